@@ -1,0 +1,97 @@
+#include "common/Formats.h"
+
+#include <QLocale>
+
+#include <cmath>
+
+namespace zorneta {
+
+namespace {
+constexpr qint64 SecondsPerDay = 24 * 60 * 60;
+
+QString twoDigits(qint64 n) { return QString::number(n).rightJustified(2, u'0'); }
+} // namespace
+
+QString ElapsedText(qint64 seconds) {
+    if (seconds < 0)
+        seconds = -seconds;
+    seconds %= SecondsPerDay;
+    return twoDigits(seconds / 3600) + u':' + twoDigits(seconds / 60 % 60) + u':' + twoDigits(seconds % 60);
+}
+
+qint64 ElapsedSeconds(const QDateTime &start, const QDateTime &now) {
+    const qint64 ms = start.msecsTo(now);
+    // Whole seconds, rounding toward zero.
+    return ms / 1000;
+}
+
+QString ElapsedText(const QDateTime &start, const QDateTime &now) {
+    return ElapsedText(ElapsedSeconds(start, now));
+}
+
+QString TimeOfDayText(const QDateTime &moment) { return moment.time().toString(QStringLiteral("hh:mm:ss")); }
+
+QString TimeWithDotsText(const QDateTime &moment) { return moment.time().toString(QStringLiteral("hh.mm.ss")); }
+
+QString RussianMonthName(int month) {
+    static const char16_t *const names[12] = {u"января", u"февраля", u"марта",    u"апреля",  u"мая",    u"июня",
+                                              u"июля",   u"августа", u"сентября", u"октября", u"ноября", u"декабря"};
+    if (month < 1 || month > 12)
+        return QString();
+    return QString::fromUtf16(names[month - 1]);
+}
+
+QString SeriesTitleText(const QDateTime &moment) {
+    const QDate d = moment.date();
+    const QTime t = moment.time();
+    return twoDigits(d.day()) + u' ' + RussianMonthName(d.month()) + u' ' + twoDigits(t.hour()) + u'`' +
+           twoDigits(t.minute());
+}
+
+QString DateTimeText(const QDateTime &moment) { return moment.toString(QStringLiteral("dd.MM.yyyy hh:mm:ss")); }
+
+std::optional<double> ParseLeadingNumber(QStringView text) {
+    qsizetype i = 0;
+    const qsizetype n = text.size();
+    while (i < n && (text[i] == u' ' || text[i] == u'\t' || text[i] == u'\n'))
+        ++i;
+    bool negative = false;
+    if (i < n && (text[i] == u'+' || text[i] == u'-')) {
+        negative = text[i] == u'-';
+        ++i;
+    }
+    double whole = 0.0;
+    double scale = 1.0;
+    bool digits = false;
+    bool point = false;
+    for (; i < n; ++i) {
+        const QChar c = text[i];
+        if (c >= u'0' && c <= u'9') {
+            digits = true;
+            const int d = c.unicode() - u'0';
+            if (point) {
+                scale /= 10.0;
+                whole += d * scale;
+            } else {
+                whole = whole * 10.0 + d;
+            }
+        } else if (c == u'.' && !point) {
+            point = true;
+        } else {
+            break;
+        }
+    }
+    if (!digits)
+        return std::nullopt;
+    return negative ? -whole : whole;
+}
+
+double LeadingNumber(QStringView text) { return ParseLeadingNumber(text).value_or(0.0); }
+
+QString NumberText(double value) {
+    if (std::isfinite(value) && value == std::trunc(value) && std::fabs(value) < 1e15)
+        return QString::number(static_cast<qint64>(value));
+    return QString::number(value, 'g', 15);
+}
+
+} // namespace zorneta

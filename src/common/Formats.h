@@ -1,0 +1,42 @@
+#pragma once
+
+#include <QDateTime>
+#include <QString>
+#include <QStringView>
+
+#include <optional>
+
+namespace zorneta {
+
+// "hh:nn:ss" of an elapsed number of seconds, shown as a time of day: it wraps
+// after 24 hours (25 hours read 01:00:00). A negative span counts from zero.
+QString ElapsedText(qint64 seconds);
+// Whole seconds from start to now (negative when the clock went back).
+qint64 ElapsedSeconds(const QDateTime &start, const QDateTime &now);
+// "hh:nn:ss" of (now - start).
+QString ElapsedText(const QDateTime &start, const QDateTime &now);
+
+// "hh:nn:ss" of a time of day.
+QString TimeOfDayText(const QDateTime &moment);
+// "hh.mm.ss" of a time of day.
+QString TimeWithDotsText(const QDateTime &moment);
+// "dd mmmm hh`nn": two-digit day, full Russian month name, hours, a back-quote
+// and minutes, e.g. "08 декабря 14`05".
+QString SeriesTitleText(const QDateTime &moment);
+// Full Russian month name (1..12) as it reads after a day number.
+QString RussianMonthName(int month);
+// The date and time as the program shows them by default: "dd.MM.yyyy hh:mm:ss".
+QString DateTimeText(const QDateTime &moment);
+
+// The number read from the start of a text: leading blanks, tabs and line
+// feeds are skipped, then an optional sign, digits and one decimal point are
+// read, stopping at the first other character. Empty when no digit is found.
+std::optional<double> ParseLeadingNumber(QStringView text);
+// The same, 0 when there is no leading number.
+double LeadingNumber(QStringView text);
+
+// A number as text without a leading blank: whole numbers without a decimal
+// part, others with a full stop and up to 15 significant digits.
+QString NumberText(double value);
+
+} // namespace zorneta

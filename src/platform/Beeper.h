@@ -1,0 +1,12 @@
+#pragma once
+
+namespace zorneta {
+
+// The system beep.
+class Beeper {
+public:
+    virtual ~Beeper() = default;
+    virtual void Beep() = 0;
+};
+
+} // namespace zorneta
