@@ -10,7 +10,7 @@ namespace {
 // Upper bound on the number of columns, far beyond any real session (a week of
 // readings at 0.64 s is about a million); it keeps a runaway size from
 // exhausting memory.
-constexpr qint64 MaxColumns = qint64(1) << 31;
+constexpr qint64 MaxColumns = qint64(1) << 26;
 } // namespace
 
 ReadingsTable::ReadingsTable() = default;
@@ -41,11 +41,12 @@ bool ReadingsTable::resize(qint64 firstColumn, qint64 lastColumn) {
     if (firstColumn < std::numeric_limits<qint64>::min() / 4 || lastColumn > std::numeric_limits<qint64>::max() / 4)
         return false;
     const qint64 shift = firstColumn - m_first; // columns dropped (or added) at the front
+    const qint64 oldCount = columnCount();
     for (int r = 0; r < Rows; ++r) {
         auto &kinds = m_kind[r];
         auto &values = m_value[r];
         if (shift > 0) {
-            const auto drop = static_cast<std::size_t>(std::min<qint64>(shift, columnCount()));
+            const auto drop = static_cast<std::size_t>(std::min<qint64>(shift, oldCount));
             kinds.erase(kinds.begin(), kinds.begin() + static_cast<std::ptrdiff_t>(drop));
             values.erase(values.begin(), values.begin() + static_cast<std::ptrdiff_t>(drop));
         } else if (shift < 0) {

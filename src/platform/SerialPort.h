@@ -80,6 +80,11 @@ public:
     // Code of the event being delivered (see CommEvents).
     virtual int CommEvent() const = 0;
 
+    // While held, events are kept in arrival order and not delivered; releasing
+    // delivers them. Used while the user answers a question that decides
+    // where the next readings go.
+    virtual void setEventsHeld(bool held) = 0;
+
     // The device the current port number stands for, for display to the user.
     virtual QString deviceName() const { return QString(); }
 

@@ -1,0 +1,16 @@
+#include "acquisition/SessionState.h"
+
+namespace zorneta {
+
+QString LastColumnLabel(qint64 column) {
+    return u'C' + QString::number(column);
+}
+
+ReadingsTable FreshReadings() {
+    ReadingsTable table(1, InitialColumns);
+    (void)table.setText(2, 1, QString::fromUtf16(InitialSeriesTitle));
+    (void)table.setText(1, InitialColumns, LastColumnLabel(InitialColumns));
+    return table;
+}
+
+} // namespace zorneta

@@ -1,0 +1,1106 @@
+#include "platform/qt/QtChartSurface.h"
+
+#include "common/Formats.h"
+
+#include <QClipboard>
+#include <QFontMetricsF>
+#include <QGraphicsDropShadowEffect>
+#include <QGuiApplication>
+#include <QMouseEvent>
+#include <QSet>
+#include <QTimer>
+#include <QtCharts/QCategoryAxis>
+#include <QtCharts/QChart>
+#include <QtCharts/QChartView>
+#include <QtCharts/QLegend>
+#include <QtCharts/QLegendMarker>
+#include <QtCharts/QLineSeries>
+#include <QtCharts/QValueAxis>
+
+#include <algorithm>
+#include <cmath>
+#include <limits>
+
+namespace zorneta {
+
+namespace {
+
+const QColor DesignCurveColour(0, 0, 128);
+const QColor GridColour(225, 225, 225);
+constexpr double AxisPenWidth = 25.0;
+constexpr double CurvePenWidth = 40.0;
+// Space a click below or beside the plot area is taken as the axis line and
+// its tick marks, before the labels begin.
+constexpr double AxisLineBand = 6.0;
+// The smallest gap between two X tick marks.
+constexpr double MinTickSpacing = 8.0;
+
+bool validColour(int red, int green, int blue) {
+    return red >= 0 && red <= 255 && green >= 0 && green <= 255 && blue >= 0 && blue <= 255;
+}
+
+// The smallest of 1, 2, 5, 10, 20, 50... that is at least the given count.
+qint64 roundStride(qint64 atLeast) {
+    if (atLeast <= 1)
+        return 1;
+    qint64 decade = 1;
+    for (;;) {
+        for (const qint64 step : {qint64(1), qint64(2), qint64(5)}) {
+            if (step * decade >= atLeast)
+                return step * decade;
+        }
+        decade *= 10;
+    }
+}
+
+qint64 ceilDiv(qint64 a, qint64 b) {
+    return (a + b - 1) / b;
+}
+
+// A value range around the data, widened a little and rounded to a step of
+// 1, 2, 2.5 or 5 times a power of ten, with about eight divisions.
+ChartSurface::ValueScale roundedScale(double low, double high) {
+    ChartSurface::ValueScale scale;
+    double span = high - low;
+    double from = low;
+    double to = high;
+    if (span <= 0.0) {
+        span = std::max(1.0, std::fabs(high) * 0.1);
+        from = low - span / 2.0;
+        to = high + span / 2.0;
+    } else {
+        from = low - span * 0.05;
+        to = high + span * 0.05;
+    }
+    // Temperatures read as positive stay above zero.
+    if (low >= 0.0 && from < 0.0)
+        from = 0.0;
+    const double raw = (to - from) / 8.0;
+    const double decade = std::pow(10.0, std::floor(std::log10(raw)));
+    double step = 10.0 * decade;
+    for (const double m : {1.0, 2.0, 2.5, 5.0}) {
+        if (m * decade >= raw) {
+            step = m * decade;
+            break;
+        }
+    }
+    scale.automatic = true;
+    scale.minimum = std::floor(from / step) * step;
+    scale.maximum = std::ceil(to / step) * step;
+    if (scale.maximum <= scale.minimum)
+        scale.maximum = scale.minimum + step;
+    scale.majorDivision = std::max(1, static_cast<int>(std::lround((scale.maximum - scale.minimum) / step)));
+    scale.minorDivision = 1;
+    return scale;
+}
+
+double segmentDistance(const QPointF &p, const QPointF &a, const QPointF &b) {
+    const QPointF ab = b - a;
+    const double length2 = QPointF::dotProduct(ab, ab);
+    double t = length2 > 0.0 ? QPointF::dotProduct(p - a, ab) / length2 : 0.0;
+    t = std::clamp(t, 0.0, 1.0);
+    const QPointF d = p - (a + t * ab);
+    return std::hypot(d.x(), d.y());
+}
+
+// "hh:nn:ss" with hours below 24, as an elapsed-time label stores it.
+std::optional<qint64> elapsedSeconds(const QString &text) {
+    if (text.size() != 8 || text.at(2) != u':' || text.at(5) != u':')
+        return std::nullopt;
+    int parts[3];
+    for (int i = 0; i < 3; ++i) {
+        const QChar hi = text.at(i * 3);
+        const QChar lo = text.at(i * 3 + 1);
+        if (hi < u'0' || hi > u'9' || lo < u'0' || lo > u'9')
+            return std::nullopt;
+        parts[i] = (hi.unicode() - u'0') * 10 + (lo.unicode() - u'0');
+    }
+    if (parts[0] > 23 || parts[1] > 59 || parts[2] > 59)
+        return std::nullopt;
+    return qint64(parts[0]) * 3600 + parts[1] * 60 + parts[2];
+}
+
+std::optional<double> cellNumber(const QString &field) {
+    const QString text = field.trimmed();
+    bool ok = false;
+    double value = text.toDouble(&ok);
+    if (!ok) {
+        QString withPoint = text;
+        withPoint.replace(u',', u'.');
+        value = withPoint.toDouble(&ok);
+    }
+    if (!ok || !std::isfinite(value))
+        return std::nullopt;
+    return value;
+}
+
+} // namespace
+
+// The chart view, passing mouse presses and double clicks to its surface.
+class QtChartSurface::View : public QChartView {
+public:
+    View(QChart *chart, QtChartSurface *owner, QWidget *parent) : QChartView(chart, parent), m_owner(owner) {}
+
+    void detach() { m_owner = nullptr; }
+    bool busy() const { return m_depth > 0; }
+
+protected:
+    void mousePressEvent(QMouseEvent *event) override {
+        ++m_depth;
+        if (m_owner)
+            m_owner->mousePress(event);
+        --m_depth;
+        QChartView::mousePressEvent(event);
+        // The chart takes every click on it.
+        event->accept();
+    }
+    void mouseDoubleClickEvent(QMouseEvent *event) override {
+        ++m_depth;
+        if (m_owner)
+            m_owner->mouseDoubleClick(event);
+        --m_depth;
+        QChartView::mouseDoubleClickEvent(event);
+        event->accept();
+    }
+
+private:
+    QtChartSurface *m_owner;
+    int m_depth = 0;
+};
+
+QtChartSurface::QtChartSurface(QWidget *viewParent) {
+    m_chart = new QChart;
+    m_chart->setAnimationOptions(QChart::NoAnimation);
+    m_chart->setBackgroundRoundness(0);
+    m_chart->setBackgroundVisible(true);
+    m_chart->setBackgroundBrush(Qt::white);
+    m_chart->setBackgroundPen(Qt::NoPen);
+    m_chart->legend()->setAlignment(Qt::AlignTop);
+    m_chart->legend()->setVisible(true);
+
+    m_series = new QLineSeries;
+    m_series->setUseOpenGL(false);
+    QPen curve(DesignCurveColour);
+    curve.setWidthF(penPixels(CurvePenWidth));
+    curve.setCapStyle(Qt::RoundCap);
+    curve.setJoinStyle(Qt::RoundJoin);
+    m_series->setPen(curve);
+    m_chart->addSeries(m_series);
+
+    QPen axisPen(Qt::black);
+    axisPen.setWidthF(penPixels(AxisPenWidth));
+
+    // The X axis: line, ticks and grid here, the labels on the category axis
+    // added right after it, so they are drawn just under the tick marks.
+    m_xTicks = new QValueAxis;
+    m_xTicks->setLabelsVisible(false);
+    m_xTicks->setRange(0.5, 1.5);
+    m_xTicks->setTickInterval(1.0);
+    m_xTicks->setTickType(QValueAxis::TicksDynamic);
+    m_xTicks->setLinePen(axisPen);
+    m_xTicks->setGridLineColor(GridColour);
+    m_xTicks->setMinorGridLineVisible(false);
+    m_xLabels = new QCategoryAxis;
+    m_xLabels->setLabelsPosition(QCategoryAxis::AxisLabelsPositionOnValue);
+    m_xLabels->setLineVisible(false);
+    m_xLabels->setGridLineVisible(false);
+    m_xLabels->setMinorGridLineVisible(false);
+
+    m_y = new QValueAxis;
+    m_y->setTitleText(QStringLiteral("°C"));
+    m_y->setLabelFormat(QStringLiteral("%g"));
+    m_y->setLinePen(axisPen);
+    m_y->setGridLineColor(GridColour);
+    m_y2 = new QValueAxis;
+    m_y2->setLabelFormat(QStringLiteral("%g"));
+    m_y2->setLinePen(axisPen);
+    m_y2->setGridLineVisible(false);
+    m_y2->setMinorGridLineVisible(false);
+    m_y2->setVisible(!m_hidden[int(Axis::Y2)]);
+
+    m_chart->addAxis(m_xTicks, Qt::AlignBottom);
+    m_chart->addAxis(m_xLabels, Qt::AlignBottom);
+    m_chart->addAxis(m_y, Qt::AlignLeft);
+    m_chart->addAxis(m_y2, Qt::AlignRight);
+    m_series->attachAxis(m_xTicks);
+    m_series->attachAxis(m_y);
+
+    auto *view = new View(m_chart, this, viewParent);
+    view->setObjectName(QStringLiteral("MSChart1"));
+    view->setAccessibleName(QStringLiteral("График"));
+    view->setRenderHint(QPainter::Antialiasing);
+    view->setBackgroundBrush(Qt::white);
+    view->setFrameShape(QFrame::NoFrame);
+    view->setRubberBand(QChartView::NoRubberBand);
+    m_view = view;
+
+    connect(m_chart, &QChart::plotAreaChanged, this, &QtChartSurface::onPlotAreaChanged);
+    connect(view, &QObject::destroyed, this, &QtChartSurface::forgetView);
+
+    showTable();
+}
+
+QtChartSurface::~QtChartSurface() {
+    if (!m_view)
+        return;
+    auto *view = static_cast<View *>(m_view.data());
+    view->detach();
+    // A slot of a mouse signal may drop the surface while the view is still
+    // in its event handler: then the view goes once that handler is done.
+    if (view->busy()) {
+        view->hide();
+        view->deleteLater();
+    } else {
+        delete view;
+    }
+}
+
+void QtChartSurface::forgetView() {
+    m_chart = nullptr;
+    m_series = nullptr;
+    m_xTicks = nullptr;
+    m_xLabels = nullptr;
+    m_y = nullptr;
+    m_y2 = nullptr;
+}
+
+QWidget *QtChartSurface::widget() const {
+    return m_view.data();
+}
+
+double QtChartSurface::penPixels(double width) {
+    // 25 (the axes) is one pixel, 40 (the curve) two and a half.
+    return std::max(1.0, 1.0 + (width - 25.0) / 10.0);
+}
+
+// ---------------------------------------------------------------------------
+// Data
+
+void QtChartSurface::setChartData(const ReadingsTable &table) {
+    if (m_hasSource && m_source == &table && m_sourceFirst == table.firstColumn() &&
+        m_sourceLast == table.lastColumn() && m_sourceRevision == table.revision())
+        return;
+    if (&table != &m_table)
+        m_table = table;
+    m_source = &table;
+    m_sourceFirst = table.firstColumn();
+    m_sourceLast = table.lastColumn();
+    m_sourceRevision = table.revision();
+    m_hasSource = true;
+    showTable();
+}
+
+void QtChartSurface::showTable() {
+    if (!m_chart)
+        return;
+    applyTitle();
+    rebuildCurve();
+    rebuildXAxis();
+    applyValueRange();
+}
+
+qint64 QtChartSurface::pointCount() const {
+    return std::max<qint64>(0, m_table.columnCount() - 1);
+}
+
+int QtChartSurface::plotWidth() const {
+    const double width = m_chart ? m_chart->plotArea().width() : 0.0;
+    if (width >= 20.0)
+        return static_cast<int>(width);
+    // Not laid out yet: guess from the view.
+    return std::max(100, (m_view ? m_view->width() : 640) - 120);
+}
+
+void QtChartSurface::applyTitle() {
+    if (!m_series)
+        return;
+    const QString title = rowLabel(1);
+    m_series->setName(title.toHtmlEscaped());
+}
+
+void QtChartSurface::rebuildCurve() {
+    if (!m_series)
+        return;
+    const qint64 n = pointCount();
+    const qint64 first = m_table.firstColumn();
+    const int width = plotWidth();
+    m_curveWidth = width;
+
+    QList<QPointF> points;
+    double low = std::numeric_limits<double>::infinity();
+    double high = -std::numeric_limits<double>::infinity();
+    if (n <= 2 * qint64(width)) {
+        points.reserve(static_cast<qsizetype>(n));
+        for (qint64 p = 1; p <= n; ++p) {
+            if (!m_table.isNumber(2, first + p))
+                continue;
+            const double v = m_table.number(2, first + p);
+            points.append(QPointF(double(p), v));
+            low = std::min(low, v);
+            high = std::max(high, v);
+        }
+    } else {
+        // One bucket of points per pixel column; its lowest and highest
+        // points are kept, in the order they were read. The first and the
+        // last reading are kept too, so the curve starts and ends where the
+        // readings do.
+        points.reserve(2 * width + 2);
+        qint64 firstAt = 0, lastAt = 0;
+        double firstV = 0.0, lastV = 0.0;
+        qint64 p = 1;
+        for (qint64 bucket = 0; bucket < width; ++bucket) {
+            const qint64 last = (bucket + 1) * n / width;
+            qint64 minAt = 0, maxAt = 0;
+            double minV = 0.0, maxV = 0.0;
+            for (; p <= last; ++p) {
+                if (!m_table.isNumber(2, first + p))
+                    continue;
+                const double v = m_table.number(2, first + p);
+                if (firstAt == 0) {
+                    firstAt = p;
+                    firstV = v;
+                }
+                lastAt = p;
+                lastV = v;
+                if (minAt == 0 || v < minV) {
+                    minV = v;
+                    minAt = p;
+                }
+                if (maxAt == 0 || v > maxV) {
+                    maxV = v;
+                    maxAt = p;
+                }
+            }
+            if (minAt == 0)
+                continue;
+            low = std::min(low, minV);
+            high = std::max(high, maxV);
+            if (minAt == maxAt) {
+                points.append(QPointF(double(minAt), minV));
+            } else if (minAt < maxAt) {
+                points.append(QPointF(double(minAt), minV));
+                points.append(QPointF(double(maxAt), maxV));
+            } else {
+                points.append(QPointF(double(maxAt), maxV));
+                points.append(QPointF(double(minAt), minV));
+            }
+        }
+        if (!points.isEmpty()) {
+            if (points.first().x() != double(firstAt))
+                points.prepend(QPointF(double(firstAt), firstV));
+            if (points.last().x() != double(lastAt))
+                points.append(QPointF(double(lastAt), lastV));
+        }
+    }
+    m_hasData = !points.isEmpty();
+    m_dataMin = m_hasData ? low : 0.0;
+    m_dataMax = m_hasData ? high : 0.0;
+    m_drawn = points;
+    m_series->replace(points);
+}
+
+QString QtChartSurface::xLabelText(qint64 point) const {
+    return m_table.cell(1, m_table.firstColumn() + point).toText();
+}
+
+void QtChartSurface::rebuildXAxis() {
+    if (!m_xLabels)
+        return;
+    const qint64 n = pointCount();
+    const int width = plotWidth();
+    m_labelWidth = width;
+    const double from = 0.5;
+    const double to = double(std::max<qint64>(n, 1)) + 0.5;
+    const double pixelsPerPoint = width / (to - from);
+
+    const qint64 perTick = m_categoryAuto ? 1 : m_divisionsPerTick;
+    const qint64 perLabel = m_categoryAuto ? 1 : m_divisionsPerLabel;
+
+    // Tick marks: every perTick points, or a round multiple of it when they
+    // would crowd.
+    const qint64 tickGap =
+        std::max<qint64>(static_cast<qint64>(std::ceil(MinTickSpacing / pixelsPerPoint)), (n - 1) / MaxXTicks + 1);
+    const qint64 tickStride = perTick * roundStride(ceilDiv(std::max<qint64>(tickGap, 1), perTick));
+    // The axis makes a tick item for every interval of its range at once:
+    // never let a wide range meet a small interval, even for a moment.
+    m_xTicks->setTickAnchor(m_labelsOnTicks ? 1.0 : 0.5);
+    if (double(tickStride) >= m_xTicks->tickInterval()) {
+        m_xTicks->setTickInterval(double(tickStride));
+        m_xTicks->setRange(from, to);
+    } else {
+        m_xTicks->setRange(from, to);
+        m_xTicks->setTickInterval(double(tickStride));
+    }
+    m_xLabels->setRange(from, to);
+    m_xLabels->setStartValue(from);
+
+    // Labels: every perLabel points, or a round multiple of it so that they
+    // neither overlap nor pass MaxXLabels.
+    QList<QPair<QString, double>> wanted;
+    if (n > 0) {
+        const QFontMetricsF metrics(m_xLabels->labelsFont());
+        const double labelWidth =
+            std::max({metrics.horizontalAdvance(xLabelText(1)), metrics.horizontalAdvance(xLabelText(n)),
+                      metrics.horizontalAdvance(QStringLiteral("00:00:00"))}) +
+            12.0;
+        const qint64 labelGap = std::max<qint64>(1, static_cast<qint64>(std::ceil(labelWidth / pixelsPerPoint)));
+        // At most MaxXLabels - 1 on the stride, leaving room for the last.
+        const qint64 atLeast = std::max(labelGap, (n - 1) / (MaxXLabels - 1) + 1);
+        qint64 labelStride = perLabel * roundStride(ceilDiv(atLeast, perLabel));
+        if (m_labelsOnTicks && labelStride % tickStride != 0)
+            labelStride = ceilDiv(labelStride, tickStride) * tickStride;
+
+        QList<qint64> positions;
+        for (qint64 p = 1; p <= n; p += labelStride)
+            positions.append(p);
+        // The last point is always labelled; a label too close before it
+        // gives way.
+        if (positions.last() != n) {
+            if (n - positions.last() < labelGap)
+                positions.removeLast();
+            positions.append(n);
+        }
+        QSet<QString> used;
+        for (const qint64 p : positions) {
+            // Labels are drawn as rich text: escape them, and make blank or
+            // repeated ones unique with a comment the axis does not show.
+            QString text = xLabelText(p).toHtmlEscaped();
+            if (text.isEmpty() || used.contains(text))
+                text += QStringLiteral("<!--%1-->").arg(p);
+            used.insert(text);
+            wanted.append({text, double(p)});
+        }
+    }
+    if (wanted != m_xLabelList) {
+        const QStringList old = m_xLabels->categoriesLabels();
+        for (const QString &label : old)
+            m_xLabels->remove(label);
+        for (const auto &label : std::as_const(wanted))
+            m_xLabels->append(label.first, label.second);
+        m_xLabelList = wanted;
+    }
+}
+
+void QtChartSurface::applyValueRange() {
+    if (!m_y)
+        return;
+    ValueScale scale;
+    if (!m_scale.automatic) {
+        scale = m_scale;
+    } else if (m_hasData) {
+        scale = roundedScale(m_dataMin, m_dataMax);
+    } else {
+        scale.automatic = true;
+        scale.minimum = 0.0;
+        scale.maximum = 100.0;
+        scale.majorDivision = 5;
+        scale.minorDivision = 1;
+    }
+    m_effective = scale;
+    for (QValueAxis *axis : {m_y, m_y2}) {
+        axis->setRange(scale.minimum, scale.maximum);
+        axis->setTickCount(scale.majorDivision + 1);
+        axis->setMinorTickCount(scale.minorDivision - 1);
+    }
+}
+
+void QtChartSurface::onPlotAreaChanged(const QRectF &plotArea) {
+    const int width = static_cast<int>(plotArea.width());
+    if (width < 20 || (width == m_curveWidth && width == m_labelWidth) || m_rebuildQueued)
+        return;
+    // Not while the chart is being laid out: right after.
+    m_rebuildQueued = true;
+    QTimer::singleShot(0, this, &QtChartSurface::fitToPlotWidth);
+}
+
+void QtChartSurface::fitToPlotWidth() {
+    m_rebuildQueued = false;
+    if (!m_chart)
+        return;
+    const int width = plotWidth();
+    if (width != m_curveWidth) {
+        // The curve only changes when it is thinned at either width.
+        if (pointCount() > 2 * qint64(std::min(width, m_curveWidth)))
+            rebuildCurve();
+        else
+            m_curveWidth = width;
+    }
+    if (width != m_labelWidth)
+        rebuildXAxis();
+}
+
+void QtChartSurface::Refresh() {
+    if (!m_chart)
+        return;
+    m_chart->update();
+    m_view->viewport()->update();
+}
+
+// ---------------------------------------------------------------------------
+// Axes
+
+QValueAxis *QtChartSurface::valueAxis(Axis axis) const {
+    switch (axis) {
+    case Axis::X:
+        return m_xTicks;
+    case Axis::Y:
+        return m_y;
+    case Axis::Y2:
+        return m_y2;
+    }
+    return nullptr;
+}
+
+Status QtChartSurface::setAxisPenWidth(Axis axis, float width) {
+    if (!m_chart)
+        return Status::failure(QStringLiteral("The chart is closed"));
+    if (!std::isfinite(width) || width <= 0.0f)
+        return Status::failure(QStringLiteral("Invalid pen width"));
+    QValueAxis *target = valueAxis(axis);
+    if (!target)
+        return Status::failure(QStringLiteral("Invalid axis"));
+    QPen pen = target->linePen();
+    pen.setWidthF(penPixels(width));
+    target->setLinePen(pen);
+    return Status::ok();
+}
+
+Status QtChartSurface::setAxisPenColor(Axis axis, int red, int green, int blue) {
+    if (!m_chart)
+        return Status::failure(QStringLiteral("The chart is closed"));
+    if (!validColour(red, green, blue))
+        return Status::failure(QStringLiteral("Invalid colour"));
+    QValueAxis *target = valueAxis(axis);
+    if (!target)
+        return Status::failure(QStringLiteral("Invalid axis"));
+    QPen pen = target->linePen();
+    pen.setColor(QColor(red, green, blue));
+    target->setLinePen(pen);
+    return Status::ok();
+}
+
+Status QtChartSurface::setAxisScaleHidden(Axis axis, bool hidden) {
+    if (!m_chart)
+        return Status::failure(QStringLiteral("The chart is closed"));
+    QValueAxis *target = valueAxis(axis);
+    if (!target)
+        return Status::failure(QStringLiteral("Invalid axis"));
+    target->setVisible(!hidden);
+    if (axis == Axis::X)
+        m_xLabels->setVisible(!hidden);
+    m_hidden[int(axis)] = hidden;
+    return Status::ok();
+}
+
+bool QtChartSurface::axisScaleHidden(Axis axis) const {
+    const int at = int(axis);
+    return at >= 0 && at < 3 && m_hidden[at];
+}
+
+Status QtChartSurface::setDivisionsPerLabel(int divisions) {
+    if (divisions < 1)
+        return Status::failure(QStringLiteral("Invalid number of divisions per label"));
+    // Divisions given are divisions wanted: the scale stops choosing its own.
+    m_divisionsPerLabel = divisions;
+    m_categoryAuto = false;
+    rebuildXAxis();
+    return Status::ok();
+}
+
+Status QtChartSurface::setDivisionsPerTick(int divisions) {
+    if (divisions < 1)
+        return Status::failure(QStringLiteral("Invalid number of divisions per tick"));
+    m_divisionsPerTick = divisions;
+    m_categoryAuto = false;
+    rebuildXAxis();
+    return Status::ok();
+}
+
+Status QtChartSurface::setLabelTick(bool onTicks) {
+    m_labelsOnTicks = onTicks;
+    rebuildXAxis();
+    return Status::ok();
+}
+
+Status QtChartSurface::setCategoryScaleAuto(Axis axis, bool automatic) {
+    if (axis != Axis::X)
+        return Status::failure(QStringLiteral("Only the X axis has a category scale"));
+    m_categoryAuto = automatic;
+    rebuildXAxis();
+    return Status::ok();
+}
+
+Status QtChartSurface::setAxisLabelFont(Axis axis, bool bold, int size) {
+    if (!m_chart)
+        return Status::failure(QStringLiteral("The chart is closed"));
+    if (size < 1 || size > 200)
+        return Status::failure(QStringLiteral("Invalid font size"));
+    QAbstractAxis *target = axis == Axis::X ? static_cast<QAbstractAxis *>(m_xLabels) : valueAxis(axis);
+    if (!target)
+        return Status::failure(QStringLiteral("Invalid axis"));
+    QFont font = target->labelsFont();
+    font.setBold(bold);
+    font.setPointSize(size);
+    target->setLabelsFont(font);
+    if (axis == Axis::X)
+        rebuildXAxis();
+    return Status::ok();
+}
+
+Status QtChartSurface::setValueScale(Axis axis, const ValueScale &scale) {
+    if (axis == Axis::X)
+        return Status::failure(QStringLiteral("The X axis has no value scale"));
+    if (axis == Axis::Y2)
+        return Status::failure(QStringLiteral("The Y2 axis follows the scale of the Y axis"));
+    if (!scale.automatic) {
+        if (!std::isfinite(scale.minimum) || !std::isfinite(scale.maximum) || scale.minimum >= scale.maximum)
+            return Status::failure(QStringLiteral("The scale maximum must be greater than its minimum"));
+        if (scale.majorDivision < 1 || scale.majorDivision > 100)
+            return Status::failure(QStringLiteral("Invalid number of major divisions"));
+        if (scale.minorDivision < 1 || scale.minorDivision > 100)
+            return Status::failure(QStringLiteral("Invalid number of minor divisions"));
+    }
+    m_scale = scale;
+    applyValueRange();
+    return Status::ok();
+}
+
+ChartSurface::ValueScale QtChartSurface::valueScale(Axis axis) const {
+    if (axis == Axis::X)
+        return ValueScale();
+    ValueScale scale = m_effective;
+    scale.automatic = m_scale.automatic;
+    return scale;
+}
+
+// ---------------------------------------------------------------------------
+// The curve, legend and backdrops
+
+Status QtChartSurface::setSeriesPenColor(int red, int green, int blue) {
+    if (!m_series)
+        return Status::failure(QStringLiteral("The chart is closed"));
+    if (!validColour(red, green, blue))
+        return Status::failure(QStringLiteral("Invalid colour"));
+    QPen pen = m_series->pen();
+    pen.setColor(QColor(red, green, blue));
+    m_series->setPen(pen);
+    return Status::ok();
+}
+
+Status QtChartSurface::setSeriesPenWidth(float width) {
+    if (!m_series)
+        return Status::failure(QStringLiteral("The chart is closed"));
+    if (!std::isfinite(width) || width <= 0.0f)
+        return Status::failure(QStringLiteral("Invalid pen width"));
+    QPen pen = m_series->pen();
+    pen.setWidthF(penPixels(width));
+    m_series->setPen(pen);
+    return Status::ok();
+}
+
+void QtChartSurface::setShowLegend(bool shown) {
+    m_legendShown = shown;
+    if (m_chart)
+        m_chart->legend()->setVisible(shown);
+}
+
+bool QtChartSurface::ShowLegend() const {
+    return m_legendShown;
+}
+
+Status QtChartSurface::setBackdrop(Backdrop part, const BackdropStyle &style) {
+    if (!m_chart)
+        return Status::failure(QStringLiteral("The chart is closed"));
+    if (style.fillStyle < 0 || style.fillStyle > 1)
+        return Status::failure(QStringLiteral("Invalid fill style"));
+    if (style.frameStyle < 0 || style.frameStyle > 1)
+        return Status::failure(QStringLiteral("Invalid frame style"));
+    if (style.shadowStyle < 0 || style.shadowStyle > 1)
+        return Status::failure(QStringLiteral("Invalid shadow style"));
+    if (!validColour(style.fillRed, style.fillGreen, style.fillBlue))
+        return Status::failure(QStringLiteral("Invalid colour"));
+    if (!std::isfinite(style.frameWidth) || style.frameWidth < 0.0f)
+        return Status::failure(QStringLiteral("Invalid frame width"));
+
+    const bool filled = style.fillStyle == 1;
+    const bool framed = style.frameStyle == 1;
+    const bool shadow = style.shadowStyle == 1;
+    const QBrush brush = filled ? QBrush(QColor(style.fillRed, style.fillGreen, style.fillBlue)) : QBrush(Qt::NoBrush);
+    QPen pen(Qt::NoPen);
+    if (framed) {
+        pen = QPen(Qt::black);
+        pen.setWidthF(penPixels(style.frameWidth));
+    }
+    switch (part) {
+    case Backdrop::Legend: {
+        QLegend *legend = m_chart->legend();
+        legend->setBackgroundVisible(filled || framed);
+        legend->setBrush(brush);
+        legend->setPen(pen);
+        if (shadow) {
+            auto *effect = new QGraphicsDropShadowEffect;
+            effect->setOffset(3.0, 3.0);
+            effect->setBlurRadius(4.0);
+            legend->setGraphicsEffect(effect);
+        } else {
+            legend->setGraphicsEffect(nullptr);
+        }
+        break;
+    }
+    case Backdrop::Plot:
+        // Qt Charts has no shadow for the plot area.
+        m_chart->setPlotAreaBackgroundVisible(filled || framed);
+        m_chart->setPlotAreaBackgroundBrush(brush);
+        m_chart->setPlotAreaBackgroundPen(pen);
+        break;
+    case Backdrop::Chart:
+        m_chart->setBackgroundVisible(true);
+        m_chart->setBackgroundBrush(brush);
+        m_chart->setBackgroundPen(pen);
+        m_chart->setDropShadowEnabled(shadow);
+        break;
+    }
+    return Status::ok();
+}
+
+// ---------------------------------------------------------------------------
+// Current cell and labels
+
+Status QtChartSurface::setCurrentCell(int column, int row) {
+    if (row != 1)
+        return Status::failure(QStringLiteral("Invalid series number: the chart has one series"));
+    if (column < 1 || column > pointCount())
+        return Status::failure(QStringLiteral("Invalid point number: the series has %1 points").arg(pointCount()));
+    m_currentPoint = column;
+    return Status::ok();
+}
+
+double QtChartSurface::currentCellValue() const {
+    return m_table.number(2, m_table.firstColumn() + m_currentPoint);
+}
+
+QString QtChartSurface::rowLabel(int row) const {
+    if (row != 1 || m_table.columnCount() == 0)
+        return QString();
+    return m_table.cell(2, m_table.firstColumn()).toText();
+}
+
+Status QtChartSurface::setRowLabel(int row, const QString &label) {
+    if (row != 1)
+        return Status::failure(QStringLiteral("Invalid series number: the chart has one series"));
+    if (m_table.columnCount() == 0)
+        m_table.resize(1, 1);
+    m_table.setText(2, m_table.firstColumn(), label);
+    applyTitle();
+    return Status::ok();
+}
+
+// ---------------------------------------------------------------------------
+// Clipboard
+
+QString QtChartSurface::tableText(const ReadingsTable &table) {
+    QString text;
+    const qint64 first = table.firstColumn();
+    const qint64 last = table.lastColumn();
+    for (int row = 1; row <= ReadingsTable::Rows; ++row) {
+        for (qint64 column = first; column <= last; ++column) {
+            if (column > first)
+                text += u'\t';
+            if (row == 1 && column == first)
+                continue; // the corner above the series title
+            if (row == 2 && column > first) {
+                if (table.isNumber(2, column))
+                    text += NumberText(table.number(2, column));
+                continue;
+            }
+            text += table.cell(row, column).toText();
+        }
+        text += QStringLiteral("\r\n");
+    }
+    return text;
+}
+
+std::optional<ReadingsTable> QtChartSurface::parseTableText(const QString &text, qint64 firstColumn) {
+    QString normal = text;
+    normal.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    normal.replace(u'\r', u'\n');
+    QStringList lines = normal.split(u'\n');
+    while (!lines.isEmpty() && lines.last().isEmpty())
+        lines.removeLast();
+    if (lines.size() != 2 || (!lines[0].contains(u'\t') && !lines[1].contains(u'\t')))
+        return std::nullopt;
+    const QStringList labels = lines[0].split(u'\t');
+    const QStringList values = lines[1].split(u'\t');
+    const qint64 columns = std::max(labels.size(), values.size());
+    // Every cell after the title must be a number or empty.
+    QList<std::optional<double>> numbers;
+    numbers.reserve(values.size());
+    for (qsizetype i = 1; i < values.size(); ++i) {
+        if (values[i].trimmed().isEmpty()) {
+            numbers.append(std::nullopt);
+            continue;
+        }
+        const std::optional<double> number = cellNumber(values[i]);
+        if (!number)
+            return std::nullopt;
+        numbers.append(number);
+    }
+    ReadingsTable table(firstColumn, firstColumn + columns - 1);
+    if (table.columnCount() != columns)
+        return std::nullopt;
+    for (qsizetype i = 0; i < labels.size(); ++i) {
+        const QString &label = labels[i];
+        if (label.isEmpty())
+            continue;
+        if (const std::optional<qint64> seconds = elapsedSeconds(label))
+            table.setElapsedLabel(1, firstColumn + i, *seconds);
+        else
+            table.setText(1, firstColumn + i, label);
+    }
+    if (!values.isEmpty() && !values[0].isEmpty())
+        table.setText(2, firstColumn, values[0]);
+    for (qsizetype i = 0; i < numbers.size(); ++i) {
+        if (numbers[i])
+            table.setNumber(2, firstColumn + 1 + i, *numbers[i]);
+    }
+    return table;
+}
+
+Status QtChartSurface::EditCopy() {
+    QClipboard *clipboard = QGuiApplication::clipboard();
+    if (!clipboard)
+        return Status::failure(QStringLiteral("The clipboard is not available"));
+    clipboard->setText(tableText(m_table));
+    return Status::ok();
+}
+
+Status QtChartSurface::EditPaste() {
+    QClipboard *clipboard = QGuiApplication::clipboard();
+    if (!clipboard)
+        return Status::failure(QStringLiteral("The clipboard is not available"));
+    const QString text = clipboard->text();
+    if (text.isEmpty())
+        return Status::failure(QStringLiteral("The clipboard holds no text"));
+    std::optional<ReadingsTable> table =
+        parseTableText(text, m_table.columnCount() > 0 ? m_table.firstColumn() : qint64(1));
+    if (!table)
+        return Status::failure(
+            QStringLiteral("The clipboard text is not chart data: two lines of TAB-separated cells expected, "
+                           "the second holding numbers after the series title"));
+    m_table = std::move(*table);
+    // A table handed over next is shown even if it is the one seen before.
+    m_hasSource = false;
+    m_source = nullptr;
+    showTable();
+    return Status::ok();
+}
+
+void QtChartSurface::Move(int left, int top, int width, int height) {
+    if (m_view)
+        m_view->setGeometry(left, top, width, height);
+}
+
+// ---------------------------------------------------------------------------
+// Mouse
+
+namespace {
+
+int mouseFlags(Qt::KeyboardModifiers modifiers) {
+    int flags = 1;
+    if (modifiers & Qt::ShiftModifier)
+        flags += 4;
+    if (modifiers & Qt::ControlModifier)
+        flags += 8;
+    return flags;
+}
+
+// The key state of a mouse-down event: 1 Shift, 2 Ctrl, 4 Alt.
+int shiftState(Qt::KeyboardModifiers modifiers) {
+    int shift = 0;
+    if (modifiers & Qt::ShiftModifier)
+        shift |= 1;
+    if (modifiers & Qt::ControlModifier)
+        shift |= 2;
+    if (modifiers & Qt::AltModifier)
+        shift |= 4;
+    return shift;
+}
+
+} // namespace
+
+void QtChartSurface::mousePress(QMouseEvent *event) {
+    if (!m_chart)
+        return;
+    int button = 0;
+    switch (event->button()) {
+    case Qt::LeftButton:
+        button = 1;
+        break;
+    case Qt::RightButton:
+        button = 2;
+        break;
+    case Qt::MiddleButton:
+        button = 4;
+        break;
+    default:
+        break;
+    }
+    const QPointF at = m_chart->mapFromScene(m_view->mapToScene(event->position().toPoint()));
+    QPointer<QtChartSurface> alive(this);
+    if (button != 0)
+        Q_EMIT MouseDown(button, shiftState(event->modifiers()), event->globalPosition().toPoint());
+    if (!alive || !m_chart || event->button() != Qt::LeftButton)
+        return;
+    const int flags = mouseFlags(event->modifiers());
+    const HitResult hit = hitTest(at);
+    switch (hit.what) {
+    case Hit::Legend:
+        Q_EMIT LegendSelected(flags);
+        break;
+    case Hit::AxisLine:
+        Q_EMIT AxisSelected(hit.axis, flags);
+        break;
+    case Hit::AxisLabels:
+        Q_EMIT AxisLabelSelected(hit.axis, flags);
+        break;
+    case Hit::Point:
+        Q_EMIT PointSelected(1, hit.point, flags);
+        break;
+    case Hit::Chart:
+    case Hit::Nothing:
+        Q_EMIT ChartSelected(flags);
+        break;
+    }
+}
+
+void QtChartSurface::mouseDoubleClick(QMouseEvent *event) {
+    if (!m_chart || event->button() != Qt::LeftButton)
+        return;
+    const QPointF at = m_chart->mapFromScene(m_view->mapToScene(event->position().toPoint()));
+    const int flags = mouseFlags(event->modifiers());
+    if (hitTest(at).what == Hit::Legend)
+        Q_EMIT LegendActivated(flags);
+    else if (nearCurve(at, HitDistance))
+        Q_EMIT SeriesActivated(1, flags);
+    else
+        Q_EMIT ChartActivated(flags);
+}
+
+QtChartSurface::HitResult QtChartSurface::hitTest(const QPointF &at) const {
+    HitResult hit;
+    hit.what = Hit::Chart;
+    const QLegend *legend = m_chart->legend();
+    if (m_legendShown && legend->isVisible() && legend->geometry().contains(at)) {
+        hit.what = Hit::Legend;
+        return hit;
+    }
+    const QRectF plot = m_chart->plotArea();
+    const int index = nearestDrawnPoint(at, HitDistance);
+    if (index >= 0) {
+        hit.what = Hit::Point;
+        hit.point = static_cast<int>(std::lround(m_drawn[index].x()));
+        return hit;
+    }
+    if (plot.contains(at))
+        return hit;
+
+    // Beside the plot area: the axis line and its tick marks, then the labels,
+    // then (for Y) the title.
+    auto side = [&](int axis, double distance, double labelsExtent, double titleExtent) {
+        if (distance <= AxisLineBand) {
+            hit.what = Hit::AxisLine;
+            hit.axis = axis;
+        } else if (distance <= AxisLineBand + labelsExtent) {
+            hit.what = Hit::AxisLabels;
+            hit.axis = axis;
+        } else if (distance <= AxisLineBand + labelsExtent + titleExtent) {
+            hit.what = Hit::AxisLine;
+            hit.axis = axis;
+        }
+    };
+    auto valueLabelsWidth = [&](const QValueAxis *axis) {
+        const QFontMetricsF metrics(axis->labelsFont());
+        double widest = 0.0;
+        const int ticks = std::max(2, axis->tickCount());
+        for (int i = 0; i < ticks; ++i) {
+            const double v = axis->min() + (axis->max() - axis->min()) * i / (ticks - 1);
+            widest = std::max(widest, metrics.horizontalAdvance(QString::number(v, 'g', 6)));
+        }
+        return widest + 6.0;
+    };
+    const double slack = 8.0;
+    if (at.y() > plot.bottom() && at.x() >= plot.left() - slack && at.x() <= plot.right() + slack) {
+        if (!m_hidden[int(Axis::X)]) {
+            const QFontMetricsF metrics(m_xLabels->labelsFont());
+            side(0, at.y() - plot.bottom(), metrics.height() + 6.0, 0.0);
+        }
+    } else if (at.x() < plot.left() && at.y() >= plot.top() - slack && at.y() <= plot.bottom() + slack) {
+        if (!m_hidden[int(Axis::Y)]) {
+            const double title = m_y->isTitleVisible() && !m_y->titleText().isEmpty()
+                                     ? QFontMetricsF(m_y->titleFont()).height() + 6.0
+                                     : 0.0;
+            side(1, plot.left() - at.x(), valueLabelsWidth(m_y), title);
+        }
+    } else if (at.x() > plot.right() && at.y() >= plot.top() - slack && at.y() <= plot.bottom() + slack) {
+        if (!m_hidden[int(Axis::Y2)])
+            side(2, at.x() - plot.right(), valueLabelsWidth(m_y2), 0.0);
+    }
+    return hit;
+}
+
+int QtChartSurface::nearestDrawnPoint(const QPointF &at, double maxDistance) const {
+    if (m_drawn.isEmpty() || !m_series)
+        return -1;
+    // Points outside the plot area are clipped away: they cannot be hit.
+    const QRectF plot = m_chart->plotArea();
+    const QRectF drawnArea = plot.adjusted(-1.0, -1.0, 1.0, 1.0);
+    if (plot.width() <= 0.0 || !plot.adjusted(-maxDistance, -maxDistance, maxDistance, maxDistance).contains(at))
+        return -1;
+    const double perPixel = (m_xTicks->max() - m_xTicks->min()) / plot.width();
+    const double x = m_chart->mapToValue(at, m_series).x();
+    const double from = x - maxDistance * perPixel;
+    const double to = x + maxDistance * perPixel;
+    auto it = std::lower_bound(m_drawn.cbegin(), m_drawn.cend(), from,
+                               [](const QPointF &p, double value) { return p.x() < value; });
+    int best = -1;
+    double bestDistance = maxDistance;
+    for (; it != m_drawn.cend() && it->x() <= to; ++it) {
+        const QPointF drawn = m_chart->mapToPosition(*it, m_series);
+        if (!drawnArea.contains(drawn))
+            continue;
+        const double distance = std::hypot(drawn.x() - at.x(), drawn.y() - at.y());
+        if (distance <= bestDistance) {
+            bestDistance = distance;
+            best = static_cast<int>(it - m_drawn.cbegin());
+        }
+    }
+    return best;
+}
+
+bool QtChartSurface::nearCurve(const QPointF &at, double maxDistance) const {
+    if (nearestDrawnPoint(at, maxDistance) >= 0)
+        return true;
+    if (m_drawn.size() < 2 || !m_series)
+        return false;
+    const QRectF plot = m_chart->plotArea();
+    if (plot.width() <= 0.0 || !plot.contains(at))
+        return false;
+    const double perPixel = (m_xTicks->max() - m_xTicks->min()) / plot.width();
+    const double x = m_chart->mapToValue(at, m_series).x();
+    const double from = x - maxDistance * perPixel;
+    const double to = x + maxDistance * perPixel;
+    auto it = std::lower_bound(m_drawn.cbegin(), m_drawn.cend(), from,
+                               [](const QPointF &p, double value) { return p.x() < value; });
+    // The segment reaching into the window from the left counts too.
+    if (it != m_drawn.cbegin())
+        --it;
+    for (; it + 1 != m_drawn.cend() && it->x() <= to; ++it) {
+        const QPointF a = m_chart->mapToPosition(*it, m_series);
+        const QPointF b = m_chart->mapToPosition(*(it + 1), m_series);
+        if (segmentDistance(at, a, b) <= maxDistance)
+            return true;
+    }
+    return false;
+}
+
+} // namespace zorneta

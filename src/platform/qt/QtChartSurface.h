@@ -1,0 +1,167 @@
+#pragma once
+
+#include "platform/ChartSurface.h"
+
+#include <QList>
+#include <QPair>
+#include <QPointF>
+#include <QPointer>
+#include <QRectF>
+#include <QString>
+
+#include <optional>
+
+class QChart;
+class QChartView;
+class QCategoryAxis;
+class QLineSeries;
+class QMouseEvent;
+class QValueAxis;
+class QWidget;
+
+namespace zorneta {
+
+// The chart of the heating curve drawn with Qt Charts.
+//
+// The surface owns a QChartView (widget()); put it into a window's layout or
+// move it with Move(). The view is deleted with the surface unless its window
+// deleted it first.
+//
+// The table is kept as a copy, so the caller may change or drop its own. The
+// curve is thinned for drawing: when there are more points than pixel columns
+// in the plot area, only the lowest and the highest point of every pixel
+// column are drawn, in the order they were read, so the drawn curve looks the
+// same while the series never holds more than two points per pixel column.
+//
+// The X axis is made of two axes sharing one range (point p sits at x = p):
+// a value axis that draws the line, the tick marks and the grid, and a
+// category axis under it that only draws the labels. Both are thinned so that
+// at most MaxXLabels labels and MaxXTicks tick marks are drawn.
+class QtChartSurface : public ChartSurface {
+    Q_OBJECT
+public:
+    static constexpr int MaxXLabels = 25;
+    static constexpr int MaxXTicks = 100;
+    // A click this close to a drawn point (in pixels) hits the point.
+    static constexpr double HitDistance = 6.0;
+
+    explicit QtChartSurface(QWidget *viewParent = nullptr);
+    ~QtChartSurface() override;
+
+    QWidget *widget() const;
+
+    // Old chart pen widths (25 for axes, 40 for the curve, 10..60 from the
+    // line-width choice) to pixels.
+    static double penPixels(double width);
+
+    void setChartData(const ReadingsTable &table) override;
+    void Refresh() override;
+
+    Status setAxisPenWidth(Axis axis, float width) override;
+    Status setAxisPenColor(Axis axis, int red, int green, int blue) override;
+    Status setAxisScaleHidden(Axis axis, bool hidden) override;
+    bool axisScaleHidden(Axis axis) const override;
+
+    Status setDivisionsPerLabel(int divisions) override;
+    Status setDivisionsPerTick(int divisions) override;
+    Status setLabelTick(bool onTicks) override;
+    Status setCategoryScaleAuto(Axis axis, bool automatic) override;
+    Status setAxisLabelFont(Axis axis, bool bold, int size) override;
+
+    Status setValueScale(Axis axis, const ValueScale &scale) override;
+    ValueScale valueScale(Axis axis) const override;
+
+    Status setSeriesPenColor(int red, int green, int blue) override;
+    Status setSeriesPenWidth(float width) override;
+
+    void setShowLegend(bool shown) override;
+    bool ShowLegend() const override;
+    Status setBackdrop(Backdrop part, const BackdropStyle &style) override;
+
+    Status setCurrentCell(int column, int row) override;
+    double currentCellValue() const override;
+    QString rowLabel(int row) const override;
+    Status setRowLabel(int row, const QString &label) override;
+
+    Status EditCopy() override;
+    Status EditPaste() override;
+
+    void Move(int left, int top, int width, int height) override;
+
+    // The table shown (empty before the first one is given).
+    const ReadingsTable &table() const { return m_table; }
+    // The table as the clipboard carries it: row 1 then row 2, cells separated
+    // by TAB, every line ended by CR LF.
+    static QString tableText(const ReadingsTable &table);
+    // The table read back from such a text; empty when the text is not one.
+    static std::optional<ReadingsTable> parseTableText(const QString &text, qint64 firstColumn = 1);
+
+private:
+    class View;
+    friend class View;
+
+    enum class Hit { Nothing, Legend, AxisLine, AxisLabels, Point, Chart };
+    struct HitResult {
+        Hit what = Hit::Nothing;
+        int axis = 0;
+        int point = 0;
+    };
+
+    void showTable();
+    void rebuildCurve();
+    void rebuildXAxis();
+    void applyValueRange();
+    void applyTitle();
+    void onPlotAreaChanged(const QRectF &plotArea);
+    void fitToPlotWidth();
+    void forgetView();
+    int plotWidth() const;
+    qint64 pointCount() const;
+    QString xLabelText(qint64 point) const;
+    QValueAxis *valueAxis(Axis axis) const;
+
+    void mousePress(QMouseEvent *event);
+    void mouseDoubleClick(QMouseEvent *event);
+    HitResult hitTest(const QPointF &chartPos) const;
+    int nearestDrawnPoint(const QPointF &chartPos, double maxDistance) const;
+    bool nearCurve(const QPointF &chartPos, double maxDistance) const;
+
+    QPointer<QChartView> m_view;
+    QChart *m_chart = nullptr;
+    QLineSeries *m_series = nullptr;
+    QValueAxis *m_xTicks = nullptr;
+    QCategoryAxis *m_xLabels = nullptr;
+    QValueAxis *m_y = nullptr;
+    QValueAxis *m_y2 = nullptr;
+
+    ReadingsTable m_table;
+    // What the shown table was copied from, to skip a table seen already.
+    const ReadingsTable *m_source = nullptr;
+    qint64 m_sourceFirst = 0;
+    qint64 m_sourceLast = -1;
+    quint64 m_sourceRevision = 0;
+    bool m_hasSource = false;
+
+    // Data range of row 2, found while thinning the curve.
+    bool m_hasData = false;
+    double m_dataMin = 0.0;
+    double m_dataMax = 0.0;
+    int m_curveWidth = 0; // plot width the curve was thinned for
+    int m_labelWidth = 0; // plot width the X labels were spaced for
+    QList<QPointF> m_drawn;
+    QList<QPair<QString, double>> m_xLabelList; // labels on the category axis
+
+    int m_divisionsPerLabel = 1;
+    int m_divisionsPerTick = 1;
+    bool m_labelsOnTicks = true;
+    bool m_categoryAuto = true;
+    bool m_hidden[3] = {false, false, true};
+    ValueScale m_scale;     // as set
+    ValueScale m_effective; // as drawn
+    bool m_legendShown = true;
+
+    int m_currentPoint = 1;
+    bool m_rebuildQueued = false;
+};
+
+} // namespace zorneta

@@ -1,0 +1,489 @@
+#include "platform/qt/QtSerialPort.h"
+
+#include <QFileInfo>
+#include <QPointer>
+
+#include <algorithm>
+
+#ifdef Q_OS_UNIX
+#include <cerrno>
+#include <cstring>
+#include <termios.h>
+#endif
+#ifdef Q_OS_LINUX
+#include <sys/stat.h>
+#include <sys/sysmacros.h>
+#endif
+
+// How Qt 6.4 behaves on a Linux pseudo-terminal (the slave side of a pty, as
+// the simulator offers it), found by trying each operation:
+//  - open, clear, the speed (any number), the stop bits and every flow control
+//    setting (the kernel keeps CRTSCTS and IXON/IXOFF in the termios of a pty)
+//    are accepted;
+//  - the kernel's pty driver forces 8 data bits without parity whatever is
+//    asked. Qt reads the termios back and reports UnsupportedOperationError
+//    ("Invalid argument") for 6 and 7 data bits and for even parity, while 5
+//    bits and odd, mark and space parity are reported as set and silently
+//    ignored. A pty has no wire, so bytes pass unchanged whatever the framing:
+//    on a pty that refusal is tolerated and the requested settings are kept
+//    as the port's settings;
+//  - DTR, RTS and reading the modem lines fail with UnsupportedOperationError
+//    ("Inappropriate ioctl for device"): a pty has no modem lines. This class
+//    never drives those lines itself; hardware flow control, should a kernel
+//    refuse it on a pty, is tolerated likewise;
+//  - when the other side goes away (master closed), every turn of the event
+//    loop reports ReadError (read returns 0 on the hung-up tty, with a stale
+//    errno text) or ResourceError ("Input/output error") and Qt leaves the
+//    port open, which would spin for ever: the first such error closes the
+//    port.
+// UnsupportedOperationError on a real port, and on a pty for anything else,
+// stays a failure. Errors other than read, write and resource errors are
+// reported by the operation that caused them and never become events.
+//
+// Qt 6.4 also claims to set 1.5 stop bits on Linux while it sets 1: termios
+// has no such setting, so 1.5 is refused here outside Windows. It has no
+// 4-bit characters at all.
+
+namespace zorneta {
+
+namespace {
+
+constexpr char kLineFeed = '\n';
+
+QString settingsError(const QString &text, const QString &reason) {
+    return QStringLiteral("Недопустимые параметры порта: %1 (%2)").arg(text, reason);
+}
+
+bool isPseudoTerminal([[maybe_unused]] QSerialPort *port) {
+#ifdef Q_OS_LINUX
+    struct stat info {};
+    if (::fstat(port->handle(), &info) != 0 || !S_ISCHR(info.st_mode))
+        return false;
+    // Unix98 pty slaves (/dev/pts/N) have major numbers 136..143.
+    const unsigned int majorNumber = major(info.st_rdev);
+    return majorNumber >= 136 && majorNumber <= 143;
+#else
+    return false;
+#endif
+}
+
+// The description of a read fault. A hung-up tty (adapter unplugged, other
+// side of a pty closed) reads as end of file, and Qt then reports whatever
+// errno an earlier call left; the line's own state tells the real cause.
+QString readFaultDescription([[maybe_unused]] QSerialPort *port) {
+#ifdef Q_OS_UNIX
+    termios tio{};
+    if (::tcgetattr(port->handle(), &tio) != 0)
+        return QStringLiteral("линия отключена (%1)").arg(QString::fromLocal8Bit(std::strerror(errno)));
+#endif
+    return port->errorString();
+}
+
+} // namespace
+
+QString QtSerialPort::LineSettings::text() const {
+    return QStringLiteral("%1,%2,%3,%4").arg(speed).arg(QChar(parity)).arg(dataBits).arg(stopBits);
+}
+
+std::optional<QtSerialPort::LineSettings> QtSerialPort::parseSettings(const QString &text, QString *error) {
+    auto refuse = [&](const QString &reason) -> std::optional<LineSettings> {
+        if (error)
+            *error = settingsError(text, reason);
+        return std::nullopt;
+    };
+    const QStringList fields = text.split(u',');
+    if (fields.size() != 4)
+        return refuse(QStringLiteral("ожидается «скорость,чётность,биты данных,стоповые биты»"));
+
+    LineSettings settings;
+    const QString speed = fields.at(0).trimmed();
+    bool ok = false;
+    settings.speed = speed.toInt(&ok);
+    if (!ok || settings.speed <= 0 || speed.startsWith(u'+'))
+        return refuse(QStringLiteral("скорость «%1»").arg(speed));
+
+    const QString parity = fields.at(1).trimmed().toLower();
+    if (parity.size() != 1 || !QStringLiteral("eonms").contains(parity))
+        return refuse(QStringLiteral("чётность «%1», допустимы e, o, n, m, s").arg(fields.at(1).trimmed()));
+    settings.parity = parity.at(0).unicode();
+
+    const QString dataBits = fields.at(2).trimmed();
+    settings.dataBits = dataBits.toInt(&ok);
+    if (!ok || settings.dataBits < 4 || settings.dataBits > 8 || dataBits.size() != 1)
+        return refuse(QStringLiteral("биты данных «%1», допустимо от 4 до 8").arg(dataBits));
+
+    const QString stopBits = fields.at(3).trimmed();
+    if (stopBits != u"1" && stopBits != u"1.5" && stopBits != u"2")
+        return refuse(QStringLiteral("стоповые биты «%1», допустимы 1, 1.5, 2").arg(stopBits));
+    settings.stopBits = stopBits;
+    return settings;
+}
+
+QtSerialPort::QtSerialPort(PortDirectory directory, QObject *parent)
+    : SerialPort(parent), m_directory(std::move(directory)), m_port(new QSerialPort(this)) {
+    m_idleTimer.setSingleShot(true);
+    m_idleTimer.setInterval(IdleDeliveryMs);
+    connect(&m_idleTimer, &QTimer::timeout, this, &QtSerialPort::onIdle);
+    connect(m_port, &QSerialPort::readyRead, this, &QtSerialPort::onReadyRead);
+    connect(m_port, &QSerialPort::errorOccurred, this, &QtSerialPort::onErrorOccurred);
+}
+
+QtSerialPort::~QtSerialPort() {
+    m_port->disconnect(this);
+    m_active = false;
+    if (m_port->isOpen())
+        m_port->close();
+}
+
+QString QtSerialPort::portLabel() const {
+    const QString path = m_active ? m_openPath : m_directory.devicePath(m_commPort);
+    return path.isEmpty() ? PortDirectory::portName(m_commPort)
+                          : QStringLiteral("%1 (%2)").arg(PortDirectory::portName(m_commPort), path);
+}
+
+Status QtSerialPort::fail(QString text) {
+    m_lastError = text;
+    return Status::failure(std::move(text));
+}
+
+Status QtSerialPort::setCommPort(int number) {
+    if (!PortDirectory::isValidNumber(number))
+        return fail(QStringLiteral("Недопустимый номер порта: %1 (допустимы номера от %2 до %3)")
+                        .arg(number)
+                        .arg(PortDirectory::FirstPort)
+                        .arg(PortDirectory::LastPort));
+    if (m_active)
+        return fail(QStringLiteral("Порт уже открыт"));
+    const QString path = m_directory.devicePath(number);
+    if (path.isEmpty())
+        return fail(QStringLiteral("Порт не найден: %1").arg(PortDirectory::portName(number)));
+#ifndef Q_OS_WIN
+    if (!QFileInfo::exists(path))
+        return fail(QStringLiteral("Порт не найден: %1").arg(path));
+#endif
+    m_commPort = number;
+    return Status::ok();
+}
+
+Status QtSerialPort::setSettings(const QString &settings) {
+    QString error;
+    const std::optional<LineSettings> parsed = parseSettings(settings, &error);
+    if (!parsed)
+        return fail(error);
+    if (m_active && !applyLine(*parsed, &error)) {
+        QString ignored;
+        applyLine(m_settings, &ignored);
+        return fail(error);
+    }
+    m_settings = *parsed;
+    return Status::ok();
+}
+
+Status QtSerialPort::setHandshaking(int mode) {
+    if (mode < HandshakeModes::None || mode > HandshakeModes::XonXoffAndRtsCts)
+        return fail(QStringLiteral("Недопустимый режим управления потоком: %1 (допустимо от 0 до 3)").arg(mode));
+    QString error;
+    if (m_active && !applyFlowControl(mode, &error)) {
+        QString ignored;
+        applyFlowControl(m_handshaking, &ignored);
+        return fail(error);
+    }
+    m_handshaking = mode;
+    return Status::ok();
+}
+
+Status QtSerialPort::setPortOpen(bool open) {
+    if (open)
+        return this->open();
+    close();
+    return Status::ok();
+}
+
+Status QtSerialPort::open() {
+    if (m_active)
+        return fail(QStringLiteral("Порт уже открыт"));
+    const QString path = m_directory.devicePath(m_commPort);
+    if (path.isEmpty())
+        return fail(QStringLiteral("Порт не найден: %1").arg(PortDirectory::portName(m_commPort)));
+    const QString label = QStringLiteral("%1 (%2)").arg(PortDirectory::portName(m_commPort), path);
+
+    // Qt applies its own line settings while opening; they are kept at values
+    // every device takes, and the port's settings are applied afterwards so
+    // that a refusal is reported with what was refused.
+    m_port->setPortName(path);
+    m_port->setBaudRate(QSerialPort::Baud9600);
+    m_port->setDataBits(QSerialPort::Data8);
+    m_port->setParity(QSerialPort::NoParity);
+    m_port->setStopBits(QSerialPort::OneStop);
+    m_port->setFlowControl(QSerialPort::NoFlowControl);
+    if (!m_port->open(QIODevice::ReadWrite)) {
+        const QString reason = m_port->errorString();
+        m_port->clearError();
+        return fail(QStringLiteral("Не удалось открыть порт %1: %2").arg(label, reason));
+    }
+    m_pseudoTerminal = isPseudoTerminal(m_port);
+
+    QString error;
+    if (!applyLine(m_settings, &error) || !applyFlowControl(m_handshaking, &error)) {
+        m_port->close();
+        m_port->clearError();
+        return fail(QStringLiteral("Не удалось открыть порт %1: %2").arg(label, error));
+    }
+    // Whatever the device sent before the open is stale.
+    m_port->clear(QSerialPort::AllDirections);
+    m_port->clearError();
+
+    ++m_session;
+    m_openPath = path;
+    m_active = true;
+    m_faultPending = false;
+    m_writeFaulted = false;
+    m_synchronised = false;
+    m_unframed.clear();
+    m_pending.clear();
+    m_input.clear();
+    return Status::ok();
+}
+
+void QtSerialPort::close() {
+    if (!m_active)
+        return;
+    ++m_session;
+    m_active = false;
+    m_faultPending = false;
+    m_idleTimer.stop();
+    m_unframed.clear();
+    m_pending.clear();
+    m_input.clear();
+    m_port->close();
+    m_port->clearError();
+}
+
+bool QtSerialPort::tolerated(QSerialPort::SerialPortError error, bool lineControl) const {
+    return lineControl && m_pseudoTerminal && error == QSerialPort::UnsupportedOperationError;
+}
+
+bool QtSerialPort::applyLine(const LineSettings &settings, QString *error) {
+    const QString refusal = QStringLiteral("порт %1 не принимает параметры %2").arg(portLabel(), settings.text());
+    if (settings.dataBits < 5) {
+        *error = QStringLiteral("%1: %2 бита данных не поддерживаются").arg(refusal).arg(settings.dataBits);
+        return false;
+    }
+#ifndef Q_OS_WIN
+    if (settings.stopBits == u"1.5") {
+        *error = QStringLiteral("%1: полтора стоповых бита не поддерживаются").arg(refusal);
+        return false;
+    }
+#endif
+    QSerialPort::Parity parity = QSerialPort::NoParity;
+    switch (settings.parity) {
+    case u'e':
+        parity = QSerialPort::EvenParity;
+        break;
+    case u'o':
+        parity = QSerialPort::OddParity;
+        break;
+    case u'm':
+        parity = QSerialPort::MarkParity;
+        break;
+    case u's':
+        parity = QSerialPort::SpaceParity;
+        break;
+    default:
+        break;
+    }
+    const QSerialPort::StopBits stopBits = settings.stopBits == u"2"     ? QSerialPort::TwoStop
+                                           : settings.stopBits == u"1.5" ? QSerialPort::OneAndHalfStop
+                                                                         : QSerialPort::OneStop;
+
+    // Each step: the setter's result, and whether the framing of a pty may
+    // refuse it (see the top of this file).
+    auto step = [&](bool done, bool framing) {
+        if (done)
+            return true;
+        const QSerialPort::SerialPortError code = m_port->error();
+        if (tolerated(code, framing)) {
+            m_port->clearError();
+            return true;
+        }
+        *error = QStringLiteral("%1: %2").arg(refusal, m_port->errorString());
+        m_port->clearError();
+        return false;
+    };
+    m_port->clearError();
+    return step(m_port->setBaudRate(settings.speed), false) &&
+           step(m_port->setDataBits(static_cast<QSerialPort::DataBits>(settings.dataBits)), true) &&
+           step(m_port->setParity(parity), true) && step(m_port->setStopBits(stopBits), false);
+}
+
+bool QtSerialPort::applyFlowControl(int mode, QString *error) {
+    // Qt cannot combine XOn/XOff with RTS/CTS; of the two, RTS/CTS is the one
+    // that keeps data from being lost.
+    QSerialPort::FlowControl flow = QSerialPort::NoFlowControl;
+    if (mode == HandshakeModes::XonXoff)
+        flow = QSerialPort::SoftwareControl;
+    else if (mode == HandshakeModes::RtsCts || mode == HandshakeModes::XonXoffAndRtsCts)
+        flow = QSerialPort::HardwareControl;
+    m_port->clearError();
+    if (m_port->setFlowControl(flow))
+        return true;
+    if (tolerated(m_port->error(), flow == QSerialPort::HardwareControl)) {
+        m_port->clearError();
+        return true;
+    }
+    *error = QStringLiteral("порт %1 не принимает управление потоком %2: %3")
+                 .arg(portLabel())
+                 .arg(mode)
+                 .arg(m_port->errorString());
+    m_port->clearError();
+    return false;
+}
+
+QByteArray QtSerialPort::Input() {
+    const qsizetype count = m_inputLen > 0 ? qMin<qsizetype>(m_inputLen, m_input.size()) : m_input.size();
+    QByteArray taken = m_input.left(count);
+    m_input.remove(0, count);
+    return taken;
+}
+
+Status QtSerialPort::Output(const QByteArray &data) {
+    if (!m_active)
+        return fail(QStringLiteral("Порт закрыт"));
+    m_writeFaulted = false;
+    m_port->clearError();
+    const qint64 written = m_port->write(data);
+    if (written == data.size() && !data.isEmpty())
+        m_port->flush();
+    const QSerialPort::SerialPortError code = m_port->error();
+    if (written != data.size() || code == QSerialPort::WriteError || code == QSerialPort::ResourceError)
+        return fail(QStringLiteral("Не удалось передать данные в порт %1: %2").arg(portLabel(), m_port->errorString()));
+    return Status::ok();
+}
+
+QString QtSerialPort::deviceName() const {
+    return m_active ? m_openPath : m_directory.devicePath(m_commPort);
+}
+
+void QtSerialPort::onReadyRead() {
+    const QByteArray data = m_port->readAll();
+    if (!m_active || data.isEmpty())
+        return;
+    m_unframed.append(data);
+
+    qsizetype start = 0;
+    if (!m_synchronised) {
+        const qsizetype lineFeed = m_unframed.indexOf(kLineFeed);
+        if (lineFeed < 0) {
+            m_unframed.clear();
+            return;
+        }
+        start = lineFeed + 1;
+        m_synchronised = true;
+    }
+    for (qsizetype lineFeed = m_unframed.indexOf(kLineFeed, start); lineFeed >= 0;
+         lineFeed = m_unframed.indexOf(kLineFeed, start)) {
+        enqueue(CommEvents::Receive, m_unframed.mid(start, lineFeed + 1 - start));
+        start = lineFeed + 1;
+    }
+    m_unframed.remove(0, start);
+
+    if (m_unframed.size() > MaxUnterminatedBytes) {
+        enqueue(CommEvents::Receive, m_unframed);
+        m_unframed.clear();
+    }
+    if (m_unframed.isEmpty())
+        m_idleTimer.stop();
+    else
+        m_idleTimer.start();
+}
+
+void QtSerialPort::onIdle() {
+    if (!m_active || m_unframed.isEmpty())
+        return;
+    enqueue(CommEvents::Receive, m_unframed);
+    m_unframed.clear();
+}
+
+void QtSerialPort::onErrorOccurred(QSerialPort::SerialPortError error) {
+    if (error != QSerialPort::ResourceError && error != QSerialPort::ReadError && error != QSerialPort::WriteError)
+        return;
+    if (!m_active || m_faultPending)
+        return;
+    const QString description = error == QSerialPort::ReadError ? readFaultDescription(m_port) : m_port->errorString();
+    if (error == QSerialPort::WriteError) {
+        if (m_writeFaulted)
+            return;
+        m_writeFaulted = true;
+        m_lastError = QStringLiteral("Ошибка передачи в порт %1: %2").arg(portLabel(), description);
+        enqueue(CommEvents::Overrun, {});
+        return;
+    }
+    // Closed from the event loop rather than from inside Qt's read handler;
+    // the errors Qt repeats until then are ignored.
+    m_faultPending = true;
+    const quint64 session = m_session;
+    QMetaObject::invokeMethod(
+        this, [this, session, description] { closeAfterFault(session, description); }, Qt::QueuedConnection);
+}
+
+void QtSerialPort::closeAfterFault(quint64 session, const QString &description) {
+    if (session != m_session || !m_active)
+        return;
+    m_lastError = QStringLiteral("Связь с портом %1 прервана: %2").arg(portLabel(), description);
+    // The chunks received before the fault are still delivered, then the fault.
+    ++m_session;
+    m_active = false;
+    m_faultPending = false;
+    m_idleTimer.stop();
+    m_unframed.clear();
+    m_port->close();
+    m_port->clearError();
+    const bool announced = std::any_of(m_pending.begin(), m_pending.end(),
+                                       [](const PendingEvent &e) { return e.code == CommEvents::Overrun; });
+    if (!announced)
+        enqueue(CommEvents::Overrun, {});
+}
+
+void QtSerialPort::enqueue(int code, QByteArray bytes) {
+    m_pending.push_back(PendingEvent{code, std::move(bytes)});
+    scheduleDelivery();
+}
+
+void QtSerialPort::setEventsHeld(bool held) {
+    m_eventsHeld = held;
+    scheduleDelivery();
+}
+
+void QtSerialPort::scheduleDelivery() {
+    if (m_eventsHeld || m_deliveryQueued || m_pending.empty())
+        return;
+    m_deliveryQueued = true;
+    QMetaObject::invokeMethod(
+        this, [this] { deliverNext(); }, Qt::QueuedConnection);
+}
+
+void QtSerialPort::deliverNext() {
+    m_deliveryQueued = false;
+    if (m_eventsHeld || m_pending.empty())
+        return;
+    PendingEvent event = std::move(m_pending.front());
+    m_pending.pop_front();
+    // The next event is queued before this one is raised, so that a nested
+    // event loop in the handler delivers it.
+    scheduleDelivery();
+
+    m_input.append(event.bytes);
+    const int outerEvent = m_commEvent;
+    m_commEvent = event.code;
+    ++m_deliveryDepth;
+    const QPointer<QtSerialPort> alive(this);
+    Q_EMIT OnComm();
+    if (!alive)
+        return;
+    --m_deliveryDepth;
+    // Back in an outer handler, CommEvent() is that handler's event again.
+    if (m_deliveryDepth > 0)
+        m_commEvent = outerEvent;
+}
+
+} // namespace zorneta

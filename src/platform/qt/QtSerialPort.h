@@ -1,0 +1,145 @@
+#pragma once
+
+#include "platform/SerialPort.h"
+#include "platform/qt/PortDirectory.h"
+
+#include <QByteArray>
+#include <QSerialPort>
+#include <QString>
+#include <QTimer>
+
+#include <deque>
+#include <optional>
+
+namespace zorneta {
+
+// The serial link over QSerialPort.
+//
+// The regulator sends its temperature as groups of four digits, CR and LF.
+// Received bytes are cut into line-feed terminated chunks and each chunk is
+// one Receive event. The first bytes after an open, up to and including the
+// first line feed, are dropped: the port may have been opened in the middle of
+// a group. Bytes without a line feed are held until it comes, but delivered as
+// a chunk of their own when more than MaxUnterminatedBytes pile up or nothing
+// more arrives for IdleDeliveryMs (longer than the 640 ms between groups).
+//
+// Events are delivered from the event loop, one per queued call, never from
+// inside another OnComm handler: a handler that runs a nested event loop (a
+// message box) receives the following events there, one at a time, and what
+// it has not consumed is delivered after it returns. The bytes of an event
+// join the buffer read by Input() when that event is delivered.
+//
+// A vanished device or a failed read closes the port and raises one Overrun
+// event; a failed write raises an Overrun event too. lastErrorText() keeps
+// the platform's description for the log.
+class QtSerialPort : public SerialPort {
+    Q_OBJECT
+public:
+    static constexpr int MaxUnterminatedBytes = 256;
+    static constexpr int IdleDeliveryMs = 1000;
+
+    // The line parameters of Settings().
+    struct LineSettings {
+        int speed = 9600;
+        char16_t parity = u'n';                 // e, o, n, m, s
+        int dataBits = 8;                       // 4..8
+        QString stopBits = QStringLiteral("1"); // "1", "1.5", "2"
+
+        QString text() const;
+        bool operator==(const LineSettings &) const = default;
+    };
+    // Reads "speed,parity,data bits,stop bits" (blanks around the fields and
+    // parity in either case allowed). Empty with *error set when the text does
+    // not parse.
+    static std::optional<LineSettings> parseSettings(const QString &text, QString *error = nullptr);
+
+    explicit QtSerialPort(PortDirectory directory = PortDirectory(), QObject *parent = nullptr);
+    ~QtSerialPort() override;
+
+    int CommPort() const override { return m_commPort; }
+    Status setCommPort(int number) override;
+
+    QString Settings() const override { return m_settings.text(); }
+    Status setSettings(const QString &settings) override;
+
+    int Handshaking() const override { return m_handshaking; }
+    Status setHandshaking(int mode) override;
+
+    bool PortOpen() const override { return m_active; }
+    Status setPortOpen(bool open) override;
+
+    int InputLen() const override { return m_inputLen; }
+    void setInputLen(int length) override { m_inputLen = length > 0 ? length : 0; }
+
+    QByteArray Input() override;
+    Status Output(const QByteArray &data) override;
+
+    int CommEvent() const override { return m_commEvent; }
+
+    // Held events wait in arrival order; on release they are delivered from
+    // the event loop, one per turn, as usual.
+    void setEventsHeld(bool held) override;
+    bool eventsHeld() const { return m_eventsHeld; }
+
+    // The device the current number stands for (the opened one while open).
+    QString deviceName() const override;
+
+    // The platform's description of the last fault or refusal, for the log.
+    QString lastErrorText() const { return m_lastError; }
+
+    const PortDirectory &directory() const { return m_directory; }
+    PortDirectory &directory() { return m_directory; }
+
+private:
+    struct PendingEvent {
+        int code = 0;
+        QByteArray bytes;
+    };
+
+    Status open();
+    void close();
+    Status fail(QString text);
+    QString portLabel() const;
+    bool applyLine(const LineSettings &settings, QString *error);
+    bool applyFlowControl(int mode, QString *error);
+    bool tolerated(QSerialPort::SerialPortError error, bool lineControl) const;
+
+    void onReadyRead();
+    void onErrorOccurred(QSerialPort::SerialPortError error);
+    void onIdle();
+    void closeAfterFault(quint64 session, const QString &description);
+
+    void enqueue(int code, QByteArray bytes);
+    void scheduleDelivery();
+    void deliverNext();
+
+    PortDirectory m_directory;
+    QSerialPort *m_port = nullptr;
+    QTimer m_idleTimer;
+
+    int m_commPort = 1;
+    LineSettings m_settings;
+    int m_handshaking = HandshakeModes::None;
+    int m_inputLen = 0;
+
+    bool m_active = false;         // open and configured
+    bool m_pseudoTerminal = false; // the open device is a pseudo-terminal
+    QString m_openPath;
+    quint64 m_session = 0;       // counts opens and closes
+    bool m_faultPending = false; // a closing fault is waiting for its queued close
+    bool m_writeFaulted = false; // a write fault was announced since the last Output
+
+    bool m_synchronised = false; // the first line feed after the open was seen
+    QByteArray m_unframed;       // received bytes not yet cut into events
+
+    std::deque<PendingEvent> m_pending;
+    bool m_deliveryQueued = false;
+    bool m_eventsHeld = false;
+    QByteArray m_input;
+    int m_commEvent = 0;
+    int m_deliveryDepth = 0;
+
+    QString m_lastError;
+};
+
+} // namespace zorneta

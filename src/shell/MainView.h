@@ -1,0 +1,66 @@
+#pragma once
+
+#include <QString>
+
+#include <cstdint>
+
+namespace zorneta {
+
+// A multi-line text box with a caret and a selection, addressed the way the
+// terminal output works on it: positions count characters from 0.
+class TextBox {
+public:
+    virtual ~TextBox() = default;
+    virtual QString Text() const = 0;
+    virtual void setText(const QString &text) = 0;
+    virtual qsizetype SelStart() const = 0;
+    virtual qsizetype SelLength() const = 0;
+    // Places the caret (and empties the selection).
+    virtual void setSelStart(qsizetype position) = 0;
+    // Selects from the caret on.
+    virtual void setSelLength(qsizetype length) = 0;
+    // Replaces the selection (or inserts at the caret) and leaves the caret after it.
+    virtual void setSelText(const QString &text) = 0;
+};
+
+// What the logic shows on the main window. Menu items and toolbar buttons are
+// addressed by name (menu item names, toolbar keys), status bar panels by key.
+class MainView {
+public:
+    virtual ~MainView() = default;
+
+    virtual void setPanelText(const QString &key, const QString &text) = 0;
+    virtual QString panelText(const QString &key) const = 0;
+
+    virtual void setItemChecked(const QString &name, bool checked) = 0;
+    virtual bool itemChecked(const QString &name) const = 0;
+    virtual void setItemEnabled(const QString &name, bool enabled) = 0;
+    virtual bool itemEnabled(const QString &name) const = 0;
+
+    // Brings the connected or the not-connected picture to the front.
+    virtual void showConnected(bool connected) = 0;
+    virtual bool connectedShown() const = 0;
+
+    virtual TextBox &terminalBox() = 0;
+
+    virtual void setCaption(const QString &caption) = 0;
+    virtual QString caption() const = 0;
+
+    // Opens a menu (a context menu or one of its submenus) at the mouse.
+    virtual void popupMenu(const QString &name) = 0;
+
+    // The alarm window: its message set and the window shown without waiting.
+    virtual void showAlarm(const QString &text) = 0;
+
+    // The current-parameters window, when it is open, follows each event.
+    virtual bool seriesDataVisible() const = 0;
+    virtual void refreshSeriesData() = 0;
+
+    // Visibility of the clear button and colours of the digital indicator
+    // (colours as 0x00BBGGRR).
+    virtual void setClearButtonVisible(bool visible) = 0;
+    virtual bool clearButtonVisible() const = 0;
+    virtual void setIndicatorColors(std::int32_t background, std::int32_t text) = 0;
+};
+
+} // namespace zorneta

@@ -1,0 +1,72 @@
+#pragma once
+
+#include "acquisition/PortControl.h"
+#include "acquisition/ReadingPipeline.h"
+#include "acquisition/SessionState.h"
+#include "acquisition/TerminalOutput.h"
+#include "chart/ChartModel.h"
+#include "recording/RecordingFile.h"
+#include "settings/PersistedSettings.h"
+#include "shell/Services.h"
+
+#include <QObject>
+#include <QString>
+
+#include <functional>
+
+namespace zorneta {
+
+// The main window's logic: it owns the session state and the command objects
+// of every subsystem, runs the window's load and unload, and dispatches menu
+// items and toolbar keys to their commands.
+class TerminalLogic : public QObject {
+    Q_OBJECT
+public:
+    explicit TerminalLogic(Services services);
+    ~TerminalLogic() override;
+
+    // The main window's load: defaults, saved settings, the readings table,
+    // the chart's appearance and the saved port settings.
+    void Form_Load();
+    // Closing the main window: the port, then the recording file.
+    void Form_Unload();
+
+    // Runs the command of a menu item (by its name). Unknown names do nothing.
+    void runMenuCommand(const QString &name);
+    // Runs the command of a toolbar key; keys are matched exactly, in the
+    // toolbar's dispatch order. Returns the menu command run, or "" for none.
+    QString runToolbarKey(const QString &key);
+    // The menu command a toolbar key runs, or "" when it matches none.
+    static QString commandForToolbarKey(const QString &key);
+
+    // Menu "Выход": the same shutdown as closing the window, then the end.
+    void mnuFileExit_Click();
+    void mnuAutoTickDivis_Click();
+
+    SessionState &state() { return m_state; }
+    Services &services() { return m_services; }
+    ChartModel &chart() { return m_chart; }
+    RecordingFile &recording() { return m_recording; }
+    TerminalOutput &output() { return m_output; }
+    PortControl &portControl() { return m_portControl; }
+    ReadingPipeline &pipeline() { return m_pipeline; }
+    PersistedSettings &settings() { return m_settings; }
+
+    // Called after the shutdown steps of the exit command: the window closes.
+    std::function<void()> onExit;
+
+private:
+    void applyPortSettings();
+
+    Services m_services;
+    SessionState m_state;
+    PersistedSettings m_settings;
+    ChartModel m_chart;
+    RecordingFile m_recording;
+    TerminalOutput m_output;
+    PortControl m_portControl;
+    ReadingPipeline m_pipeline;
+    bool m_unloaded = false;
+};
+
+} // namespace zorneta

@@ -1,0 +1,164 @@
+#include "shell/ui/Application.h"
+
+#include "platform/qt/PortDirectory.h"
+#include "platform/qt/QtChartSurface.h"
+#include "platform/qt/QtPrompts.h"
+#include "platform/qt/QtSerialPort.h"
+#include "platform/qt/QtSettingsStore.h"
+#include "platform/qt/QtSystem.h"
+#include "shell/TerminalLogic.h"
+#include "shell/ui/frmTerminal.h"
+#include "sim/ThermoSimulator.h"
+
+#include <QApplication>
+#include <QCommandLineParser>
+#include <QDir>
+#include <QFileInfo>
+#include <QTimer>
+
+#include <cstdio>
+
+namespace zorneta {
+
+struct Application::Parts {
+    std::unique_ptr<sim::ThermoSimulator> simulator;
+    std::unique_ptr<QtSerialPort> port;
+    std::unique_ptr<frmTerminal> window;
+    QtPrompts prompts;
+    QtSettingsStore settings;
+    SystemClock clock;
+    QtBeeper beeper;
+    QtInstallInfo install;
+    QtLauncher launcher;
+    std::unique_ptr<TerminalLogic> logic;
+};
+
+Application::Application(StartOptions options) : m_options(std::move(options)), m_parts(std::make_unique<Parts>()) {}
+
+Application::~Application() {
+    if (m_parts->logic)
+        m_parts->logic->Form_Unload();
+    m_parts->logic.reset();
+    m_parts->window.reset();
+    m_parts->port.reset();
+    m_parts->simulator.reset();
+}
+
+bool Application::parseArguments(const QStringList &arguments, StartOptions *options, QString *error) {
+    QCommandLineParser parser;
+    parser.setApplicationDescription(
+        QStringLiteral("Зорнета: monitoring terminal for МЛ series programmable thermoregulators"));
+    parser.addHelpOption();
+    const QCommandLineOption simulate(QStringLiteral("simulate"),
+                                      QStringLiteral("Use the built-in simulated thermoregulator as Com1."));
+    const QCommandLineOption speedup(QStringLiteral("sim-speedup"),
+                                     QStringLiteral("Run the simulated heating program X times faster."),
+                                     QStringLiteral("X"), QStringLiteral("1"));
+    const QCommandLineOption com(QStringLiteral("com"), QStringLiteral("Bind port number N to the device PATH."),
+                                 QStringLiteral("N=PATH"));
+    const QCommandLineOption demo(QStringLiteral("demo"),
+                                  QStringLiteral("Open the port, receive for SECONDS, save a screenshot and quit."),
+                                  QStringLiteral("SECONDS"));
+    const QCommandLineOption screenshot(QStringLiteral("screenshot"),
+                                        QStringLiteral("Where the demonstration saves its screenshot."),
+                                        QStringLiteral("PATH"), QStringLiteral("out/zorneta.png"));
+    parser.addOptions({simulate, speedup, com, demo, screenshot});
+    if (!parser.parse(arguments)) {
+        *error = parser.errorText();
+        return false;
+    }
+    if (parser.isSet(QStringLiteral("help"))) {
+        *error = parser.helpText();
+        return false;
+    }
+    options->simulate = parser.isSet(simulate);
+    bool ok = false;
+    options->simulationSpeedup = parser.value(speedup).toDouble(&ok);
+    if (!ok || options->simulationSpeedup <= 0) {
+        *error = QStringLiteral("--sim-speedup needs a positive number");
+        return false;
+    }
+    options->comBindings = parser.values(com);
+    for (const QString &binding : options->comBindings) {
+        int n = 0;
+        QString path;
+        if (!PortDirectory::parseBinding(binding, &n, &path, error))
+            return false;
+    }
+    if (parser.isSet(demo)) {
+        options->demoSeconds = parser.value(demo).toInt(&ok);
+        if (!ok || options->demoSeconds <= 0) {
+            *error = QStringLiteral("--demo needs a number of seconds");
+            return false;
+        }
+    }
+    options->screenshotPath = parser.value(screenshot);
+    return true;
+}
+
+bool Application::start(QString *error) {
+    Parts &p = *m_parts;
+    PortDirectory directory;
+    if (m_options.simulate) {
+        sim::SimOptions simOptions;
+        simOptions.speedup = m_options.simulationSpeedup;
+        p.simulator = std::make_unique<sim::ThermoSimulator>(simOptions);
+        if (!p.simulator->start(error))
+            return false;
+        directory.bind(1, p.simulator->devicePath());
+    }
+    for (const QString &binding : m_options.comBindings) {
+        int n = 0;
+        QString path;
+        if (!PortDirectory::parseBinding(binding, &n, &path, error) || !directory.bind(n, path, error))
+            return false;
+    }
+    p.port = std::make_unique<QtSerialPort>(directory);
+    p.window = std::make_unique<frmTerminal>();
+    p.prompts.setParent(p.window.get());
+    p.logic = std::make_unique<TerminalLogic>(Services{*p.port, p.window->chart(), p.prompts, p.settings, p.clock,
+                                                       p.beeper, p.install, p.launcher, *p.window});
+    TerminalLogic *logic = p.logic.get();
+    frmTerminal *window = p.window.get();
+    connect(window, &frmTerminal::menuCommand, logic, &TerminalLogic::runMenuCommand);
+    connect(window, &frmTerminal::toolbarButton, logic, [logic](const QString &key) { logic->runToolbarKey(key); });
+    connect(window, &frmTerminal::connectionPictureClicked, logic, [logic] { logic->portControl().mnuOpen_Click(); });
+    connect(window, &frmTerminal::clearClicked, logic, [logic] { logic->output().Command1_Click(); });
+    connect(window, &frmTerminal::refreshClicked, logic, [logic] { logic->chart().cmdNew_Click(); });
+    connect(window, &frmTerminal::unloading, logic, &TerminalLogic::Form_Unload);
+    logic->onExit = [window] { window->close(); };
+
+    logic->Form_Load();
+    window->show();
+    if (m_options.demoSeconds > 0)
+        runDemo();
+    return true;
+}
+
+void Application::runDemo() {
+    TerminalLogic *logic = m_parts->logic.get();
+    // Readings every update so the picture shows a curve.
+    logic->state().UpdatePeriod = 1;
+    logic->portControl().mnuOpen_Click();
+    QTimer::singleShot(m_options.demoSeconds * 1000, this, [this] {
+        frmTerminal *window = m_parts->window.get();
+        const QString path = QFileInfo(m_options.screenshotPath).absoluteFilePath();
+        QDir().mkpath(QFileInfo(path).absolutePath());
+        const bool saved = window->grab().save(path);
+        std::fprintf(stdout, "%s %s\n", saved ? "Screenshot saved to" : "Could not save the screenshot to",
+                     qPrintable(QDir::toNativeSeparators(path)));
+        std::fflush(stdout);
+        window->close();
+        QCoreApplication::exit(saved ? 0 : 1);
+    });
+}
+
+frmTerminal *Application::mainWindow() const {
+    return m_parts->window.get();
+}
+
+TerminalLogic *Application::logic() const {
+    return m_parts->logic.get();
+}
+
+} // namespace zorneta

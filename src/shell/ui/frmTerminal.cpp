@@ -1,0 +1,503 @@
+#include "shell/ui/frmTerminal.h"
+
+#include "common/Colour.h"
+#include "platform/qt/QtChartSurface.h"
+#include "settings/ui/SigTemp.h"
+#include "shell/ui/Pictures.h"
+#include "shell/ui/QtTextBox.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QCursor>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QStackedWidget>
+#include <QStatusBar>
+#include <QStyle>
+#include <QToolBar>
+#include <QVBoxLayout>
+
+namespace zorneta {
+
+namespace {
+
+struct ToolButton {
+    const char16_t *key; // nullptr for a separator
+    const char16_t *tooltip;
+    const char16_t *description;
+    QStyle::StandardPixmap icon;
+};
+
+// Left to right.
+const ToolButton ToolButtons[] = {
+    {nullptr, nullptr, nullptr, QStyle::SP_CustomBase},
+    {u"PortOpen", u"Открыть порт", u"Открыть Порт", QStyle::SP_MediaPlay},
+    {u"Properties", u"Свойства порта", u"Свойства Порта...", QStyle::SP_FileDialogDetailedView},
+    {u"ClosePort", u"Закрыть порт", u"Закрыть Порт", QStyle::SP_MediaStop},
+    {nullptr, nullptr, nullptr, QStyle::SP_CustomBase},
+    {u"OpenLogFile", u"Открыть файл записи", u"Открыть файл для записи...", QStyle::SP_DialogOpenButton},
+    {u"CloseLogFile", u"Закрыть файл записи", u"Закрыть и Сохранить файл...", QStyle::SP_DialogSaveButton},
+    {nullptr, nullptr, nullptr, QStyle::SP_CustomBase},
+    {u"Copy", u"Копировать в буфер", u"Копировать весь график в буфер", QStyle::SP_FileIcon},
+    {u"Paste", u"Вставить из буфера", u"Вставить график из буфера", QStyle::SP_FileLinkIcon},
+    {nullptr, nullptr, nullptr, QStyle::SP_CustomBase},
+    {u"DialPhoneNumber", u"Сигнальная температура", u"Сигнальная температура...", QStyle::SP_MessageBoxWarning},
+    {u"Legend", u"Обозначения  Вкл/Выкл", u"Обозначения  Вкл/Выкл", QStyle::SP_FileDialogInfoView},
+    {nullptr, nullptr, nullptr, QStyle::SP_CustomBase},
+    {u"CopySnap", u"Копировать снимок", u"Сделать снимок..", QStyle::SP_DesktopIcon},
+    {u"PasteSnap", u"Вставить снимок", u"Вставить снимок", QStyle::SP_ComputerIcon},
+    {u"DeleteSnap", u"Удалить снимок", u"Стереть снимок", QStyle::SP_TrashIcon},
+    {nullptr, nullptr, nullptr, QStyle::SP_CustomBase},
+    {u"GraphEnd", u"Конец графика", u"Только конец графика", QStyle::SP_MediaSeekForward},
+    {u"GraphStart", u"Отрезать начало графика", u"Отрезать начало графика", QStyle::SP_MediaSkipBackward},
+    {u"GraphAll", u"Весь график", u"Весь график", QStyle::SP_FileDialogListView},
+    {nullptr, nullptr, nullptr, QStyle::SP_CustomBase},
+    {u"HangUpPhone", u"Свойства графика", u"Свойства графика...", QStyle::SP_FileDialogContentsView},
+    {nullptr, nullptr, nullptr, QStyle::SP_CustomBase},
+    {u"Help", u"Справка", u"Справка", QStyle::SP_DialogHelpButton},
+    {u"NewSession", u"Начать новый сеанс", u"Начать новый сеанс", QStyle::SP_BrowserReload},
+};
+
+struct Panel {
+    const char16_t *key;
+    const char16_t *text;
+    const char16_t *tooltip;
+};
+
+const Panel Panels[] = {
+    {u"Status", u"Статус Порта", u"Состояние коммуникационного Порта"},
+    {u"Settings", u"Настройки:", u"Настройки коммуникационного Порта"},
+    {u"Counter", u"k", u"Число циклов считывания данных"},
+    {u"ConnectTime", u"Время:", u"Отсчёт времени с  момента открытия Порта"},
+};
+
+QString text(const char16_t *s) {
+    return QString::fromUtf16(s);
+}
+
+} // namespace
+
+frmTerminal::frmTerminal(QWidget *parent) : QMainWindow(parent) {
+    setObjectName(QStringLiteral("frmTerminal"));
+    setWindowTitle(QStringLiteral("   Зорнета"));
+    setWindowIcon(QIcon(LogoPicture(64)));
+    m_chart = std::make_unique<QtChartSurface>();
+    buildMenus();
+    buildToolBar();
+    buildStatusBar();
+    buildCentralArea();
+    resize(1000, 680);
+}
+
+frmTerminal::~frmTerminal() {
+    // The chart's view is owned by the window's widgets; let it go before the
+    // surface object does.
+    if (QWidget *view = m_chart->widget())
+        view->setParent(nullptr);
+}
+
+QAction *frmTerminal::addItem(QMenu *menu, const QString &name, const QString &caption) {
+    auto *action = menu->addAction(caption);
+    action->setObjectName(name);
+    m_items.insert(name, action);
+    connect(action, &QAction::triggered, this, [this, name] { Q_EMIT menuCommand(name); });
+    return action;
+}
+
+QAction *frmTerminal::addSeparator(QMenu *menu, const QString &name) {
+    QAction *action = menu->addSeparator();
+    action->setObjectName(name);
+    m_items.insert(name, action);
+    return action;
+}
+
+QMenu *frmTerminal::addSubmenu(QMenu *parent, const QString &name, const QString &caption) {
+    QMenu *sub = parent ? parent->addMenu(caption) : new QMenu(caption, this);
+    sub->setObjectName(name);
+    sub->menuAction()->setObjectName(name);
+    m_menus.insert(name, sub);
+    m_items.insert(name, sub->menuAction());
+    return sub;
+}
+
+QAction *frmTerminal::addSpacer(const QString &name) {
+    // A top-level item with an empty caption and no action: a small gap in the bar.
+    QAction *action = menuBar()->addAction(QString());
+    action->setObjectName(name);
+    action->setEnabled(true);
+    m_items.insert(name, action);
+    return action;
+}
+
+void frmTerminal::buildMenus() {
+    QMenuBar *bar = menuBar();
+    bar->setObjectName(QStringLiteral("MenuBar"));
+    auto topMenu = [&](const QString &name, const QString &caption) {
+        QMenu *m = bar->addMenu(caption);
+        m->setObjectName(name);
+        m->menuAction()->setObjectName(name);
+        m_menus.insert(name, m);
+        m_items.insert(name, m->menuAction());
+        return m;
+    };
+
+    QMenu *file = topMenu(QStringLiteral("mnuFile"), QStringLiteral("&Файл для записи данных"));
+    addItem(file, QStringLiteral("mnuOpenLog"), QStringLiteral("&Создать ИЛИ Открыть..."));
+    addItem(file, QStringLiteral("mnuCloseLog"), QStringLiteral("&Записать И Закрыть..."))->setEnabled(false);
+    addSeparator(file, QStringLiteral("m3"));
+    addItem(file, QStringLiteral("mnuFileExit"), QStringLiteral("В&ыход"));
+
+    addSpacer(QStringLiteral("po1"));
+
+    QMenu *view = topMenu(QStringLiteral("mnuView"), QStringLiteral("&Внешний вид"));
+    addItem(view, QStringLiteral("mnuViewUpdate"), QStringLiteral("Период обновления..."));
+    addItem(view, QStringLiteral("mnuViewPeriod"), QStringLiteral("Период считывания..."));
+    addItem(view, QStringLiteral("mnuViewAxisX"), QStringLiteral("Деления оси Х..."));
+    addItem(view, QStringLiteral("mnuViewColor"), QStringLiteral("Цвет..."));
+    QAction *indicator =
+        addItem(view, QStringLiteral("mnuViewIndicator"), QStringLiteral("Цифровой индикатор   Вкл/Выкл"));
+    indicator->setCheckable(true);
+    indicator->setChecked(true);
+    QAction *legendShow = addItem(view, QStringLiteral("mnuLegendShow"), QStringLiteral("Обозначения    &Вкл/Выкл"));
+    legendShow->setCheckable(true);
+    legendShow->setChecked(true);
+
+    addSpacer(QStringLiteral("ро"));
+
+    QMenu *port = topMenu(QStringLiteral("mnuPort"), QStringLiteral("&Настройки Порта"));
+    addItem(port, QStringLiteral("mnuOpen"), QStringLiteral("Открыть &Порт"))->setCheckable(true);
+    addSeparator(port, QStringLiteral("MBar1"));
+    addItem(port, QStringLiteral("mnuProperties"), QStringLiteral("Свойства  Порта..."));
+
+    addSpacer(QStringLiteral("ол"));
+
+    QMenu *temp = topMenu(QStringLiteral("mnuTemp"), QStringLiteral("Настройки &Графика"));
+    addItem(temp, QStringLiteral("mnuSigTemp"), QStringLiteral("Сигнальная температ&ура..."));
+    addSeparator(temp, QStringLiteral("MBar3"));
+    addItem(temp, QStringLiteral("mnuCutStart"), QStringLiteral("Обрезать начало графика"));
+    addItem(temp, QStringLiteral("mnuGraphAll"), QStringLiteral("В&есь график"));
+    addItem(temp, QStringLiteral("mnuGraphEnd"), QStringLiteral("&Только конец графика"));
+    addSeparator(temp, QStringLiteral("MbarTemp"));
+    addItem(temp, QStringLiteral("mnuCopyData"), QStringLiteral("Копи&ровать данные"));
+    addItem(temp, QStringLiteral("mnuInsertData"), QStringLiteral("Встав&ить данные"));
+    addSeparator(temp, QStringLiteral("mnu14"));
+    addItem(temp, QStringLiteral("mnuGetInMind"), QStringLiteral("С&делать снимок графика..."));
+    addItem(temp, QStringLiteral("mnuFromMemory"), QStringLiteral("&Вставить снимок"))->setEnabled(false);
+    addItem(temp, QStringLiteral("mnuClearMemory"), QStringLiteral("&Стереть снимок"))->setEnabled(false);
+    addSeparator(temp, QStringLiteral("mnu16"));
+    addItem(temp, QStringLiteral("mnuNewSession"), QStringLiteral("&Начать новый сеанс"));
+    addItem(temp, QStringLiteral("mnuAppl"), QStringLiteral("Свойства  &Графика..."));
+
+    addSpacer(QStringLiteral("лд"));
+
+    QMenu *help = topMenu(QStringLiteral("mnuhelp"), QStringLiteral("Помо&щь"));
+    addItem(help, QStringLiteral("mnuContent"), QStringLiteral("&Справка"));
+    addSeparator(help, QStringLiteral("m2"));
+    addItem(help, QStringLiteral("mnuLirant"), QStringLiteral("&Лист Цен ZID \"ЛИРАНТ\""));
+    addSeparator(help, QStringLiteral("m30"));
+    addItem(help, QStringLiteral("mnuAbout"), QStringLiteral("&О программе"));
+
+    addSpacer(QStringLiteral("as"));
+
+    // The chart's context menu; never shown in the menu bar.
+    QMenu *mouse = addSubmenu(nullptr, QStringLiteral("mnuMouse"), QStringLiteral("Мышкино меню"));
+    QMenu *renew = addSubmenu(mouse, QStringLiteral("mnuReNew"), QStringLiteral("Обновление графика"));
+    for (const auto &[name, caption] : {
+             std::pair{u"mnuY064Sec", u"Через каждую точку"},
+             std::pair{u"mnuY64Sec", u"Через 10 точек"},
+             std::pair{u"mnuY32Sec", u"Через 50 точек"},
+             std::pair{u"mnuY1min", u"Через 100 точек"},
+             std::pair{u"mnuY5min", u"Через 500 точек"},
+             std::pair{u"mnuY10min", u"Через 1000 точек"},
+         })
+        addItem(renew, text(name), text(caption))->setCheckable(true);
+    QMenu *read = addSubmenu(mouse, QStringLiteral("mnuRead"), QStringLiteral("Период считывания точек"));
+    for (const auto &[name, caption] : {
+             std::pair{u"mnuR064Sec", u"Через 0,64 сек"},
+             std::pair{u"mnuR3Sec", u"Через 3,12 сек"},
+             std::pair{u"mnuR12Sec", u"Через 12,8 сек"},
+             std::pair{u"mnuR1min", u"Через 1 мин 4 сек"},
+             std::pair{u"mnuR2min", u"Через 2 мин 40 сек"},
+             std::pair{u"mnuR5min", u"Через 5 мин 20 сек"},
+         })
+        addItem(read, text(name), text(caption))->setCheckable(true);
+    addSeparator(mouse, QStringLiteral("mnuR1"));
+    addItem(mouse, QStringLiteral("mnuGraphProper"), QStringLiteral("&Свойства графика"));
+    QMenu *color = addSubmenu(mouse, QStringLiteral("mnuColor"), QStringLiteral("Цвет"));
+    QMenu *indicatorColor =
+        addSubmenu(color, QStringLiteral("mnuIndicatorColor"), QStringLiteral("Цифровой индикатор"));
+    addItem(indicatorColor, QStringLiteral("mnuBackColor"), QStringLiteral("Фон"));
+    addItem(indicatorColor, QStringLiteral("mnuPenColor"), QStringLiteral("Перо"));
+    addItem(color, QStringLiteral("mnuCurveColor"), QStringLiteral("Кривая нагрева"));
+    addItem(color, QStringLiteral("mnuLegendColor"), QStringLiteral("Поле \"Обозначения\""));
+    addItem(color, QStringLiteral("mnuChartColor"), QStringLiteral("Фон поля графика"));
+    addItem(color, QStringLiteral("mnuPlotColor"), QStringLiteral("Фон графика"));
+    QMenu *axis = addSubmenu(color, QStringLiteral("mnuAxisTitle"), QStringLiteral("Ось"));
+    addItem(axis, QStringLiteral("mnuColorX"), QStringLiteral("Ось Х"));
+    addItem(axis, QStringLiteral("mnuAxisYColor"), QStringLiteral("Ось Y"));
+    addItem(axis, QStringLiteral("mnuAxisY2Color"), QStringLiteral("Ось Y2"));
+    addSeparator(mouse, QStringLiteral("mnu13"));
+    QAction *showLegend = addItem(mouse, QStringLiteral("mnuShowLegend"), QStringLiteral("Обозначения   Вкл\\Выкл"));
+    showLegend->setCheckable(true);
+    showLegend->setChecked(true);
+    addItem(mouse, QStringLiteral("mnuRefresh"), QStringLiteral("Обновить"));
+
+    addSpacer(QStringLiteral("mnuR2"));
+
+    // The X axis's context menu; never shown in the menu bar.
+    QMenu *axisX = addSubmenu(nullptr, QStringLiteral("mnuAxisXTitle"), QStringLiteral("Ось Х"));
+    QMenu *grid = addSubmenu(axisX, QStringLiteral("mnuGridXSec"), QStringLiteral("&Деления  решётки  Оси Х "));
+    addItem(grid, QStringLiteral("mnuAutoTickDivis"), QStringLiteral("&Автоматически"))->setCheckable(true);
+    addSeparator(grid, QStringLiteral("mnuXBar1"));
+    for (const auto &[name, caption] : {
+             std::pair{u"mnuX064Sec", u"Через  каждую точку"},
+             std::pair{u"mnuX64Sec", u"Через 10 точек"},
+             std::pair{u"mnuX32Sec", u"Через 50 точек"},
+             std::pair{u"mnuX1min", u"Через 100 точек"},
+             std::pair{u"mnuX5min", u"Через 500 точек"},
+             std::pair{u"mnuX10min", u"Через 1000 точек"},
+             std::pair{u"mnuX26min", u"Через 2500 точек"},
+         })
+        addItem(grid, text(name), text(caption))->setCheckable(true);
+    m_items.value(QStringLiteral("mnuX64Sec"))->setChecked(true);
+}
+
+void frmTerminal::buildToolBar() {
+    m_toolBar = addToolBar(QStringLiteral("Панель инструментов"));
+    m_toolBar->setObjectName(QStringLiteral("tbrToolBar"));
+    m_toolBar->setMovable(false);
+    m_toolBar->setIconSize(QSize(20, 20));
+    int separators = 0;
+    for (const ToolButton &b : ToolButtons) {
+        if (!b.key) {
+            m_toolBar->addSeparator()->setObjectName(QStringLiteral("tbrSeparator%1").arg(++separators));
+            continue;
+        }
+        const QString key = text(b.key);
+        // The button's caption is its tooltip, so screen readers read what sighted users see.
+        QAction *action = m_toolBar->addAction(style()->standardIcon(b.icon), text(b.tooltip));
+        action->setObjectName(key);
+        action->setToolTip(text(b.tooltip));
+        action->setStatusTip(text(b.description));
+        action->setWhatsThis(text(b.description));
+        action->setData(key);
+        m_items.insert(key, action);
+        connect(action, &QAction::triggered, this, [this, key] { Q_EMIT toolbarButton(key); });
+    }
+}
+
+void frmTerminal::buildStatusBar() {
+    QStatusBar *bar = statusBar();
+    bar->setObjectName(QStringLiteral("sbrStatus"));
+    bar->setSizeGripEnabled(true);
+    for (const Panel &p : Panels) {
+        auto *label = new QLabel(text(p.text), bar);
+        label->setObjectName(text(p.key));
+        label->setToolTip(text(p.tooltip));
+        label->setFrameShape(QFrame::StyledPanel);
+        label->setFrameShadow(QFrame::Sunken);
+        label->setMinimumWidth(120);
+        label->setTextInteractionFlags(Qt::TextSelectableByMouse);
+        bar->addPermanentWidget(label, p.key == std::u16string_view(u"Status") ? 3 : 2);
+        m_panels.insert(text(p.key), label);
+    }
+}
+
+void frmTerminal::buildCentralArea() {
+    auto *central = new QWidget(this);
+    central->setObjectName(QStringLiteral("CentralArea"));
+    auto *grid = new QGridLayout(central);
+    grid->setContentsMargins(2, 2, 2, 2);
+    grid->setSpacing(4);
+
+    // The digital indicator column with its clear button beneath.
+    auto *indicatorColumn = new QVBoxLayout;
+    m_txtTerm = new QPlainTextEdit(central);
+    m_txtTerm->setObjectName(QStringLiteral("txtTerm"));
+    m_txtTerm->setToolTip(
+        QStringLiteral("Окно индикации поступления данных   Температура  оС: Тысячи, сотни, десятки, единицы"));
+    m_txtTerm->setAccessibleName(QStringLiteral("Цифровой индикатор"));
+    m_txtTerm->setFixedWidth(96);
+    m_txtTerm->setLineWrapMode(QPlainTextEdit::NoWrap);
+    QFont mono = QFont(QStringLiteral("DejaVu Sans Mono"));
+    mono.setStyleHint(QFont::Monospace);
+    mono.setPointSize(13);
+    mono.setBold(true);
+    m_txtTerm->setFont(mono);
+    m_txtTerm->setStyleSheet(QStringLiteral("QPlainTextEdit { background: #000000; color: #00ff00; }"));
+    m_termBox = std::make_unique<QtTextBox>(m_txtTerm);
+    indicatorColumn->addWidget(m_txtTerm, 1);
+    m_command1 = new QPushButton(QStringLiteral("Очистить"), central);
+    m_command1->setObjectName(QStringLiteral("Command1"));
+    m_command1->setFixedWidth(96);
+    connect(m_command1, &QPushButton::clicked, this, &frmTerminal::clearClicked);
+    indicatorColumn->addWidget(m_command1);
+    grid->addLayout(indicatorColumn, 0, 0, 2, 1);
+
+    QWidget *chartView = m_chart->widget();
+    chartView->setParent(central);
+    chartView->setMinimumSize(300, 200);
+    grid->addWidget(chartView, 0, 1, 1, 1);
+
+    // The small controls along the bottom right edge.
+    auto *bottom = new QHBoxLayout;
+    m_txtSig = new QLineEdit(central);
+    m_txtSig->setObjectName(QStringLiteral("txtSig"));
+    m_txtSig->setToolTip(QStringLiteral("Установленное значение сигнальной температуры"));
+    m_txtSig->setAccessibleName(QStringLiteral("Сигнальная температура"));
+    m_txtSig->setReadOnly(true);
+    m_txtSig->setFixedWidth(120);
+    bottom->addWidget(m_txtSig);
+    bottom->addStretch(1);
+    m_pointText = new QLineEdit(QStringLiteral("Значение точки на кривой в град."), central);
+    m_pointText->setObjectName(QStringLiteral("PointText"));
+    m_pointText->setAccessibleName(QStringLiteral("Значение точки"));
+    m_pointText->setReadOnly(true);
+    m_pointText->setFixedWidth(260);
+    bottom->addWidget(m_pointText);
+    m_cmdNew = new QPushButton(QStringLiteral("Обновить"), central);
+    m_cmdNew->setObjectName(QStringLiteral("cmdNew"));
+    connect(m_cmdNew, &QPushButton::clicked, this, &frmTerminal::refreshClicked);
+    bottom->addWidget(m_cmdNew);
+
+    // The port-state frame: two pictures at one place, the front one shows the state.
+    m_frame1 = new QGroupBox(central);
+    m_frame1->setObjectName(QStringLiteral("Frame1"));
+    m_frame1->setAccessibleName(QStringLiteral("Состояние порта"));
+    auto *frameLayout = new QVBoxLayout(m_frame1);
+    frameLayout->setContentsMargins(2, 2, 2, 2);
+    m_pictures = new QStackedWidget(m_frame1);
+    m_imgConnected = new QLabel(m_pictures);
+    m_imgConnected->setObjectName(QStringLiteral("imgConnected"));
+    m_imgConnected->setPixmap(ConnectedPicture());
+    m_imgConnected->setToolTip(QStringLiteral("Порт открыт"));
+    m_imgConnected->setAccessibleName(QStringLiteral("Порт открыт"));
+    m_imgNotConnected = new QLabel(m_pictures);
+    m_imgNotConnected->setObjectName(QStringLiteral("imgNotConnected"));
+    m_imgNotConnected->setPixmap(NotConnectedPicture());
+    m_imgNotConnected->setToolTip(QStringLiteral("Порт закрыт"));
+    m_imgNotConnected->setAccessibleName(QStringLiteral("Порт закрыт"));
+    for (QLabel *img : {m_imgConnected, m_imgNotConnected}) {
+        img->setAlignment(Qt::AlignCenter);
+        img->setCursor(Qt::PointingHandCursor);
+        img->installEventFilter(this);
+        m_pictures->addWidget(img);
+    }
+    m_pictures->setCurrentWidget(m_imgNotConnected);
+    frameLayout->addWidget(m_pictures);
+    bottom->addWidget(m_frame1);
+
+    grid->addLayout(bottom, 1, 1);
+    grid->setColumnStretch(1, 1);
+    grid->setRowStretch(0, 1);
+    setCentralWidget(central);
+}
+
+bool frmTerminal::eventFilter(QObject *watched, QEvent *event) {
+    if ((watched == m_imgConnected || watched == m_imgNotConnected) && event->type() == QEvent::MouseButtonRelease) {
+        Q_EMIT connectionPictureClicked();
+        return true;
+    }
+    return QMainWindow::eventFilter(watched, event);
+}
+
+void frmTerminal::closeEvent(QCloseEvent *event) {
+    Q_EMIT unloading();
+    event->accept();
+}
+
+QMenu *frmTerminal::menu(const QString &name) const {
+    return m_menus.value(name);
+}
+
+QAction *frmTerminal::item(const QString &name) const {
+    return m_items.value(name);
+}
+
+void frmTerminal::setPanelText(const QString &key, const QString &text) {
+    if (QLabel *label = m_panels.value(key))
+        label->setText(text);
+}
+
+QString frmTerminal::panelText(const QString &key) const {
+    QLabel *label = m_panels.value(key);
+    return label ? label->text() : QString();
+}
+
+void frmTerminal::setItemChecked(const QString &name, bool checked) {
+    if (QAction *a = m_items.value(name)) {
+        a->setCheckable(true);
+        a->setChecked(checked);
+    }
+}
+
+bool frmTerminal::itemChecked(const QString &name) const {
+    QAction *a = m_items.value(name);
+    return a && a->isChecked();
+}
+
+void frmTerminal::setItemEnabled(const QString &name, bool enabled) {
+    if (QAction *a = m_items.value(name))
+        a->setEnabled(enabled);
+}
+
+bool frmTerminal::itemEnabled(const QString &name) const {
+    QAction *a = m_items.value(name);
+    return a && a->isEnabled();
+}
+
+void frmTerminal::showConnected(bool connected) {
+    m_pictures->setCurrentWidget(connected ? m_imgConnected : m_imgNotConnected);
+}
+
+bool frmTerminal::connectedShown() const {
+    return m_pictures->currentWidget() == m_imgConnected;
+}
+
+TextBox &frmTerminal::terminalBox() {
+    return *m_termBox;
+}
+
+void frmTerminal::setCaption(const QString &caption) {
+    setWindowTitle(caption);
+}
+
+QString frmTerminal::caption() const {
+    return windowTitle();
+}
+
+void frmTerminal::showAlarm(const QString &text) {
+    if (!m_sigTemp)
+        m_sigTemp = new SigTemp(this);
+    m_sigTemp->txtSigTemp()->setText(text);
+    m_sigTemp->show();
+    m_sigTemp->raise();
+}
+
+void frmTerminal::setClearButtonVisible(bool visible) {
+    m_command1->setVisible(visible);
+}
+
+bool frmTerminal::clearButtonVisible() const {
+    return !m_command1->isHidden();
+}
+
+void frmTerminal::setIndicatorColors(std::int32_t background, std::int32_t text) {
+    auto css = [](std::int32_t c) { return QColor(RedPart(c), GreenPart(c), BluePart(c)).name(); };
+    m_txtTerm->setStyleSheet(
+        QStringLiteral("QPlainTextEdit { background: %1; color: %2; }").arg(css(background), css(text)));
+}
+
+void frmTerminal::popupMenu(const QString &name) {
+    if (QMenu *m = m_menus.value(name))
+        m->popup(QCursor::pos());
+}
+
+} // namespace zorneta

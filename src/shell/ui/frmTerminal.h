@@ -1,0 +1,108 @@
+#pragma once
+
+#include "shell/MainView.h"
+
+#include <QHash>
+#include <QMainWindow>
+#include <memory>
+
+class QAction;
+class QLabel;
+class QLineEdit;
+class QMenu;
+class QPlainTextEdit;
+class QPushButton;
+class QStackedWidget;
+class QGroupBox;
+class QToolBar;
+
+namespace zorneta {
+
+class QtChartSurface;
+
+// The main window: menu bar, the two chart context menus, toolbar, status
+// bar, chart, digital indicator and the small controls around them. It only
+// shows state and forwards what the user does; the logic drives it through
+// MainView.
+class frmTerminal : public QMainWindow, public MainView {
+    Q_OBJECT
+public:
+    explicit frmTerminal(QWidget *parent = nullptr);
+    ~frmTerminal() override;
+
+    QtChartSurface &chart() { return *m_chart; }
+    QMenu *menu(const QString &name) const;
+    QAction *item(const QString &name) const;
+    QPlainTextEdit *terminalWidget() const { return m_txtTerm; }
+
+    // MainView
+    void setPanelText(const QString &key, const QString &text) override;
+    QString panelText(const QString &key) const override;
+    void setItemChecked(const QString &name, bool checked) override;
+    bool itemChecked(const QString &name) const override;
+    void setItemEnabled(const QString &name, bool enabled) override;
+    bool itemEnabled(const QString &name) const override;
+    void showConnected(bool connected) override;
+    bool connectedShown() const override;
+    TextBox &terminalBox() override;
+    void setCaption(const QString &caption) override;
+    QString caption() const override;
+    void popupMenu(const QString &name) override;
+    void showAlarm(const QString &text) override;
+    bool seriesDataVisible() const override { return false; }
+    void refreshSeriesData() override {}
+    void setClearButtonVisible(bool visible) override;
+    bool clearButtonVisible() const override;
+    void setIndicatorColors(std::int32_t background, std::int32_t text) override;
+
+    class SigTemp *alarmWindow() const {
+        return m_sigTemp;
+    }
+    QLineEdit *txtSig() const { return m_txtSig; }
+    QLineEdit *pointText() const { return m_pointText; }
+
+Q_SIGNALS:
+    // A menu item was chosen (its name).
+    void menuCommand(const QString &name);
+    // A toolbar button was pressed (its key).
+    void toolbarButton(const QString &key);
+    // One of the two connection pictures was clicked.
+    void connectionPictureClicked();
+    void clearClicked();   // Command1
+    void refreshClicked(); // cmdNew
+    // The window is about to close; the logic shuts everything down.
+    void unloading();
+
+protected:
+    void closeEvent(QCloseEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    void buildMenus();
+    void buildToolBar();
+    void buildStatusBar();
+    void buildCentralArea();
+    QAction *addItem(QMenu *menu, const QString &name, const QString &caption);
+    QAction *addSeparator(QMenu *menu, const QString &name);
+    QMenu *addSubmenu(QMenu *parent, const QString &name, const QString &caption);
+    QAction *addSpacer(const QString &name);
+
+    std::unique_ptr<QtChartSurface> m_chart;
+    std::unique_ptr<TextBox> m_termBox;
+    QHash<QString, QAction *> m_items;
+    QHash<QString, QMenu *> m_menus;
+    QHash<QString, QLabel *> m_panels;
+    QToolBar *m_toolBar = nullptr;
+    QPlainTextEdit *m_txtTerm = nullptr;
+    QPushButton *m_command1 = nullptr;
+    QPushButton *m_cmdNew = nullptr;
+    QLineEdit *m_pointText = nullptr;
+    QLineEdit *m_txtSig = nullptr;
+    QGroupBox *m_frame1 = nullptr;
+    QStackedWidget *m_pictures = nullptr;
+    QLabel *m_imgConnected = nullptr;
+    QLabel *m_imgNotConnected = nullptr;
+    class SigTemp *m_sigTemp = nullptr;
+};
+
+} // namespace zorneta

@@ -1,0 +1,399 @@
+// The communications event handler on scripted doubles: the read-period gate,
+// storing, the thermocouple break, the alarm, line faults, the update step,
+// the automatic X-axis spacing, and events that arrive while a message box is
+// open.
+
+#include "support/LogicRig.h"
+
+#include <QtTest>
+
+using namespace zorneta;
+using namespace zorneta::testing;
+using namespace Qt::StringLiterals;
+
+class tst_ReadingPipeline : public QObject {
+    Q_OBJECT
+private Q_SLOTS:
+    void readingsLandInTheirColumns();
+    void readPeriodGate();
+    void skippedEventsAreNotReported();
+    void updateStepGrowsAndRedraws();
+    void longUpdatePeriodGrowsBeforeStoring();
+    void thermocoupleBreak();
+    void alarmAtTheSetTemperature();
+    void alarmNeedsExactEquality();
+    void alarmAtZeroBeforeAnyTemperature();
+    void garbageIsShownButNotStored();
+    void lineEventTexts_data();
+    void lineEventTexts();
+    void lineErrorOkKeepsReceiving();
+    void lineErrorCancelClosesThePort();
+    void eventsDuringAnErrorBoxAreStoredOnce();
+    void faultsDuringAnErrorBoxDoNotPileUp();
+    void automaticXSpacingDoubles();
+    void xSpacingStopsAtTheCountLimit();
+    void onlyEndStoresInBothTables();
+    void refusedChartStepsAreSkipped();
+    void counterPanelFollows();
+};
+
+void tst_ReadingPipeline::readingsLandInTheirColumns() {
+    LogicRig rig;
+    rig.open();
+    rig.clock.advance(317'000);
+    rig.reading(20);
+    rig.clock.advance(640);
+    rig.reading(21);
+    rig.clock.advance(1000);
+    rig.reading(23);
+    SessionState &s = rig.state();
+    QCOMPARE(s.PointCount, qint64(3));
+    // The first reading sits in the title cell until the first update.
+    QCOMPARE(s.Readings.cell(2, 1), Cell::number(20));
+    QCOMPARE(s.Readings.cell(2, 2), Cell::number(21));
+    QCOMPARE(s.Readings.cell(2, 3), Cell::number(23));
+    QCOMPARE(s.Readings.cell(1, 1).toText(), u"00:05:17"_s);
+    QCOMPARE(s.Readings.cell(1, 2).toText(), u"00:05:17"_s);
+    QCOMPARE(s.Readings.cell(1, 3).toText(), u"00:05:18"_s);
+    QCOMPARE(s.CommEventCount, qint64(3));
+    QCOMPARE(rig.view.box.text, u"0020\r\n0021\r\n0023\r\n"_s);
+}
+
+void tst_ReadingPipeline::readPeriodGate() {
+    LogicRig rig;
+    rig.open();
+    rig.state().ReadPeriod = 5;
+    for (int i = 0; i < 12; ++i)
+        rig.reading(100 + i);
+    SessionState &s = rig.state();
+    // Events 0, 5 and 10 became readings.
+    QCOMPARE(s.PointCount, qint64(3));
+    QCOMPARE(s.Readings.number(2, 1), 100.0);
+    QCOMPARE(s.Readings.number(2, 2), 105.0);
+    QCOMPARE(s.Readings.number(2, 3), 110.0);
+    QCOMPARE(s.CommEventCount, qint64(12));
+    // Only the processed events were shown; the others were drained.
+    QCOMPARE(rig.view.box.text, u"0100\r\n0105\r\n0110\r\n"_s);
+    QCOMPARE(rig.port.log.count(u"InputLen=6"_s), 3);
+    QCOMPARE(rig.port.log.count(u"InputLen=0"_s), 12);
+    QVERIFY(rig.port.input.isEmpty());
+}
+
+void tst_ReadingPipeline::skippedEventsAreNotReported() {
+    LogicRig rig;
+    rig.open();
+    rig.state().ReadPeriod = 5;
+    rig.reading(1);                       // event 0: processed
+    rig.port.deliver(CommEvents::RxOver); // event 1: skipped
+    QCOMPARE(rig.prompts.shown.size(), 0);
+    QCOMPARE(rig.beeper.count, 0);
+    QCOMPARE(rig.view.panels.value(u"Status"_s), u"Порт открыт"_s);
+}
+
+void tst_ReadingPipeline::updateStepGrowsAndRedraws() {
+    LogicRig rig;
+    rig.open();
+    const int before = rig.chart.tablesGiven;
+    for (int i = 1; i <= 10; ++i)
+        rig.reading(800 + i);
+    SessionState &s = rig.state();
+    QCOMPARE(s.Readings.lastColumn(), qint64(50));
+    QCOMPARE(s.Readings.cell(1, 50).toText(), u"C50"_s);
+    QCOMPARE(s.Readings.cell(2, 1).toText(), u"08 декабря 14`05"_s);
+    QCOMPARE(rig.chart.tablesGiven, before + 1);
+    QCOMPARE(rig.chart.table.lastColumn(), qint64(50));
+    QCOMPARE(rig.chart.table.number(2, 10), 810.0);
+    QVERIFY(rig.chart.calls.contains(u"setCategoryScaleAuto(Y,1)"_s));
+    rig.reading(811);
+    QCOMPARE(rig.chart.tablesGiven, before + 1); // not redrawn after reading 11
+    QCOMPARE(s.Readings.number(2, 11), 811.0);
+}
+
+void tst_ReadingPipeline::longUpdatePeriodGrowsBeforeStoring() {
+    LogicRig rig;
+    rig.open();
+    rig.state().UpdatePeriod = 100;
+    const int before = rig.chart.tablesGiven;
+    for (int i = 1; i <= 99; ++i)
+        rig.reading(i);
+    SessionState &s = rig.state();
+    // Readings 41 to 99 found their columns; no redraw yet.
+    QCOMPARE(s.Readings.number(2, 41), 41.0);
+    QCOMPARE(s.Readings.number(2, 99), 99.0);
+    QCOMPARE(rig.chart.tablesGiven, before);
+    QCOMPARE(s.Readings.cell(1, s.Readings.lastColumn()).toText(), u"C"_s + QString::number(s.Readings.lastColumn()));
+    rig.reading(100);
+    QCOMPARE(rig.chart.tablesGiven, before + 1);
+    QCOMPARE(s.Readings.number(2, 100), 100.0);
+    QVERIFY(s.Readings.lastColumn() >= 200);
+}
+
+void tst_ReadingPipeline::thermocoupleBreak() {
+    LogicRig rig;
+    rig.open();
+    rig.reading(850);
+    rig.prompts.messageAnswers.push_back(Prompts::Answer::Ok);
+    rig.group("9999\r\n");
+    QVERIFY(!rig.port.portOpen);
+    QCOMPARE(rig.view.itemChecked(u"mnuOpen"_s), false);
+    QCOMPARE(rig.view.connected, false);
+    QCOMPARE(rig.view.panels.value(u"Status"_s), u"Порт закрыт"_s);
+    QCOMPARE(rig.prompts.shown.size(), 1);
+    const auto &box = rig.prompts.shown.front();
+    QCOMPARE(box.title, u"Зорнета:  Внимание - неисправность !"_s);
+    QCOMPARE(box.text,
+             u"Обнаружен обрыв в цепи Термопары. \n\nЗапись в файл  остановлена.  Коммуникационный порт закрыт"_s);
+    QCOMPARE(box.icon, Prompts::Icon::Exclamation);
+    QCOMPARE(box.buttons, Prompts::Buttons::Ok);
+    // The break value is stored like any reading.
+    QCOMPARE(rig.state().PointCount, qint64(2));
+    QCOMPARE(rig.state().Readings.number(2, 2), 9999.0);
+    QCOMPARE(rig.view.panels.value(u"Counter"_s), u"2"_s);
+}
+
+void tst_ReadingPipeline::alarmAtTheSetTemperature() {
+    LogicRig rig;
+    rig.open();
+    rig.state().Temperature = 850;
+    rig.clock.current = QDateTime(QDate(2026, 12, 8), QTime(16, 7, 9));
+    rig.reading(850);
+    QCOMPARE(rig.view.alarmsShown, 1);
+    QCOMPARE(rig.view.alarmText, u"Достигнута заданная температура   \" 850 \"  градусов в 16.07.09"_s);
+    QCOMPARE(rig.beeper.count, 50);
+    QCOMPARE(rig.state().AlarmCount, 1);
+    rig.reading(851);
+    rig.reading(850);
+    rig.reading(850);
+    QCOMPARE(rig.view.alarmsShown, 3);
+    rig.reading(850); // the fourth equal reading
+    QCOMPARE(rig.view.alarmsShown, 3);
+    QCOMPARE(rig.beeper.count, 150);
+    QCOMPARE(rig.state().AlarmCount, 3);
+    QCOMPARE(rig.prompts.shown.size(), 0);
+}
+
+void tst_ReadingPipeline::alarmNeedsExactEquality() {
+    LogicRig rig;
+    rig.open();
+    rig.state().Temperature = 850;
+    rig.group("849.9\r");
+    QCOMPARE(rig.view.alarmsShown, 0);
+    QCOMPARE(rig.state().Readings.number(2, 1), 849.9);
+}
+
+void tst_ReadingPipeline::alarmAtZeroBeforeAnyTemperature() {
+    LogicRig rig;
+    rig.open();
+    rig.reading(0);
+    QCOMPARE(rig.view.alarmsShown, 1);
+    QVERIFY(rig.view.alarmText.contains(u"\" 0 \""_s));
+}
+
+void tst_ReadingPipeline::garbageIsShownButNotStored() {
+    LogicRig rig;
+    rig.open();
+    rig.reading(20);
+    rig.group("#?Z!\r\n");
+    rig.reading(21);
+    SessionState &s = rig.state();
+    QCOMPARE(s.PointCount, qint64(2));
+    QCOMPARE(s.Readings.number(2, 2), 21.0);
+    QCOMPARE(rig.view.alarmsShown, 0); // a text without a number is no 0 degrees
+    QVERIFY(rig.port.portOpen);
+    QCOMPARE(rig.view.box.text, u"0020\r\n#?Z!\r\n0021\r\n"_s);
+}
+
+void tst_ReadingPipeline::lineEventTexts_data() {
+    QTest::addColumn<int>("code");
+    QTest::addColumn<QString>("text");
+    QTest::newRow("1001") << 1001
+                          << u"Получен сигнал о Вкл/Выкл питания терморегулятора или о подключении в цепи данных"_s;
+    QTest::newRow("1002") << 1002 << u"Ошибка по времени CTSTO"_s;
+    QTest::newRow("1003") << 1003 << u"Ошибка по времени DSRTO"_s;
+    QTest::newRow("1004") << 1004 << u"Ошибка кадрирования принимаемых данных"_s;
+    QTest::newRow("1006") << 1006 << u"Ошибка выполнения"_s;
+    QTest::newRow("1007") << 1007 << u"Ошибка по времени CDTO"_s;
+    QTest::newRow("1008") << 1008 << u"Переполнение буфера приема данных"_s;
+    QTest::newRow("1009") << 1009 << u"Ошибка четности"_s;
+    // The second word holds a Latin e.
+    QTest::newRow("1010") << 1010 << u"Буфер п"_s + QChar(0x65) + u"редачи полон"_s;
+    QTest::newRow("1011") << 1011 << u"Ошибка высвобождения DCB"_s;
+    QTest::newRow("CTS change") << 3 << u"Неизвестная ошибка или событие"_s;
+    QTest::newRow("ring") << 6 << u"Неизвестная ошибка или событие"_s;
+    QTest::newRow("1005") << 1005 << u"Неизвестная ошибка или событие"_s;
+}
+
+void tst_ReadingPipeline::lineEventTexts() {
+    QFETCH(int, code);
+    QFETCH(QString, text);
+    LogicRig rig;
+    rig.open();
+    rig.prompts.messageAnswers.push_back(Prompts::Answer::Ok);
+    rig.port.deliver(code);
+    QCOMPARE(rig.prompts.shown.size(), 1);
+    QCOMPARE(rig.prompts.shown.front().text,
+             text + u"\n\nОК - Продолжение программы, Отмена - Прекрашение приема данных и закрытие порта"_s);
+    QCOMPARE(rig.view.panels.value(u"Status"_s), text + u"  14:05:00"_s);
+}
+
+void tst_ReadingPipeline::lineErrorOkKeepsReceiving() {
+    LogicRig rig;
+    rig.open();
+    rig.prompts.messageAnswers.push_back(Prompts::Answer::Ok);
+    rig.port.deliver(CommEvents::RxOver);
+    const auto &box = rig.prompts.shown.front();
+    QCOMPARE(box.title, u"Зорнета:   Ошибка коммуникационного Порта"_s);
+    QCOMPARE(box.icon, Prompts::Icon::Critical);
+    QCOMPARE(box.buttons, Prompts::Buttons::OkCancel);
+    QCOMPARE(rig.beeper.count, 300);
+    QVERIFY(rig.port.portOpen);
+    QVERIFY(rig.state().EventText.isEmpty());
+    rig.reading(30);
+    QCOMPARE(rig.state().PointCount, qint64(1));
+}
+
+void tst_ReadingPipeline::lineErrorCancelClosesThePort() {
+    LogicRig rig;
+    rig.open();
+    rig.clock.advance(65'000);
+    rig.prompts.messageAnswers.push_back(Prompts::Answer::Cancel);
+    rig.port.deliver(CommEvents::RxOver);
+    QVERIFY(!rig.port.portOpen);
+    QCOMPARE(rig.view.connected, false);
+    QCOMPARE(rig.view.panels.value(u"Status"_s), u"Порт закрыт 08.12.2026 14:06:05"_s);
+    QCOMPARE(rig.view.panels.value(u"ConnectTime"_s), u"Длительность приёма  00:01:05 "_s);
+    QVERIFY(!rig.logic->portControl().Timer1().isActive());
+    QVERIFY(!rig.view.itemChecked(u"mnuOpen"_s));
+}
+
+void tst_ReadingPipeline::eventsDuringAnErrorBoxAreStoredOnce() {
+    LogicRig rig;
+    rig.open();
+    rig.reading(100);
+    bool nested = false;
+    rig.prompts.whileShown = [&](const ScriptedPrompts::Shown &) {
+        if (nested)
+            return;
+        nested = true;
+        // The user looks at the box while readings keep arriving.
+        rig.reading(101);
+        rig.reading(102);
+    };
+    rig.prompts.messageAnswers.push_back(Prompts::Answer::Ok);
+    rig.port.deliver(CommEvents::Frame);
+    rig.reading(103);
+    SessionState &s = rig.state();
+    QCOMPARE(s.PointCount, qint64(4));
+    for (int i = 0; i < 4; ++i)
+        QCOMPARE(s.Readings.number(2, i + 1), 100.0 + i);
+    QCOMPARE(s.CommEventCount, qint64(5));
+    QCOMPARE(rig.view.box.text, u"0100\r\n0101\r\n0102\r\n0103\r\n"_s);
+    QCOMPARE(rig.view.panels.value(u"Counter"_s), u"4"_s);
+}
+
+void tst_ReadingPipeline::faultsDuringAnErrorBoxDoNotPileUp() {
+    LogicRig rig;
+    rig.open();
+    int depth = 0;
+    rig.prompts.whileShown = [&](const ScriptedPrompts::Shown &) {
+        ++depth;
+        if (depth == 1) {
+            rig.clock.advance(2000);
+            rig.port.deliver(CommEvents::Frame);
+            rig.port.deliver(CommEvents::RxParity);
+        }
+    };
+    rig.prompts.messageAnswers.push_back(Prompts::Answer::Ok);
+    rig.port.deliver(CommEvents::RxOver);
+    QCOMPARE(rig.prompts.shown.size(), 1);
+    QCOMPARE(rig.beeper.count, 300);
+    // The later faults are still visible on the status bar.
+    QCOMPARE(rig.view.panels.value(u"Status"_s), u"Ошибка четности  14:05:02"_s);
+    QVERIFY(rig.port.portOpen);
+}
+
+void tst_ReadingPipeline::automaticXSpacingDoubles() {
+    LogicRig rig;
+    rig.open();
+    SessionState &s = rig.state();
+    QVERIFY(s.AutoTickDivision);
+    QVERIFY(s.Readings.growBy(20)); // 60 columns
+    rig.reading(1);
+    QCOMPARE(s.XTickDivisions, std::int16_t(2));
+    QCOMPARE(s.XLabelDivisions, std::int16_t(2));
+    QCOMPARE(rig.chart.divisionsPerTick, 2);
+    QCOMPARE(rig.chart.divisionsPerLabel, 2);
+    rig.reading(2);
+    QCOMPARE(s.XTickDivisions, std::int16_t(2)); // 60 div 2 = 30
+    QVERIFY(s.Readings.growBy(50));              // 110 columns: 110 div 2 = 55
+    rig.reading(3);
+    QCOMPARE(s.XTickDivisions, std::int16_t(4));
+    QCOMPARE(rig.chart.divisionsPerLabel, 4);
+    // The order of the chart calls: ticks first, then labels.
+    const auto ticks = rig.chart.calls.lastIndexOf(u"setDivisionsPerTick(4)"_s);
+    const auto labels = rig.chart.calls.lastIndexOf(u"setDivisionsPerLabel(4)"_s);
+    QVERIFY(ticks >= 0 && labels == ticks + 1);
+}
+
+void tst_ReadingPipeline::xSpacingStopsAtTheCountLimit() {
+    LogicRig rig;
+    rig.open();
+    SessionState &s = rig.state();
+    s.XTickDivisions = 16384;
+    s.XLabelDivisions = 16384;
+    QVERIFY(s.Readings.resize(1, 16384 * 51 + 1));
+    rig.reading(1);
+    // Doubling would leave the 16-bit range: the spacing stays.
+    QCOMPARE(s.XTickDivisions, std::int16_t(16384));
+    QCOMPARE(s.PointCount, qint64(1));
+}
+
+void tst_ReadingPipeline::onlyEndStoresInBothTables() {
+    LogicRig rig;
+    rig.open();
+    SessionState &s = rig.state();
+    s.OnlyEnd = true;
+    s.EndStart = 1;
+    s.EndReadings = ReadingsTable(1, 30);
+    for (int i = 1; i <= 10; ++i)
+        rig.reading(1000);
+    QCOMPARE(s.EndReadings.number(2, 5), 1000.0);
+    QCOMPARE(s.EndReadings.lastColumn(), qint64(40));
+    QCOMPARE(s.EndReadings.cell(1, 40).toText(), u"C40"_s);
+    QCOMPARE(s.EndReadings.cell(2, 1).toText(), u"Только конец"_s);
+    // The chart got the end table and a value range around 1000.
+    QCOMPARE(rig.chart.title, u"Только конец"_s);
+    QCOMPARE(rig.chart.scale.automatic, false);
+    QCOMPARE(rig.chart.scale.minimum, 980.0);
+    QCOMPARE(rig.chart.scale.maximum, 1020.0);
+    QCOMPARE(rig.chart.scale.minorDivision, 40);
+    QCOMPARE(rig.chart.scale.majorDivision, 1);
+    // The readings table grew too, with its title, without being drawn.
+    QCOMPARE(s.Readings.lastColumn(), qint64(50));
+    QCOMPARE(s.Readings.cell(2, 1).toText(), u"08 декабря 14`05"_s);
+}
+
+void tst_ReadingPipeline::refusedChartStepsAreSkipped() {
+    LogicRig rig;
+    rig.open();
+    rig.chart.refuse = QStringList{u"setCategoryScaleAuto"_s, u"setDivisionsPerTick"_s};
+    QVERIFY(rig.state().Readings.growBy(20));
+    for (int i = 1; i <= 10; ++i)
+        rig.reading(i);
+    // Everything after the refused calls still ran.
+    QCOMPARE(rig.state().PointCount, qint64(10));
+    QCOMPARE(rig.chart.divisionsPerLabel, 2);
+    QCOMPARE(rig.view.panels.value(u"Counter"_s), u"10"_s);
+}
+
+void tst_ReadingPipeline::counterPanelFollows() {
+    LogicRig rig;
+    rig.open();
+    rig.state().PointCount = 3'000'000'000LL;
+    QVERIFY(rig.state().Readings.resize(1, 40));
+    rig.reading(5);
+    QCOMPARE(rig.view.panels.value(u"Counter"_s), u"3000000001"_s);
+}
+
+QTEST_GUILESS_MAIN(tst_ReadingPipeline)
+#include "tst_readingpipeline.moc"
