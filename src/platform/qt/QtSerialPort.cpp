@@ -49,6 +49,18 @@ namespace zorneta {
 namespace {
 
 constexpr char kLineFeed = '\n';
+constexpr qsizetype kGroupLength = 6;
+
+// Four digits, CR and LF: a group as the regulator sends it.
+bool isWholeGroup(QByteArrayView line) {
+    if (line.size() != kGroupLength || line[4] != '\r' || line[5] != '\n')
+        return false;
+    for (qsizetype i = 0; i < 4; ++i) {
+        if (line[i] < '0' || line[i] > '9')
+            return false;
+    }
+    return true;
+}
 
 QString settingsError(const QString &text, const QString &reason) {
     return QStringLiteral("Недопустимые параметры порта: %1 (%2)").arg(text, reason);
@@ -372,12 +384,17 @@ void QtSerialPort::onReadyRead() {
 
     qsizetype start = 0;
     if (!m_synchronised) {
+        // The input was emptied at the open, so the first line is either a
+        // whole group that began after the open, or the tail of one that was
+        // on its way: the tail is shorter than a group and is dropped.
         const qsizetype lineFeed = m_unframed.indexOf(kLineFeed);
         if (lineFeed < 0) {
-            m_unframed.clear();
+            if (m_unframed.size() >= kGroupLength)
+                m_unframed.clear(); // too long for a group: no line to trust yet
             return;
         }
-        start = lineFeed + 1;
+        if (!isWholeGroup(QByteArrayView(m_unframed).first(lineFeed + 1)))
+            start = lineFeed + 1;
         m_synchronised = true;
     }
     for (qsizetype lineFeed = m_unframed.indexOf(kLineFeed, start); lineFeed >= 0;

@@ -17,9 +17,10 @@ namespace zorneta {
 //
 // The regulator sends its temperature as groups of four digits, CR and LF.
 // Received bytes are cut into line-feed terminated chunks and each chunk is
-// one Receive event. The first bytes after an open, up to and including the
-// first line feed, are dropped: the port may have been opened in the middle of
-// a group. Bytes without a line feed are held until it comes, but delivered as
+// one Receive event. The input is emptied at the open; the first line after
+// it is dropped unless it is a whole group (four digits, CR, LF): the port may
+// have been opened in the middle of a group, whose tail must not become a
+// wrong reading. Bytes without a line feed are held until it comes, but delivered as
 // a chunk of their own when more than MaxUnterminatedBytes pile up or nothing
 // more arrives for IdleDeliveryMs (longer than the 640 ms between groups).
 //

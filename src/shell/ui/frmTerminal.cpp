@@ -291,6 +291,8 @@ void frmTerminal::buildToolBar() {
         m_items.insert(key, action);
         connect(action, &QAction::triggered, this, [this, key] { Q_EMIT toolbarButton(key); });
     }
+    // No recording file yet: only the open button works.
+    m_items.value(QStringLiteral("CloseLogFile"))->setEnabled(false);
 }
 
 void frmTerminal::buildStatusBar() {
