@@ -2,7 +2,7 @@
 
 #include "common/Formats.h"
 
-#include <limits>
+#include <algorithm>
 
 namespace zorneta {
 
@@ -11,58 +11,84 @@ namespace {
 // readings at 0.64 s is about a million); it keeps a runaway size from
 // exhausting memory.
 constexpr qint64 MaxColumns = qint64(1) << 26;
+constexpr qint64 N = ReadingsChunk::Columns;
+
+std::size_t chunksFor(qint64 columns) { return static_cast<std::size_t>((columns + N - 1) / N); }
 } // namespace
 
 ReadingsTable::ReadingsTable() = default;
 
-ReadingsTable::ReadingsTable(qint64 firstColumn, qint64 lastColumn) {
-    resize(firstColumn, lastColumn);
-}
+ReadingsTable::ReadingsTable(qint64 firstColumn, qint64 lastColumn) { resize(firstColumn, lastColumn); }
 
 bool ReadingsTable::contains(int row, qint64 column) const {
-    std::size_t at;
-    return index(row, column, &at);
+    std::size_t c, at;
+    return locate(row, column, &c, &at);
 }
 
-bool ReadingsTable::index(int row, qint64 column, std::size_t *at) const {
+bool ReadingsTable::locate(int row, qint64 column, std::size_t *chunk, std::size_t *at) const {
     if (row < 1 || row > Rows || column < m_first)
         return false;
     const qint64 offset = column - m_first;
-    if (offset >= columnCount())
+    if (offset >= m_count)
         return false;
-    *at = static_cast<std::size_t>(offset);
+    *chunk = static_cast<std::size_t>(offset / N);
+    *at = static_cast<std::size_t>(offset % N);
     return true;
+}
+
+ReadingsChunk &ReadingsTable::writable(std::size_t chunk) {
+    auto &p = m_chunks[chunk];
+    if (p.use_count() > 1)
+        p = std::make_shared<ReadingsChunk>(*p); // shared with a copy: write to our own
+    return *p;
 }
 
 bool ReadingsTable::resize(qint64 firstColumn, qint64 lastColumn) {
     const qint64 count = lastColumn - firstColumn + 1;
-    if (count < 0 || count > MaxColumns)
+    if (count < 0 || count > MaxColumns || firstColumn < -MaxColumns || firstColumn > MaxColumns)
         return false;
-    if (firstColumn < std::numeric_limits<qint64>::min() / 4 || lastColumn > std::numeric_limits<qint64>::max() / 4)
-        return false;
-    const qint64 shift = firstColumn - m_first; // columns dropped (or added) at the front
-    const qint64 oldCount = columnCount();
-    for (int r = 0; r < Rows; ++r) {
-        auto &kinds = m_kind[r];
-        auto &values = m_value[r];
-        if (shift > 0) {
-            const auto drop = static_cast<std::size_t>(std::min<qint64>(shift, oldCount));
-            kinds.erase(kinds.begin(), kinds.begin() + static_cast<std::ptrdiff_t>(drop));
-            values.erase(values.begin(), values.begin() + static_cast<std::ptrdiff_t>(drop));
-        } else if (shift < 0) {
-            kinds.insert(kinds.begin(), static_cast<std::size_t>(-shift), Stored::Empty);
-            values.insert(values.begin(), static_cast<std::size_t>(-shift), 0.0);
+    if (firstColumn == m_first) {
+        // Growing or shrinking at the end: the blocks stay where they are.
+        m_chunks.resize(chunksFor(count));
+        for (auto &p : m_chunks) {
+            if (!p)
+                p = std::make_shared<ReadingsChunk>();
         }
-        kinds.resize(static_cast<std::size_t>(count), Stored::Empty);
-        values.resize(static_cast<std::size_t>(count), 0.0);
-        QHash<qint64, QString> kept;
-        for (auto it = m_text[r].cbegin(); it != m_text[r].cend(); ++it) {
-            if (it.key() >= firstColumn && it.key() <= lastColumn)
-                kept.insert(it.key(), it.value());
+        // Cells past the new end are emptied, so growing again shows empty cells.
+        for (qint64 offset = count; offset < std::min<qint64>(m_count, qint64(m_chunks.size()) * N); ++offset) {
+            ReadingsChunk &ch = writable(static_cast<std::size_t>(offset / N));
+            for (int r = 0; r < Rows; ++r)
+                ch.kind[r][std::size_t(offset % N)] = Stored::Empty;
         }
-        m_text[r] = std::move(kept);
+    } else {
+        // Another first column: the cells move to new blocks.
+        std::vector<std::shared_ptr<ReadingsChunk>> chunks(chunksFor(count));
+        for (auto &p : chunks)
+            p = std::make_shared<ReadingsChunk>();
+        const qint64 from = std::max(firstColumn, m_first);
+        const qint64 to = std::min(lastColumn, this->lastColumn());
+        for (qint64 column = from; column <= to; ++column) {
+            const qint64 src = column - m_first;
+            const qint64 dst = column - firstColumn;
+            const ReadingsChunk &a = *m_chunks[std::size_t(src / N)];
+            ReadingsChunk &b = *chunks[std::size_t(dst / N)];
+            for (int r = 0; r < Rows; ++r) {
+                b.kind[r][std::size_t(dst % N)] = a.kind[r][std::size_t(src % N)];
+                b.value[r][std::size_t(dst % N)] = a.value[r][std::size_t(src % N)];
+            }
+        }
+        m_chunks = std::move(chunks);
+    }
+    for (auto &texts : m_text) {
+        for (auto it = texts.begin(); it != texts.end();) {
+            if (it.key() < firstColumn || it.key() > lastColumn)
+                it = texts.erase(it);
+            else
+                ++it;
+        }
     }
     m_first = firstColumn;
+    m_count = count;
     ++m_revision;
     return true;
 }
@@ -73,27 +99,19 @@ bool ReadingsTable::growBy(qint64 count) {
     return resize(m_first, lastColumn() + count);
 }
 
-void ReadingsTable::reserve(qint64 columns) {
-    if (columns <= 0 || columns > MaxColumns)
-        return;
-    for (int r = 0; r < Rows; ++r) {
-        m_kind[r].reserve(static_cast<std::size_t>(columns));
-        m_value[r].reserve(static_cast<std::size_t>(columns));
-    }
-}
-
 Cell ReadingsTable::cell(int row, qint64 column) const {
-    std::size_t at;
-    if (!index(row, column, &at))
+    std::size_t c, at;
+    if (!locate(row, column, &c, &at))
         return Cell();
+    const ReadingsChunk &ch = *m_chunks[c];
     const int r = row - 1;
-    switch (m_kind[r][at]) {
+    switch (ch.kind[r][at]) {
     case Stored::Number:
-        return Cell::number(m_value[r][at]);
+        return Cell::number(ch.value[r][at]);
     case Stored::Text:
         return Cell::text(m_text[r].value(column));
     case Stored::Elapsed:
-        return Cell::text(ElapsedText(static_cast<qint64>(m_value[r][at])));
+        return Cell::text(ElapsedText(static_cast<qint64>(ch.value[r][at])));
     case Stored::Empty:
         break;
     }
@@ -112,71 +130,63 @@ bool ReadingsTable::setCell(int row, qint64 column, const Cell &value) {
     return clearCell(row, column);
 }
 
-bool ReadingsTable::setNumber(int row, qint64 column, double value) {
-    std::size_t at;
-    if (!index(row, column, &at))
-        return false;
+void ReadingsTable::setStored(int row, qint64 column, std::size_t chunk, std::size_t at, Stored kind, double value) {
+    ReadingsChunk &ch = writable(chunk);
     const int r = row - 1;
-    if (m_kind[r][at] == Stored::Text)
+    if (ch.kind[r][at] == Stored::Text && kind != Stored::Text)
         m_text[r].remove(column);
-    m_kind[r][at] = Stored::Number;
-    m_value[r][at] = value;
+    ch.kind[r][at] = kind;
+    ch.value[r][at] = value;
     ++m_revision;
+}
+
+bool ReadingsTable::setNumber(int row, qint64 column, double value) {
+    std::size_t c, at;
+    if (!locate(row, column, &c, &at))
+        return false;
+    setStored(row, column, c, at, Stored::Number, value);
     return true;
 }
 
 bool ReadingsTable::setText(int row, qint64 column, const QString &value) {
-    std::size_t at;
-    if (!index(row, column, &at))
+    std::size_t c, at;
+    if (!locate(row, column, &c, &at))
         return false;
-    const int r = row - 1;
-    m_kind[r][at] = Stored::Text;
-    m_value[r][at] = 0.0;
-    m_text[r].insert(column, value);
-    ++m_revision;
+    setStored(row, column, c, at, Stored::Text, 0.0);
+    m_text[row - 1].insert(column, value);
     return true;
 }
 
 bool ReadingsTable::setElapsedLabel(int row, qint64 column, qint64 seconds) {
-    std::size_t at;
-    if (!index(row, column, &at))
+    std::size_t c, at;
+    if (!locate(row, column, &c, &at))
         return false;
-    const int r = row - 1;
-    if (m_kind[r][at] == Stored::Text)
-        m_text[r].remove(column);
-    m_kind[r][at] = Stored::Elapsed;
-    m_value[r][at] = static_cast<double>(seconds);
-    ++m_revision;
+    setStored(row, column, c, at, Stored::Elapsed, static_cast<double>(seconds));
     return true;
 }
 
 bool ReadingsTable::clearCell(int row, qint64 column) {
-    std::size_t at;
-    if (!index(row, column, &at))
+    std::size_t c, at;
+    if (!locate(row, column, &c, &at))
         return false;
-    const int r = row - 1;
-    if (m_kind[r][at] == Stored::Text)
-        m_text[r].remove(column);
-    m_kind[r][at] = Stored::Empty;
-    m_value[r][at] = 0.0;
-    ++m_revision;
+    setStored(row, column, c, at, Stored::Empty, 0.0);
     return true;
 }
 
 bool ReadingsTable::isNumber(int row, qint64 column) const {
-    std::size_t at;
-    return index(row, column, &at) && m_kind[row - 1][at] == Stored::Number;
+    std::size_t c, at;
+    return locate(row, column, &c, &at) && m_chunks[c]->kind[row - 1][at] == Stored::Number;
 }
 
 double ReadingsTable::number(int row, qint64 column) const {
-    std::size_t at;
-    if (!index(row, column, &at) || m_kind[row - 1][at] != Stored::Number)
+    std::size_t c, at;
+    if (!locate(row, column, &c, &at) || m_chunks[c]->kind[row - 1][at] != Stored::Number)
         return 0.0;
-    return m_value[row - 1][at];
+    return m_chunks[c]->value[row - 1][at];
 }
 
 bool ReadingsTable::operator==(const ReadingsTable &other) const {
-    if (m_first != other.m_first || columnCount() != other.columnCount())
+    if (m_first != other.m_first || m_count != other.m_count)
         return false;
     for (int row = 1; row <= Rows; ++row) {
         for (qint64 c = firstColumn(); c <= lastColumn(); ++c) {

@@ -5,19 +5,34 @@
 #include <QHash>
 #include <QString>
 
+#include <array>
 #include <cstdint>
+#include <memory>
 #include <vector>
 
 namespace zorneta {
+
+// A block of consecutive columns of a table of readings, in compact form.
+struct ReadingsChunk {
+    static constexpr qint64 Columns = 4096;
+    enum class Stored : unsigned char { Empty, Number, Text, Elapsed };
+    // Per row: what each cell holds, and its number (a reading, or the
+    // seconds of an elapsed-time label).
+    std::array<std::array<Stored, Columns>, 2> kind{};
+    std::array<std::array<double, Columns>, 2> value{};
+};
 
 // A table of readings: rows 1 and 2, columns numbered from firstColumn() to
 // lastColumn(). Row 1 holds labels (elapsed times "hh:nn:ss", "C" + column
 // number in the last column), row 2 the temperatures and, in the first column,
 // the series title.
 //
-// Cells are stored compactly: numbers and elapsed-time labels never allocate,
-// only free texts do. Every operation that addresses a cell outside the table
-// fails by returning false and changes nothing.
+// Cells are stored compactly in blocks of columns: numbers and elapsed-time
+// labels never allocate, only free texts do. Copies share their blocks until
+// one side writes to a block, so handing a long table over costs little and a
+// reading written after it copies one block only. Every operation that
+// addresses a cell outside the table fails by returning false and changes
+// nothing.
 class ReadingsTable {
 public:
     static constexpr int Rows = 2;
@@ -27,16 +42,14 @@ public:
     ReadingsTable(qint64 firstColumn, qint64 lastColumn);
 
     qint64 firstColumn() const { return m_first; }
-    qint64 lastColumn() const { return m_first + columnCount() - 1; }
-    qint64 columnCount() const { return static_cast<qint64>(m_kind[0].size()); }
+    qint64 lastColumn() const { return m_first + m_count - 1; }
+    qint64 columnCount() const { return m_count; }
     bool contains(int row, qint64 column) const;
 
     // Sets the column range, keeping the cells of the columns that remain.
     bool resize(qint64 firstColumn, qint64 lastColumn);
-    // Adds columns at the end (count > 0), keeping every cell.
+    // Adds columns at the end (count >= 0), keeping every cell.
     bool growBy(qint64 count);
-    // Capacity hint for long sessions.
-    void reserve(qint64 columns);
 
     Cell cell(int row, qint64 column) const;
     bool setCell(int row, qint64 column, const Cell &value);
@@ -50,19 +63,26 @@ public:
     bool isNumber(int row, qint64 column) const;
     double number(int row, qint64 column) const;
 
+    // The blocks: block k holds the columns from firstColumn() + k * Columns.
+    // A block's address stays the same while nothing in it changes.
+    qint64 chunkCount() const { return static_cast<qint64>(m_chunks.size()); }
+    std::shared_ptr<const ReadingsChunk> chunk(qint64 index) const { return m_chunks.at(std::size_t(index)); }
+
     // Incremented on every change, so a viewer can tell a table it has seen.
     quint64 revision() const { return m_revision; }
 
     bool operator==(const ReadingsTable &other) const;
 
 private:
-    enum class Stored : unsigned char { Empty, Number, Text, Elapsed };
+    using Stored = ReadingsChunk::Stored;
 
-    bool index(int row, qint64 column, std::size_t *at) const;
+    bool locate(int row, qint64 column, std::size_t *chunk, std::size_t *at) const;
+    ReadingsChunk &writable(std::size_t chunk);
+    void setStored(int row, qint64 column, std::size_t chunk, std::size_t at, Stored kind, double value);
 
     qint64 m_first = 1;
-    std::vector<Stored> m_kind[Rows];
-    std::vector<double> m_value[Rows];
+    qint64 m_count = 0;
+    std::vector<std::shared_ptr<ReadingsChunk>> m_chunks;
     QHash<qint64, QString> m_text[Rows];
     quint64 m_revision = 0;
 };
