@@ -76,9 +76,11 @@ void ReadingPipeline::MSComm1_OnComm() {
             m_state.ReceivedData = port.Input();
             shown = DecodeLineText(m_state.ReceivedData);
             const QString text = shown;
-            // A group without any number (garbage on the line) is shown and
-            // recorded but is not a reading.
-            const std::optional<double> value = ParseLeadingNumber(text);
+            // A group that does not read as a number (garbage on the line, a
+            // group spoiled in transit) is shown and recorded but is not a
+            // reading: it is neither stored nor compared with the break value
+            // or the alarm temperature.
+            const std::optional<double> value = ParseReading(text);
             if (value) {
                 // 5. Thermocouple break: close the port and say so; the value is
                 // still stored.

@@ -86,6 +86,25 @@ std::optional<double> ParseLeadingNumber(QStringView text) {
     return negative ? -whole : whole;
 }
 
+std::optional<double> ParseReading(QStringView text) {
+    auto blank = [](QChar c) { return c == u' ' || c == u'\t' || c == u'\r' || c == u'\n'; };
+    qsizetype from = 0, to = text.size();
+    while (from < to && blank(text[from]))
+        ++from;
+    while (to > from && blank(text[to - 1]))
+        --to;
+    const QStringView core = text.sliced(from, to - from);
+    for (qsizetype i = 0; i < core.size(); ++i) {
+        const QChar c = core[i];
+        const bool sign = (c == u'+' || c == u'-') && i == 0;
+        if (!sign && c != u'.' && !(c >= u'0' && c <= u'9'))
+            return std::nullopt;
+    }
+    if (core.count(u'.') > 1)
+        return std::nullopt;
+    return ParseLeadingNumber(core);
+}
+
 double LeadingNumber(QStringView text) { return ParseLeadingNumber(text).value_or(0.0); }
 
 QString NumberText(double value) {

@@ -35,6 +35,11 @@ std::optional<double> ParseLeadingNumber(QStringView text);
 // The same, 0 when there is no leading number.
 double LeadingNumber(QStringView text);
 
+// The number a received group stands for: the text must read as a number as
+// a whole, with only blanks, tabs, CRs and LFs around it ("0850\r\n",
+// " 12.5"). Empty for anything else ("1#?Z", "12 34", "").
+std::optional<double> ParseReading(QStringView text);
+
 // A number as text without a leading blank: whole numbers without a decimal
 // part, others with a full stop and up to 15 significant digits.
 QString NumberText(double value);

@@ -194,13 +194,14 @@ void tst_ReadingPipeline::garbageIsShownButNotStored() {
     rig.open();
     rig.reading(20);
     rig.group("#?Z!\r\n");
+    rig.group("1#?Z\r\n"); // a spoiled group is no reading of 1 degree
     rig.reading(21);
     SessionState &s = rig.state();
     QCOMPARE(s.PointCount, qint64(2));
     QCOMPARE(s.Readings.number(2, 2), 21.0);
     QCOMPARE(rig.view.alarmsShown, 0); // a text without a number is no 0 degrees
     QVERIFY(rig.port.portOpen);
-    QCOMPARE(rig.view.box.text, u"0020\r\n#?Z!\r\n0021\r\n"_s);
+    QCOMPARE(rig.view.box.text, u"0020\r\n#?Z!\r\n1#?Z\r\n0021\r\n"_s);
 }
 
 void tst_ReadingPipeline::lineEventTexts_data() {

@@ -21,6 +21,8 @@ private Q_SLOTS:
     void timeWithDots();
     void leadingNumber_data();
     void leadingNumber();
+    void reading_data();
+    void reading();
     void colourParts();
     void windows1251Bytes();
     void lineTextDecodesOneCharacterPerByte();
@@ -109,6 +111,33 @@ void tst_Formats::leadingNumber() {
     const auto parsed = ParseLeadingNumber(text);
     QCOMPARE(parsed.has_value(), found);
     QCOMPARE(LeadingNumber(text), value);
+    if (found)
+        QCOMPARE(*parsed, value);
+}
+
+void tst_Formats::reading_data() {
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<bool>("found");
+    QTest::addColumn<double>("value");
+    QTest::newRow("group") << QStringLiteral("0850\r\n") << true << 850.0;
+    QTest::newRow("led by LF") << QStringLiteral("\n0123\r") << true << 123.0;
+    QTest::newRow("blanks around") << QStringLiteral(" \t12.5 \r") << true << 12.5;
+    QTest::newRow("zero") << QStringLiteral("0000\r\n") << true << 0.0;
+    QTest::newRow("negative") << QStringLiteral("-012\r\n") << true << -12.0;
+    QTest::newRow("garbled tail") << QStringLiteral("1#?Z\r\n") << false << 0.0;
+    QTest::newRow("blank inside") << QStringLiteral("12 34\r\n") << false << 0.0;
+    QTest::newRow("two points") << QStringLiteral("1.2.3") << false << 0.0;
+    QTest::newRow("sign inside") << QStringLiteral("12-3") << false << 0.0;
+    QTest::newRow("nothing") << QStringLiteral("\r\n") << false << 0.0;
+    QTest::newRow("sign only") << QStringLiteral("-\r\n") << false << 0.0;
+}
+
+void tst_Formats::reading() {
+    QFETCH(QString, text);
+    QFETCH(bool, found);
+    QFETCH(double, value);
+    const auto parsed = ParseReading(text);
+    QCOMPARE(parsed.has_value(), found);
     if (found)
         QCOMPARE(*parsed, value);
 }
