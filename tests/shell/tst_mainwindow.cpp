@@ -300,7 +300,7 @@ void tst_MainWindow::statusBar() {
 
 void tst_MainWindow::marksAfterLoad() {
     frmTerminal w;
-    LogicRig doubles(false);
+    LogicRig doubles(LogicRig::DoublesOnly);
     TerminalLogic logic(Services{doubles.port, w.chart(), doubles.prompts, doubles.settings, doubles.clock,
                                  doubles.beeper, doubles.install, doubles.launcher, w});
     logic.Form_Load();
@@ -385,7 +385,7 @@ void tst_MainWindow::picturesToggleThePort() {
 
 void tst_MainWindow::spacersDoNothing() {
     frmTerminal w;
-    LogicRig doubles(false);
+    LogicRig doubles(LogicRig::DoublesOnly);
     TerminalLogic logic(Services{doubles.port, w.chart(), doubles.prompts, doubles.settings, doubles.clock,
                                  doubles.beeper, doubles.install, doubles.launcher, w});
     connect(&w, &frmTerminal::menuCommand, &logic, &TerminalLogic::runMenuCommand);

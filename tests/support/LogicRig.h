@@ -22,10 +22,17 @@ struct LogicRig {
     MemoryMainView view;
     std::unique_ptr<TerminalLogic> logic;
 
-    explicit LogicRig(bool load = true) {
+    enum Mode { Loaded, NotLoaded, DoublesOnly };
+
+    // Loaded: the logic ran the window's load. NotLoaded: the logic exists
+    // but has not loaded. DoublesOnly: no logic, for tests that build their
+    // own around some real parts and these doubles.
+    explicit LogicRig(Mode mode = Loaded) {
+        if (mode == DoublesOnly)
+            return;
         logic = std::make_unique<TerminalLogic>(
             Services{port, chart, prompts, settings, clock, beeper, install, launcher, view});
-        if (load)
+        if (mode == Loaded)
             logic->Form_Load();
     }
 
