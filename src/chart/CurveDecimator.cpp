@@ -1,13 +1,35 @@
 #include "chart/CurveDecimator.h"
 
 #include <algorithm>
-#include <cmath>
 
 namespace zorneta {
 
 namespace {
 constexpr qint64 ChunkColumns = ReadingsChunk::Columns;
 constexpr int ValueRow = 1; // row 2, zero-based in a block
+constexpr auto Number = ReadingsChunk::Stored::Number;
+
+// Calls visit(value, offset) for every reading at offsets from..to of the
+// table, in order, reading the blocks directly. Offset 0 (the title) is
+// never a reading.
+template <typename Visit> void forEachReading(const ReadingsTable &table, qint64 from, qint64 to, Visit visit) {
+    from = std::max<qint64>(from, 1);
+    to = std::min(to, table.columnCount() - 1);
+    while (from <= to) {
+        const qint64 k = from / ChunkColumns;
+        const qint64 base = k * ChunkColumns;
+        const qint64 end = std::min(to, base + ChunkColumns - 1);
+        const std::shared_ptr<const ReadingsChunk> chunk = table.chunk(k);
+        const auto &kinds = chunk->kind[ValueRow];
+        const auto &values = chunk->value[ValueRow];
+        for (qint64 at = from; at <= end; ++at) {
+            const auto i = std::size_t(at - base);
+            if (kinds[i] == Number)
+                visit(values[i], at);
+        }
+        from = end + 1;
+    }
+}
 } // namespace
 
 void CurveDecimator::Summary::add(double v, qint64 at) {
@@ -46,24 +68,23 @@ void CurveDecimator::Summary::add(const Summary &other) {
 void CurveDecimator::refresh(const ReadingsTable &table) {
     const auto chunks = static_cast<std::size_t>(table.chunkCount());
     m_entries.resize(chunks);
-    m_count = table.columnCount();
     for (std::size_t k = 0; k < chunks; ++k) {
         Entry &e = m_entries[k];
-        auto chunk = table.chunk(qint64(k));
+        std::shared_ptr<const ReadingsChunk> chunk = table.chunk(qint64(k));
         if (e.chunk == chunk)
             continue;
         e.chunk = std::move(chunk);
         e.whole = Summary();
         const auto &kinds = e.chunk->kind[ValueRow];
         const auto &values = e.chunk->value[ValueRow];
+        const qint64 base = qint64(k) * ChunkColumns;
         for (std::size_t s = 0; s < SubsPerChunk; ++s) {
             Summary sum;
-            for (std::size_t i = s * SubColumns; i < (s + 1) * SubColumns; ++i) {
-                // The first column holds the series title, never a point.
-                if (k == 0 && i == 0)
-                    continue;
-                if (kinds[i] == ReadingsChunk::Stored::Number)
-                    sum.add(values[i], qint64(k) * ChunkColumns + qint64(i));
+            // The first column holds the series title, never a point.
+            const std::size_t from = (k == 0 && s == 0) ? 1 : s * SubColumns;
+            for (std::size_t i = from; i < (s + 1) * SubColumns; ++i) {
+                if (kinds[i] == Number)
+                    sum.add(values[i], base + qint64(i));
             }
             e.subs[s] = sum;
             e.whole.add(sum);
@@ -72,20 +93,33 @@ void CurveDecimator::refresh(const ReadingsTable &table) {
     }
 }
 
-CurveDecimator::Summary CurveDecimator::subSummary(qint64 sub) const {
+const CurveDecimator::Summary &CurveDecimator::subSummary(qint64 sub) const {
     const qint64 perChunk = qint64(SubsPerChunk);
     return m_entries[std::size_t(sub / perChunk)].subs[std::size_t(sub % perChunk)];
 }
 
-CurveDecimator::Summary CurveDecimator::summarise(const ReadingsTable &table, qint64 fromOffset,
-                                                  qint64 toOffset) const {
+CurveDecimator::Summary CurveDecimator::summarise(const ReadingsTable &table, qint64 fromOffset, qint64 toOffset) {
     Summary sum;
+    forEachReading(table, fromOffset, toOffset, [&](double v, qint64 at) { sum.add(v, at); });
+    return sum;
+}
+
+qint64 CurveDecimator::firstReading(const ReadingsTable &table, qint64 fromOffset, qint64 toOffset) {
     const qint64 first = table.firstColumn();
     for (qint64 at = std::max<qint64>(fromOffset, 1); at <= toOffset; ++at) {
         if (table.isNumber(2, first + at))
-            sum.add(table.number(2, first + at), at);
+            return at;
     }
-    return sum;
+    return -1;
+}
+
+qint64 CurveDecimator::lastReading(const ReadingsTable &table, qint64 fromOffset, qint64 toOffset) {
+    const qint64 first = table.firstColumn();
+    for (qint64 at = toOffset; at >= std::max<qint64>(fromOffset, 1); --at) {
+        if (table.isNumber(2, first + at))
+            return at;
+    }
+    return -1;
 }
 
 QList<QPointF> CurveDecimator::points(const ReadingsTable &table, int pixelColumns) {
@@ -94,33 +128,43 @@ QList<QPointF> CurveDecimator::points(const ReadingsTable &table, int pixelColum
     if (last < 1)
         return out;
     const qint64 first = table.firstColumn();
-    pixelColumns = std::max(pixelColumns, 1);
+    const qint64 width = std::max(pixelColumns, 1);
     auto point = [&](qint64 at) { return QPointF(double(at), table.number(2, first + at)); };
 
-    if (last <= 2 * qint64(pixelColumns)) {
-        for (qint64 at = 1; at <= last; ++at) {
-            if (table.isNumber(2, first + at))
-                out.append(point(at));
-        }
+    if (last <= 2 * width) {
+        out.reserve(static_cast<qsizetype>(last));
+        forEachReading(table, 1, last, [&](double v, qint64 at) { out.append(QPointF(double(at), v)); });
         return out;
     }
 
-    refresh(table);
-    qint64 bucket = (last + pixelColumns - 1) / pixelColumns;
-    const bool useSummaries = bucket >= SubColumns;
+    // One bucket per pixel column, offsets 0..last shared out evenly. When a
+    // pixel column holds at least a summary's worth of readings, its bucket
+    // is made of whole summaries (their boundaries moved by less than a
+    // summary); otherwise the readings are read directly, which then costs
+    // at most SubColumns readings per pixel column.
+    const qint64 offsets = last + 1;
+    const bool useSummaries = offsets >= SubColumns * width;
+    const qint64 subs = (offsets + SubColumns - 1) / SubColumns;
     if (useSummaries)
-        bucket = (bucket + SubColumns - 1) / SubColumns * SubColumns;
-    out.reserve(2 * pixelColumns + 4);
+        refresh(table);
+    out.reserve(static_cast<qsizetype>(2 * width + 2));
 
-    qint64 firstAt = -1, lastAt = -1;
-    for (qint64 start = 0; start <= last; start += bucket) {
-        const qint64 end = std::min(start + bucket - 1, last);
+    qint64 firstAt = -1, lastAt = -1;          // first and last point of the buckets
+    qint64 firstBucketFrom = 0, lastBucketTo = 0; // where the non-empty buckets begin and end
+    for (qint64 k = 0; k < width; ++k) {
+        qint64 from, to;
         Summary sum;
         if (useSummaries) {
-            for (qint64 sub = start / SubColumns; sub <= end / SubColumns; ++sub)
-                sum.add(subSummary(sub));
+            const qint64 subFrom = k * subs / width;
+            const qint64 subTo = (k + 1) * subs / width - 1;
+            for (qint64 s = subFrom; s <= subTo; ++s)
+                sum.add(subSummary(s));
+            from = subFrom * SubColumns;
+            to = std::min(last, subTo * SubColumns + SubColumns - 1);
         } else {
-            sum = summarise(table, start, end);
+            from = k * offsets / width;
+            to = (k + 1) * offsets / width - 1;
+            sum = summarise(table, from, to);
         }
         if (!sum.any())
             continue;
@@ -129,25 +173,21 @@ QList<QPointF> CurveDecimator::points(const ReadingsTable &table, int pixelColum
         out.append(point(a));
         if (b != a)
             out.append(point(b));
-        if (firstAt < 0)
+        if (firstAt < 0) {
             firstAt = a;
+            firstBucketFrom = from;
+        }
         lastAt = b;
+        lastBucketTo = to;
     }
     if (out.isEmpty())
         return out;
-    // The first and the newest reading always belong to the curve.
-    for (qint64 at = 1; at < firstAt; ++at) {
-        if (table.isNumber(2, first + at)) {
-            out.prepend(point(at));
-            break;
-        }
-    }
-    for (qint64 at = last; at > lastAt; --at) {
-        if (table.isNumber(2, first + at)) {
-            out.append(point(at));
-            break;
-        }
-    }
+    // The first and the newest reading always belong to the curve; they lie
+    // in the first and the last bucket that has readings.
+    if (const qint64 at = firstReading(table, firstBucketFrom, firstAt - 1); at >= 0)
+        out.prepend(point(at));
+    if (const qint64 at = lastReading(table, lastAt + 1, lastBucketTo); at >= 0)
+        out.append(point(at));
     return out;
 }
 
@@ -156,7 +196,7 @@ std::optional<std::pair<double, double>> CurveDecimator::range(const ReadingsTab
     if (last < 1)
         return std::nullopt;
     Summary sum;
-    if (last < 4 * ChunkColumns) {
+    if (table.chunkCount() <= 1) {
         sum = summarise(table, 1, last);
     } else {
         refresh(table);

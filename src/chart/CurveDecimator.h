@@ -16,11 +16,16 @@ namespace zorneta {
 // points of a curve that is at most a given number of pixel columns wide:
 // every reading when they fit, otherwise the lowest and the highest reading
 // of each pixel column in the order they came, plus the first and the newest
-// reading. A point's x is its point number (column - first column).
+// reading. A point's x is its point number (column - first column), so the
+// points come with x strictly increasing; there are at most
+// 2 * pixelColumns + 2 of them.
 //
 // Summaries of blocks of readings are kept between calls and recomputed only
-// for the blocks that changed, so the cost of a call hardly depends on the
-// length of the session.
+// for the blocks of the table that changed (a block is recognised by its
+// address, which the table keeps while the block is unchanged; the decimator
+// holds on to the blocks it summarised, so a changed block always gets a new
+// address). A call costs about the number of pixel columns plus the blocks
+// that changed, whatever the length of the session.
 class CurveDecimator {
 public:
     // Readings summarised together.
@@ -49,11 +54,14 @@ private:
     };
 
     void refresh(const ReadingsTable &table);
-    Summary summarise(const ReadingsTable &table, qint64 fromOffset, qint64 toOffset) const;
-    Summary subSummary(qint64 sub) const;
+    // Readings at offsets fromOffset..toOffset (the title column excluded).
+    static Summary summarise(const ReadingsTable &table, qint64 fromOffset, qint64 toOffset);
+    // Offset of the first or the last reading in fromOffset..toOffset, or -1.
+    static qint64 firstReading(const ReadingsTable &table, qint64 fromOffset, qint64 toOffset);
+    static qint64 lastReading(const ReadingsTable &table, qint64 fromOffset, qint64 toOffset);
+    const Summary &subSummary(qint64 sub) const;
 
     std::vector<Entry> m_entries;
-    qint64 m_count = 0;
     qint64 m_summarised = 0;
 };
 

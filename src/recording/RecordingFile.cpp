@@ -58,20 +58,28 @@ void RecordingFile::mnuOpenLog_Click() {
         break;
     }
 
+    openAt(m_path, choice->fileTitle);
+}
+
+bool RecordingFile::openAt(const QString &path, const QString &fileTitle) {
+    if (isOpen())
+        return false;
+    m_path = path;
     auto file = std::make_unique<QFile>(m_path);
     // Unbuffered: each record goes to the operating system at once.
     if (!file->open(QIODevice::WriteOnly | QIODevice::Append | QIODevice::Unbuffered)) {
         showError(file->errorString());
-        return;
+        return false;
     }
     m_file = std::move(file);
     m_state.Recording = true;
     MainView &view = m_services.view;
-    view.setCaption(QStringLiteral("   Зорнета   -   ") + choice->fileTitle);
+    view.setCaption(QStringLiteral("   Зорнета   -   ") + fileTitle);
     view.setItemEnabled(QStringLiteral("mnuOpenLog"), false);
     view.setItemEnabled(QStringLiteral("OpenLogFile"), false);
     view.setItemEnabled(QStringLiteral("mnuCloseLog"), true);
     view.setItemEnabled(QStringLiteral("CloseLogFile"), true);
+    return true;
 }
 
 void RecordingFile::mnuCloseLog_Click() {

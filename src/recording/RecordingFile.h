@@ -27,6 +27,11 @@ public:
     // after a write failure.
     void mnuCloseLog_Click();
 
+    // Opens (creating it when missing) a file for recording, appending to
+    // what it holds: the open command's last steps, without the dialog. A
+    // failure is shown and leaves the program not recording.
+    bool openAt(const QString &path, const QString &fileTitle);
+
     bool isOpen() const { return m_file != nullptr; }
     QString LogFilePath() const { return m_path; }
 

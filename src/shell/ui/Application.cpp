@@ -62,7 +62,12 @@ bool Application::parseArguments(const QStringList &arguments, StartOptions *opt
     const QCommandLineOption screenshot(QStringLiteral("screenshot"),
                                         QStringLiteral("Where the demonstration saves its screenshot."),
                                         QStringLiteral("PATH"), QStringLiteral("out/zorneta.png"));
-    parser.addOptions({simulate, speedup, com, demo, screenshot});
+    const QCommandLineOption openPort(QStringLiteral("open-port"),
+                                      QStringLiteral("Open the port as soon as the main window is up."));
+    const QCommandLineOption record(QStringLiteral("record"),
+                                    QStringLiteral("Record everything received into FILE (appending)."),
+                                    QStringLiteral("FILE"));
+    parser.addOptions({simulate, speedup, com, openPort, record, demo, screenshot});
     if (!parser.parse(arguments)) {
         *error = parser.errorText();
         return false;
@@ -78,6 +83,8 @@ bool Application::parseArguments(const QStringList &arguments, StartOptions *opt
         *error = QStringLiteral("--sim-speedup needs a positive number");
         return false;
     }
+    options->openPort = parser.isSet(openPort);
+    options->recordPath = parser.value(record);
     options->comBindings = parser.values(com);
     for (const QString &binding : options->comBindings) {
         int n = 0;
@@ -130,6 +137,12 @@ bool Application::start(QString *error) {
 
     logic->Form_Load();
     window->show();
+    if (!m_options.recordPath.isEmpty()) {
+        const QFileInfo file(m_options.recordPath);
+        logic->recording().openAt(file.absoluteFilePath(), file.fileName());
+    }
+    if (m_options.openPort)
+        logic->portControl().mnuOpen_Click();
     if (m_options.demoSeconds > 0)
         runDemo();
     return true;

@@ -19,6 +19,10 @@ struct StartOptions {
     double simulationSpeedup = 1.0;
     // Port bindings "N=PATH".
     QStringList comBindings;
+    // Open the port once the main window is up.
+    bool openPort = false;
+    // Record into this file from the start (appending to what it holds).
+    QString recordPath;
     // Demonstration: open the port at once, let readings arrive for this many
     // seconds, save a picture of the main window and quit (0: off).
     int demoSeconds = 0;
