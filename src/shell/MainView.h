@@ -58,6 +58,8 @@ public:
 
     // Visibility of the clear button and colours of the digital indicator
     // (colours as 0x00BBGGRR).
+    virtual void setIndicatorVisible(bool visible) = 0;
+    virtual bool indicatorVisible() const = 0;
     virtual void setClearButtonVisible(bool visible) = 0;
     virtual bool clearButtonVisible() const = 0;
     virtual void setIndicatorColors(std::int32_t background, std::int32_t text) = 0;

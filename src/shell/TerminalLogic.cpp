@@ -51,7 +51,8 @@ QString str(const char16_t *s) {
 TerminalLogic::TerminalLogic(Services services)
     : m_services(services), m_settings(services.settings), m_chart(m_services, m_state),
       m_recording(m_services, m_state), m_output(m_services, m_state, m_recording),
-      m_portControl(m_services, m_state, m_chart), m_pipeline(m_services, m_state, m_portControl, m_chart, m_output) {
+      m_portControl(m_services, m_state, m_chart), m_pipeline(m_services, m_state, m_portControl, m_chart, m_output),
+      m_toggles(m_services, m_state, m_settings) {
     connect(&m_services.port, &SerialPort::OnComm, this, [this] { m_pipeline.MSComm1_OnComm(); });
 }
 
@@ -85,6 +86,12 @@ void TerminalLogic::runMenuCommand(const QString &name) {
         m_chart.mnuRefresh_Click();
     else if (name == u"mnuAutoTickDivis")
         mnuAutoTickDivis_Click();
+    else if (name == u"mnuViewIndicator")
+        m_toggles.mnuViewIndicator_Click();
+    else if (name == u"mnuShowLegend")
+        m_toggles.mnuShowLegend_Click();
+    else if (name == u"mnuLegendShow")
+        m_toggles.mnuLegendShow_Click();
 }
 
 void TerminalLogic::mnuAutoTickDivis_Click() {
@@ -140,6 +147,8 @@ void TerminalLogic::Form_Load() {
     box.setSelText(QString());
     // 11. Not connected.
     view.showConnected(false);
+    // The indicator column as saved.
+    m_toggles.applyIndicator();
     // 12.-13. The saved port settings, then legend and axes again.
     applyPortSettings();
 }

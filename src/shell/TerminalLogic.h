@@ -5,6 +5,7 @@
 #include "acquisition/SessionState.h"
 #include "acquisition/TerminalOutput.h"
 #include "chart/ChartModel.h"
+#include "chart/ViewToggles.h"
 #include "recording/RecordingFile.h"
 #include "settings/PersistedSettings.h"
 #include "shell/Services.h"
@@ -51,6 +52,7 @@ public:
     PortControl &portControl() { return m_portControl; }
     ReadingPipeline &pipeline() { return m_pipeline; }
     PersistedSettings &settings() { return m_settings; }
+    ViewToggles &toggles() { return m_toggles; }
 
     // Called after the shutdown steps of the exit command: the window closes.
     std::function<void()> onExit;
@@ -66,6 +68,7 @@ private:
     TerminalOutput m_output;
     PortControl m_portControl;
     ReadingPipeline m_pipeline;
+    ViewToggles m_toggles;
     bool m_unloaded = false;
 };
 

@@ -58,6 +58,8 @@ public:
     }
     bool seriesDataVisible() const override { return seriesData; }
     void refreshSeriesData() override { ++seriesDataRefreshes; }
+    void setIndicatorVisible(bool v) override { indicator = v; }
+    bool indicatorVisible() const override { return indicator; }
     void setClearButtonVisible(bool v) override { clearButton = v; }
     bool clearButtonVisible() const override { return clearButton; }
     void setIndicatorColors(std::int32_t bg, std::int32_t fg) override {
@@ -77,6 +79,7 @@ public:
     bool seriesData = false;
     int seriesDataRefreshes = 0;
     bool clearButton = true;
+    bool indicator = true;
     std::int32_t indicatorBack = -1;
     std::int32_t indicatorText = -1;
 };

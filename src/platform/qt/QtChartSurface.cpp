@@ -19,7 +19,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <limits>
 
 namespace zorneta {
 
@@ -277,17 +276,27 @@ double QtChartSurface::penPixels(double width) {
 // Data
 
 void QtChartSurface::setChartData(const ReadingsTable &table) {
-    if (m_hasSource && m_source == &table && m_sourceFirst == table.firstColumn() &&
-        m_sourceLast == table.lastColumn() && m_sourceRevision == table.revision())
+    if (showingContentOf(table))
         return;
     if (&table != &m_table)
         m_table = table;
-    m_source = &table;
-    m_sourceFirst = table.firstColumn();
-    m_sourceLast = table.lastColumn();
-    m_sourceRevision = table.revision();
     m_hasSource = true;
     showTable();
+}
+
+// Whether the table holds just what is shown: the same columns and the very
+// same blocks as the copy kept. The copy holds on to its blocks, so a table
+// written to since, or another table, has at least one block of its own.
+bool QtChartSurface::showingContentOf(const ReadingsTable &table) const {
+    if (!m_hasSource || table.firstColumn() != m_table.firstColumn() ||
+        table.lastColumn() != m_table.lastColumn() || table.revision() != m_table.revision() ||
+        table.chunkCount() != m_table.chunkCount())
+        return false;
+    for (qint64 k = 0; k < table.chunkCount(); ++k) {
+        if (table.chunk(k) != m_table.chunk(k))
+            return false;
+    }
+    return true;
 }
 
 void QtChartSurface::showTable() {
@@ -321,80 +330,15 @@ void QtChartSurface::applyTitle() {
 void QtChartSurface::rebuildCurve() {
     if (!m_series)
         return;
-    const qint64 n = pointCount();
-    const qint64 first = m_table.firstColumn();
     const int width = plotWidth();
     m_curveWidth = width;
-
-    QList<QPointF> points;
-    double low = std::numeric_limits<double>::infinity();
-    double high = -std::numeric_limits<double>::infinity();
-    if (n <= 2 * qint64(width)) {
-        points.reserve(static_cast<qsizetype>(n));
-        for (qint64 p = 1; p <= n; ++p) {
-            if (!m_table.isNumber(2, first + p))
-                continue;
-            const double v = m_table.number(2, first + p);
-            points.append(QPointF(double(p), v));
-            low = std::min(low, v);
-            high = std::max(high, v);
-        }
-    } else {
-        // One bucket of points per pixel column; its lowest and highest
-        // points are kept, in the order they were read. The first and the
-        // last reading are kept too, so the curve starts and ends where the
-        // readings do.
-        points.reserve(2 * width + 2);
-        qint64 firstAt = 0, lastAt = 0;
-        double firstV = 0.0, lastV = 0.0;
-        qint64 p = 1;
-        for (qint64 bucket = 0; bucket < width; ++bucket) {
-            const qint64 last = (bucket + 1) * n / width;
-            qint64 minAt = 0, maxAt = 0;
-            double minV = 0.0, maxV = 0.0;
-            for (; p <= last; ++p) {
-                if (!m_table.isNumber(2, first + p))
-                    continue;
-                const double v = m_table.number(2, first + p);
-                if (firstAt == 0) {
-                    firstAt = p;
-                    firstV = v;
-                }
-                lastAt = p;
-                lastV = v;
-                if (minAt == 0 || v < minV) {
-                    minV = v;
-                    minAt = p;
-                }
-                if (maxAt == 0 || v > maxV) {
-                    maxV = v;
-                    maxAt = p;
-                }
-            }
-            if (minAt == 0)
-                continue;
-            low = std::min(low, minV);
-            high = std::max(high, maxV);
-            if (minAt == maxAt) {
-                points.append(QPointF(double(minAt), minV));
-            } else if (minAt < maxAt) {
-                points.append(QPointF(double(minAt), minV));
-                points.append(QPointF(double(maxAt), maxV));
-            } else {
-                points.append(QPointF(double(maxAt), maxV));
-                points.append(QPointF(double(minAt), minV));
-            }
-        }
-        if (!points.isEmpty()) {
-            if (points.first().x() != double(firstAt))
-                points.prepend(QPointF(double(firstAt), firstV));
-            if (points.last().x() != double(lastAt))
-                points.append(QPointF(double(lastAt), lastV));
-        }
-    }
-    m_hasData = !points.isEmpty();
-    m_dataMin = m_hasData ? low : 0.0;
-    m_dataMax = m_hasData ? high : 0.0;
+    // At most two points per pixel column, the first and the newest reading
+    // included; the value range is that of every reading, drawn or not.
+    QList<QPointF> points = m_decimator.points(m_table, width);
+    const std::optional<std::pair<double, double>> range = m_decimator.range(m_table);
+    m_hasData = range.has_value();
+    m_dataMin = m_hasData ? range->first : 0.0;
+    m_dataMax = m_hasData ? range->second : 0.0;
     m_drawn = points;
     m_series->replace(points);
 }
@@ -890,7 +834,6 @@ Status QtChartSurface::EditPaste() {
     m_table = std::move(*table);
     // A table handed over next is shown even if it is the one seen before.
     m_hasSource = false;
-    m_source = nullptr;
     showTable();
     return Status::ok();
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "chart/CurveDecimator.h"
 #include "platform/ChartSurface.h"
 
 #include <QList>
@@ -27,11 +28,15 @@ namespace zorneta {
 // move it with Move(). The view is deleted with the surface unless its window
 // deleted it first.
 //
-// The table is kept as a copy, so the caller may change or drop its own. The
-// curve is thinned for drawing: when there are more points than pixel columns
-// in the plot area, only the lowest and the highest point of every pixel
-// column are drawn, in the order they were read, so the drawn curve looks the
-// same while the series never holds more than two points per pixel column.
+// The table is kept as a copy, so the caller may change or drop its own; the
+// copy shares the table's blocks, so it costs little whatever the length of
+// the session. The curve is thinned for drawing (see CurveDecimator): when
+// there are more points than pixel columns in the plot area, only the lowest
+// and the highest point of every pixel column are drawn, in the order they
+// were read, so the drawn curve looks the same while the series never holds
+// more than two points per pixel column. Nothing done on a new table goes
+// through all its columns: an update costs about the plot width plus the
+// blocks of the table that changed.
 //
 // The X axis is made of two axes sharing one range (point p sits at x = p):
 // a value axis that draws the line, the tick marks and the grid, and a
@@ -107,6 +112,7 @@ private:
         int point = 0;
     };
 
+    bool showingContentOf(const ReadingsTable &table) const;
     void showTable();
     void rebuildCurve();
     void rebuildXAxis();
@@ -135,14 +141,11 @@ private:
     QValueAxis *m_y2 = nullptr;
 
     ReadingsTable m_table;
-    // What the shown table was copied from, to skip a table seen already.
-    const ReadingsTable *m_source = nullptr;
-    qint64 m_sourceFirst = 0;
-    qint64 m_sourceLast = -1;
-    quint64 m_sourceRevision = 0;
+    // Whether m_table was handed over (and not pasted or retitled since).
     bool m_hasSource = false;
+    CurveDecimator m_decimator;
 
-    // Data range of row 2, found while thinning the curve.
+    // Data range of row 2.
     bool m_hasData = false;
     double m_dataMin = 0.0;
     double m_dataMax = 0.0;

@@ -483,6 +483,14 @@ void frmTerminal::showAlarm(const QString &text) {
     m_sigTemp->raise();
 }
 
+void frmTerminal::setIndicatorVisible(bool visible) {
+    m_txtTerm->setVisible(visible);
+}
+
+bool frmTerminal::indicatorVisible() const {
+    return !m_txtTerm->isHidden();
+}
+
 void frmTerminal::setClearButtonVisible(bool visible) {
     m_command1->setVisible(visible);
 }

@@ -51,6 +51,8 @@ public:
     void showAlarm(const QString &text) override;
     bool seriesDataVisible() const override { return false; }
     void refreshSeriesData() override {}
+    void setIndicatorVisible(bool visible) override;
+    bool indicatorVisible() const override;
     void setClearButtonVisible(bool visible) override;
     bool clearButtonVisible() const override;
     void setIndicatorColors(std::int32_t background, std::int32_t text) override;

@@ -1,0 +1,222 @@
+// The main window's load with the saved preferences: defaults on a first run,
+// damaged values, refused port settings; and the commands that store their
+// preference at once, into a real settings file.
+
+#include "platform/qt/QtSettingsStore.h"
+#include "support/LogicRig.h"
+
+#include <QFile>
+#include <QTemporaryDir>
+#include <QtTest>
+
+using namespace zorneta;
+using namespace zorneta::testing;
+using namespace Qt::StringLiterals;
+
+namespace {
+QString key(const QString &k) {
+    return u"Зорнета/Properties/"_s + k;
+}
+} // namespace
+
+class tst_Startup : public QObject {
+    Q_OBJECT
+private Q_SLOTS:
+    void initTestCase();
+    void firstRunDefaults();
+    void savedValuesAreApplied();
+    void damagedValuesFallBack();
+    void savedPortSettingsAreApplied();
+    void refusedSettingsStopTheLoad();
+    void refusedHandshakingStopsTheLoad();
+    void refusedPortNumberReportedWithHandshaking();
+    void refusedPortNumberAloneIsSilent();
+    void echoIsNotRestored();
+    void commandsWriteTheirKeysAtOnce();
+    void legendToggleKeepsBothMarks();
+
+private:
+    QTemporaryDir m_dir;
+};
+
+void tst_Startup::initTestCase() {
+    QVERIFY(m_dir.isValid());
+    qputenv("XDG_CONFIG_HOME", QFile::encodeName(m_dir.path()));
+}
+
+void tst_Startup::firstRunDefaults() {
+    LogicRig rig(LogicRig::NotLoaded);
+    rig.chart.calls.clear();
+    rig.logic->Form_Load();
+    SessionState &s = rig.state();
+    QCOMPARE(rig.view.indicatorBack, 0);
+    QCOMPARE(rig.view.indicatorText, 65280);
+    QVERIFY(rig.view.clearButton);
+    QVERIFY(rig.view.indicator);
+    QVERIFY(s.IndicatorShown);
+    QVERIFY(s.XAxisHidden);
+    QVERIFY(s.Y2AxisHidden);
+    QVERIFY(s.LegendShown);
+    QVERIFY(rig.view.itemChecked(u"mnuLegendShow"_s));
+    QCOMPARE(s.ReadPeriod, 1);
+    QCOMPARE(s.UpdatePeriod, 10);
+    QCOMPARE(s.PointCount, qint64(0));
+    QVERIFY(s.AutoTickDivision);
+    QCOMPARE(s.Readings.lastColumn(), qint64(40));
+    // The port keeps its own settings: nothing written to it.
+    QVERIFY(!rig.port.log.join(u' ').contains(u"Settings="_s));
+    QVERIFY(!rig.port.log.join(u' ').contains(u"CommPort="_s));
+    QVERIFY(!rig.port.log.join(u' ').contains(u"Handshaking="_s));
+    QVERIFY(!rig.port.portOpen);
+    QCOMPARE(rig.prompts.shown.size(), 0);
+    // Legend and axes set again at the end of the load.
+    QCOMPARE(rig.chart.calls.mid(rig.chart.calls.size() - 3),
+             (QStringList{u"setShowLegend(1)"_s, u"setAxisScaleHidden(X,1)"_s, u"setAxisScaleHidden(Y2,1)"_s}));
+}
+
+void tst_Startup::savedValuesAreApplied() {
+    LogicRig rig(LogicRig::NotLoaded);
+    rig.settings.values = {{key(u"GroundColor"_s), u"16777215"_s}, {key(u"PenColor"_s), u"255"_s},
+                           {key(u"Indicator"_s), u"False"_s},      {key(u"Button"_s), u"false"_s},
+                           {key(u"Opto"_s), u"False"_s},           {key(u"Y2"_s), u"0"_s},
+                           {key(u"Legend"_s), u"FALSE"_s}};
+    rig.logic->Form_Load();
+    QCOMPARE(rig.view.indicatorBack, 16777215);
+    QCOMPARE(rig.view.indicatorText, 255);
+    QVERIFY(!rig.view.indicator);
+    QVERIFY(!rig.view.itemChecked(u"mnuViewIndicator"_s));
+    QVERIFY(!rig.view.clearButton);
+    QVERIFY(!rig.state().XAxisHidden);
+    QVERIFY(!rig.state().Y2AxisHidden);
+    QVERIFY(!rig.state().LegendShown);
+    QVERIFY(!rig.view.itemChecked(u"mnuLegendShow"_s));
+    QVERIFY(!rig.chart.legend);
+}
+
+void tst_Startup::damagedValuesFallBack() {
+    LogicRig rig(LogicRig::NotLoaded);
+    rig.settings.values = {{key(u"GroundColor"_s), u"black"_s},
+                           {key(u"PenColor"_s), u"-7"_s},
+                           {key(u"Indicator"_s), u"perhaps"_s},
+                           {key(u"Legend"_s), u""_s},
+                           {key(u"Opto"_s), u"2x"_s}};
+    rig.logic->Form_Load();
+    QCOMPARE(rig.view.indicatorBack, 0);
+    QCOMPARE(rig.view.indicatorText, 65280);
+    QVERIFY(rig.state().IndicatorShown);
+    QVERIFY(rig.state().LegendShown);
+    QVERIFY(rig.state().XAxisHidden);
+    QCOMPARE(rig.prompts.shown.size(), 0);
+}
+
+void tst_Startup::savedPortSettingsAreApplied() {
+    LogicRig rig(LogicRig::NotLoaded);
+    rig.settings.values = {
+        {key(u"Settings"_s), u"19200,e,7,2"_s}, {key(u"CommPort"_s), u"3"_s}, {key(u"Handshaking"_s), u"1"_s}};
+    rig.logic->Form_Load();
+    QCOMPARE(rig.port.log, (QStringList{u"Settings=19200,e,7,2"_s, u"CommPort=3"_s, u"Handshaking=1"_s}));
+    QVERIFY(!rig.port.portOpen);
+    QCOMPARE(rig.prompts.shown.size(), 0);
+}
+
+void tst_Startup::refusedSettingsStopTheLoad() {
+    LogicRig rig(LogicRig::NotLoaded);
+    rig.settings.values = {
+        {key(u"Settings"_s), u"9600,x,8,1"_s}, {key(u"CommPort"_s), u"3"_s}, {key(u"Handshaking"_s), u"1"_s}};
+    rig.port.failSettings = u"Недопустимые параметры порта: 9600,x,8,1"_s;
+    rig.chart.calls.clear();
+    rig.logic->Form_Load();
+    QCOMPARE(rig.prompts.shown.size(), 1);
+    const auto &box = rig.prompts.shown.front();
+    QCOMPARE(box.title, u"Зорнета"_s);
+    QCOMPARE(box.text, u"Недопустимые параметры порта: 9600,x,8,1"_s);
+    QCOMPARE(box.icon, Prompts::Icon::Exclamation);
+    QCOMPARE(rig.port.commPort, 1);
+    QCOMPARE(rig.port.handshaking, 0);
+    // The legend and axes of the last step were not set again.
+    QCOMPARE(rig.chart.calls.last(), u"setAxisLabelFont(X,1,9)"_s);
+}
+
+void tst_Startup::refusedHandshakingStopsTheLoad() {
+    LogicRig rig(LogicRig::NotLoaded);
+    rig.settings.values = {{key(u"Handshaking"_s), u"7"_s}};
+    rig.chart.calls.clear();
+    rig.logic->Form_Load();
+    QCOMPARE(rig.prompts.shown.size(), 1);
+    QCOMPARE(rig.prompts.shown.front().icon, Prompts::Icon::Exclamation);
+    QCOMPARE(rig.chart.calls.last(), u"setAxisLabelFont(X,1,9)"_s);
+}
+
+void tst_Startup::refusedPortNumberReportedWithHandshaking() {
+    LogicRig rig(LogicRig::NotLoaded);
+    rig.settings.values = {{key(u"CommPort"_s), u"5"_s}, {key(u"Handshaking"_s), u"0"_s}};
+    rig.port.failCommPort = u"Порт не найден: Com5"_s;
+    rig.logic->Form_Load();
+    QCOMPARE(rig.prompts.shown.size(), 1);
+    QCOMPARE(rig.prompts.shown.front().text, u"Порт не найден: Com5"_s);
+    QCOMPARE(rig.port.commPort, 1);
+}
+
+void tst_Startup::refusedPortNumberAloneIsSilent() {
+    LogicRig rig(LogicRig::NotLoaded);
+    rig.settings.values = {{key(u"CommPort"_s), u"5"_s}};
+    rig.port.failCommPort = u"Порт не найден: Com5"_s;
+    rig.logic->Form_Load();
+    QCOMPARE(rig.prompts.shown.size(), 0);
+    QVERIFY(rig.chart.calls.contains(u"setShowLegend(1)"_s));
+}
+
+void tst_Startup::echoIsNotRestored() {
+    LogicRig rig(LogicRig::NotLoaded);
+    rig.settings.values = {{key(u"Echo"_s), u"True"_s}};
+    rig.logic->Form_Load();
+    QVERIFY(!rig.state().Echo);
+}
+
+void tst_Startup::commandsWriteTheirKeysAtOnce() {
+    const QString file = m_dir.path() + u"/Зорнета/Зорнета.conf"_s;
+    QFile::remove(file);
+    LogicRig rig(LogicRig::DoublesOnly);
+    QtSettingsStore store;
+    TerminalLogic logic(
+        Services{rig.port, rig.chart, rig.prompts, store, rig.clock, rig.beeper, rig.install, rig.launcher, rig.view});
+    logic.Form_Load();
+    logic.runMenuCommand(u"mnuViewIndicator"_s);
+    logic.runToolbarKey(u"Legend"_s);
+    QFile f(file);
+    QVERIFY(f.open(QIODevice::ReadOnly));
+    const QString content = QString::fromUtf8(f.readAll());
+    QVERIFY2(content.contains(u"[Properties]\n"_s), qPrintable(content));
+    QVERIFY2(content.contains(u"Button=False\n"_s), qPrintable(content));
+    QVERIFY2(content.contains(u"Indicator=False\n"_s), qPrintable(content));
+    QVERIFY2(content.contains(u"Legend=False\n"_s), qPrintable(content));
+    QVERIFY(!rig.view.indicator);
+    QVERIFY(!rig.view.clearButton);
+    // A new run reads them back.
+    LogicRig again(LogicRig::DoublesOnly);
+    TerminalLogic next(Services{again.port, again.chart, again.prompts, store, again.clock, again.beeper, again.install,
+                                again.launcher, again.view});
+    next.Form_Load();
+    QVERIFY(!next.state().IndicatorShown);
+    QVERIFY(!next.state().LegendShown);
+    QVERIFY(!again.view.clearButton);
+    // And back on.
+    logic.runMenuCommand(u"mnuViewIndicator"_s);
+    QCOMPARE(PersistedSettings(store).text(Keys::Indicator), u"True"_s);
+    QCOMPARE(PersistedSettings(store).text(Keys::Button), u"True"_s);
+}
+
+void tst_Startup::legendToggleKeepsBothMarks() {
+    LogicRig rig;
+    for (const QString &command : {u"mnuLegendShow"_s, u"mnuShowLegend"_s}) {
+        const bool before = rig.chart.legend;
+        rig.logic->runMenuCommand(command);
+        QCOMPARE(rig.chart.legend, !before);
+        QCOMPARE(rig.view.itemChecked(u"mnuShowLegend"_s), !before);
+        QCOMPARE(rig.view.itemChecked(u"mnuLegendShow"_s), !before);
+        QCOMPARE(rig.settings.values.value(key(u"Legend"_s)), !before ? u"True"_s : u"False"_s);
+    }
+}
+
+QTEST_MAIN(tst_Startup)
+#include "tst_startup.moc"
