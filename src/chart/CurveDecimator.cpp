@@ -149,7 +149,7 @@ QList<QPointF> CurveDecimator::points(const ReadingsTable &table, int pixelColum
         refresh(table);
     out.reserve(static_cast<qsizetype>(2 * width + 2));
 
-    qint64 firstAt = -1, lastAt = -1;          // first and last point of the buckets
+    qint64 firstAt = -1, lastAt = -1;             // first and last point of the buckets
     qint64 firstBucketFrom = 0, lastBucketTo = 0; // where the non-empty buckets begin and end
     for (qint64 k = 0; k < width; ++k) {
         qint64 from, to;

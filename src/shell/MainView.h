@@ -6,6 +6,8 @@
 
 namespace zorneta {
 
+class GraphSettings;
+
 // A multi-line text box with a caret and a selection, addressed the way the
 // terminal output works on it: positions count characters from 0.
 class TextBox {
@@ -49,6 +51,10 @@ public:
     // Opens a menu (a context menu or one of its submenus) at the mouse.
     virtual void popupMenu(const QString &name) = 0;
 
+    // Shows the graph settings dialog modally over its state; returns when
+    // the dialog is closed.
+    virtual void showGraphSettings(GraphSettings &dialog) = 0;
+
     // The alarm window: its message set and the window shown without waiting.
     virtual void showAlarm(const QString &text) = 0;
 
@@ -58,6 +64,10 @@ public:
 
     // Visibility of the clear button and colours of the digital indicator
     // (colours as 0x00BBGGRR).
+    // The signal temperature box beside the chart.
+    virtual void setSigText(const QString &text) = 0;
+    virtual QString sigText() const = 0;
+
     virtual void setIndicatorVisible(bool visible) = 0;
     virtual bool indicatorVisible() const = 0;
     virtual void setClearButtonVisible(bool visible) = 0;

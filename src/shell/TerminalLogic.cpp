@@ -38,10 +38,6 @@ constexpr std::array<KeyCommand, 18> ToolbarDispatch{{
     {u"Legend", u"mnuLegendShow"},
 }};
 
-// The fixed X-division items, greyed while the spacing is automatic.
-const char16_t *const FixedXDivisionItems[] = {u"mnuX064Sec", u"mnuX64Sec", u"mnuX32Sec", u"mnuX1min",
-                                               u"mnuX5min",   u"mnuX10min", u"mnuX26min"};
-
 QString str(const char16_t *s) {
     return QString::fromUtf16(s);
 }
@@ -52,7 +48,8 @@ TerminalLogic::TerminalLogic(Services services)
     : m_services(services), m_settings(services.settings), m_chart(m_services, m_state),
       m_recording(m_services, m_state), m_output(m_services, m_state, m_recording),
       m_portControl(m_services, m_state, m_chart), m_pipeline(m_services, m_state, m_portControl, m_chart, m_output),
-      m_toggles(m_services, m_state, m_settings) {
+      m_toggles(m_services, m_state, m_settings), m_graph(m_services, m_state, m_settings, m_chart),
+      m_periods(m_services, m_state, m_graph) {
     connect(&m_services.port, &SerialPort::OnComm, this, [this] { m_pipeline.MSComm1_OnComm(); });
 }
 
@@ -84,8 +81,18 @@ void TerminalLogic::runMenuCommand(const QString &name) {
         mnuFileExit_Click();
     else if (name == u"mnuRefresh")
         m_chart.mnuRefresh_Click();
-    else if (name == u"mnuAutoTickDivis")
-        mnuAutoTickDivis_Click();
+    else if (m_periods.run(name))
+        return;
+    else if (name == u"mnuAppl" || name == u"mnuGraphProper")
+        mnuAppl_Click();
+    else if (name == u"mnuViewUpdate")
+        m_services.view.popupMenu(QStringLiteral("mnuReNew"));
+    else if (name == u"mnuViewPeriod")
+        m_services.view.popupMenu(QStringLiteral("mnuRead"));
+    else if (name == u"mnuViewAxisX")
+        m_services.view.popupMenu(QStringLiteral("mnuGridXSec"));
+    else if (name == u"mnuViewColor")
+        m_services.view.popupMenu(QStringLiteral("mnuColor"));
     else if (name == u"mnuViewIndicator")
         m_toggles.mnuViewIndicator_Click();
     else if (name == u"mnuShowLegend")
@@ -94,12 +101,19 @@ void TerminalLogic::runMenuCommand(const QString &name) {
         m_toggles.mnuLegendShow_Click();
 }
 
-void TerminalLogic::mnuAutoTickDivis_Click() {
-    m_state.AutoTickDivision = !m_state.AutoTickDivision;
-    MainView &view = m_services.view;
-    view.setItemChecked(QStringLiteral("mnuAutoTickDivis"), m_state.AutoTickDivision);
-    for (const char16_t *item : FixedXDivisionItems)
-        view.setItemEnabled(str(item), !m_state.AutoTickDivision);
+void TerminalLogic::mnuAppl_Click() {
+    m_graph.ensureLoaded();
+    m_services.view.showGraphSettings(m_graph);
+}
+
+void TerminalLogic::chartMouseDown(int button) {
+    if (button == 2)
+        m_services.view.popupMenu(QStringLiteral("mnuMouse"));
+}
+
+void TerminalLogic::chartAxisSelected(int axisId) {
+    if (axisId == 0)
+        m_services.view.popupMenu(QStringLiteral("mnuAxisXTitle"));
 }
 
 void TerminalLogic::Form_Load() {
@@ -107,7 +121,7 @@ void TerminalLogic::Form_Load() {
     SessionState &s = m_state;
     // 1. Automatic X-axis spacing on, through its own command.
     s.AutoTickDivision = false;
-    mnuAutoTickDivis_Click();
+    m_periods.mnuAutoTickDivis_Click();
     // 2. Defaults.
     s.XTickDivisions = 1;
     s.XLabelDivisions = 1;
@@ -132,10 +146,14 @@ void TerminalLogic::Form_Load() {
     view.setIndicatorColors(s.IndicatorBackColor, s.IndicatorTextColor);
     s.IndicatorShown = m_settings.boolean(Keys::Indicator, true);
     view.setClearButtonVisible(m_settings.boolean(Keys::Button, true));
+    // The graph settings dialog, loaded hidden, preset from the store; its
+    // choices take effect only when it is confirmed.
+    m_graph.presetFromStore();
     s.XAxisHidden = m_settings.boolean(Keys::Opto, true);
     s.Y2AxisHidden = m_settings.boolean(Keys::Y2, true);
     s.LegendShown = m_settings.boolean(Keys::Legend, true);
     view.setItemChecked(QStringLiteral("mnuLegendShow"), s.LegendShown);
+    view.setItemChecked(QStringLiteral("mnuShowLegend"), s.LegendShown);
     // 6. A fresh readings table.
     s.Readings = FreshReadings();
     // 7. The chart's appearance.

@@ -5,8 +5,10 @@
 #include "acquisition/SessionState.h"
 #include "acquisition/TerminalOutput.h"
 #include "chart/ChartModel.h"
+#include "chart/PeriodCommands.h"
 #include "chart/ViewToggles.h"
 #include "recording/RecordingFile.h"
+#include "settings/GraphSettings.h"
 #include "settings/PersistedSettings.h"
 #include "shell/Services.h"
 
@@ -42,7 +44,12 @@ public:
 
     // Menu "Выход": the same shutdown as closing the window, then the end.
     void mnuFileExit_Click();
-    void mnuAutoTickDivis_Click();
+    // "Свойства  Графика...", the context menu's "&Свойства графика" and the
+    // toolbar's "HangUpPhone": the graph settings dialog, modal.
+    void mnuAppl_Click();
+    // Chart mouse events that open its menus.
+    void chartMouseDown(int button);
+    void chartAxisSelected(int axisId);
 
     SessionState &state() { return m_state; }
     Services &services() { return m_services; }
@@ -53,6 +60,8 @@ public:
     ReadingPipeline &pipeline() { return m_pipeline; }
     PersistedSettings &settings() { return m_settings; }
     ViewToggles &toggles() { return m_toggles; }
+    GraphSettings &graphSettings() { return m_graph; }
+    PeriodCommands &periods() { return m_periods; }
 
     // Called after the shutdown steps of the exit command: the window closes.
     std::function<void()> onExit;
@@ -69,6 +78,8 @@ private:
     PortControl m_portControl;
     ReadingPipeline m_pipeline;
     ViewToggles m_toggles;
+    GraphSettings m_graph;
+    PeriodCommands m_periods;
     bool m_unloaded = false;
 };
 

@@ -79,6 +79,14 @@ void checkThinned(const ReadingsTable &table, const QList<QPointF> &points, int 
 
 } // namespace
 
+// A failed check in checkThinned ends the test function too.
+#define CHECK_THINNED(table, points, width)                                                                            \
+    do {                                                                                                               \
+        checkThinned(table, points, width);                                                                            \
+        if (QTest::currentTestFailed())                                                                                \
+            return;                                                                                                    \
+    } while (false)
+
 class TestCurveDecimator : public QObject {
     Q_OBJECT
 
@@ -107,8 +115,12 @@ private Q_SLOTS:
         QCOMPARE(points, allReadings(table));
         for (int i = 0; i < 30; ++i)
             QCOMPARE(points[i].x(), double(i + 1));
-        // Still every reading when there are up to two per pixel column.
-        QCOMPARE(decimator.points(table, 15), allReadings(table));
+        // Still every reading while there are at most two columns per pixel
+        // column (39 here), thinned beyond.
+        QCOMPARE(decimator.points(table, 20), allReadings(table));
+        const QList<QPointF> thinned = decimator.points(table, 15);
+        QVERIFY(thinned.size() < 30);
+        CHECK_THINNED(table, thinned, 15);
         const auto range = decimator.range(table);
         QVERIFY(range.has_value());
         QCOMPARE(range->first, 1000.0 - 7.0 * 4 + 4);
@@ -132,7 +144,7 @@ private Q_SLOTS:
         for (qint64 c = 2; c <= 400000; c += 997)
             sparse.setNumber(2, c, double(c % 101));
         const QList<QPointF> points = decimator.points(sparse, 300);
-        checkThinned(sparse, points, 300);
+        CHECK_THINNED(sparse, points, 300);
     }
 
     void firstColumnIsNeverAPoint() {
@@ -149,7 +161,7 @@ private Q_SLOTS:
         ReadingsTable big = waveTable(200000);
         big.setNumber(2, 1, 1e9);
         const QList<QPointF> points = decimator.points(big, 500);
-        checkThinned(big, points, 500);
+        CHECK_THINNED(big, points, 500);
         QVERIFY(points.first().x() >= 1.0);
         const auto range = decimator.range(big);
         QVERIFY(range.has_value());
@@ -163,7 +175,7 @@ private Q_SLOTS:
         CurveDecimator decimator;
         for (const int width : {1000, 777, 64}) {
             const QList<QPointF> points = decimator.points(table, width);
-            checkThinned(table, points, width);
+            CHECK_THINNED(table, points, width);
             // Every pixel column holds readings: about two points each.
             QVERIFY2(points.size() > width, qPrintable(QString::number(points.size())));
         }
@@ -174,11 +186,11 @@ private Q_SLOTS:
 
     void thinnedFromReadingsWhenPixelColumnsHoldFew() {
         // Fewer than a summary's worth of readings per pixel column.
-        for (const qint64 readings : {qint64(2001), qint64(20000), qint64(63999)}) {
+        for (const qint64 readings : {qint64(2001), qint64(20000), qint64(63000)}) {
             const ReadingsTable table = waveTable(readings, 7);
             CurveDecimator decimator;
             const QList<QPointF> points = decimator.points(table, 1000);
-            checkThinned(table, points, 1000);
+            CHECK_THINNED(table, points, 1000);
             QVERIFY(points.size() > 1000);
         }
     }
@@ -187,7 +199,7 @@ private Q_SLOTS:
         // As the terminal grows it: the newest reading, then an empty column.
         ReadingsTable table = waveTable(999999, 1);
         CurveDecimator decimator;
-        checkThinned(table, decimator.points(table, 1000), 1000);
+        CHECK_THINNED(table, decimator.points(table, 1000), 1000);
         const qint64 whole = decimator.summarisedBlocks();
         QCOMPARE(whole, table.chunkCount());
 
@@ -253,7 +265,8 @@ private Q_SLOTS:
         std::mt19937 random(20240611u);
         std::uniform_real_distribution<double> value(-300.0, 1700.0);
         std::uniform_int_distribution<int> dice(0, 9);
-        for (const qint64 columns : {qint64(2), qint64(50), qint64(4096), qint64(4097), qint64(70000), qint64(300001)}) {
+        for (const qint64 columns :
+             {qint64(2), qint64(50), qint64(4096), qint64(4097), qint64(70000), qint64(300001)}) {
             ReadingsTable table(3, 3 + columns - 1);
             double low = 0.0, high = 0.0;
             bool any = false;
@@ -273,7 +286,7 @@ private Q_SLOTS:
             if (any) {
                 QCOMPARE(range->first, low);
                 QCOMPARE(range->second, high);
-                checkThinned(table, decimator.points(table, 640), 640);
+                CHECK_THINNED(table, decimator.points(table, 640), 640);
             }
         }
     }

@@ -18,6 +18,7 @@
 
 #include <cmath>
 #include <map>
+#include <optional>
 
 using namespace zorneta;
 
@@ -281,6 +282,52 @@ private Q_SLOTS:
         const ReadingsTable other = curveTable(1, 40, QStringLiteral("t"), {{5, 50.0}});
         surface.setChartData(other);
         QCOMPARE(parts(surface).series->points(), (QList<QPointF>{{5, 50.0}}));
+    }
+
+    void tableInPlaceOfAnotherIsShown() {
+        // Two tables built alike in the same place: same address, same
+        // columns, same revision count, other readings.
+        std::optional<ReadingsTable> slot;
+        slot.emplace(curveTable(1, 40, QStringLiteral("t"), {{1, 10.0}}));
+        QtChartSurface surface;
+        surface.setChartData(*slot);
+        QCOMPARE(parts(surface).series->points(), (QList<QPointF>{{1, 10.0}}));
+        const quint64 revision = slot->revision();
+        slot.emplace(curveTable(1, 40, QStringLiteral("t"), {{1, 20.0}}));
+        QCOMPARE(slot->revision(), revision);
+        surface.setChartData(*slot);
+        QCOMPARE(parts(surface).series->points(), (QList<QPointF>{{1, 20.0}}));
+
+        // An unchanged copy of the table shown holds nothing new.
+        QSignalSpy replaced(parts(surface).series, &QXYSeries::pointsReplaced);
+        const ReadingsTable copy = *slot;
+        surface.setChartData(copy);
+        QCOMPARE(replaced.size(), 0);
+    }
+
+    void growingLongSessionShowsTheNewestReading() {
+        ReadingsTable table(1, 600002);
+        table.setText(2, 1, QStringLiteral("МЛ512"));
+        for (qint64 p = 1; p <= 600000; ++p)
+            table.setNumber(2, 1 + p, 20.0 + double(p) / 1000.0);
+        QtChartSurface surface;
+        showAt(surface, 800, 500);
+        const Parts p = parts(surface);
+        surface.setChartData(table);
+        QTRY_VERIFY(p.series->count() <= 2 * static_cast<int>(p.chart->plotArea().width()) + 2);
+        for (qint64 point = 600001; point <= 600003; ++point) {
+            // As the terminal does it: the reading, one column more, the label
+            // of the last column.
+            QVERIFY(table.setNumber(2, 1 + point, 1000.0 + double(point)));
+            QVERIFY(table.growBy(1));
+            QVERIFY(table.setText(1, table.lastColumn(), QStringLiteral("C%1").arg(table.lastColumn())));
+            surface.setChartData(table);
+            QCOMPARE(p.series->points().last(), QPointF(double(point), 1000.0 + double(point)));
+            QCOMPARE(p.series->points().first(), QPointF(1.0, 20.001));
+            QVERIFY(p.series->count() <= 2 * static_cast<int>(p.chart->plotArea().width()) + 2);
+            QVERIFY(p.y->max() >= 1000.0 + double(point));
+            QCOMPARE(visibleLabels(p.xLabels).last(), QStringLiteral("C%1").arg(table.lastColumn()));
+        }
     }
 
     void labelsFollowDivisionsAndStayFew() {

@@ -6,6 +6,8 @@
 #include "shell/MainView.h"
 
 #include <QHash>
+
+#include <functional>
 #include <QStringList>
 
 namespace zorneta::testing {
@@ -52,12 +54,19 @@ public:
     void setCaption(const QString &c) override { windowCaption = c; }
     QString caption() const override { return windowCaption; }
     void popupMenu(const QString &name) override { popups.append(name); }
+    void showGraphSettings(GraphSettings &dialog) override {
+        ++graphDialogsShown;
+        if (whileGraphSettingsShown)
+            whileGraphSettingsShown(dialog);
+    }
     void showAlarm(const QString &text) override {
         alarmText = text;
         ++alarmsShown;
     }
     bool seriesDataVisible() const override { return seriesData; }
     void refreshSeriesData() override { ++seriesDataRefreshes; }
+    void setSigText(const QString &t) override { sig = t; }
+    QString sigText() const override { return sig; }
     void setIndicatorVisible(bool v) override { indicator = v; }
     bool indicatorVisible() const override { return indicator; }
     void setClearButtonVisible(bool v) override { clearButton = v; }
@@ -74,12 +83,16 @@ public:
     MemoryTextBox box;
     QString windowCaption = QStringLiteral("   Зорнета");
     QStringList popups;
+    int graphDialogsShown = 0;
+    // What the user does in the graph settings dialog while it is shown.
+    std::function<void(GraphSettings &)> whileGraphSettingsShown;
     QString alarmText;
     int alarmsShown = 0;
     bool seriesData = false;
     int seriesDataRefreshes = 0;
     bool clearButton = true;
     bool indicator = true;
+    QString sig;
     std::int32_t indicatorBack = -1;
     std::int32_t indicatorText = -1;
 };

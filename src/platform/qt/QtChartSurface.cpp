@@ -288,9 +288,8 @@ void QtChartSurface::setChartData(const ReadingsTable &table) {
 // same blocks as the copy kept. The copy holds on to its blocks, so a table
 // written to since, or another table, has at least one block of its own.
 bool QtChartSurface::showingContentOf(const ReadingsTable &table) const {
-    if (!m_hasSource || table.firstColumn() != m_table.firstColumn() ||
-        table.lastColumn() != m_table.lastColumn() || table.revision() != m_table.revision() ||
-        table.chunkCount() != m_table.chunkCount())
+    if (!m_hasSource || table.firstColumn() != m_table.firstColumn() || table.lastColumn() != m_table.lastColumn() ||
+        table.revision() != m_table.revision() || table.chunkCount() != m_table.chunkCount())
         return false;
     for (qint64 k = 0; k < table.chunkCount(); ++k) {
         if (table.chunk(k) != m_table.chunk(k))

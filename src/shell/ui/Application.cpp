@@ -7,6 +7,7 @@
 #include "platform/qt/QtSettingsStore.h"
 #include "platform/qt/QtSystem.h"
 #include "shell/TerminalLogic.h"
+#include "shell/ui/frmSplash.h"
 #include "shell/ui/frmTerminal.h"
 #include "sim/ThermoSimulator.h"
 
@@ -21,6 +22,7 @@
 namespace zorneta {
 
 struct Application::Parts {
+    std::unique_ptr<frmSplash> splash;
     std::unique_ptr<sim::ThermoSimulator> simulator;
     std::unique_ptr<QtSerialPort> port;
     std::unique_ptr<frmTerminal> window;
@@ -104,7 +106,31 @@ bool Application::parseArguments(const QStringList &arguments, StartOptions *opt
 }
 
 bool Application::start(QString *error) {
+    if (m_options.openPort || !m_options.recordPath.isEmpty() || m_options.demoSeconds > 0)
+        return startMain(error);
+    m_parts->splash = std::make_unique<frmSplash>();
+    frmSplash *splash = m_parts->splash.get();
+    connect(splash, &frmSplash::workChosen, this, [this, splash] {
+        QString failure;
+        if (!startMain(&failure)) {
+            std::fprintf(stderr, "zorneta: %s\n", qPrintable(failure));
+            QCoreApplication::exit(1);
+        }
+        // Hidden, not closed: closing a dialog counts as its "Выход".
+        splash->hide();
+    });
+    connect(splash, &frmSplash::exitChosen, this, [splash] {
+        splash->hide();
+        QCoreApplication::quit();
+    });
+    splash->show();
+    return true;
+}
+
+bool Application::startMain(QString *error) {
     Parts &p = *m_parts;
+    if (p.window)
+        return true;
     PortDirectory directory;
     if (m_options.simulate) {
         sim::SimOptions simOptions;
@@ -133,6 +159,10 @@ bool Application::start(QString *error) {
     connect(window, &frmTerminal::clearClicked, logic, [logic] { logic->output().Command1_Click(); });
     connect(window, &frmTerminal::refreshClicked, logic, [logic] { logic->chart().cmdNew_Click(); });
     connect(window, &frmTerminal::unloading, logic, &TerminalLogic::Form_Unload);
+    connect(&window->chart(), &ChartSurface::MouseDown, logic,
+            [logic](int button, int, const QPoint &) { logic->chartMouseDown(button); });
+    connect(&window->chart(), &ChartSurface::AxisSelected, logic,
+            [logic](int axisId, int) { logic->chartAxisSelected(axisId); });
     logic->onExit = [window] { window->close(); };
 
     logic->Form_Load();
@@ -164,6 +194,10 @@ void Application::runDemo() {
         window->close();
         QCoreApplication::exit(saved ? 0 : 1);
     });
+}
+
+frmSplash *Application::splash() const {
+    return m_parts->splash.get();
 }
 
 frmTerminal *Application::mainWindow() const {

@@ -39,10 +39,16 @@ public:
     // Parses the command line; false with *error for bad options.
     static bool parseArguments(const QStringList &arguments, StartOptions *options, QString *error);
 
-    // Prepares everything and shows the main window. False with *error when
-    // something the program cannot run without is missing.
+    // Shows the start window; its "Работа" goes on to the main window, its
+    // "Выход" ends the program. An unattended start (the port opened, a
+    // recording or a demonstration asked for on the command line) goes
+    // straight to the main window. False with *error when something the
+    // program cannot run without is missing.
     bool start(QString *error);
+    // Prepares everything and shows the main window.
+    bool startMain(QString *error);
 
+    class frmSplash *splash() const;
     frmTerminal *mainWindow() const;
     TerminalLogic *logic() const;
 

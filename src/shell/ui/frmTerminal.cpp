@@ -3,6 +3,7 @@
 #include "common/Colour.h"
 #include "platform/qt/QtChartSurface.h"
 #include "settings/ui/SigTemp.h"
+#include "settings/ui/frmPrGraph.h"
 #include "shell/ui/Pictures.h"
 #include "shell/ui/QtTextBox.h"
 
@@ -481,6 +482,21 @@ void frmTerminal::showAlarm(const QString &text) {
     m_sigTemp->txtSigTemp()->setText(text);
     m_sigTemp->show();
     m_sigTemp->raise();
+}
+
+void frmTerminal::showGraphSettings(GraphSettings &dialog) {
+    frmPrGraph window(dialog, this);
+    m_prGraph = &window;
+    window.exec();
+    m_prGraph = nullptr;
+}
+
+void frmTerminal::setSigText(const QString &text) {
+    m_txtSig->setText(text);
+}
+
+QString frmTerminal::sigText() const {
+    return m_txtSig->text();
 }
 
 void frmTerminal::setIndicatorVisible(bool visible) {

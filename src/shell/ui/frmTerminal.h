@@ -49,8 +49,15 @@ public:
     QString caption() const override;
     void popupMenu(const QString &name) override;
     void showAlarm(const QString &text) override;
+    void showGraphSettings(GraphSettings &dialog) override;
+    // The graph settings dialog while it is shown (for tests).
+    class frmPrGraph *graphSettingsWindow() const {
+        return m_prGraph;
+    }
     bool seriesDataVisible() const override { return false; }
     void refreshSeriesData() override {}
+    void setSigText(const QString &text) override;
+    QString sigText() const override;
     void setIndicatorVisible(bool visible) override;
     bool indicatorVisible() const override;
     void setClearButtonVisible(bool visible) override;
@@ -105,6 +112,7 @@ private:
     QLabel *m_imgConnected = nullptr;
     QLabel *m_imgNotConnected = nullptr;
     class SigTemp *m_sigTemp = nullptr;
+    class frmPrGraph *m_prGraph = nullptr;
 };
 
 } // namespace zorneta

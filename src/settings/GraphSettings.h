@@ -1,0 +1,83 @@
+#pragma once
+
+#include <QObject>
+#include <QString>
+#include <QStringList>
+
+namespace zorneta {
+
+class ChartModel;
+class PersistedSettings;
+struct Services;
+struct SessionState;
+
+// The graph settings dialog's state and commands: five choice lists, the
+// signal temperature text, the two section lengths and three option groups.
+// The dialog window shows this state and forwards what the user does; the
+// choices take effect at OK, which also stores them.
+//
+// The dialog is loaded on first use and then stays loaded (hidden when not
+// shown) until OK or Cancel unloads it; every load reads the store afresh.
+class GraphSettings : public QObject {
+    Q_OBJECT
+public:
+    GraphSettings(Services &services, SessionState &state, PersistedSettings &settings, ChartModel &chart);
+
+    // The entries of the five lists, in list order.
+    static QStringList SpeedEntries();
+    static QStringList PassOverEntries();
+    static QStringList ColorEntries();
+    static QStringList ThinEntries();
+    static QStringList VGridEntries();
+
+    bool isLoaded() const { return m_loaded; }
+    // The dialog's load: cut fields from the section lengths, then
+    // LoadGraphSettings.
+    void Form_Load();
+    void LoadGraphSettings();
+    // Loads the dialog (hidden) unless it is loaded.
+    void ensureLoaded();
+    // The signal temperature and the five list positions from the store
+    // (start-up presets the dialog with them).
+    void presetFromStore();
+
+    // Option groups: they set their flag when clicked, not at OK.
+    void optFlow_Click(int index);
+    void optEcho_Click(int index);
+    void Legenda_Click(int index);
+
+    // OK: applies, checks, stores, sets the chart up and unloads. Returns
+    // false when an error keeps the dialog open.
+    bool cmdOK_Click();
+    // Cancel and the close box: unloads, nothing applied or stored.
+    void cmdCancel_Click();
+
+    // The dialog's controls. A list position of -1 means no selection.
+    int cboSpeed = -1;
+    int cboPassOver = -1;
+    int cboColor = -1;
+    int cboThin = -1;
+    int cboVGrid = -1;
+    QString TxtGraph;
+    QString txtCutStart;
+    QString txtCutEnd;
+    int optFlow = 0;
+    int optEcho = 0;
+    int Legenda = 0;
+
+Q_SIGNALS:
+    // The controls changed from outside the window (a menu command, a load).
+    void changed();
+
+private:
+    void unload();
+    void warn(const QString &description);
+
+    Services &m_services;
+    SessionState &m_state;
+    PersistedSettings &m_settings;
+    ChartModel &m_chart;
+    bool m_loaded = false;
+};
+
+} // namespace zorneta

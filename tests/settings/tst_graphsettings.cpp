@@ -1,0 +1,432 @@
+// The graph settings dialog's state and commands, the three period menus and
+// the start-up that presets them, on scripted doubles.
+
+#include "support/LogicRig.h"
+
+#include <QtTest>
+
+using namespace zorneta;
+using namespace zorneta::testing;
+using namespace Qt::StringLiterals;
+
+namespace {
+
+QString key(const QString &k) {
+    return u"Зорнета/Properties/"_s + k;
+}
+
+const QStringList UpdateItems = {u"mnuY064Sec"_s, u"mnuY64Sec"_s, u"mnuY32Sec"_s,
+                                 u"mnuY1min"_s,   u"mnuY5min"_s,  u"mnuY10min"_s};
+const QStringList ReadItems = {u"mnuR064Sec"_s, u"mnuR3Sec"_s, u"mnuR12Sec"_s,
+                               u"mnuR1min"_s,   u"mnuR2min"_s, u"mnuR5min"_s};
+const QStringList FixedXItems = {u"mnuX064Sec"_s, u"mnuX64Sec"_s, u"mnuX32Sec"_s, u"mnuX1min"_s,
+                                 u"mnuX5min"_s,   u"mnuX10min"_s, u"mnuX26min"_s};
+
+QStringList checkedOf(const MemoryMainView &view, const QStringList &family) {
+    QStringList out;
+    for (const QString &item : family) {
+        if (view.itemChecked(item))
+            out.append(item);
+    }
+    return out;
+}
+
+} // namespace
+
+class tst_GraphSettings : public QObject {
+    Q_OBJECT
+private Q_SLOTS:
+    void startUpWithAnEmptyStore();
+    void savedChoicesOnlyPresetTheDialog();
+    void damagedPositionsSelectTheDefault();
+    void okAppliesEachPosition_data();
+    void okAppliesEachPosition();
+    void okOnFirstOpen();
+    void okStoresTheKeys();
+    void okWithoutSelections();
+    void signalTemperatureText_data();
+    void signalTemperatureText();
+    void optionThenCancel();
+    void cutLengthOutOfRange();
+    void dialogIsReachedThreeWays_data();
+    void dialogIsReachedThreeWays();
+    void menuFamiliesKeepOneCheck_data();
+    void menuFamiliesKeepOneCheck();
+    void menusKeepTheDialogInStep();
+    void divisions2500();
+    void automaticDivisionsOnAndOff();
+    void viewMenuOpensThePopups_data();
+    void viewMenuOpensThePopups();
+    void chartMouseOpensItsMenus();
+};
+
+void tst_GraphSettings::startUpWithAnEmptyStore() {
+    LogicRig rig;
+    SessionState &s = rig.state();
+    QVERIFY(s.AutoTickDivision);
+    QVERIFY(rig.view.itemChecked(u"mnuAutoTickDivis"_s));
+    for (const QString &item : FixedXItems)
+        QVERIFY2(!rig.view.itemEnabled(item), qPrintable(item));
+    QCOMPARE(checkedOf(rig.view, UpdateItems), QStringList{u"mnuY64Sec"_s});
+    QCOMPARE(checkedOf(rig.view, ReadItems), QStringList{u"mnuR064Sec"_s});
+    QCOMPARE(s.UpdatePeriod, 10);
+    QCOMPARE(s.ReadPeriod, 1);
+    QCOMPARE(s.XTickDivisions, std::int16_t(1));
+    QCOMPARE(s.XLabelDivisions, std::int16_t(1));
+    GraphSettings &g = rig.logic->graphSettings();
+    QVERIFY(g.isLoaded());
+    QCOMPARE(GraphSettings::SpeedEntries().at(g.cboSpeed), u"10 точек"_s);
+    QCOMPARE(GraphSettings::PassOverEntries().at(g.cboPassOver), u"3,12 сек"_s);
+    QCOMPARE(GraphSettings::ColorEntries().at(g.cboColor), u"Чёрный"_s);
+    QCOMPARE(GraphSettings::ThinEntries().at(g.cboThin), u"2  мм"_s);
+    QCOMPARE(GraphSettings::VGridEntries().at(g.cboVGrid), u"50 точек"_s);
+    QCOMPARE(g.TxtGraph, u"266"_s);
+    QCOMPARE(g.txtCutStart, u"0"_s);
+    QCOMPARE(g.txtCutEnd, u"0"_s);
+    QCOMPARE(g.optFlow, 1);
+    QCOMPARE(g.optEcho, 1);
+    QCOMPARE(g.Legenda, 0);
+    // The chart got spacing 1 from the appearance.
+    QCOMPARE(rig.chart.divisionsPerTick, 1);
+    QCOMPARE(rig.chart.divisionsPerLabel, 1);
+}
+
+void tst_GraphSettings::savedChoicesOnlyPresetTheDialog() {
+    LogicRig rig(LogicRig::NotLoaded);
+    rig.settings.values = {{key(u"Speed"_s), u"0"_s}, {key(u"PassOver"_s), u"4"_s}, {key(u"Color"_s), u"0"_s},
+                           {key(u"Thin"_s), u"4"_s},  {key(u"VGrid"_s), u"5"_s},    {key(u"SigTemp"_s), u"850"_s}};
+    rig.logic->Form_Load();
+    QCOMPARE(rig.state().UpdatePeriod, 10);
+    QCOMPARE(rig.state().ReadPeriod, 1);
+    QCOMPARE(rig.state().CurveRed, 10);
+    QCOMPARE(rig.state().CurveWidth, 40);
+    GraphSettings &g = rig.logic->graphSettings();
+    QCOMPARE(g.cboSpeed, 0);
+    QCOMPARE(g.cboPassOver, 4);
+    QCOMPARE(g.cboColor, 0);
+    QCOMPARE(g.cboThin, 4);
+    QCOMPARE(g.cboVGrid, 5);
+    QCOMPARE(g.TxtGraph, u"850"_s);
+    QCOMPARE(checkedOf(rig.view, UpdateItems), QStringList{u"mnuY64Sec"_s});
+}
+
+void tst_GraphSettings::damagedPositionsSelectTheDefault() {
+    LogicRig rig(LogicRig::NotLoaded);
+    rig.settings.values = {{key(u"Speed"_s), u"6"_s},
+                           {key(u"PassOver"_s), u"-1"_s},
+                           {key(u"Color"_s), u"blue"_s},
+                           {key(u"Thin"_s), u"99"_s},
+                           {key(u"VGrid"_s), u""_s}};
+    rig.logic->Form_Load();
+    GraphSettings &g = rig.logic->graphSettings();
+    QCOMPARE(g.cboSpeed, 1);
+    QCOMPARE(g.cboPassOver, 1);
+    QCOMPARE(g.cboColor, 3);
+    QCOMPARE(g.cboThin, 1);
+    QCOMPARE(g.cboVGrid, 1);
+    QCOMPARE(rig.prompts.shown.size(), 0);
+}
+
+void tst_GraphSettings::okAppliesEachPosition_data() {
+    QTest::addColumn<int>("position");
+    QTest::addColumn<int>("update");
+    QTest::addColumn<int>("read");
+    QTest::addColumn<int>("width");
+    QTest::addColumn<int>("tick");
+    QTest::addColumn<QString>("updateItem");
+    QTest::addColumn<QString>("readItem");
+    QTest::addColumn<QString>("xItem");
+    QTest::newRow("0") << 0 << 1 << 1 << 10 << 10 << u"mnuY064Sec"_s << u"mnuR064Sec"_s << u"mnuX64Sec"_s;
+    QTest::newRow("1") << 1 << 10 << 5 << 25 << 50 << u"mnuY64Sec"_s << u"mnuR3Sec"_s << u"mnuX32Sec"_s;
+    QTest::newRow("2") << 2 << 50 << 20 << 50 << 100 << u"mnuY32Sec"_s << u"mnuR12Sec"_s << u"mnuX1min"_s;
+    QTest::newRow("3") << 3 << 100 << 100 << 100 << 500 << u"mnuY1min"_s << u"mnuR1min"_s << u"mnuX5min"_s;
+    QTest::newRow("4") << 4 << 500 << 250 << 200 << 1000 << u"mnuY5min"_s << u"mnuR2min"_s << u"mnuX10min"_s;
+    QTest::newRow("5") << 5 << 1000 << 500 << -1 << 5000 << u"mnuY10min"_s << u"mnuR5min"_s << u"mnuX26min"_s;
+}
+
+void tst_GraphSettings::okAppliesEachPosition() {
+    QFETCH(int, position);
+    QFETCH(int, update);
+    QFETCH(int, read);
+    QFETCH(int, width);
+    QFETCH(int, tick);
+    QFETCH(QString, updateItem);
+    QFETCH(QString, readItem);
+    QFETCH(QString, xItem);
+    LogicRig rig;
+    GraphSettings &g = rig.logic->graphSettings();
+    g.cboSpeed = position;
+    g.cboPassOver = position;
+    g.cboVGrid = position;
+    if (width >= 0)
+        g.cboThin = position;
+    g.cboColor = position % 4;
+    QVERIFY(g.cmdOK_Click());
+    SessionState &s = rig.state();
+    QCOMPARE(s.UpdatePeriod, update);
+    QCOMPARE(s.ReadPeriod, read);
+    if (width >= 0)
+        QCOMPARE(s.CurveWidth, width);
+    QCOMPARE(s.XTickDivisions, std::int16_t(tick));
+    QCOMPARE(s.XLabelDivisions, std::int16_t(2 * tick));
+    QCOMPARE(checkedOf(rig.view, UpdateItems), QStringList{updateItem});
+    QCOMPARE(checkedOf(rig.view, ReadItems), QStringList{readItem});
+    QCOMPARE(checkedOf(rig.view, FixedXItems), QStringList{xItem});
+    const int colours[4][3] = {{150, 0, 0}, {0, 130, 0}, {0, 0, 255}, {10, 10, 10}};
+    QCOMPARE(s.CurveRed, colours[position % 4][0]);
+    QCOMPARE(s.CurveGreen, colours[position % 4][1]);
+    QCOMPARE(s.CurveBlue, colours[position % 4][2]);
+    QVERIFY(!g.isLoaded());
+    // The chart was set up with them.
+    QVERIFY(rig.chart.calls.contains(
+        QStringLiteral("setSeriesPenColor(%1,%2,%3)").arg(s.CurveRed).arg(s.CurveGreen).arg(s.CurveBlue)));
+    QVERIFY(rig.chart.calls.contains(QStringLiteral("setDivisionsPerLabel(%1)").arg(2 * tick)));
+}
+
+void tst_GraphSettings::okOnFirstOpen() {
+    LogicRig rig;
+    QVERIFY(rig.logic->graphSettings().cmdOK_Click());
+    SessionState &s = rig.state();
+    QCOMPARE(s.UpdatePeriod, 10);
+    QCOMPARE(s.ReadPeriod, 5);
+    QCOMPARE(s.CurveRed, 10);
+    QCOMPARE(s.CurveGreen, 10);
+    QCOMPARE(s.CurveBlue, 10);
+    QCOMPARE(s.CurveWidth, 25);
+    QCOMPARE(s.XTickDivisions, std::int16_t(50));
+    QCOMPARE(s.XLabelDivisions, std::int16_t(100));
+    QCOMPARE(rig.view.sig, u"266  град"_s);
+    QCOMPARE(rig.prompts.shown.size(), 0);
+}
+
+void tst_GraphSettings::okStoresTheKeys() {
+    LogicRig rig;
+    GraphSettings &g = rig.logic->graphSettings();
+    g.cboSpeed = 3;
+    g.cboPassOver = 2;
+    g.cboColor = 0;
+    g.cboThin = 4;
+    g.cboVGrid = 5;
+    g.TxtGraph = u"abc"_s;
+    g.optFlow_Click(0);
+    g.Legenda_Click(1);
+    QVERIFY(g.cmdOK_Click());
+    const auto &v = rig.settings.values;
+    QCOMPARE(v.value(key(u"SigTemp"_s)), u"abc"_s);
+    QCOMPARE(v.value(key(u"Speed"_s)), u"3"_s);
+    QCOMPARE(v.value(key(u"PassOver"_s)), u"2"_s);
+    QCOMPARE(v.value(key(u"Color"_s)), u"0"_s);
+    QCOMPARE(v.value(key(u"Thin"_s)), u"4"_s);
+    QCOMPARE(v.value(key(u"VGrid"_s)), u"5"_s);
+    QCOMPARE(v.value(key(u"Opto"_s)), u"False"_s);
+    QCOMPARE(v.value(key(u"Y2"_s)), u"True"_s);
+    QCOMPARE(v.value(key(u"Legend"_s)), u"False"_s);
+    QCOMPARE(rig.view.sig, u"2500  град"_s);
+    QVERIFY(rig.chart.calls.contains(u"setAxisScaleHidden(X,0)"_s));
+    QVERIFY(rig.chart.calls.contains(u"setShowLegend(0)"_s));
+}
+
+void tst_GraphSettings::okWithoutSelections() {
+    LogicRig rig;
+    GraphSettings &g = rig.logic->graphSettings();
+    g.cboSpeed = g.cboPassOver = g.cboColor = g.cboThin = g.cboVGrid = -1;
+    QVERIFY(g.cmdOK_Click());
+    SessionState &s = rig.state();
+    QCOMPARE(s.UpdatePeriod, 10);
+    QCOMPARE(s.ReadPeriod, 5);
+    QCOMPARE(s.CurveRed + s.CurveGreen + s.CurveBlue, 0);
+    QCOMPARE(s.CurveWidth, 0);
+    QCOMPARE(s.XTickDivisions, std::int16_t(10));
+    QCOMPARE(s.XLabelDivisions, std::int16_t(20));
+    QCOMPARE(rig.settings.values.value(key(u"Speed"_s)), u"-1"_s);
+}
+
+void tst_GraphSettings::signalTemperatureText_data() {
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QString>("shown");
+    QTest::newRow("0.5") << u"0.5"_s << u"2500  град"_s;
+    QTest::newRow("300") << u"300"_s << u"300  град"_s;
+    QTest::newRow("text") << u"жарко"_s << u"2500  град"_s;
+    QTest::newRow("fraction") << u"850.5"_s << u"850,5  град"_s;
+    QTest::newRow("leading number") << u"1200 градусов"_s << u"1200  град"_s;
+}
+
+void tst_GraphSettings::signalTemperatureText() {
+    QFETCH(QString, typed);
+    QFETCH(QString, shown);
+    LogicRig rig;
+    rig.logic->graphSettings().TxtGraph = typed;
+    QVERIFY(rig.logic->graphSettings().cmdOK_Click());
+    QCOMPARE(rig.view.sig, shown);
+    QCOMPARE(rig.settings.values.value(key(u"SigTemp"_s)), typed);
+    QCOMPARE(rig.state().Temperature, qint64(0)); // the alarm temperature is not this
+}
+
+void tst_GraphSettings::optionThenCancel() {
+    LogicRig rig;
+    GraphSettings &g = rig.logic->graphSettings();
+    g.Legenda_Click(1);
+    QVERIFY(!rig.state().LegendShown);
+    g.cmdCancel_Click();
+    QVERIFY(!g.isLoaded());
+    QVERIFY(!rig.state().LegendShown);
+    QVERIFY(!rig.settings.values.contains(key(u"Legend"_s)));
+    rig.logic->mnuAppl_Click();
+    QCOMPARE(g.Legenda, 0);
+    QVERIFY(rig.state().LegendShown);
+}
+
+void tst_GraphSettings::cutLengthOutOfRange() {
+    LogicRig rig;
+    GraphSettings &g = rig.logic->graphSettings();
+    g.txtCutStart = u"40000"_s;
+    g.txtCutEnd = u"30"_s;
+    g.cboSpeed = 0;
+    QVERIFY(!g.cmdOK_Click());
+    QVERIFY(g.isLoaded());
+    QCOMPARE(rig.prompts.shown.size(), 1);
+    const auto &box = rig.prompts.shown.front();
+    QCOMPARE(box.title, u"Зорнета"_s);
+    QCOMPARE(box.icon, Prompts::Icon::Exclamation);
+    QVERIFY(box.text.contains(u"40000"_s));
+    QVERIFY(box.text.contains(u"32767"_s));
+    // What was applied stays; nothing was stored.
+    QCOMPARE(rig.state().EndPoints, std::int16_t(30));
+    QCOMPARE(rig.state().CutStartPoints, std::int16_t(0));
+    QCOMPARE(rig.state().UpdatePeriod, 1);
+    QVERIFY(!rig.settings.values.contains(key(u"Speed"_s)));
+    // Corrected, OK closes.
+    g.txtCutStart = u"100"_s;
+    QVERIFY(g.cmdOK_Click());
+    QCOMPARE(rig.state().CutStartPoints, std::int16_t(100));
+    QCOMPARE(rig.settings.values.value(key(u"Speed"_s)), u"0"_s);
+}
+
+void tst_GraphSettings::dialogIsReachedThreeWays_data() {
+    QTest::addColumn<QString>("how");
+    QTest::newRow("menu") << u"mnuAppl"_s;
+    QTest::newRow("context menu") << u"mnuGraphProper"_s;
+    QTest::newRow("toolbar") << u"HangUpPhone"_s;
+}
+
+void tst_GraphSettings::dialogIsReachedThreeWays() {
+    QFETCH(QString, how);
+    LogicRig rig;
+    rig.view.whileGraphSettingsShown = [](GraphSettings &g) {
+        g.cboSpeed = 5;
+        g.cmdOK_Click();
+    };
+    if (how == u"HangUpPhone")
+        rig.logic->runToolbarKey(how);
+    else
+        rig.logic->runMenuCommand(how);
+    QCOMPARE(rig.view.graphDialogsShown, 1);
+    QCOMPARE(rig.state().UpdatePeriod, 1000);
+}
+
+void tst_GraphSettings::menuFamiliesKeepOneCheck_data() {
+    QTest::addColumn<QString>("item");
+    QTest::addColumn<int>("update");
+    QTest::addColumn<int>("read");
+    for (int i = 0; i < 6; ++i) {
+        const int periods[] = {1, 10, 50, 100, 500, 1000};
+        QTest::addRow("%s", qPrintable(UpdateItems[i])) << UpdateItems[i] << periods[i] << 1;
+    }
+    for (int i = 0; i < 6; ++i) {
+        const int periods[] = {1, 5, 20, 100, 250, 500};
+        QTest::addRow("%s", qPrintable(ReadItems[i])) << ReadItems[i] << 10 << periods[i];
+    }
+}
+
+void tst_GraphSettings::menuFamiliesKeepOneCheck() {
+    QFETCH(QString, item);
+    QFETCH(int, update);
+    QFETCH(int, read);
+    LogicRig rig;
+    rig.logic->runMenuCommand(item);
+    QCOMPARE(rig.state().UpdatePeriod, update);
+    QCOMPARE(rig.state().ReadPeriod, read);
+    QCOMPARE(checkedOf(rig.view, UpdateItems).size(), 1);
+    QCOMPARE(checkedOf(rig.view, ReadItems).size(), 1);
+    QVERIFY(rig.view.itemChecked(item));
+    QVERIFY(rig.settings.values.isEmpty()); // nothing stored
+}
+
+void tst_GraphSettings::menusKeepTheDialogInStep() {
+    LogicRig rig;
+    GraphSettings &g = rig.logic->graphSettings();
+    g.cmdCancel_Click(); // unloaded
+    rig.logic->runMenuCommand(u"mnuY10min"_s);
+    QVERIFY(g.isLoaded()); // loaded hidden to take the position
+    QCOMPARE(g.cboSpeed, 5);
+    rig.logic->runMenuCommand(u"mnuR2min"_s);
+    QCOMPARE(g.cboPassOver, 4);
+    rig.logic->runMenuCommand(u"mnuAutoTickDivis"_s); // off: fixed items usable
+    rig.logic->runMenuCommand(u"mnuX1min"_s);
+    QCOMPARE(g.cboVGrid, 2);
+    QCOMPARE(rig.state().XTickDivisions, std::int16_t(100));
+    QCOMPARE(rig.state().XLabelDivisions, std::int16_t(100));
+    QCOMPARE(checkedOf(rig.view, FixedXItems), QStringList{u"mnuX1min"_s});
+}
+
+void tst_GraphSettings::divisions2500() {
+    LogicRig rig;
+    rig.logic->runMenuCommand(u"mnuAutoTickDivis"_s);
+    rig.chart.calls.clear();
+    rig.logic->runMenuCommand(u"mnuX26min"_s);
+    QCOMPARE(rig.chart.calls, (QStringList{u"setDivisionsPerTick(5000)"_s, u"setDivisionsPerLabel(10000)"_s}));
+    QCOMPARE(rig.state().XTickDivisions, std::int16_t(5000));
+    QCOMPARE(rig.state().XLabelDivisions, std::int16_t(5000));
+    QCOMPARE(rig.logic->graphSettings().cboVGrid, 5);
+    QCOMPARE(checkedOf(rig.view, FixedXItems), QStringList{u"mnuX26min"_s});
+    QVERIFY(!rig.view.itemChecked(u"mnuAutoTickDivis"_s));
+}
+
+void tst_GraphSettings::automaticDivisionsOnAndOff() {
+    LogicRig rig;
+    rig.logic->runMenuCommand(u"mnuAutoTickDivis"_s);
+    QVERIFY(!rig.state().AutoTickDivision);
+    QVERIFY(!rig.view.itemChecked(u"mnuAutoTickDivis"_s));
+    for (const QString &item : FixedXItems)
+        QVERIFY(rig.view.itemEnabled(item));
+    QCOMPARE(checkedOf(rig.view, FixedXItems), QStringList{u"mnuX64Sec"_s});
+    QCOMPARE(rig.state().XTickDivisions, std::int16_t(10));
+    rig.logic->runMenuCommand(u"mnuAutoTickDivis"_s);
+    QVERIFY(rig.state().AutoTickDivision);
+    QVERIFY(rig.view.itemChecked(u"mnuAutoTickDivis"_s));
+    for (const QString &item : FixedXItems)
+        QVERIFY(!rig.view.itemEnabled(item));
+    QCOMPARE(checkedOf(rig.view, FixedXItems), QStringList{u"mnuX64Sec"_s});
+    QCOMPARE(rig.chart.divisionsPerTick, 10);
+}
+
+void tst_GraphSettings::viewMenuOpensThePopups_data() {
+    QTest::addColumn<QString>("item");
+    QTest::addColumn<QString>("popup");
+    QTest::newRow("update") << u"mnuViewUpdate"_s << u"mnuReNew"_s;
+    QTest::newRow("read") << u"mnuViewPeriod"_s << u"mnuRead"_s;
+    QTest::newRow("x axis") << u"mnuViewAxisX"_s << u"mnuGridXSec"_s;
+    QTest::newRow("colour") << u"mnuViewColor"_s << u"mnuColor"_s;
+}
+
+void tst_GraphSettings::viewMenuOpensThePopups() {
+    QFETCH(QString, item);
+    QFETCH(QString, popup);
+    LogicRig rig;
+    rig.logic->runMenuCommand(item);
+    QCOMPARE(rig.view.popups, QStringList{popup});
+}
+
+void tst_GraphSettings::chartMouseOpensItsMenus() {
+    LogicRig rig;
+    rig.logic->chartMouseDown(1);
+    rig.logic->chartAxisSelected(1);
+    rig.logic->chartAxisSelected(2);
+    QVERIFY(rig.view.popups.isEmpty());
+    rig.logic->chartMouseDown(2);
+    rig.logic->chartAxisSelected(0);
+    QCOMPARE(rig.view.popups, (QStringList{u"mnuMouse"_s, u"mnuAxisXTitle"_s}));
+}
+
+QTEST_GUILESS_MAIN(tst_GraphSettings)
+#include "tst_graphsettings.moc"
