@@ -24,6 +24,22 @@ public:
 
     virtual ~Prompts() = default;
 
+    // The answer of a message box closed without a button (its close box or
+    // Esc): Cancel where there is one, No for Yes/No, Abort for
+    // Abort/Retry/Ignore, OK for a lone OK.
+    static Answer escapeAnswer(Buttons buttons) {
+        switch (buttons) {
+        case Buttons::Ok:
+            return Answer::Ok;
+        case Buttons::YesNo:
+            return Answer::No;
+        case Buttons::AbortRetryIgnore:
+            return Answer::Abort;
+        default:
+            return Answer::Cancel;
+        }
+    }
+
     virtual Answer messageBox(const QString &title, const QString &text, Icon icon, Buttons buttons,
                               DefaultButton defaultButton = DefaultButton::First) = 0;
 

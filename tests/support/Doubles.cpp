@@ -2,21 +2,6 @@
 
 namespace zorneta::testing {
 
-namespace {
-Prompts::Answer cancelLike(Prompts::Buttons buttons) {
-    switch (buttons) {
-    case Prompts::Buttons::Ok:
-        return Prompts::Answer::Ok;
-    case Prompts::Buttons::YesNo:
-        return Prompts::Answer::No;
-    case Prompts::Buttons::AbortRetryIgnore:
-        return Prompts::Answer::Abort;
-    default:
-        return Prompts::Answer::Cancel;
-    }
-}
-} // namespace
-
 Prompts::Answer ScriptedPrompts::messageBox(const QString &title, const QString &text, Icon icon, Buttons buttons,
                                             DefaultButton defaultButton) {
     Shown s;
@@ -31,7 +16,7 @@ Prompts::Answer ScriptedPrompts::messageBox(const QString &title, const QString 
         whileShown(s);
     if (messageAnswers.empty()) {
         ++unanswered;
-        return cancelLike(buttons);
+        return escapeAnswer(buttons);
     }
     const Answer a = messageAnswers.front();
     messageAnswers.pop_front();

@@ -53,16 +53,7 @@ Prompts::Answer answerOf(int button, Prompts::Buttons buttons) {
         break;
     }
     // The box was closed without a button: the answer of its escape button.
-    switch (buttons) {
-    case Prompts::Buttons::Ok:
-        return Prompts::Answer::Ok;
-    case Prompts::Buttons::YesNo:
-        return Prompts::Answer::No;
-    case Prompts::Buttons::AbortRetryIgnore:
-        return Prompts::Answer::Abort;
-    default:
-        return Prompts::Answer::Cancel;
-    }
+    return Prompts::escapeAnswer(buttons);
 }
 
 QMessageBox::Icon qtIcon(Prompts::Icon icon) {
@@ -85,7 +76,11 @@ QMessageBox::Icon qtIcon(Prompts::Icon icon) {
 
 Prompts::Answer QtPrompts::messageBox(const QString &title, const QString &text, Icon icon, Buttons buttons,
                                       DefaultButton defaultButton) {
-    QMessageBox box(qtIcon(icon), title, text, QMessageBox::NoButton, m_parent);
+    // Line ends as the program writes them (CR, LF or both) each break a line.
+    QString shown = text;
+    shown.replace(QStringLiteral("\r\n"), QStringLiteral("\n")).replace(u'\r', u'\n');
+    QMessageBox box(qtIcon(icon), title, shown, QMessageBox::NoButton, m_parent);
+    box.setTextFormat(Qt::PlainText);
     box.setObjectName(QStringLiteral("MessageBox"));
     const auto set = buttonSet(buttons);
     for (auto b : set)
