@@ -190,7 +190,7 @@ int main(int argc, char **argv) {
     const QStringList args = QCoreApplication::arguments();
 
     // A child run: one session, its figures on one line.
-    if (args.size() == 3 && args[1] == QStringLiteral("--session")) {
+    if (args.size() == 3 && args[1] == QStringLiteral("--readings")) {
         const Result r = runSession(args[2].toLongLong());
         std::printf("%lld %.3f %.3f %.3f %d %lld\n", static_cast<long long>(r.readings), r.meanMicros, r.maxMicros,
                     r.bytesPerReading, r.paints, static_cast<long long>(r.pointCount));
@@ -226,7 +226,7 @@ int main(int argc, char **argv) {
         QProcess child;
         child.setProcessChannelMode(QProcess::ForwardedErrorChannel);
         const auto start = std::chrono::steady_clock::now();
-        child.start(QCoreApplication::applicationFilePath(), {QStringLiteral("--session"), QString::number(n)});
+        child.start(QCoreApplication::applicationFilePath(), {QStringLiteral("--readings"), QString::number(n)});
         if (!child.waitForFinished(-1) || child.exitCode() != 0) {
             std::printf("%10lld   session failed\n", static_cast<long long>(n));
             ++failures;

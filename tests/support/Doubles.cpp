@@ -36,9 +36,12 @@ std::optional<QString> ScriptedPrompts::inputBox(const QString &prompt, const QS
         ++unanswered;
         return std::nullopt;
     }
-    auto a = inputAnswers.front();
+    const bool given = inputAnswers.front().has_value();
+    const QString typed = given ? *inputAnswers.front() : QString();
     inputAnswers.pop_front();
-    return a;
+    if (!given)
+        return std::nullopt;
+    return typed;
 }
 
 std::optional<Prompts::FileChoice> ScriptedPrompts::openFileDialog(const QString &title, const QString &filter,
