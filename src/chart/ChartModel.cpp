@@ -51,7 +51,12 @@ void growAndTitle(SessionState &s) {
     ReadingsTable &r = s.Readings;
     if (r.growBy(s.UpdatePeriod))
         (void)r.setText(1, r.lastColumn(), LastColumnLabel(r.lastColumn()));
-    (void)r.setText(2, 1, SeriesTitleText(s.StartTime));
+    // Written only when it differs, so an update does not copy the first
+    // block of a long table the chart still shares.
+    const QString title = SeriesTitleText(s.StartTime);
+    const Cell current = r.cell(2, 1);
+    if (!current.isText() || current.toText() != title)
+        (void)r.setText(2, 1, title);
 }
 } // namespace
 

@@ -32,7 +32,7 @@ template <typename Visit> void forEachReading(const ReadingsTable &table, qint64
 }
 } // namespace
 
-void CurveDecimator::Summary::add(double v, qint64 at) {
+inline void CurveDecimator::Summary::add(double v, qint64 at) {
     if (!any()) {
         min = max = v;
         minAt = maxAt = at;
@@ -48,7 +48,7 @@ void CurveDecimator::Summary::add(double v, qint64 at) {
     }
 }
 
-void CurveDecimator::Summary::add(const Summary &other) {
+inline void CurveDecimator::Summary::add(const Summary &other) {
     if (!other.any())
         return;
     if (!any()) {
@@ -93,7 +93,7 @@ void CurveDecimator::refresh(const ReadingsTable &table) {
     }
 }
 
-const CurveDecimator::Summary &CurveDecimator::subSummary(qint64 sub) const {
+inline const CurveDecimator::Summary &CurveDecimator::subSummary(qint64 sub) const {
     const qint64 perChunk = qint64(SubsPerChunk);
     return m_entries[std::size_t(sub / perChunk)].subs[std::size_t(sub % perChunk)];
 }
@@ -157,8 +157,18 @@ QList<QPointF> CurveDecimator::points(const ReadingsTable &table, int pixelColum
         if (useSummaries) {
             const qint64 subFrom = k * subs / width;
             const qint64 subTo = (k + 1) * subs / width - 1;
-            for (qint64 s = subFrom; s <= subTo; ++s)
-                sum.add(subSummary(s));
+            // Whole blocks by their totals, the rest by summaries: a bucket
+            // costs at most 2 * SubsPerChunk additions plus its blocks.
+            const qint64 perChunk = qint64(SubsPerChunk);
+            for (qint64 s = subFrom; s <= subTo;) {
+                if (s % perChunk == 0 && s + perChunk - 1 <= subTo) {
+                    sum.add(m_entries[std::size_t(s / perChunk)].whole);
+                    s += perChunk;
+                } else {
+                    sum.add(subSummary(s));
+                    ++s;
+                }
+            }
             from = subFrom * SubColumns;
             to = std::min(last, subTo * SubColumns + SubColumns - 1);
         } else {
@@ -168,11 +178,13 @@ QList<QPointF> CurveDecimator::points(const ReadingsTable &table, int pixelColum
         }
         if (!sum.any())
             continue;
-        const qint64 a = std::min(sum.minAt, sum.maxAt);
-        const qint64 b = std::max(sum.minAt, sum.maxAt);
-        out.append(point(a));
+        // The lowest and the highest reading, in the order they came.
+        const bool lowFirst = sum.minAt <= sum.maxAt;
+        const qint64 a = lowFirst ? sum.minAt : sum.maxAt;
+        const qint64 b = lowFirst ? sum.maxAt : sum.minAt;
+        out.append(QPointF(double(a), lowFirst ? sum.min : sum.max));
         if (b != a)
-            out.append(point(b));
+            out.append(QPointF(double(b), lowFirst ? sum.max : sum.min));
         if (firstAt < 0) {
             firstAt = a;
             firstBucketFrom = from;

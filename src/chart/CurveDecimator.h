@@ -24,8 +24,9 @@ namespace zorneta {
 // for the blocks of the table that changed (a block is recognised by its
 // address, which the table keeps while the block is unchanged; the decimator
 // holds on to the blocks it summarised, so a changed block always gets a new
-// address). A call costs about the number of pixel columns plus the blocks
-// that changed, whatever the length of the session.
+// address). A call costs about the number of pixel columns (times at most
+// 2 * SubsPerChunk summaries) plus the blocks of the table (one total each)
+// plus the blocks that changed (recomputed), hardly more for a long session.
 class CurveDecimator {
 public:
     // Readings summarised together.

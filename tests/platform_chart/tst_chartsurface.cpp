@@ -314,20 +314,74 @@ private Q_SLOTS:
         showAt(surface, 800, 500);
         const Parts p = parts(surface);
         surface.setChartData(table);
+        QTRY_VERIFY(p.series->count() > 0);
         QTRY_VERIFY(p.series->count() <= 2 * static_cast<int>(p.chart->plotArea().width()) + 2);
-        for (qint64 point = 600001; point <= 600003; ++point) {
-            // As the terminal does it: the reading, one column more, the label
-            // of the last column.
-            QVERIFY(table.setNumber(2, 1 + point, 1000.0 + double(point)));
+        QCoreApplication::processEvents();
+        int ahead = 0, moves = 0;
+        double lastEnd = p.xTicks->max();
+        for (qint64 point = 600001; point <= 600400; ++point) {
+            // As the terminal does it, one reading per pass of the event loop:
+            // the reading, one column more, the label of the last column.
+            // (New highs, within one value scale.)
+            const double reading = 650.0 + double(point - 600000) / 100.0;
+            QVERIFY(table.setNumber(2, 1 + point, reading));
             QVERIFY(table.growBy(1));
             QVERIFY(table.setText(1, table.lastColumn(), QStringLiteral("C%1").arg(table.lastColumn())));
             surface.setChartData(table);
-            QCOMPARE(p.series->points().last(), QPointF(double(point), 1000.0 + double(point)));
+            QCOMPARE(p.series->points().last(), QPointF(double(point), reading));
             QCOMPARE(p.series->points().first(), QPointF(1.0, 20.001));
             QVERIFY(p.series->count() <= 2 * static_cast<int>(p.chart->plotArea().width()) + 2);
-            QVERIFY(p.y->max() >= 1000.0 + double(point));
+            QVERIFY(p.y->max() >= reading);
             QCOMPARE(visibleLabels(p.xLabels).last(), QStringLiteral("C%1").arg(table.lastColumn()));
+            // The axes reach the last point, and past it by less than a
+            // quarter pixel.
+            const double lastPoint = double(table.columnCount() - 1) + 0.5;
+            QVERIFY(p.xTicks->max() >= lastPoint);
+            QVERIFY((p.xTicks->max() - lastPoint) * p.chart->plotArea().width() / (p.xTicks->max() - p.xTicks->min()) <=
+                    0.25);
+            QCOMPARE(p.xLabels->max(), p.xTicks->max());
+            ahead += p.xTicks->max() > lastPoint ? 1 : 0;
+            moves += p.xTicks->max() != lastEnd ? 1 : 0;
+            lastEnd = p.xTicks->max();
+            QCoreApplication::processEvents();
         }
+        // Hundreds of points to a pixel: the axes mostly stayed where they were.
+        QVERIFY(ahead > 0);
+        QVERIFY(moves >= 1);
+        QVERIFY2(moves < 20, qPrintable(QString::number(moves)));
+    }
+
+    void burstOfTablesOnScreenMakesOneMoreCurve() {
+        QtChartSurface surface;
+        showAt(surface, 800, 500);
+        const Parts p = parts(surface);
+        QSignalSpy replaced(p.series, &QXYSeries::pointsReplaced);
+        // The first table of a pass of the event loop is drawn at once.
+        surface.setChartData(curveTable(1, 40, QStringLiteral("t"), {{1, 10.0}}));
+        QCOMPARE(p.series->points(), (QList<QPointF>{{1, 10.0}}));
+        QCOMPARE(replaced.size(), 1);
+        // Later ones in the same pass make one curve at its end; the axes and
+        // the value range follow each table at once.
+        surface.setChartData(curveTable(1, 40, QStringLiteral("t"), {{1, 10.0}, {2, 500.0}}));
+        surface.setChartData(curveTable(1, 60, QStringLiteral("t"), {{1, 10.0}, {2, 500.0}, {3, 900.0}}));
+        QCOMPARE(replaced.size(), 1);
+        QVERIFY(p.y->max() >= 900.0);
+        QCOMPARE(p.xTicks->max(), 59.5);
+        QCOMPARE(visibleLabels(p.xLabels).last(), QStringLiteral("C60"));
+        QTRY_COMPARE(replaced.size(), 2);
+        QCOMPARE(p.series->points(), (QList<QPointF>{{1, 10.0}, {2, 500.0}, {3, 900.0}}));
+        // Nothing waits any more: the next pass draws its first table at once.
+        QCoreApplication::processEvents();
+        QCOMPARE(replaced.size(), 2);
+        surface.setChartData(curveTable(1, 60, QStringLiteral("t"), {{4, 40.0}}));
+        QCOMPARE(p.series->points(), (QList<QPointF>{{4, 40.0}}));
+
+        // Off screen every table is drawn at once.
+        surface.widget()->hide();
+        QCoreApplication::processEvents();
+        surface.setChartData(curveTable(1, 60, QStringLiteral("t"), {{5, 50.0}}));
+        surface.setChartData(curveTable(1, 60, QStringLiteral("t"), {{6, 60.0}}));
+        QCOMPARE(p.series->points(), (QList<QPointF>{{6, 60.0}}));
     }
 
     void labelsFollowDivisionsAndStayFew() {

@@ -33,6 +33,12 @@ constexpr double CurvePenWidth = 40.0;
 constexpr double AxisLineBand = 6.0;
 // The smallest gap between two X tick marks.
 constexpr double MinTickSpacing = 8.0;
+// How far (in pixels) the X axes may reach past the newest point. Moving the
+// axes makes Qt Charts lay out both X axes and the whole curve again, so on a
+// long session they are moved a few points ahead at a time, never by more
+// than this, and only in whole points: while a point is wider than this the
+// axes end exactly at the last point.
+constexpr double MaxAxisLead = 0.25;
 
 bool validColour(int red, int green, int blue) {
     return red >= 0 && red <= 255 && green >= 0 && green <= 255 && blue >= 0 && blue <= 255;
@@ -193,6 +199,10 @@ QtChartSurface::QtChartSurface(QWidget *viewParent) {
     // added right after it, so they are drawn just under the tick marks.
     m_xTicks = new QValueAxis;
     m_xTicks->setLabelsVisible(false);
+    // A format without any number in it: the labels are empty, so Qt Charts
+    // does not measure and fit up to MaxXTicks hidden labels on every change
+    // of the range (which would cost milliseconds an update).
+    m_xTicks->setLabelFormat(QStringLiteral("-"));
     m_xTicks->setRange(0.5, 1.5);
     m_xTicks->setTickInterval(1.0);
     m_xTicks->setTickType(QValueAxis::TicksDynamic);
@@ -302,6 +312,7 @@ void QtChartSurface::showTable() {
     if (!m_chart)
         return;
     applyTitle();
+    updateDataRange();
     rebuildCurve();
     rebuildXAxis();
     applyValueRange();
@@ -326,20 +337,50 @@ void QtChartSurface::applyTitle() {
     m_series->setName(title.toHtmlEscaped());
 }
 
-void QtChartSurface::rebuildCurve() {
-    if (!m_series)
-        return;
-    const int width = plotWidth();
-    m_curveWidth = width;
-    // At most two points per pixel column, the first and the newest reading
-    // included; the value range is that of every reading, drawn or not.
-    QList<QPointF> points = m_decimator.points(m_table, width);
+void QtChartSurface::updateDataRange() {
+    // The range of every reading, drawn or not.
     const std::optional<std::pair<double, double>> range = m_decimator.range(m_table);
     m_hasData = range.has_value();
     m_dataMin = m_hasData ? range->first : 0.0;
     m_dataMax = m_hasData ? range->second : 0.0;
-    m_drawn = points;
-    m_series->replace(points);
+}
+
+void QtChartSurface::rebuildCurve() {
+    if (!m_series)
+        return;
+    if (m_curveHandedThisPass) {
+        m_curvePending = true;
+        return;
+    }
+    handCurveOver();
+}
+
+void QtChartSurface::handCurveOver() {
+    const int width = plotWidth();
+    m_curveWidth = width;
+    // At most two points per pixel column, the first and the newest reading
+    // included.
+    m_drawn = m_decimator.points(m_table, width);
+    m_series->replace(m_drawn);
+    m_curvePending = false;
+    // Qt Charts works through the whole curve whenever its points change
+    // (about a millisecond for a wide plot), while the view paints at most
+    // once a pass of the event loop. So on screen, the series is handed one
+    // curve a pass: the first at once, any later one at the end of the pass.
+    if (m_view && m_view->isVisible()) {
+        m_curveHandedThisPass = true;
+        if (!m_passEndQueued) {
+            m_passEndQueued = true;
+            QMetaObject::invokeMethod(this, &QtChartSurface::endOfPass, Qt::QueuedConnection);
+        }
+    }
+}
+
+void QtChartSurface::endOfPass() {
+    m_passEndQueued = false;
+    m_curveHandedThisPass = false;
+    if (m_curvePending && m_series)
+        handCurveOver();
 }
 
 QString QtChartSurface::xLabelText(qint64 point) const {
@@ -355,6 +396,12 @@ void QtChartSurface::rebuildXAxis() {
     const double from = 0.5;
     const double to = double(std::max<qint64>(n, 1)) + 0.5;
     const double pixelsPerPoint = width / (to - from);
+    // Where the axes end: at `to`, or a few whole points after it (see
+    // MaxAxisLead). An end still within that lead is kept.
+    const double lead = std::floor(MaxAxisLead / pixelsPerPoint);
+    double end = m_xTicks->max();
+    if (m_xTicks->min() != from || end < to || end > to + lead)
+        end = to + lead;
 
     const qint64 perTick = m_categoryAuto ? 1 : m_divisionsPerTick;
     const qint64 perLabel = m_categoryAuto ? 1 : m_divisionsPerLabel;
@@ -369,12 +416,12 @@ void QtChartSurface::rebuildXAxis() {
     m_xTicks->setTickAnchor(m_labelsOnTicks ? 1.0 : 0.5);
     if (double(tickStride) >= m_xTicks->tickInterval()) {
         m_xTicks->setTickInterval(double(tickStride));
-        m_xTicks->setRange(from, to);
+        m_xTicks->setRange(from, end);
     } else {
-        m_xTicks->setRange(from, to);
+        m_xTicks->setRange(from, end);
         m_xTicks->setTickInterval(double(tickStride));
     }
-    m_xLabels->setRange(from, to);
+    m_xLabels->setRange(from, end);
     m_xLabels->setStartValue(from);
 
     // Labels: every perLabel points, or a round multiple of it so that they
@@ -415,11 +462,15 @@ void QtChartSurface::rebuildXAxis() {
         }
     }
     if (wanted != m_xLabelList) {
-        const QStringList old = m_xLabels->categoriesLabels();
-        for (const QString &label : old)
-            m_xLabels->remove(label);
-        for (const auto &label : std::as_const(wanted))
-            m_xLabels->append(label.first, label.second);
+        // Usually only the last label differs (the session grew): the
+        // labels both lists begin with stay, the others are replaced.
+        qsizetype same = 0;
+        while (same < wanted.size() && same < m_xLabelList.size() && wanted[same] == m_xLabelList[same])
+            ++same;
+        for (qsizetype i = m_xLabelList.size() - 1; i >= same; --i)
+            m_xLabels->remove(m_xLabelList[i].first);
+        for (qsizetype i = same; i < wanted.size(); ++i)
+            m_xLabels->append(wanted[i].first, wanted[i].second);
         m_xLabelList = wanted;
     }
 }

@@ -38,6 +38,12 @@ namespace zorneta {
 // through all its columns: an update costs about the plot width plus the
 // blocks of the table that changed.
 //
+// While the view is on screen, the series takes at most one curve per pass of
+// the event loop (the view paints once a pass anyway): the first table of a
+// pass is drawn at once, a burst of further ones makes one more curve at the
+// end of the pass. Axes, labels and the value range always follow at once;
+// off screen, so does the curve.
+//
 // The X axis is made of two axes sharing one range (point p sits at x = p):
 // a value axis that draws the line, the tick marks and the grid, and a
 // category axis under it that only draws the labels. Both are thinned so that
@@ -114,7 +120,10 @@ private:
 
     bool showingContentOf(const ReadingsTable &table) const;
     void showTable();
+    void updateDataRange();
     void rebuildCurve();
+    void handCurveOver();
+    void endOfPass();
     void rebuildXAxis();
     void applyValueRange();
     void applyTitle();
@@ -150,6 +159,11 @@ private:
     double m_dataMin = 0.0;
     double m_dataMax = 0.0;
     int m_curveWidth = 0; // plot width the curve was thinned for
+    // The series took a curve in this pass of the event loop; another one
+    // waits for the end of the pass; that end is queued.
+    bool m_curveHandedThisPass = false;
+    bool m_curvePending = false;
+    bool m_passEndQueued = false;
     int m_labelWidth = 0; // plot width the X labels were spaced for
     QList<QPointF> m_drawn;
     QList<QPair<QString, double>> m_xLabelList; // labels on the category axis
