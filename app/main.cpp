@@ -18,6 +18,8 @@ int main(int argc, char *argv[]) {
         std::fprintf(stderr, "%s\n", qPrintable(error));
         return 2;
     }
+    if (options.installInfo)
+        return zorneta::Application::printInstallation();
     zorneta::Application zorneta(options);
     if (!zorneta.start(&error)) {
         std::fprintf(stderr, "zorneta: %s\n", qPrintable(error));

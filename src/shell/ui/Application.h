@@ -27,6 +27,8 @@ struct StartOptions {
     // seconds, save a picture of the main window and quit (0: off).
     int demoSeconds = 0;
     QString screenshotPath;
+    // Say where the installation and its help and price list are, and quit.
+    bool installInfo = false;
 };
 
 // Builds the platform parts, the main window and its logic, and runs them.
@@ -38,6 +40,9 @@ public:
 
     // Parses the command line; false with *error for bad options.
     static bool parseArguments(const QStringList &arguments, StartOptions *options, QString *error);
+    // Writes where the installation and its files are to the standard
+    // output; the exit code: 0 when the help and the price list were found.
+    static int printInstallation();
 
     // Shows the start window; its "Работа" goes on to the main window, its
     // "Выход" ends the program. An unattended start (the port opened, a
