@@ -4,8 +4,16 @@
 #include <QApplication>
 
 #include <cstdio>
+#include <cstring>
 
 int main(int argc, char *argv[]) {
+    // Where the installation and its files are: answered without a display.
+    for (int i = 1; i < argc; ++i) {
+        if (std::strcmp(argv[i], "--install-info") == 0) {
+            QCoreApplication core(argc, argv);
+            return zorneta::Application::printInstallation();
+        }
+    }
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Зорнета"));
     QApplication::setOrganizationName(QStringLiteral("Зорнета"));
@@ -18,8 +26,6 @@ int main(int argc, char *argv[]) {
         std::fprintf(stderr, "%s\n", qPrintable(error));
         return 2;
     }
-    if (options.installInfo)
-        return zorneta::Application::printInstallation();
     zorneta::Application zorneta(options);
     if (!zorneta.start(&error)) {
         std::fprintf(stderr, "zorneta: %s\n", qPrintable(error));

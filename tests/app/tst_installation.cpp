@@ -24,7 +24,9 @@ Run runProgram(const QString &program, const QStringList &arguments) {
     QProcess process;
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.remove(u"ZORNETA_INSTALL_DIR"_s);
-    env.insert(u"QT_QPA_PLATFORM"_s, u"offscreen"_s);
+    // No display: the program answers the question without one.
+    for (const QString &name : {u"QT_QPA_PLATFORM"_s, u"DISPLAY"_s, u"WAYLAND_DISPLAY"_s})
+        env.remove(name);
     process.setProcessEnvironment(env);
     process.start(program, arguments);
     Run run;

@@ -71,6 +71,7 @@ bool Application::parseArguments(const QStringList &arguments, StartOptions *opt
     const QCommandLineOption record(QStringLiteral("record"),
                                     QStringLiteral("Record everything received into FILE (appending)."),
                                     QStringLiteral("FILE"));
+    // Handled before the application starts (see main); listed for --help.
     const QCommandLineOption installInfo(
         QStringLiteral("install-info"),
         QStringLiteral("Print where the installation, its help and its price list are, and quit."));
@@ -107,7 +108,6 @@ bool Application::parseArguments(const QStringList &arguments, StartOptions *opt
         }
     }
     options->screenshotPath = parser.value(screenshot);
-    options->installInfo = parser.isSet(installInfo);
     return true;
 }
 

@@ -27,8 +27,6 @@ struct StartOptions {
     // seconds, save a picture of the main window and quit (0: off).
     int demoSeconds = 0;
     QString screenshotPath;
-    // Say where the installation and its help and price list are, and quit.
-    bool installInfo = false;
 };
 
 // Builds the platform parts, the main window and its logic, and runs them.

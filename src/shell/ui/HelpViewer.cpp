@@ -32,6 +32,9 @@ QString anchorOf(const QTextBlock &block) {
 
 HelpViewer::HelpViewer(QWidget *parent) : QWidget(parent, Qt::Window) {
     setObjectName(QStringLiteral("frmHelp"));
+    // An open help window does not keep the program running once the main
+    // window has closed.
+    setAttribute(Qt::WA_QuitOnClose, false);
     setWindowTitle(QString::fromUtf16(AppTitle) + QStringLiteral(" - Справка"));
     setWindowIcon(QIcon(LogoPicture(64)));
     auto *layout = new QHBoxLayout(this);
@@ -47,7 +50,7 @@ HelpViewer::HelpViewer(QWidget *parent) : QWidget(parent, Qt::Window) {
     splitter->addWidget(m_contents);
     splitter->addWidget(m_browser);
     splitter->setStretchFactor(1, 1);
-    splitter->setSizes({240, 640});
+    splitter->setSizes({300, 600});
     layout->addWidget(splitter);
     connect(m_contents, &QListWidget::currentRowChanged, this, &HelpViewer::showTopic);
     resize(900, 640);
