@@ -3,7 +3,7 @@
 #include "platform/InstallInfo.h"
 #include "platform/Launcher.h"
 #include "platform/Prompts.h"
-#include "shell/MainView.h"
+#include "session/MainView.h"
 
 #include <QDir>
 

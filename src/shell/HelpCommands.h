@@ -1,6 +1,6 @@
 #pragma once
 
-#include "shell/Services.h"
+#include "session/Services.h"
 
 #include <QString>
 

@@ -2,16 +2,16 @@
 
 #include "acquisition/PortControl.h"
 #include "acquisition/ReadingPipeline.h"
-#include "acquisition/SessionState.h"
+#include "session/SessionState.h"
 #include "acquisition/TerminalOutput.h"
 #include "chart/ChartModel.h"
 #include "chart/PeriodCommands.h"
 #include "chart/ViewToggles.h"
 #include "recording/RecordingFile.h"
 #include "settings/GraphSettings.h"
-#include "settings/PersistedSettings.h"
+#include "session/PersistedSettings.h"
+#include "session/Services.h"
 #include "shell/HelpCommands.h"
-#include "shell/Services.h"
 
 #include <QObject>
 #include <QString>

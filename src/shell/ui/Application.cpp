@@ -11,7 +11,7 @@
 #include "shell/ui/HelpViewer.h"
 #include "shell/ui/frmSplash.h"
 #include "shell/ui/frmTerminal.h"
-#include "sim/ThermoSimulator.h"
+#include "simulator/ThermoSimulator.h"
 
 #include <QApplication>
 #include <QCommandLineParser>

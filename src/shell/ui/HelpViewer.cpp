@@ -1,6 +1,6 @@
 #include "shell/ui/HelpViewer.h"
 
-#include "shell/Services.h"
+#include "session/Services.h"
 #include "shell/ui/Pictures.h"
 
 #include <QFile>

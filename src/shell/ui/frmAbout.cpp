@@ -1,7 +1,7 @@
 #include "shell/ui/frmAbout.h"
 
 #include "Version.h"
-#include "shell/Services.h"
+#include "session/Services.h"
 #include "shell/ui/Pictures.h"
 
 #include <QFrame>
