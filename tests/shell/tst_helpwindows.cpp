@@ -2,10 +2,14 @@
 // program's own help document.
 
 #include "shell/HelpCommands.h"
+#include "platform/qt/QtSystem.h"
+#include "shell/ui/Application.h"
 #include "shell/ui/HelpViewer.h"
 #include "shell/ui/frmAbout.h"
 #include "shell/ui/frmTerminal.h"
 
+#include <QAction>
+#include <QApplication>
 #include <QLabel>
 #include <QListWidget>
 #include <QPointer>
@@ -21,13 +25,24 @@ using namespace Qt::StringLiterals;
 class tst_HelpWindows : public QObject {
     Q_OBJECT
 private Q_SLOTS:
+    void initTestCase();
     void aboutBoxTexts();
     void aboutBoxClosesWithOkAndCloseBox_data();
     void aboutBoxClosesWithOkAndCloseBox();
     void helpDocumentHasItsTopics();
     void choosingATopicScrollsToIt();
     void unreadableHelpFails();
+    void helpMenuOfTheRunningProgram();
+
+private:
+    QTemporaryDir m_config;
 };
+
+void tst_HelpWindows::initTestCase() {
+    QVERIFY(m_config.isValid());
+    qputenv("XDG_CONFIG_HOME", QFile::encodeName(m_config.path()));
+    qunsetenv("ZORNETA_INSTALL_DIR");
+}
 
 void tst_HelpWindows::aboutBoxTexts() {
     frmAbout about;
@@ -116,6 +131,32 @@ void tst_HelpWindows::unreadableHelpFails() {
     HelpLauncher launcher;
     QVERIFY(!launcher.showHelpContents(dir.filePath(u"Zorneta.hlp"_s)));
     QVERIFY(!launcher.viewer() || !launcher.viewer()->isVisible());
+}
+
+void tst_HelpWindows::helpMenuOfTheRunningProgram() {
+    // Run from the build tree, the program finds the source tree's help; were
+    // it missing, a real message box would wait for an answer.
+    QVERIFY(HelpCommands::installedFile(QtInstallInfo(), QString::fromUtf16(HelpCommands::HelpFileName)));
+    Application app(StartOptions{});
+    QString error;
+    QVERIFY2(app.startMain(&error), qPrintable(error));
+    auto helpWindow = [] {
+        for (QWidget *w : QApplication::topLevelWidgets()) {
+            if (w->objectName() == u"frmHelp"_s && w->isVisible())
+                return qobject_cast<HelpViewer *>(w);
+        }
+        return static_cast<HelpViewer *>(nullptr);
+    };
+    QVERIFY(!helpWindow());
+    app.mainWindow()->item(u"Help"_s)->trigger();
+    QVERIFY(helpWindow());
+    QVERIFY(helpWindow()->topics().contains(u"Ошибки линии связи"_s));
+    helpWindow()->close();
+    app.mainWindow()->item(u"mnuContent"_s)->trigger();
+    QVERIFY(helpWindow());
+    app.mainWindow()->item(u"mnuAbout"_s)->trigger();
+    QVERIFY(app.mainWindow()->aboutWindow());
+    QVERIFY(app.mainWindow()->aboutWindow()->isVisible());
 }
 
 QTEST_MAIN(tst_HelpWindows)
