@@ -8,6 +8,8 @@
 #include "chart/PeriodCommands.h"
 #include "chart/ViewToggles.h"
 #include "recording/RecordingFile.h"
+#include "recording/SnapshotDialog.h"
+#include "recording/Snapshots.h"
 #include "settings/GraphSettings.h"
 #include "settings/PersistedSettings.h"
 #include "shell/Services.h"
@@ -62,6 +64,8 @@ public:
     ViewToggles &toggles() { return m_toggles; }
     GraphSettings &graphSettings() { return m_graph; }
     PeriodCommands &periods() { return m_periods; }
+    Snapshots &snapshots() { return m_snapshots; }
+    SnapshotDialog &snapshotDialog() { return m_snapshotDialog; }
 
     // Called after the shutdown steps of the exit command: the window closes.
     std::function<void()> onExit;
@@ -80,6 +84,8 @@ private:
     ViewToggles m_toggles;
     GraphSettings m_graph;
     PeriodCommands m_periods;
+    Snapshots m_snapshots;
+    SnapshotDialog m_snapshotDialog;
     bool m_unloaded = false;
 };
 

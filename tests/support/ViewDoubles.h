@@ -59,6 +59,7 @@ public:
         if (whileGraphSettingsShown)
             whileGraphSettingsShown(dialog);
     }
+    void showSnapshotDialog(SnapshotDialog &) override { ++snapshotDialogsShown; }
     void showAlarm(const QString &text) override {
         alarmText = text;
         ++alarmsShown;
@@ -84,6 +85,7 @@ public:
     QString windowCaption = QStringLiteral("   Зорнета");
     QStringList popups;
     int graphDialogsShown = 0;
+    int snapshotDialogsShown = 0;
     // What the user does in the graph settings dialog while it is shown.
     std::function<void(GraphSettings &)> whileGraphSettingsShown;
     QString alarmText;

@@ -4,6 +4,7 @@
 
 #include <QHash>
 #include <QMainWindow>
+#include <QPointer>
 #include <memory>
 
 class QAction;
@@ -54,6 +55,9 @@ public:
     class frmPrGraph *graphSettingsWindow() const {
         return m_prGraph;
     }
+    void showSnapshotDialog(SnapshotDialog &dialog) override;
+    // The snapshot dialog's window while it exists (for tests).
+    class frmSnapShot *snapshotWindow() const;
     bool seriesDataVisible() const override { return false; }
     void refreshSeriesData() override {}
     void setSigText(const QString &text) override;
@@ -113,6 +117,7 @@ private:
     QLabel *m_imgNotConnected = nullptr;
     class SigTemp *m_sigTemp = nullptr;
     class frmPrGraph *m_prGraph = nullptr;
+    QPointer<class frmSnapShot> m_snapShot;
 };
 
 } // namespace zorneta
