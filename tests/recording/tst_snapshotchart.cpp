@@ -78,6 +78,15 @@ private Q_SLOTS:
 void tst_SnapshotChart::pasteAfterErase() {
     ChartRig rig;
     rig.readings(10);
+    // Nothing to paste before the first snapshot: the message, the chart kept.
+    rig.logic.runMenuCommand(u"mnuFromMemory"_s);
+    QCOMPARE(rig.doubles.prompts.shown.size(), 1);
+    QCOMPARE(rig.doubles.prompts.shown.front().text,
+             u"Снимок делается с реального графика и вставляется только при наличии в Нём данных!"_s);
+    QCOMPARE(rig.doubles.prompts.shown.front().icon, Prompts::Icon::None);
+    QCOMPARE(rig.chart.table(), rig.logic.state().Readings);
+    rig.doubles.prompts.shown.clear();
+
     rig.snapshot(true);
     QCOMPARE(rig.logic.runToolbarKey(u"DeleteSnap"_s), u"mnuClearMemory"_s);
     QCOMPARE(rig.logic.snapshots().SnapReadings(), Snapshots::CleanSnapshot());
