@@ -8,6 +8,9 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include <csignal>
+#include <sys/resource.h>
+
 using namespace zorneta;
 using namespace zorneta::testing;
 using namespace Qt::StringLiterals;
@@ -67,6 +70,7 @@ private Q_SLOTS:
     void failedSnapshotKeepsThePrevious();
     void replaceQuestion();
     void fileFailures();
+    void abandonedSaveTakesBackItsLines();
 
 private:
     QTemporaryDir m_dir;
@@ -348,6 +352,40 @@ void tst_Snapshots::fileFailures() {
     QCOMPARE(rig.prompts.unanswered, 0);
     // The snapshot in memory is not affected.
     QCOMPARE(rig.logic->snapshots().SnapReadings().lastColumn(), 3);
+}
+
+void tst_Snapshots::abandonedSaveTakesBackItsLines() {
+    LogicRig rig;
+    readings(rig, 11);
+    const QString file = path(u"limited.txt"_s);
+    const QByteArray before = "an earlier snapshot\r";
+    {
+        QFile f(file);
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        QCOMPARE(f.write(before), before.size());
+    }
+    // Files of this process may not grow past 60 bytes: the snapshot's
+    // lines stop fitting part way through.
+    rlimit saved{};
+    QCOMPARE(getrlimit(RLIMIT_FSIZE, &saved), 0);
+    const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
+    rlimit limited = saved;
+    limited.rlim_cur = 60;
+    QCOMPARE(setrlimit(RLIMIT_FSIZE, &limited), 0);
+    rig.prompts.fileAnswers.push_back(choice(file));
+    rig.prompts.messageAnswers = {Prompts::Answer::No, Prompts::Answer::Retry, Prompts::Answer::Cancel};
+    SnapshotDialog &d = rig.logic->snapshotDialog();
+    rig.logic->runMenuCommand(u"mnuGetInMind"_s);
+    d.setSFile(true);
+    d.CmdOK_Click();
+    setrlimit(RLIMIT_FSIZE, &saved);
+    std::signal(SIGXFSZ, oldHandler);
+
+    QCOMPARE(rig.prompts.shown.size(), 4);
+    QCOMPARE(rig.prompts.shown.at(2).buttons, Prompts::Buttons::RetryCancel);
+    QCOMPARE(rig.prompts.shown.at(3).buttons, Prompts::Buttons::RetryCancel);
+    // Nothing of the abandoned snapshot is left in the file.
+    QCOMPARE(contents(file), before);
 }
 
 QTEST_GUILESS_MAIN(tst_Snapshots)
