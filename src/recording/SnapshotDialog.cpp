@@ -1,12 +1,12 @@
 #include "recording/SnapshotDialog.h"
 
-#include "acquisition/SessionState.h"
 #include "common/Formats.h"
 #include "platform/Prompts.h"
 #include "recording/Snapshots.h"
-#include "settings/PersistedSettings.h"
-#include "shell/MainView.h"
-#include "shell/Services.h"
+#include "session/MainView.h"
+#include "session/PersistedSettings.h"
+#include "session/Services.h"
+#include "session/SessionState.h"
 
 #include <algorithm>
 #include <cmath>

@@ -1,12 +1,12 @@
 #include "recording/Snapshots.h"
 
-#include "acquisition/SessionState.h"
 #include "common/Cell.h"
 #include "common/TextEncoding.h"
 #include "platform/ChartSurface.h"
 #include "platform/Prompts.h"
-#include "shell/MainView.h"
-#include "shell/Services.h"
+#include "session/MainView.h"
+#include "session/Services.h"
+#include "session/SessionState.h"
 
 #include <QFile>
 #include <QFileInfo>

@@ -2,7 +2,7 @@
 
 #include "acquisition/PortControl.h"
 #include "acquisition/ReadingPipeline.h"
-#include "acquisition/SessionState.h"
+#include "session/SessionState.h"
 #include "acquisition/TerminalOutput.h"
 #include "chart/ChartModel.h"
 #include "chart/PeriodCommands.h"
@@ -11,8 +11,8 @@
 #include "recording/SnapshotDialog.h"
 #include "recording/Snapshots.h"
 #include "settings/GraphSettings.h"
-#include "settings/PersistedSettings.h"
-#include "shell/Services.h"
+#include "session/PersistedSettings.h"
+#include "session/Services.h"
 
 #include <QObject>
 #include <QString>

@@ -2,9 +2,9 @@
 // two options' effect on the point-number boxes, OK hiding and Cancel
 // unloading it.
 
+#include "platform/qt/QtChartSurface.h"
 #include "recording/ui/frmSnapShot.h"
 #include "shell/ui/frmTerminal.h"
-#include "platform/qt/QtChartSurface.h"
 #include "support/LogicRig.h"
 
 #include <QCheckBox>
