@@ -9,6 +9,7 @@
 namespace zorneta {
 
 class GraphSettings;
+class SnapshotDialog;
 
 // A multi-line text box with a caret and a selection, addressed the way the
 // terminal output works on it: positions count characters from 0.
@@ -59,6 +60,9 @@ public:
 
     // The About box, shown without blocking the main window.
     virtual void showAbout() = 0;
+    // Shows the snapshot dialog without waiting (the same window again when
+    // it is only hidden); the window follows the dialog's state.
+    virtual void showSnapshotDialog(SnapshotDialog &dialog) = 0;
 
     // The alarm window: its message set and the window shown without waiting.
     virtual void showAlarm(const QString &text) = 0;

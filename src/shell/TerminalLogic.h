@@ -8,6 +8,8 @@
 #include "chart/PeriodCommands.h"
 #include "chart/ViewToggles.h"
 #include "recording/RecordingFile.h"
+#include "recording/SnapshotDialog.h"
+#include "recording/Snapshots.h"
 #include "settings/GraphSettings.h"
 #include "session/PersistedSettings.h"
 #include "session/Services.h"
@@ -64,6 +66,8 @@ public:
     GraphSettings &graphSettings() { return m_graph; }
     PeriodCommands &periods() { return m_periods; }
     HelpCommands &help() { return m_help; }
+    Snapshots &snapshots() { return m_snapshots; }
+    SnapshotDialog &snapshotDialog() { return m_snapshotDialog; }
 
     // Called after the shutdown steps of the exit command: the window closes.
     std::function<void()> onExit;
@@ -83,6 +87,8 @@ private:
     GraphSettings m_graph;
     PeriodCommands m_periods;
     HelpCommands m_help;
+    Snapshots m_snapshots;
+    SnapshotDialog m_snapshotDialog;
     bool m_unloaded = false;
 };
 

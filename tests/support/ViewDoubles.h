@@ -60,6 +60,7 @@ public:
             whileGraphSettingsShown(dialog);
     }
     void showAbout() override { ++aboutShown; }
+    void showSnapshotDialog(SnapshotDialog &) override { ++snapshotDialogsShown; }
     void showAlarm(const QString &text) override {
         alarmText = text;
         ++alarmsShown;
@@ -85,6 +86,7 @@ public:
     QString windowCaption = QStringLiteral("   Зорнета");
     QStringList popups;
     int graphDialogsShown = 0;
+    int snapshotDialogsShown = 0;
     // What the user does in the graph settings dialog while it is shown.
     std::function<void(GraphSettings &)> whileGraphSettingsShown;
     int aboutShown = 0;

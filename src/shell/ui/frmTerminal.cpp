@@ -2,6 +2,7 @@
 
 #include "common/Colour.h"
 #include "platform/qt/QtChartSurface.h"
+#include "recording/ui/frmSnapShot.h"
 #include "settings/ui/SigTemp.h"
 #include "settings/ui/frmPrGraph.h"
 #include "shell/ui/frmAbout.h"
@@ -504,6 +505,21 @@ void frmTerminal::showGraphSettings(GraphSettings &dialog) {
     m_prGraph = &window;
     window.exec();
     m_prGraph = nullptr;
+}
+
+void frmTerminal::showSnapshotDialog(SnapshotDialog &dialog) {
+    // A window that is closing is on its way out; a new one takes its place.
+    if (m_snapShot && m_snapShot->isClosing())
+        m_snapShot = nullptr;
+    if (!m_snapShot)
+        m_snapShot = new frmSnapShot(dialog, this);
+    m_snapShot->show();
+    m_snapShot->raise();
+    m_snapShot->activateWindow();
+}
+
+frmSnapShot *frmTerminal::snapshotWindow() const {
+    return m_snapShot;
 }
 
 void frmTerminal::setSigText(const QString &text) {

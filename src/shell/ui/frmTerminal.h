@@ -58,6 +58,9 @@ public:
     class frmPrGraph *graphSettingsWindow() const {
         return m_prGraph;
     }
+    void showSnapshotDialog(SnapshotDialog &dialog) override;
+    // The snapshot dialog's window while it exists (for tests).
+    class frmSnapShot *snapshotWindow() const;
     bool seriesDataVisible() const override { return false; }
     void refreshSeriesData() override {}
     void setSigText(const QString &text) override;
@@ -118,6 +121,7 @@ private:
     class SigTemp *m_sigTemp = nullptr;
     class frmPrGraph *m_prGraph = nullptr;
     QPointer<class frmAbout> m_about;
+    QPointer<class frmSnapShot> m_snapShot;
 };
 
 } // namespace zorneta
