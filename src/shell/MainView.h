@@ -7,6 +7,7 @@
 namespace zorneta {
 
 class GraphSettings;
+class PortProperties;
 
 // A multi-line text box with a caret and a selection, addressed the way the
 // terminal output works on it: positions count characters from 0.
@@ -54,6 +55,10 @@ public:
     // Shows the graph settings dialog modally over its state; returns when
     // the dialog is closed.
     virtual void showGraphSettings(GraphSettings &dialog) = 0;
+
+    // Shows the port settings dialog modally over its state; returns when
+    // the dialog is closed.
+    virtual void showPortProperties(PortProperties &dialog) = 0;
 
     // The alarm window: its message set and the window shown without waiting.
     virtual void showAlarm(const QString &text) = 0;

@@ -59,6 +59,11 @@ public:
         if (whileGraphSettingsShown)
             whileGraphSettingsShown(dialog);
     }
+    void showPortProperties(PortProperties &dialog) override {
+        ++portDialogsShown;
+        if (whilePortPropertiesShown)
+            whilePortPropertiesShown(dialog);
+    }
     void showAlarm(const QString &text) override {
         alarmText = text;
         ++alarmsShown;
@@ -86,6 +91,9 @@ public:
     int graphDialogsShown = 0;
     // What the user does in the graph settings dialog while it is shown.
     std::function<void(GraphSettings &)> whileGraphSettingsShown;
+    int portDialogsShown = 0;
+    // What the user does in the port settings dialog while it is shown.
+    std::function<void(PortProperties &)> whilePortPropertiesShown;
     QString alarmText;
     int alarmsShown = 0;
     bool seriesData = false;

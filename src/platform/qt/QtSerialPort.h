@@ -84,6 +84,7 @@ public:
 
     // The device the current number stands for (the opened one while open).
     QString deviceName() const override;
+    QString deviceFor(int number) const override;
 
     // The platform's description of the last fault or refusal, for the log.
     QString lastErrorText() const { return m_lastError; }

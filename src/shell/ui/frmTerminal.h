@@ -4,6 +4,7 @@
 
 #include <QHash>
 #include <QMainWindow>
+#include <functional>
 #include <memory>
 
 class QAction;
@@ -54,6 +55,14 @@ public:
     class frmPrGraph *graphSettingsWindow() const {
         return m_prGraph;
     }
+    void showPortProperties(PortProperties &dialog) override;
+    // The port settings dialog while it is shown (for tests).
+    class frmProperties *portPropertiesWindow() const {
+        return m_properties;
+    }
+    // Decides each key press in txtTerm that carries a character, before the
+    // box takes it (the character's text): true lets the box take it.
+    std::function<bool(const QString &text)> terminalKeyPress;
     bool seriesDataVisible() const override { return false; }
     void refreshSeriesData() override {}
     void setSigText(const QString &text) override;
@@ -113,6 +122,7 @@ private:
     QLabel *m_imgNotConnected = nullptr;
     class SigTemp *m_sigTemp = nullptr;
     class frmPrGraph *m_prGraph = nullptr;
+    class frmProperties *m_properties = nullptr;
 };
 
 } // namespace zorneta
