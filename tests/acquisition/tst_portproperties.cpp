@@ -166,8 +166,8 @@ void tst_PortProperties::reopenFailureLeavesThePortClosed() {
     QCOMPARE(rig.prompts.shown.front().title, u"Зорнета"_s);
     QCOMPARE(rig.prompts.shown.front().text, rig.port.failOpen);
     QCOMPARE(rig.prompts.shown.front().icon, Prompts::Icon::Exclamation);
-    QCOMPARE(rig.port.log, (QStringList{u"PortOpen=false"_s, u"CommPort=2"_s, u"PortOpen=true (отказ)"_s,
-                                        u"CommPort=1"_s}));
+    QCOMPARE(rig.port.log,
+             (QStringList{u"PortOpen=false"_s, u"CommPort=2"_s, u"PortOpen=true (отказ)"_s, u"CommPort=1"_s}));
     QCOMPARE(rig.port.commPort, 1);
     QVERIFY(!rig.port.portOpen);
     // The main window shows the port closed, and its timer stops.
