@@ -7,6 +7,7 @@
 #include "shell/ui/frmTerminal.h"
 #include "sim/PtyPair.h"
 
+#include <QInputMethodEvent>
 #include <QKeyEvent>
 #include <QPlainTextEdit>
 #include <QTemporaryDir>
@@ -148,6 +149,15 @@ void tst_TerminalTransmit::codePage() {
     typeText(m_txtTerm, u"中"_s);
     typeText(m_txtTerm, u"😀"_s);
     QCOMPARE(readAtDevice(master), QByteArray());
+    QCOMPARE(box.Text(), u"0850\r\nЖ"_s);
+    // Text an input method composes is typed too, one byte per character.
+    m_app->logic()->state().Echo = false;
+    QInputMethodEvent composed;
+    composed.setCommitString(u"Дa"_s);
+    QCoreApplication::sendEvent(m_txtTerm, &composed);
+    received.clear();
+    QTRY_COMPARE(received += readAtDevice(master), QByteArray("\xC4"
+                                                              "a"));
     QCOMPARE(box.Text(), u"0850\r\nЖ"_s);
 }
 
