@@ -1,12 +1,12 @@
 #include "acquisition/PortProperties.h"
 
 #include "acquisition/PortControl.h"
-#include "acquisition/SessionState.h"
+#include "session/SessionState.h"
 #include "platform/Prompts.h"
 #include "platform/SerialPort.h"
-#include "settings/PersistedSettings.h"
-#include "shell/MainView.h"
-#include "shell/Services.h"
+#include "session/PersistedSettings.h"
+#include "session/MainView.h"
+#include "session/Services.h"
 
 namespace zorneta {
 

@@ -1,11 +1,11 @@
 #include "acquisition/TerminalTransmit.h"
 
-#include "acquisition/SessionState.h"
+#include "session/SessionState.h"
 #include "common/TextEncoding.h"
 #include "platform/Beeper.h"
 #include "platform/SerialPort.h"
-#include "shell/MainView.h"
-#include "shell/Services.h"
+#include "session/MainView.h"
+#include "session/Services.h"
 
 namespace zorneta {
 

@@ -3,7 +3,7 @@
 #include "acquisition/PortControl.h"
 #include "acquisition/PortProperties.h"
 #include "acquisition/ReadingPipeline.h"
-#include "acquisition/SessionState.h"
+#include "session/SessionState.h"
 #include "acquisition/TerminalOutput.h"
 #include "acquisition/TerminalTransmit.h"
 #include "chart/ChartModel.h"
@@ -11,8 +11,8 @@
 #include "chart/ViewToggles.h"
 #include "recording/RecordingFile.h"
 #include "settings/GraphSettings.h"
-#include "settings/PersistedSettings.h"
-#include "shell/Services.h"
+#include "session/PersistedSettings.h"
+#include "session/Services.h"
 
 #include <QObject>
 #include <QString>

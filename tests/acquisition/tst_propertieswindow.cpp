@@ -8,7 +8,7 @@
 #include "platform/qt/QtSettingsStore.h"
 #include "shell/ui/Application.h"
 #include "shell/ui/frmTerminal.h"
-#include "sim/PtyPair.h"
+#include "simulator/PtyPair.h"
 #include "support/LogicRig.h"
 
 #include <QAction>

@@ -5,7 +5,7 @@
 #include "shell/TerminalLogic.h"
 #include "shell/ui/Application.h"
 #include "shell/ui/frmTerminal.h"
-#include "sim/PtyPair.h"
+#include "simulator/PtyPair.h"
 
 #include <QInputMethodEvent>
 #include <QKeyEvent>
