@@ -61,6 +61,8 @@ public:
     // Shows the port settings dialog modally over its state; returns when
     // the dialog is closed.
     virtual void showPortProperties(PortProperties &dialog) = 0;
+    // The About box, shown without blocking the main window.
+    virtual void showAbout() = 0;
 
     // The alarm window: its message set and the window shown without waiting.
     virtual void showAlarm(const QString &text) = 0;

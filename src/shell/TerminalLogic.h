@@ -13,6 +13,7 @@
 #include "settings/GraphSettings.h"
 #include "session/PersistedSettings.h"
 #include "session/Services.h"
+#include "shell/HelpCommands.h"
 
 #include <QObject>
 #include <QString>
@@ -69,6 +70,7 @@ public:
     PeriodCommands &periods() { return m_periods; }
     PortProperties &portProperties() { return m_properties; }
     TerminalTransmit &transmit() { return m_transmit; }
+    HelpCommands &help() { return m_help; }
 
     // Called after the shutdown steps of the exit command: the window closes.
     std::function<void()> onExit;
@@ -89,6 +91,7 @@ private:
     PeriodCommands m_periods;
     PortProperties m_properties;
     TerminalTransmit m_transmit;
+    HelpCommands m_help;
     bool m_unloaded = false;
 };
 

@@ -52,6 +52,7 @@ public:
     QString deviceName() const override { return device; }
     // The devices of `devices`; none for a number it lacks.
     QString deviceFor(int number) const override { return devices.value(number); }
+    bool firstLineSinceOpen() const override { return firstLine; }
 
     // Appends `bytes` to the input, sets CommEvent() to `code` and raises
     // OnComm at once (inside this call), unless events are held. Nested calls from a handler work like
@@ -68,7 +69,8 @@ public:
     bool portOpen = false;
     int inputLen = 0;
     int commEvent = 0;
-    QByteArray input; // received and not yet read
+    QByteArray input;       // received and not yet read
+    bool firstLine = false; // what firstLineSinceOpen() answers
     QString device = QStringLiteral("/dev/ttyUSB0");
     QMap<int, QString> devices;
     bool eventsHeld = false;

@@ -64,6 +64,7 @@ public:
         if (whilePortPropertiesShown)
             whilePortPropertiesShown(dialog);
     }
+    void showAbout() override { ++aboutShown; }
     void showAlarm(const QString &text) override {
         alarmText = text;
         ++alarmsShown;
@@ -94,6 +95,7 @@ public:
     int portDialogsShown = 0;
     // What the user does in the port settings dialog while it is shown.
     std::function<void(PortProperties &)> whilePortPropertiesShown;
+    int aboutShown = 0;
     QString alarmText;
     int alarmsShown = 0;
     bool seriesData = false;
