@@ -31,7 +31,6 @@ private Q_SLOTS:
     void laterStepRefused_data();
     void laterStepRefused();
     void cancelChangesNothing();
-    void echoIsOffAtStartUp();
     void menuAndToolbarOpenTheDialog();
 };
 
@@ -228,15 +227,6 @@ void tst_PortProperties::cancelChangesNothing() {
     QCOMPARE(p.cboPort, 0);
     QCOMPARE(p.optEcho, 0);
     QCOMPARE(p.optFlow, 0);
-}
-
-void tst_PortProperties::echoIsOffAtStartUp() {
-    LogicRig rig(LogicRig::NotLoaded);
-    rig.settings.values.insert(key(u"Echo"_s), u"True"_s);
-    rig.logic->Form_Load();
-    QVERIFY(!rig.state().Echo);
-    rig.logic->portProperties().Form_Load();
-    QCOMPARE(rig.logic->portProperties().optEcho, 0);
 }
 
 void tst_PortProperties::menuAndToolbarOpenTheDialog() {

@@ -92,7 +92,6 @@ private Q_SLOTS:
     void initTestCase();
     void init();
     void contents();
-    void presetFromThePort();
     void changedNumberWhileOpen();
     void numberWithoutDevice();
     void choicesSurviveARestart();
@@ -185,21 +184,6 @@ void tst_PropertiesWindow::contents() {
     QCOMPARE(program.port->CommPort(), 1);
     QVERIFY(!program.logic->state().Echo);
     QCOMPARE(stored(u"CommPort"_s), u"(нет)"_s);
-}
-
-void tst_PropertiesWindow::presetFromThePort() {
-    Program program(devices());
-    QVERIFY(program.port->setSettings(u"19200,E,7,2"_s).isOk());
-    QVERIFY(program.port->setHandshaking(2).isOk());
-    program.withDialog(u"Properties"_s, [&](frmProperties &w) {
-        QCOMPARE(w.findChild<QComboBox *>(u"cboSpeed"_s)->currentText(), u"19200"_s);
-        QCOMPARE(w.findChild<QComboBox *>(u"cboParity"_s)->currentText(), u"Even"_s);
-        QCOMPARE(w.findChild<QComboBox *>(u"cboDataBits"_s)->currentText(), u"7"_s);
-        QCOMPARE(w.findChild<QComboBox *>(u"cboStopBits"_s)->currentText(), u"2"_s);
-        QCOMPARE(w.findChild<QComboBox *>(u"cboPort"_s)->currentText(), u"Com1"_s);
-        QVERIFY(w.findChild<QRadioButton *>(u"optFlow_2"_s)->isChecked());
-        QVERIFY(w.findChild<QRadioButton *>(u"optEcho_0"_s)->isChecked());
-    });
 }
 
 void tst_PropertiesWindow::changedNumberWhileOpen() {
