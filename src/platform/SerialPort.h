@@ -92,6 +92,12 @@ public:
 
     // The device the current port number stands for, for display to the user.
     virtual QString deviceName() const { return QString(); }
+    // The device port `number` stands for on this machine (the opened one
+    // for the current number while open); empty when there is none.
+    virtual QString deviceFor(int number) const {
+        Q_UNUSED(number);
+        return QString();
+    }
 
 Q_SIGNALS:
     void OnComm();

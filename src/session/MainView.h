@@ -10,6 +10,7 @@ namespace zorneta {
 
 class GraphSettings;
 class SnapshotDialog;
+class PortProperties;
 
 // A multi-line text box with a caret and a selection, addressed the way the
 // terminal output works on it: positions count characters from 0.
@@ -58,6 +59,9 @@ public:
     // the dialog is closed.
     virtual void showGraphSettings(GraphSettings &dialog) = 0;
 
+    // Shows the port settings dialog modally over its state; returns when
+    // the dialog is closed.
+    virtual void showPortProperties(PortProperties &dialog) = 0;
     // The About box, shown without blocking the main window.
     virtual void showAbout() = 0;
     // Shows the snapshot dialog without waiting (the same window again when

@@ -49,7 +49,8 @@ TerminalLogic::TerminalLogic(Services services)
       m_recording(m_services, m_state), m_output(m_services, m_state, m_recording),
       m_portControl(m_services, m_state, m_chart), m_pipeline(m_services, m_state, m_portControl, m_chart, m_output),
       m_toggles(m_services, m_state, m_settings), m_graph(m_services, m_state, m_settings, m_chart),
-      m_periods(m_services, m_state), m_help(m_services), m_snapshots(m_services, m_state),
+      m_periods(m_services, m_state), m_properties(m_services, m_state, m_settings, m_portControl),
+      m_transmit(m_services, m_state), m_help(m_services), m_snapshots(m_services, m_state),
       m_snapshotDialog(m_services, m_state, m_settings, m_snapshots) {
     m_periods.listChosen = [this](PeriodList list, int position) { m_graph.followMenu(list, position); };
     connect(&m_services.port, &SerialPort::OnComm, this, [this] { m_pipeline.MSComm1_OnComm(); });
@@ -117,6 +118,13 @@ void TerminalLogic::runMenuCommand(const QString &name) {
         m_snapshots.mnuCopyData_Click();
     else if (name == u"mnuInsertData")
         m_snapshots.mnuInsertData_Click();
+    else if (name == u"mnuProperties")
+        mnuProperties_Click();
+}
+
+void TerminalLogic::mnuProperties_Click() {
+    m_properties.Form_Load();
+    m_services.view.showPortProperties(m_properties);
 }
 
 void TerminalLogic::mnuAppl_Click() {

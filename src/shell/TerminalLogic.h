@@ -1,9 +1,11 @@
 #pragma once
 
 #include "acquisition/PortControl.h"
+#include "acquisition/PortProperties.h"
 #include "acquisition/ReadingPipeline.h"
 #include "session/SessionState.h"
 #include "acquisition/TerminalOutput.h"
+#include "acquisition/TerminalTransmit.h"
 #include "chart/ChartModel.h"
 #include "chart/PeriodCommands.h"
 #include "chart/ViewToggles.h"
@@ -50,6 +52,9 @@ public:
     // "Свойства  Графика...", the context menu's "&Свойства графика" and the
     // toolbar's "HangUpPhone": the graph settings dialog, modal.
     void mnuAppl_Click();
+    // "Свойства  Порта..." and the toolbar's "Properties": the port settings
+    // dialog, modal, preset afresh.
+    void mnuProperties_Click();
     // Chart mouse events that open its menus.
     void chartMouseDown(int button);
     void chartAxisSelected(int axisId);
@@ -65,6 +70,8 @@ public:
     ViewToggles &toggles() { return m_toggles; }
     GraphSettings &graphSettings() { return m_graph; }
     PeriodCommands &periods() { return m_periods; }
+    PortProperties &portProperties() { return m_properties; }
+    TerminalTransmit &transmit() { return m_transmit; }
     HelpCommands &help() { return m_help; }
     Snapshots &snapshots() { return m_snapshots; }
     SnapshotDialog &snapshotDialog() { return m_snapshotDialog; }
@@ -86,6 +93,8 @@ private:
     ViewToggles m_toggles;
     GraphSettings m_graph;
     PeriodCommands m_periods;
+    PortProperties m_properties;
+    TerminalTransmit m_transmit;
     HelpCommands m_help;
     Snapshots m_snapshots;
     SnapshotDialog m_snapshotDialog;

@@ -6,6 +6,7 @@
 #include "platform/SerialPort.h"
 
 #include <QList>
+#include <QMap>
 #include <QStringList>
 
 #include <utility>
@@ -49,6 +50,8 @@ public:
     // in order, inside the setEventsHeld(false) call.
     void setEventsHeld(bool held) override;
     QString deviceName() const override { return device; }
+    // The devices of `devices`; none for a number it lacks.
+    QString deviceFor(int number) const override { return devices.value(number); }
     bool firstLineSinceOpen() const override { return firstLine; }
 
     // Appends `bytes` to the input, sets CommEvent() to `code` and raises
@@ -69,6 +72,7 @@ public:
     QByteArray input;       // received and not yet read
     bool firstLine = false; // what firstLineSinceOpen() answers
     QString device = QStringLiteral("/dev/ttyUSB0");
+    QMap<int, QString> devices;
     bool eventsHeld = false;
 
     // Scripted refusals (empty: accepted).

@@ -364,6 +364,12 @@ QString QtSerialPort::deviceName() const {
     return m_active ? m_openPath : m_directory.devicePath(m_commPort);
 }
 
+QString QtSerialPort::deviceFor(int number) const {
+    if (m_active && number == m_commPort)
+        return m_openPath;
+    return m_directory.devicePath(number);
+}
+
 void QtSerialPort::onReadyRead() {
     const QByteArray data = m_port->readAll();
     if (!m_active || data.isEmpty())

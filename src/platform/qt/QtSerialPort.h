@@ -84,6 +84,7 @@ public:
 
     // The device the current number stands for (the opened one while open).
     QString deviceName() const override;
+    QString deviceFor(int number) const override;
     bool firstLineSinceOpen() const override { return m_firstLine; }
 
     // The platform's description of the last fault or refusal, for the log.

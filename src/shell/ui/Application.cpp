@@ -178,6 +178,7 @@ bool Application::startMain(QString *error) {
     connect(&window->chart(), &ChartSurface::AxisSelected, logic,
             [logic](int axisId, int) { logic->chartAxisSelected(axisId); });
     logic->onExit = [window] { window->close(); };
+    window->terminalKeyPress = [logic](const QString &text) { return logic->transmit().txtTerm_KeyPress(text); };
 
     logic->Form_Load();
     window->show();

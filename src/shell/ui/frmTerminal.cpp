@@ -1,5 +1,6 @@
 #include "shell/ui/frmTerminal.h"
 
+#include "acquisition/ui/frmProperties.h"
 #include "common/Colour.h"
 #include "platform/qt/QtChartSurface.h"
 #include "recording/ui/frmSnapShot.h"
@@ -15,6 +16,8 @@
 #include <QCursor>
 #include <QGridLayout>
 #include <QGroupBox>
+#include <QInputMethodEvent>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -338,6 +341,7 @@ void frmTerminal::buildCentralArea() {
     m_txtTerm->setFont(mono);
     m_txtTerm->setStyleSheet(QStringLiteral("QPlainTextEdit { background: #000000; color: #00ff00; }"));
     m_termBox = std::make_unique<QtTextBox>(m_txtTerm);
+    m_txtTerm->installEventFilter(this);
     indicatorColumn->addWidget(m_txtTerm, 1);
     m_command1 = new QPushButton(QStringLiteral("Очистить"), central);
     m_command1->setObjectName(QStringLiteral("Command1"));
@@ -406,6 +410,19 @@ void frmTerminal::buildCentralArea() {
 }
 
 bool frmTerminal::eventFilter(QObject *watched, QEvent *event) {
+    if (watched == m_txtTerm && event->type() == QEvent::KeyPress && terminalKeyPress) {
+        const QString typed = static_cast<QKeyEvent *>(event)->text();
+        if (!typed.isEmpty() && !terminalKeyPress(typed))
+            return true;
+    }
+    if (watched == m_txtTerm && event->type() == QEvent::InputMethod && terminalKeyPress) {
+        // Text composed by an input method counts as typed, character by character.
+        bool take = true;
+        for (const QChar c : static_cast<QInputMethodEvent *>(event)->commitString())
+            take = terminalKeyPress(QString(c)) && take;
+        if (!take)
+            return true;
+    }
     if ((watched == m_imgConnected || watched == m_imgNotConnected) && event->type() == QEvent::MouseButtonRelease) {
         Q_EMIT connectionPictureClicked();
         return true;
@@ -520,6 +537,13 @@ void frmTerminal::showSnapshotDialog(SnapshotDialog &dialog) {
 
 frmSnapShot *frmTerminal::snapshotWindow() const {
     return m_snapShot;
+}
+
+void frmTerminal::showPortProperties(PortProperties &dialog) {
+    frmProperties window(dialog, this);
+    m_properties = &window;
+    window.exec();
+    m_properties = nullptr;
 }
 
 void frmTerminal::setSigText(const QString &text) {

@@ -5,6 +5,7 @@
 #include <QHash>
 #include <QMainWindow>
 #include <QPointer>
+#include <functional>
 #include <memory>
 
 class QAction;
@@ -61,6 +62,14 @@ public:
     void showSnapshotDialog(SnapshotDialog &dialog) override;
     // The snapshot dialog's window while it exists (for tests).
     class frmSnapShot *snapshotWindow() const;
+    void showPortProperties(PortProperties &dialog) override;
+    // The port settings dialog while it is shown (for tests).
+    class frmProperties *portPropertiesWindow() const {
+        return m_properties;
+    }
+    // Decides each key press in txtTerm that carries a character, before the
+    // box takes it (the character's text): true lets the box take it.
+    std::function<bool(const QString &text)> terminalKeyPress;
     bool seriesDataVisible() const override { return false; }
     void refreshSeriesData() override {}
     void setSigText(const QString &text) override;
@@ -120,6 +129,7 @@ private:
     QLabel *m_imgNotConnected = nullptr;
     class SigTemp *m_sigTemp = nullptr;
     class frmPrGraph *m_prGraph = nullptr;
+    class frmProperties *m_properties = nullptr;
     QPointer<class frmAbout> m_about;
     QPointer<class frmSnapShot> m_snapShot;
 };
