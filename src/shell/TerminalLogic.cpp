@@ -49,7 +49,8 @@ TerminalLogic::TerminalLogic(Services services)
       m_recording(m_services, m_state), m_output(m_services, m_state, m_recording),
       m_portControl(m_services, m_state, m_chart), m_pipeline(m_services, m_state, m_portControl, m_chart, m_output),
       m_toggles(m_services, m_state, m_settings), m_graph(m_services, m_state, m_settings, m_chart),
-      m_periods(m_services, m_state, m_graph) {
+      m_periods(m_services, m_state, m_graph), m_seriesData(m_services, m_state), m_gestures(m_services, m_seriesData),
+      m_colours(m_services, m_state, m_settings) {
     connect(&m_services.port, &SerialPort::OnComm, this, [this] { m_pipeline.MSComm1_OnComm(); });
 }
 
@@ -83,6 +84,8 @@ void TerminalLogic::runMenuCommand(const QString &name) {
         m_chart.mnuRefresh_Click();
     else if (m_periods.run(name))
         return;
+    else if (m_colours.run(name))
+        return;
     else if (name == u"mnuAppl" || name == u"mnuGraphProper")
         mnuAppl_Click();
     else if (name == u"mnuViewUpdate")
@@ -107,13 +110,11 @@ void TerminalLogic::mnuAppl_Click() {
 }
 
 void TerminalLogic::chartMouseDown(int button) {
-    if (button == 2)
-        m_services.view.popupMenu(QStringLiteral("mnuMouse"));
+    m_gestures.mouseDown(button);
 }
 
 void TerminalLogic::chartAxisSelected(int axisId) {
-    if (axisId == 0)
-        m_services.view.popupMenu(QStringLiteral("mnuAxisXTitle"));
+    m_gestures.axisSelected(axisId);
 }
 
 void TerminalLogic::Form_Load() {

@@ -4,8 +4,11 @@
 #include "acquisition/ReadingPipeline.h"
 #include "acquisition/SessionState.h"
 #include "acquisition/TerminalOutput.h"
+#include "chart/ChartGestures.h"
 #include "chart/ChartModel.h"
+#include "chart/ColourCommands.h"
 #include "chart/PeriodCommands.h"
+#include "chart/SeriesData.h"
 #include "chart/ViewToggles.h"
 #include "recording/RecordingFile.h"
 #include "settings/GraphSettings.h"
@@ -62,6 +65,9 @@ public:
     ViewToggles &toggles() { return m_toggles; }
     GraphSettings &graphSettings() { return m_graph; }
     PeriodCommands &periods() { return m_periods; }
+    SeriesData &seriesData() { return m_seriesData; }
+    ChartGestures &gestures() { return m_gestures; }
+    ColourCommands &colours() { return m_colours; }
 
     // Called after the shutdown steps of the exit command: the window closes.
     std::function<void()> onExit;
@@ -80,6 +86,9 @@ private:
     ViewToggles m_toggles;
     GraphSettings m_graph;
     PeriodCommands m_periods;
+    SeriesData m_seriesData;
+    ChartGestures m_gestures;
+    ColourCommands m_colours;
     bool m_unloaded = false;
 };
 

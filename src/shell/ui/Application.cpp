@@ -159,10 +159,9 @@ bool Application::startMain(QString *error) {
     connect(window, &frmTerminal::clearClicked, logic, [logic] { logic->output().Command1_Click(); });
     connect(window, &frmTerminal::refreshClicked, logic, [logic] { logic->chart().cmdNew_Click(); });
     connect(window, &frmTerminal::unloading, logic, &TerminalLogic::Form_Unload);
-    connect(&window->chart(), &ChartSurface::MouseDown, logic,
-            [logic](int button, int, const QPoint &) { logic->chartMouseDown(button); });
-    connect(&window->chart(), &ChartSurface::AxisSelected, logic,
-            [logic](int axisId, int) { logic->chartAxisSelected(axisId); });
+    // The chart's own mouse events reach the logic directly (ChartGestures).
+    connect(window, &frmTerminal::pointTextFocused, logic, [logic] { logic->gestures().PointText_GotFocus(); });
+    connect(window, &frmTerminal::pointTextDoubleClicked, logic, [logic] { logic->gestures().PointText_DblClick(); });
     logic->onExit = [window] { window->close(); };
 
     logic->Form_Load();

@@ -1,9 +1,11 @@
 #pragma once
 
+#include "chart/ui/frmSeriesData.h"
 #include "shell/MainView.h"
 
 #include <QHash>
 #include <QMainWindow>
+#include <QPointer>
 #include <memory>
 
 class QAction;
@@ -54,8 +56,14 @@ public:
     class frmPrGraph *graphSettingsWindow() const {
         return m_prGraph;
     }
-    bool seriesDataVisible() const override { return false; }
-    void refreshSeriesData() override {}
+    bool seriesDataVisible() const override;
+    void refreshSeriesData() override;
+    void showSeriesData(SeriesData &content) override;
+    // The current-parameters window while it is open.
+    frmSeriesData *seriesDataWindow() const { return m_seriesData; }
+    void setPointText(const QString &text) override;
+    QString shownPointText() const override;
+    void setPointTextBackground(std::int32_t colour) override;
     void setSigText(const QString &text) override;
     QString sigText() const override;
     void setIndicatorVisible(bool visible) override;
@@ -77,6 +85,9 @@ Q_SIGNALS:
     void toolbarButton(const QString &key);
     // One of the two connection pictures was clicked.
     void connectionPictureClicked();
+    // The point value field took the focus, or was double-clicked.
+    void pointTextFocused();
+    void pointTextDoubleClicked();
     void clearClicked();   // Command1
     void refreshClicked(); // cmdNew
     // The window is about to close; the logic shuts everything down.
@@ -85,6 +96,13 @@ Q_SIGNALS:
 protected:
     void closeEvent(QCloseEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
+    void resizeEvent(QResizeEvent *event) override;
+    void showEvent(QShowEvent *event) override;
+
+public:
+    // Places the chart, the indicator column and the small controls by the
+    // window's layout rule (see WindowLayout), at the screen's resolution.
+    void applyLayout();
 
 private:
     void buildMenus();
@@ -113,6 +131,7 @@ private:
     QLabel *m_imgNotConnected = nullptr;
     class SigTemp *m_sigTemp = nullptr;
     class frmPrGraph *m_prGraph = nullptr;
+    QPointer<frmSeriesData> m_seriesData;
 };
 
 } // namespace zorneta
