@@ -69,7 +69,9 @@ bool Application::parseArguments(const QStringList &arguments, StartOptions *opt
     const QCommandLineOption record(QStringLiteral("record"),
                                     QStringLiteral("Record everything received into FILE (appending)."),
                                     QStringLiteral("FILE"));
-    parser.addOptions({simulate, speedup, com, openPort, record, demo, screenshot});
+    const QCommandLineOption size(QStringLiteral("window-size"), QStringLiteral("The main window's size in pixels."),
+                                  QStringLiteral("WIDTHxHEIGHT"));
+    parser.addOptions({simulate, speedup, com, openPort, record, demo, screenshot, size});
     if (!parser.parse(arguments)) {
         *error = parser.errorText();
         return false;
@@ -102,6 +104,17 @@ bool Application::parseArguments(const QStringList &arguments, StartOptions *opt
         }
     }
     options->screenshotPath = parser.value(screenshot);
+    if (parser.isSet(size)) {
+        const QStringList parts = parser.value(size).split(u'x');
+        bool okWidth = false, okHeight = false;
+        const int width = parts.size() == 2 ? parts[0].toInt(&okWidth) : 0;
+        const int height = parts.size() == 2 ? parts[1].toInt(&okHeight) : 0;
+        if (!okWidth || !okHeight || width <= 0 || height <= 0) {
+            *error = QStringLiteral("--window-size needs WIDTHxHEIGHT, e.g. 1000x680");
+            return false;
+        }
+        options->windowSize = QSize(width, height);
+    }
     return true;
 }
 
@@ -165,6 +178,8 @@ bool Application::startMain(QString *error) {
     logic->onExit = [window] { window->close(); };
 
     logic->Form_Load();
+    if (m_options.windowSize.isValid())
+        window->resize(m_options.windowSize);
     window->show();
     if (!m_options.recordPath.isEmpty()) {
         const QFileInfo file(m_options.recordPath);

@@ -362,6 +362,7 @@ void frmTerminal::buildCentralArea() {
     m_pointText->setAccessibleName(QStringLiteral("Значение точки"));
     m_pointText->setReadOnly(true);
     m_pointText->setFrame(false);
+    m_pointText->setCursorPosition(0);
     m_pointText->installEventFilter(this);
     m_cmdNew = new QPushButton(QStringLiteral("Обновить"), central);
     m_cmdNew->setObjectName(QStringLiteral("cmdNew"));
@@ -401,6 +402,10 @@ void frmTerminal::buildCentralArea() {
                        static_cast<QWidget *>(m_pointText), static_cast<QWidget *>(m_cmdNew)})
         w->setFont(small);
     m_txtSig->setFrame(false);
+    // The point value field is 2800 twips wide: its prompt fits at 7 points.
+    small.setPointSize(7);
+    m_pointText->setFont(small);
+    m_pointText->setTextMargins(0, 0, 0, 0);
     for (QWidget *w : {static_cast<QWidget *>(m_txtSig), static_cast<QWidget *>(m_pointText),
                        static_cast<QWidget *>(m_cmdNew), static_cast<QWidget *>(m_frame1)})
         w->raise();
@@ -620,6 +625,8 @@ void frmTerminal::showSeriesData(SeriesData &content) {
 
 void frmTerminal::setPointText(const QString &text) {
     m_pointText->setText(text);
+    // Show the text from its start, not scrolled to the caret at its end.
+    m_pointText->setCursorPosition(0);
 }
 
 QString frmTerminal::shownPointText() const {
