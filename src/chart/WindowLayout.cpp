@@ -35,8 +35,8 @@ WindowLayout::Result WindowLayout::place(const Input &in) {
         r.chart = placed(0, in.toolbarHeight, in.outerWidth, band);
     }
     r.clearButtonTop = band + ClearButtonOffset;
-    r.refresh = placed(in.innerWidth - RefreshWidth + RightEdgeOffset, band + RefreshOffset, RefreshWidth,
-                       RefreshHeight);
+    r.refresh =
+        placed(in.innerWidth - RefreshWidth + RightEdgeOffset, band + RefreshOffset, RefreshWidth, RefreshHeight);
     r.pointText = placed(in.innerWidth - RefreshWidth - PointTextWidth + RightEdgeOffset, band + PointTextOffset,
                          PointTextWidth, PointTextHeight);
     r.frameLeft = in.innerWidth - in.frameWidth * 3 / 2;

@@ -143,8 +143,7 @@ void tst_ChartGestures::axisLabelClicks_data() {
     QTest::addColumn<int>("axis");
     QTest::addColumn<QStringList>("calls");
     QTest::newRow("X") << 0 << QStringList{u"setAxisScaleHidden(X,1)"_s};
-    QTest::newRow("Y shows X and Y2") << 1
-                                      << QStringList{u"setAxisScaleHidden(X,0)"_s, u"setAxisScaleHidden(Y2,0)"_s};
+    QTest::newRow("Y shows X and Y2") << 1 << QStringList{u"setAxisScaleHidden(X,0)"_s, u"setAxisScaleHidden(Y2,0)"_s};
     QTest::newRow("Y2") << 2 << QStringList{u"setAxisScaleHidden(Y2,1)"_s};
 }
 

@@ -869,8 +869,9 @@ private Q_SLOTS:
             QCOMPARE(value, table.number(2, 1 + hit));
             // That reading is drawn within the stroke's reach of the click.
             const QPoint at = drawnAt(p, hit, value);
-            QVERIFY2(QLineF(at, click).length() <= 6.0,
-                     qPrintable(QStringLiteral("reading %1 drawn %2 px away").arg(hit).arg(QLineF(at, click).length())));
+            QVERIFY2(
+                QLineF(at, click).length() <= 6.0,
+                qPrintable(QStringLiteral("reading %1 drawn %2 px away").arg(hit).arg(QLineF(at, click).length())));
         }
     }
 
