@@ -1,8 +1,8 @@
 #include "chart/ChartGestures.h"
 
 #include "platform/ChartSurface.h"
-#include "shell/MainView.h"
-#include "shell/Services.h"
+#include "session/MainView.h"
+#include "session/Services.h"
 
 namespace zorneta {
 

@@ -1,12 +1,12 @@
 #include "chart/ColourCommands.h"
 
-#include "acquisition/SessionState.h"
+#include "session/SessionState.h"
 #include "common/Colour.h"
 #include "platform/ChartSurface.h"
 #include "platform/Prompts.h"
-#include "settings/PersistedSettings.h"
-#include "shell/MainView.h"
-#include "shell/Services.h"
+#include "session/PersistedSettings.h"
+#include "session/MainView.h"
+#include "session/Services.h"
 
 namespace zorneta {
 

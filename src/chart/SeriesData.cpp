@@ -1,9 +1,9 @@
 #include "chart/SeriesData.h"
 
-#include "acquisition/SessionState.h"
+#include "session/SessionState.h"
 #include "common/Formats.h"
 #include "platform/Clock.h"
-#include "shell/Services.h"
+#include "session/Services.h"
 
 #include <QTime>
 

@@ -2,7 +2,7 @@
 
 #include "acquisition/PortControl.h"
 #include "acquisition/ReadingPipeline.h"
-#include "acquisition/SessionState.h"
+#include "session/SessionState.h"
 #include "acquisition/TerminalOutput.h"
 #include "chart/ChartGestures.h"
 #include "chart/ChartModel.h"
@@ -12,8 +12,8 @@
 #include "chart/ViewToggles.h"
 #include "recording/RecordingFile.h"
 #include "settings/GraphSettings.h"
-#include "settings/PersistedSettings.h"
-#include "shell/Services.h"
+#include "session/PersistedSettings.h"
+#include "session/Services.h"
 
 #include <QObject>
 #include <QString>

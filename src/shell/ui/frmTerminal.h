@@ -1,7 +1,7 @@
 #pragma once
 
 #include "chart/ui/frmSeriesData.h"
-#include "shell/MainView.h"
+#include "session/MainView.h"
 
 #include <QHash>
 #include <QMainWindow>
