@@ -14,6 +14,7 @@
 #include "settings/GraphSettings.h"
 #include "session/PersistedSettings.h"
 #include "session/Services.h"
+#include "shell/HelpCommands.h"
 
 #include <QObject>
 #include <QString>
@@ -65,6 +66,7 @@ public:
     ViewToggles &toggles() { return m_toggles; }
     GraphSettings &graphSettings() { return m_graph; }
     PeriodCommands &periods() { return m_periods; }
+    HelpCommands &help() { return m_help; }
     SeriesData &seriesData() { return m_seriesData; }
     ChartGestures &gestures() { return m_gestures; }
     ColourCommands &colours() { return m_colours; }
@@ -86,6 +88,7 @@ private:
     ViewToggles m_toggles;
     GraphSettings m_graph;
     PeriodCommands m_periods;
+    HelpCommands m_help;
     SeriesData m_seriesData;
     ChartGestures m_gestures;
     ColourCommands m_colours;

@@ -51,6 +51,9 @@ public:
     QString caption() const override;
     void popupMenu(const QString &name) override;
     void showAlarm(const QString &text) override;
+    void showAbout() override;
+    // The About box while it is open (for tests).
+    class frmAbout *aboutWindow() const;
     void showGraphSettings(GraphSettings &dialog) override;
     // The graph settings dialog while it is shown (for tests).
     class frmPrGraph *graphSettingsWindow() const {
@@ -132,6 +135,7 @@ private:
     class SigTemp *m_sigTemp = nullptr;
     class frmPrGraph *m_prGraph = nullptr;
     QPointer<frmSeriesData> m_seriesData;
+    QPointer<class frmAbout> m_about;
 };
 
 } // namespace zorneta
