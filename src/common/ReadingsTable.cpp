@@ -165,6 +165,15 @@ bool ReadingsTable::setElapsedLabel(int row, qint64 column, qint64 seconds) {
     return true;
 }
 
+qint64 ReadingsTable::elapsedSeconds(int row, qint64 column) const {
+    std::size_t c, at;
+    if (!locate(row, column, &c, &at))
+        return -1;
+    const ReadingsChunk &chunk = *m_chunks[c];
+    const auto r = static_cast<std::size_t>(row - 1);
+    return chunk.kind[r][at] == Stored::Elapsed ? static_cast<qint64>(chunk.value[r][at]) : -1;
+}
+
 bool ReadingsTable::clearCell(int row, qint64 column) {
     std::size_t c, at;
     if (!locate(row, column, &c, &at))

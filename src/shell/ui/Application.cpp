@@ -71,11 +71,13 @@ bool Application::parseArguments(const QStringList &arguments, StartOptions *opt
     const QCommandLineOption record(QStringLiteral("record"),
                                     QStringLiteral("Record everything received into FILE (appending)."),
                                     QStringLiteral("FILE"));
+    const QCommandLineOption size(QStringLiteral("window-size"), QStringLiteral("The main window's size in pixels."),
+                                  QStringLiteral("WIDTHxHEIGHT"));
     // Handled before the application starts (see main); listed for --help.
     const QCommandLineOption installInfo(
         QStringLiteral("install-info"),
         QStringLiteral("Print where the installation, its help and its price list are, and quit."));
-    parser.addOptions({simulate, speedup, com, openPort, record, demo, screenshot, installInfo});
+    parser.addOptions({simulate, speedup, com, openPort, record, demo, screenshot, size, installInfo});
     if (!parser.parse(arguments)) {
         *error = parser.errorText();
         return false;
@@ -108,6 +110,17 @@ bool Application::parseArguments(const QStringList &arguments, StartOptions *opt
         }
     }
     options->screenshotPath = parser.value(screenshot);
+    if (parser.isSet(size)) {
+        const QStringList parts = parser.value(size).split(u'x');
+        bool okWidth = false, okHeight = false;
+        const int width = parts.size() == 2 ? parts[0].toInt(&okWidth) : 0;
+        const int height = parts.size() == 2 ? parts[1].toInt(&okHeight) : 0;
+        if (!okWidth || !okHeight || width <= 0 || height <= 0) {
+            *error = QStringLiteral("--window-size needs WIDTHxHEIGHT, e.g. 1000x680");
+            return false;
+        }
+        options->windowSize = QSize(width, height);
+    }
     return true;
 }
 
@@ -173,14 +186,15 @@ bool Application::startMain(QString *error) {
     connect(window, &frmTerminal::clearClicked, logic, [logic] { logic->output().Command1_Click(); });
     connect(window, &frmTerminal::refreshClicked, logic, [logic] { logic->chart().cmdNew_Click(); });
     connect(window, &frmTerminal::unloading, logic, &TerminalLogic::Form_Unload);
-    connect(&window->chart(), &ChartSurface::MouseDown, logic,
-            [logic](int button, int, const QPoint &) { logic->chartMouseDown(button); });
-    connect(&window->chart(), &ChartSurface::AxisSelected, logic,
-            [logic](int axisId, int) { logic->chartAxisSelected(axisId); });
+    // The chart's own mouse events reach the logic directly (ChartGestures).
+    connect(window, &frmTerminal::pointTextFocused, logic, [logic] { logic->gestures().PointText_GotFocus(); });
+    connect(window, &frmTerminal::pointTextDoubleClicked, logic, [logic] { logic->gestures().PointText_DblClick(); });
     logic->onExit = [window] { window->close(); };
     window->terminalKeyPress = [logic](const QString &text) { return logic->transmit().txtTerm_KeyPress(text); };
 
     logic->Form_Load();
+    if (m_options.windowSize.isValid())
+        window->resize(m_options.windowSize);
     window->show();
     if (!m_options.recordPath.isEmpty()) {
         const QFileInfo file(m_options.recordPath);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QObject>
+#include <QSize>
 #include <QString>
 #include <QStringList>
 
@@ -27,6 +28,8 @@ struct StartOptions {
     // seconds, save a picture of the main window and quit (0: off).
     int demoSeconds = 0;
     QString screenshotPath;
+    // The main window's size in pixels (empty: its default size).
+    QSize windowSize;
 };
 
 // Builds the platform parts, the main window and its logic, and runs them.
