@@ -1,11 +1,21 @@
 #include "platform/qt/Translations.h"
 #include "shell/ui/Application.h"
+#include "shell/ui/CommandLine.h"
+#include "shell/ui/ConsoleMain.h"
 
 #include <QApplication>
 
 #include <cstdio>
 
 int main(int argc, char *argv[]) {
+    // The application class is chosen before one exists: help, version,
+    // argument errors and the headless recorder need no display at all.
+    QStringList arguments;
+    for (int i = 0; i < argc; ++i)
+        arguments << QString::fromLocal8Bit(argv[i]);
+    if (zorneta::CommandLine::parse(arguments, false).needsNoDisplay())
+        return zorneta::runWithoutDisplay(argc, argv);
+
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Зорнета"));
     QApplication::setOrganizationName(QStringLiteral("Зорнета"));
