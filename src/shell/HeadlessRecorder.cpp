@@ -70,9 +70,12 @@ public:
     void setPanelText(const QString &key, const QString &text) override {
         const QString old = m_panels.value(key);
         m_panels.insert(key, text);
-        if (key == u"Status" && text != old)
+        if (key == u"Status" && text != old && !quiet)
             writeLine(m_errors, QStringLiteral("zorneta: ") + text);
     }
+    // While quiet, the status is kept and not written.
+    bool quiet = false;
+    void writeStatus() { writeLine(m_errors, QStringLiteral("zorneta: ") + m_panels.value(QStringLiteral("Status"))); }
     QString panelText(const QString &key) const override { return m_panels.value(key); }
     void setItemChecked(const QString &name, bool checked) override { m_checked.insert(name, checked); }
     bool itemChecked(const QString &name) const override { return m_checked.value(name); }
@@ -271,17 +274,21 @@ bool HeadlessRecorder::start(const Settings &settings, QString *error) {
     }
     // The port toggle and the file's open report their failures as message
     // boxes: here they become the start's error.
+    // A start that fails says only why.
     prompts.collecting = true;
     prompts.collected.clear();
+    m_parts->view.quiet = true;
     logic.portControl().mnuOpen_Click();
     if (!port.PortOpen()) {
         prompts.collecting = false;
+        m_parts->view.quiet = false;
         *error = prompts.collected.isEmpty() ? QStringLiteral("Не удалось открыть порт") : prompts.collected;
         return false;
     }
     const QFileInfo file(settings.recordPath);
     if (!logic.recording().openAt(file.absoluteFilePath(), file.fileName())) {
         prompts.collecting = false;
+        m_parts->view.quiet = false;
         *error =
             QStringLiteral("Не удалось открыть файл записи %1: %2").arg(file.absoluteFilePath(), prompts.collected);
         logic.portControl().reconnect().receptionEnded();
@@ -289,6 +296,8 @@ bool HeadlessRecorder::start(const Settings &settings, QString *error) {
         return false;
     }
     prompts.collecting = false;
+    m_parts->view.quiet = false;
+    m_parts->view.writeStatus();
     m_running = true;
     return true;
 }

@@ -34,6 +34,7 @@ class tst_HeadlessProgram : public QObject {
     Q_OBJECT
 private Q_SLOTS:
     void recordsUntilSigterm();
+    void unwritableFileIsRefused();
     void runsWithoutDisplay_data();
     void runsWithoutDisplay();
 };
@@ -83,6 +84,25 @@ void tst_HeadlessProgram::recordsUntilSigterm() {
     QCOMPARE(recorded, sent);
 }
 
+void tst_HeadlessProgram::unwritableFileIsRefused() {
+    QTemporaryDir dir;
+    sim::PtyPair line;
+    QVERIFY(line.open());
+    const QString record = dir.filePath(u"missing/furnace.txt"_s);
+    QProcess program;
+    program.setProcessEnvironment(noDisplay(dir.path()));
+    program.start(QStringLiteral(ZORNETA_BINARY),
+                  {u"--headless"_s, u"--com"_s, u"1="_s + line.devicePath(), u"--record"_s, record});
+    QVERIFY(program.waitForFinished(20000));
+    QCOMPARE(program.exitStatus(), QProcess::NormalExit);
+    QCOMPARE(program.exitCode(), 1);
+    QCOMPARE(program.readAllStandardOutput(), QByteArray());
+    const QString err = QString::fromUtf8(program.readAllStandardError());
+    QVERIFY2(err.startsWith(u"zorneta: Не удалось открыть файл записи "_s + record + u": "_s), qPrintable(err));
+    QCOMPARE(err.count(u'\n'), 1);
+    QVERIFY(err.endsWith(u'\n'));
+}
+
 void tst_HeadlessProgram::runsWithoutDisplay_data() {
     QTest::addColumn<QStringList>("arguments");
     QTest::addColumn<int>("status");
@@ -95,7 +115,7 @@ void tst_HeadlessProgram::runsWithoutDisplay_data() {
                                                    u"--record"_s, u"f.txt"_s}
                                     << 1 << QString() << u"zorneta: Порт не найден: /nonexistent/ttyUSB7"_s;
     QTest::newRow("no record file") << QStringList{u"--headless"_s, u"--com"_s, u"1=/dev/null"_s} << 2 << QString()
-                                    << u"zorneta: --headless: укажите файл записи (--record FILE)"_s;
+                                    << u"zorneta: --headless: укажите файл записи (--record ФАЙЛ)"_s;
     QTest::newRow("unknown option") << QStringList{u"--headles"_s} << 2 << QString()
                                     << u"zorneta: Неизвестный параметр «headles»."_s;
 }

@@ -30,21 +30,22 @@ CommandLine CommandLine::parse(const QStringList &arguments, bool describe) {
     const QCommandLineOption speedup(QStringLiteral("sim-speedup"),
                                      QStringLiteral("Ускорить программу нагрева имитатора в X раз."),
                                      QStringLiteral("X"), QStringLiteral("1"));
-    const QCommandLineOption com(
-        QStringLiteral("com"), QStringLiteral("Связать порт с номером N с устройством PATH (например 1=/dev/ttyUSB0)."),
-        QStringLiteral("N=PATH"));
-    const QCommandLineOption demo(QStringLiteral("demo"),
-                                  QStringLiteral("Открыть порт, принимать SECONDS секунд, сохранить снимок окна и "
-                                                 "выйти."),
-                                  QStringLiteral("SECONDS"));
+    const QCommandLineOption com(QStringLiteral("com"),
+                                 QStringLiteral("Связать порт с номером N с устройством (например 1=/dev/ttyUSB0)."),
+                                 QStringLiteral("N=УСТРОЙСТВО"));
+    const QCommandLineOption demo(
+        QStringLiteral("demo"),
+        QStringLiteral("Открыть порт, принимать заданное число секунд, сохранить снимок окна и "
+                       "выйти."),
+        QStringLiteral("СЕКУНДЫ"));
     const QCommandLineOption screenshot(QStringLiteral("screenshot"),
                                         QStringLiteral("Куда сохранить снимок окна при показе (--demo)."),
-                                        QStringLiteral("PATH"), QStringLiteral("out/zorneta.png"));
+                                        QStringLiteral("ФАЙЛ"), QStringLiteral("out/zorneta.png"));
     const QCommandLineOption openPort(QStringLiteral("open-port"),
                                       QStringLiteral("Открыть порт сразу после появления главного окна."));
     const QCommandLineOption record(QStringLiteral("record"),
-                                    QStringLiteral("Записывать всё принятое в файл FILE (дописывая в конец)."),
-                                    QStringLiteral("FILE"));
+                                    QStringLiteral("Записывать всё принятое в файл (дописывая в конец)."),
+                                    QStringLiteral("ФАЙЛ"));
     const QCommandLineOption noReconnect(
         QStringLiteral("no-reconnect"),
         QStringLiteral("Не ждать возвращения потерянного порта (по умолчанию порт открывается снова)."));
@@ -55,7 +56,7 @@ CommandLine CommandLine::parse(const QStringList &arguments, bool describe) {
     const QCommandLineOption portSettings(QStringLiteral("port-settings"),
                                           QStringLiteral("Параметры линии для --headless: скорость,чётность,биты "
                                                          "данных,стоповые биты."),
-                                          QStringLiteral("SETTINGS"), QStringLiteral("9600,n,8,1"));
+                                          QStringLiteral("ПАРАМЕТРЫ"), QStringLiteral("9600,n,8,1"));
     parser.addOptions({help, version, simulate, speedup, com, openPort, record, demo, screenshot, noReconnect, headless,
                        portSettings});
     if (!parser.parse(arguments))
@@ -101,9 +102,9 @@ CommandLine CommandLine::parse(const QStringList &arguments, bool describe) {
     options.portSettings = parser.value(portSettings);
     if (options.headless) {
         if (options.comBindings.isEmpty() && !options.simulate)
-            return refuse(QStringLiteral("--headless: укажите порт (--com N=PATH)"));
+            return refuse(QStringLiteral("--headless: укажите порт (--com N=УСТРОЙСТВО)"));
         if (options.recordPath.isEmpty())
-            return refuse(QStringLiteral("--headless: укажите файл записи (--record FILE)"));
+            return refuse(QStringLiteral("--headless: укажите файл записи (--record ФАЙЛ)"));
         if (options.demoSeconds > 0)
             return refuse(QStringLiteral("--headless: показ с окном (--demo) невозможен без экрана"));
     }

@@ -90,8 +90,10 @@ int runHeadless(QCoreApplication &app, const StartOptions &options) {
 
     QFile out;
     QFile errors;
-    if (!out.open(stdout, QIODevice::WriteOnly | QIODevice::Unbuffered) ||
-        !errors.open(stderr, QIODevice::WriteOnly | QIODevice::Unbuffered))
+    // On the descriptors themselves, past the C library's buffers: each group
+    // reaches a pipe as it arrives.
+    if (!out.open(STDOUT_FILENO, QIODevice::WriteOnly | QIODevice::Unbuffered) ||
+        !errors.open(STDERR_FILENO, QIODevice::WriteOnly | QIODevice::Unbuffered))
         return HeadlessRecorder::Failed;
     QtSerialPort port(directory);
     SystemClock clock;
