@@ -21,11 +21,14 @@ namespace {
 
 const QString LostPrefix = u"Порт потерян ... ожидание подключения  "_s;
 
-// The logic on doubles around a real port bound, as Com1, to a link that
-// stands for the device path (as /dev/serial/by-id/... does).
+// The logic on doubles around a real port whose Com1 is a link that stands
+// for the device: bound to the link's path (as to /dev/serial/by-id/...), or
+// found by the scan of a device directory (as /dev/ttyUSB0 is).
 struct LinkedLine {
+    explicit LinkedLine(bool scanned = false) : scanned(scanned) {}
+    bool scanned;
     QTemporaryDir dir;
-    QString link = dir.filePath(u"ttyFurnace"_s);
+    QString link = dir.filePath(u"ttyUSB0"_s);
     QString record = dir.filePath(u"furnace.txt"_s);
     sim::PtyPair pty;
     std::unique_ptr<QtSerialPort> port;
@@ -47,8 +50,9 @@ struct LinkedLine {
     bool start() {
         if (!dir.isValid() || !plugIn())
             return false;
-        PortDirectory directory = PortDirectory::withCandidates({});
-        directory.bind(1, link);
+        PortDirectory directory = scanned ? PortDirectory::scanning(dir.path()) : PortDirectory::withCandidates({});
+        if (!scanned)
+            directory.bind(1, link);
         port = std::make_unique<QtSerialPort>(directory);
         LogicRig &d = doubles;
         logic = std::make_unique<TerminalLogic>(
@@ -83,6 +87,7 @@ class tst_Reconnect : public QObject {
 private Q_SLOTS:
     void faultIsWaitedOutAndEndsWhenTheUserCloses();
     void offStaysClosed();
+    void deviceBackBehindItsLinkContinuesTheSession_data();
     void deviceBackBehindItsLinkContinuesTheSession();
     void cancelStopsTheWaiting();
 };
@@ -124,8 +129,15 @@ void tst_Reconnect::offStaysClosed() {
     QCOMPARE(rig.view.panelText(u"Status"_s).left(19), u"Ошибка выполнения  "_s);
 }
 
+void tst_Reconnect::deviceBackBehindItsLinkContinuesTheSession_data() {
+    QTest::addColumn<bool>("scanned");
+    QTest::newRow("same path") << false;
+    QTest::newRow("same number") << true;
+}
+
 void tst_Reconnect::deviceBackBehindItsLinkContinuesTheSession() {
-    LinkedLine line;
+    QFETCH(bool, scanned);
+    LinkedLine line(scanned);
     QVERIFY(line.start());
     const QDateTime started = line.logic->state().StartTime;
     for (int value : {100, 101, 102})
