@@ -15,6 +15,7 @@
 #include <QHash>
 #include <QIODevice>
 #include <QRegularExpression>
+#include <QScopeGuard>
 
 namespace zorneta {
 
@@ -273,29 +274,29 @@ bool HeadlessRecorder::start(const Settings &settings, QString *error) {
         return false;
     }
     // The port toggle and the file's open report their failures as message
-    // boxes: here they become the start's error.
-    // A start that fails says only why.
+    // boxes: while starting they are collected into the start's error, and
+    // the status is written only once the start has succeeded, so a start
+    // that fails says only why.
     prompts.collecting = true;
     prompts.collected.clear();
     m_parts->view.quiet = true;
+    const auto stopCollecting = qScopeGuard([this] {
+        m_parts->prompts.collecting = false;
+        m_parts->view.quiet = false;
+    });
     logic.portControl().mnuOpen_Click();
     if (!port.PortOpen()) {
-        prompts.collecting = false;
-        m_parts->view.quiet = false;
         *error = prompts.collected.isEmpty() ? QStringLiteral("Не удалось открыть порт") : prompts.collected;
         return false;
     }
     const QFileInfo file(settings.recordPath);
     if (!logic.recording().openAt(file.absoluteFilePath(), file.fileName())) {
-        prompts.collecting = false;
-        m_parts->view.quiet = false;
         *error =
             QStringLiteral("Не удалось открыть файл записи %1: %2").arg(file.absoluteFilePath(), prompts.collected);
         logic.portControl().reconnect().receptionEnded();
         (void)port.setPortOpen(false);
         return false;
     }
-    prompts.collecting = false;
     m_parts->view.quiet = false;
     m_parts->view.writeStatus();
     m_running = true;
