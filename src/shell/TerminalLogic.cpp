@@ -49,7 +49,7 @@ TerminalLogic::TerminalLogic(Services services)
       m_recording(m_services, m_state), m_output(m_services, m_state, m_recording),
       m_portControl(m_services, m_state, m_chart), m_pipeline(m_services, m_state, m_portControl, m_chart, m_output),
       m_toggles(m_services, m_state, m_settings), m_graph(m_services, m_state, m_settings, m_chart),
-      m_periods(m_services, m_state) {
+      m_periods(m_services, m_state), m_help(m_services) {
     m_periods.listChosen = [this](PeriodList list, int position) { m_graph.followMenu(list, position); };
     connect(&m_services.port, &SerialPort::OnComm, this, [this] { m_pipeline.MSComm1_OnComm(); });
 }
@@ -100,6 +100,12 @@ void TerminalLogic::runMenuCommand(const QString &name) {
         m_toggles.mnuShowLegend_Click();
     else if (name == u"mnuLegendShow")
         m_toggles.mnuLegendShow_Click();
+    else if (name == u"mnuContent")
+        m_help.mnuContent_Click();
+    else if (name == u"mnuLirant")
+        m_help.mnuLirant_Click();
+    else if (name == u"mnuAbout")
+        m_help.mnuAbout_Click();
 }
 
 void TerminalLogic::mnuAppl_Click() {

@@ -11,6 +11,7 @@
 #include "settings/GraphSettings.h"
 #include "session/PersistedSettings.h"
 #include "session/Services.h"
+#include "shell/HelpCommands.h"
 
 #include <QObject>
 #include <QString>
@@ -62,6 +63,7 @@ public:
     ViewToggles &toggles() { return m_toggles; }
     GraphSettings &graphSettings() { return m_graph; }
     PeriodCommands &periods() { return m_periods; }
+    HelpCommands &help() { return m_help; }
 
     // Called after the shutdown steps of the exit command: the window closes.
     std::function<void()> onExit;
@@ -80,6 +82,7 @@ private:
     ViewToggles m_toggles;
     GraphSettings m_graph;
     PeriodCommands m_periods;
+    HelpCommands m_help;
     bool m_unloaded = false;
 };
 

@@ -28,6 +28,7 @@ void tst_CommandLine::requests_data() {
     QTest::newRow("no reconnect") << QStringList{u"--no-reconnect"_s} << R::Run << false << false << QString();
     QTest::newRow("help") << QStringList{u"-h"_s} << R::Help << true << true << QString();
     QTest::newRow("version") << QStringList{u"--version"_s} << R::Version << true << true << CommandLine::versionText();
+    QTest::newRow("installation") << QStringList{u"--install-info"_s} << R::InstallInfo << true << true << QString();
     QTest::newRow("headless") << QStringList{u"--headless"_s, u"--com"_s, u"1=/dev/ttyUSB0"_s, u"--record"_s, u"f"_s}
                               << R::Run << true << true << QString();
     QTest::newRow("headless without port") << QStringList{u"--headless"_s, u"--record"_s, u"f"_s} << R::Error << true

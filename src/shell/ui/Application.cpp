@@ -6,7 +6,9 @@
 #include "platform/qt/QtSerialPort.h"
 #include "platform/qt/QtSettingsStore.h"
 #include "platform/qt/QtSystem.h"
+#include "shell/HelpCommands.h"
 #include "shell/TerminalLogic.h"
+#include "shell/ui/HelpViewer.h"
 #include "shell/ui/frmSplash.h"
 #include "shell/ui/frmTerminal.h"
 #include "simulator/ThermoSimulator.h"
@@ -30,7 +32,7 @@ struct Application::Parts {
     SystemClock clock;
     QtBeeper beeper;
     QtInstallInfo install;
-    QtLauncher launcher;
+    HelpLauncher launcher;
     std::unique_ptr<TerminalLogic> logic;
 };
 
@@ -53,6 +55,14 @@ bool Application::parseArguments(const QStringList &arguments, StartOptions *opt
     }
     *options = line.options;
     return true;
+}
+
+int Application::printInstallation() {
+    bool complete = false;
+    const QString report = HelpCommands::installationReport(QtInstallInfo(), &complete);
+    std::fputs(qPrintable(QDir::toNativeSeparators(report)), stdout);
+    std::fflush(stdout);
+    return complete ? 0 : 1;
 }
 
 bool Application::start(QString *error) {

@@ -57,8 +57,11 @@ CommandLine CommandLine::parse(const QStringList &arguments, bool describe) {
                                           QStringLiteral("Параметры линии для --headless: скорость,чётность,биты "
                                                          "данных,стоповые биты."),
                                           QStringLiteral("ПАРАМЕТРЫ"), QStringLiteral("9600,n,8,1"));
+    const QCommandLineOption installInfo(
+        QStringLiteral("install-info"),
+        QStringLiteral("Показать, где находятся установка программы, её справка и лист цен, и выйти."));
     parser.addOptions({help, version, simulate, speedup, com, openPort, record, demo, screenshot, noReconnect, headless,
-                       portSettings});
+                       portSettings, installInfo});
     if (!parser.parse(arguments))
         return refuse(parser.errorText());
     if (parser.isSet(help)) {
@@ -70,6 +73,10 @@ CommandLine CommandLine::parse(const QStringList &arguments, bool describe) {
     if (parser.isSet(version)) {
         result.request = Request::Version;
         result.text = versionText();
+        return result;
+    }
+    if (parser.isSet(installInfo)) {
+        result.request = Request::InstallInfo;
         return result;
     }
     if (!parser.positionalArguments().isEmpty())

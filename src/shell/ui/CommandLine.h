@@ -31,7 +31,7 @@ struct StartOptions {
 
 // What the command line asks for.
 struct CommandLine {
-    enum class Request { Run, Help, Version, Error };
+    enum class Request { Run, Help, Version, InstallInfo, Error };
     Request request = Request::Run;
     StartOptions options;
     // The help text, the version line or the error, for Help, Version and Error.
@@ -41,8 +41,8 @@ struct CommandLine {
     // the program's name); without it a help request carries no text.
     static CommandLine parse(const QStringList &arguments, bool describe = true);
 
-    // Whether the program runs without a display: help, version, a mistake in
-    // the arguments, or the headless recorder.
+    // Whether the program runs without a display: help, version, where the
+    // installation is, a mistake in the arguments, or the headless recorder.
     bool needsNoDisplay() const { return request != Request::Run || options.headless; }
 
     // The version line of --version.

@@ -5,6 +5,7 @@
 #include "platform/qt/QtSystem.h"
 #include "platform/qt/Translations.h"
 #include "shell/HeadlessRecorder.h"
+#include "shell/ui/Application.h"
 #include "shell/ui/CommandLine.h"
 #include "simulator/ThermoSimulator.h"
 
@@ -131,6 +132,8 @@ int runWithoutDisplay(int &argc, char **argv) {
         if (!line.text.endsWith(u'\n'))
             std::fputc('\n', stdout);
         return 0;
+    case CommandLine::Request::InstallInfo:
+        return Application::printInstallation();
     case CommandLine::Request::Error:
         printLine(stderr, QStringLiteral("zorneta: ") + line.text);
         return BadArguments;
