@@ -99,6 +99,7 @@ public:
     void setClearButtonVisible(bool visible) override { m_clearButton = visible; }
     bool clearButtonVisible() const override { return m_clearButton; }
     void setIndicatorColors(std::int32_t, std::int32_t) override {}
+    void showAbout() override {}
 
 private:
     ConsoleTextBox m_box;
@@ -223,6 +224,7 @@ public:
 class NoLauncher : public Launcher {
 public:
     Status openDocument(const QString &) override { return Status::failure(QStringLiteral("Нет экрана")); }
+    Status showHelpContents(const QString &) override { return Status::failure(QStringLiteral("Нет экрана")); }
 };
 
 } // namespace

@@ -75,10 +75,11 @@ void tst_Headless::recordsWhatTheWindowRecords() {
     QString error;
     QVERIFY2(recorder.start({1, QString(), headlessFile, true}, &error), qPrintable(error));
 
-    // Whole groups, a group in two pieces, a burst, a short value, garbage
-    // and a backspace; one second between pieces.
-    const QList<QByteArray> stream{"0100\r\n",         "0101\r\n", "01",       "02\r\n",
-                                   "0103\r\n0104\r\n", "  99\r\n", "abcd\r\n", "012\b3\r\n"};
+    // The tail of a group caught by the opening, whole groups, a group in
+    // two pieces, a burst, a short value, garbage, a backspace and a line
+    // ended by LF alone; one second between pieces.
+    const QList<QByteArray> stream{"23\r\n",           "0100\r\n", "0101\r\n", "01",         "02\r\n",
+                                   "0103\r\n0104\r\n", "  99\r\n", "abcd\r\n", "012\b3\r\n", "0105\n"};
     qsizetype lines = 0;
     for (const QByteArray &piece : stream) {
         window.clock.advance(1000);
@@ -94,11 +95,14 @@ void tst_Headless::recordsWhatTheWindowRecords() {
     recorder.stop();
     logic.Form_Unload();
 
-    const QByteArray expected("00:00:01\t0100\n00:00:02\t0101\n00:00:04\t0102\n00:00:05\t0103\n00:00:05\t0104\n"
-                              "00:00:06\t  99\n00:00:07\tabcd\n00:00:08\t013\n");
+    const QByteArray expected("00:00:01\t23\n00:00:02\t0100\n00:00:03\t0101\n00:00:05\t0102\n00:00:06\t0103\n"
+                              "00:00:06\t0104\n00:00:07\t  99\n00:00:08\tabcd\n00:00:09\t013\n00:00:10\t0105\n");
     QCOMPARE(contents(windowFile), expected);
     QCOMPARE(contents(headlessFile), contents(windowFile));
-    QCOMPARE(out.data(), QByteArray("0100\n0101\n0102\n0103\n0104\n  99\nabcd\n013\n"));
+    QCOMPARE(out.data(), QByteArray("23\n0100\n0101\n0102\n0103\n0104\n  99\nabcd\n013\n0105\n"));
+    // The tail is shown and recorded, not stored; the rest as in the window.
+    QCOMPARE(recorder.logic().state().PointCount, qint64(7));
+    QCOMPARE(recorder.logic().state().PointCount, logic.state().PointCount);
     QCOMPARE(QString::fromUtf8(errors.data()), u"zorneta: Порт открыт\n"_s);
     QVERIFY(!headlessPort->PortOpen());
 }
