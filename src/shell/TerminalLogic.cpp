@@ -241,6 +241,7 @@ void TerminalLogic::Form_Unload() {
     if (m_unloaded)
         return;
     m_unloaded = true;
+    m_portControl.reconnect().receptionEnded();
     SerialPort &port = m_services.port;
     if (port.PortOpen())
         (void)port.setPortOpen(false);

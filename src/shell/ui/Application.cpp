@@ -14,7 +14,6 @@
 #include "simulator/ThermoSimulator.h"
 
 #include <QApplication>
-#include <QCommandLineParser>
 #include <QDir>
 #include <QFileInfo>
 #include <QTimer>
@@ -49,78 +48,12 @@ Application::~Application() {
 }
 
 bool Application::parseArguments(const QStringList &arguments, StartOptions *options, QString *error) {
-    QCommandLineParser parser;
-    parser.setApplicationDescription(
-        QStringLiteral("Зорнета: monitoring terminal for МЛ series programmable thermoregulators"));
-    parser.addHelpOption();
-    const QCommandLineOption simulate(QStringLiteral("simulate"),
-                                      QStringLiteral("Use the built-in simulated thermoregulator as Com1."));
-    const QCommandLineOption speedup(QStringLiteral("sim-speedup"),
-                                     QStringLiteral("Run the simulated heating program X times faster."),
-                                     QStringLiteral("X"), QStringLiteral("1"));
-    const QCommandLineOption com(QStringLiteral("com"), QStringLiteral("Bind port number N to the device PATH."),
-                                 QStringLiteral("N=PATH"));
-    const QCommandLineOption demo(QStringLiteral("demo"),
-                                  QStringLiteral("Open the port, receive for SECONDS, save a screenshot and quit."),
-                                  QStringLiteral("SECONDS"));
-    const QCommandLineOption screenshot(QStringLiteral("screenshot"),
-                                        QStringLiteral("Where the demonstration saves its screenshot."),
-                                        QStringLiteral("PATH"), QStringLiteral("out/zorneta.png"));
-    const QCommandLineOption openPort(QStringLiteral("open-port"),
-                                      QStringLiteral("Open the port as soon as the main window is up."));
-    const QCommandLineOption record(QStringLiteral("record"),
-                                    QStringLiteral("Record everything received into FILE (appending)."),
-                                    QStringLiteral("FILE"));
-    const QCommandLineOption size(QStringLiteral("window-size"), QStringLiteral("The main window's size in pixels."),
-                                  QStringLiteral("WIDTHxHEIGHT"));
-    // Handled before the application starts (see main); listed for --help.
-    const QCommandLineOption installInfo(
-        QStringLiteral("install-info"),
-        QStringLiteral("Print where the installation, its help and its price list are, and quit."));
-    parser.addOptions({simulate, speedup, com, openPort, record, demo, screenshot, size, installInfo});
-    if (!parser.parse(arguments)) {
-        *error = parser.errorText();
+    const CommandLine line = CommandLine::parse(arguments);
+    if (line.request != CommandLine::Request::Run) {
+        *error = line.text;
         return false;
     }
-    if (parser.isSet(QStringLiteral("help"))) {
-        *error = parser.helpText();
-        return false;
-    }
-    options->simulate = parser.isSet(simulate);
-    bool ok = false;
-    options->simulationSpeedup = parser.value(speedup).toDouble(&ok);
-    if (!ok || options->simulationSpeedup <= 0) {
-        *error = QStringLiteral("--sim-speedup needs a positive number");
-        return false;
-    }
-    options->openPort = parser.isSet(openPort);
-    options->recordPath = parser.value(record);
-    options->comBindings = parser.values(com);
-    for (const QString &binding : options->comBindings) {
-        int n = 0;
-        QString path;
-        if (!PortDirectory::parseBinding(binding, &n, &path, error))
-            return false;
-    }
-    if (parser.isSet(demo)) {
-        options->demoSeconds = parser.value(demo).toInt(&ok);
-        if (!ok || options->demoSeconds <= 0) {
-            *error = QStringLiteral("--demo needs a number of seconds");
-            return false;
-        }
-    }
-    options->screenshotPath = parser.value(screenshot);
-    if (parser.isSet(size)) {
-        const QStringList parts = parser.value(size).split(u'x');
-        bool okWidth = false, okHeight = false;
-        const int width = parts.size() == 2 ? parts[0].toInt(&okWidth) : 0;
-        const int height = parts.size() == 2 ? parts[1].toInt(&okHeight) : 0;
-        if (!okWidth || !okHeight || width <= 0 || height <= 0) {
-            *error = QStringLiteral("--window-size needs WIDTHxHEIGHT, e.g. 1000x680");
-            return false;
-        }
-        options->windowSize = QSize(width, height);
-    }
+    *options = line.options;
     return true;
 }
 
@@ -191,6 +124,7 @@ bool Application::startMain(QString *error) {
     connect(window, &frmTerminal::pointTextDoubleClicked, logic, [logic] { logic->gestures().PointText_DblClick(); });
     logic->onExit = [window] { window->close(); };
     window->terminalKeyPress = [logic](const QString &text) { return logic->transmit().txtTerm_KeyPress(text); };
+    logic->portControl().reconnect().setEnabled(m_options.reconnect);
 
     logic->Form_Load();
     if (m_options.windowSize.isValid())
