@@ -1,13 +1,16 @@
 #pragma once
 
+#include "acquisition/NewSession.h"
 #include "acquisition/PortControl.h"
 #include "acquisition/ReadingPipeline.h"
 #include "acquisition/SessionState.h"
 #include "acquisition/TerminalOutput.h"
 #include "chart/ChartModel.h"
 #include "chart/PeriodCommands.h"
+#include "chart/ViewRanges.h"
 #include "chart/ViewToggles.h"
 #include "recording/RecordingFile.h"
+#include "settings/AlarmTemperature.h"
 #include "settings/GraphSettings.h"
 #include "settings/PersistedSettings.h"
 #include "shell/Services.h"
@@ -62,6 +65,9 @@ public:
     ViewToggles &toggles() { return m_toggles; }
     GraphSettings &graphSettings() { return m_graph; }
     PeriodCommands &periods() { return m_periods; }
+    ViewRanges &viewRanges() { return m_viewRanges; }
+    AlarmTemperature &alarmTemperature() { return m_alarmTemperature; }
+    NewSession &newSession() { return m_newSession; }
 
     // Called after the shutdown steps of the exit command: the window closes.
     std::function<void()> onExit;
@@ -80,6 +86,9 @@ private:
     ViewToggles m_toggles;
     GraphSettings m_graph;
     PeriodCommands m_periods;
+    ViewRanges m_viewRanges;
+    AlarmTemperature m_alarmTemperature;
+    NewSession m_newSession;
     bool m_unloaded = false;
 };
 
