@@ -51,7 +51,7 @@ void ViewRanges::mnuGraphEnd_Click() {
         ReadingsTable end(first, n + e);
         for (int row = 1; row <= ReadingsTable::Rows; ++row) {
             for (qint64 column = first; column <= n; ++column)
-                (void)end.setCell(row, column, s.Readings.cell(row, column));
+                (void)end.copyCell(row, column, s.Readings, column);
         }
         s.EndReadings = std::move(end);
         s.OnlyEnd = true;
@@ -99,7 +99,7 @@ void ViewRanges::CutGraphStart() {
         ReadingsTable after(1, before.lastColumn() - c);
         for (int row = 1; row <= ReadingsTable::Rows; ++row) {
             for (qint64 column = 1; column <= after.lastColumn(); ++column)
-                (void)after.setCell(row, column, before.cell(row, c + column));
+                (void)after.copyCell(row, column, before, c + column);
         }
         s.Readings = std::move(after);
         m_services.chart.setChartData(s.Readings);

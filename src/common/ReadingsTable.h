@@ -58,6 +58,9 @@ public:
     // A label that reads as the elapsed time "hh:nn:ss" of the given seconds.
     bool setElapsedLabel(int row, qint64 column, qint64 seconds);
     bool clearCell(int row, qint64 column);
+    // Copies a cell of another table (or of this one) as it is stored, so an
+    // elapsed-time label stays a compact label.
+    bool copyCell(int row, qint64 column, const ReadingsTable &source, qint64 sourceColumn);
 
     // Fast reads for drawing: whether the cell holds a number, and that number.
     bool isNumber(int row, qint64 column) const;
