@@ -10,7 +10,7 @@
 // Each session length runs in a process of its own, so the memory figures of
 // one do not start from what an earlier one left behind.
 
-#include "acquisition/SessionState.h"
+#include "session/SessionState.h"
 #include "common/ReadingsTable.h"
 #include "platform/qt/QtChartSurface.h"
 #include "shell/TerminalLogic.h"

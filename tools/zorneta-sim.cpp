@@ -2,7 +2,7 @@
 // the terminal without a furnace. Prints "Device: /dev/pts/N" first; point the
 // program at that port. Runs until interrupted.
 
-#include "sim/ThermoSimulator.h"
+#include "simulator/ThermoSimulator.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>

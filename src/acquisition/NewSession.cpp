@@ -1,14 +1,14 @@
 #include "acquisition/NewSession.h"
 
 #include "acquisition/PortControl.h"
-#include "acquisition/SessionState.h"
 #include "acquisition/TerminalOutput.h"
 #include "chart/PeriodCommands.h"
 #include "common/Formats.h"
 #include "platform/ChartSurface.h"
 #include "platform/Prompts.h"
 #include "platform/SerialPort.h"
-#include "shell/Services.h"
+#include "session/Services.h"
+#include "session/SessionState.h"
 
 namespace zorneta {
 

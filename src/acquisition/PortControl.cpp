@@ -1,13 +1,13 @@
 #include "acquisition/PortControl.h"
 
-#include "acquisition/SessionState.h"
+#include "session/SessionState.h"
 #include "chart/ChartModel.h"
 #include "common/Formats.h"
 #include "platform/Clock.h"
 #include "platform/Prompts.h"
 #include "platform/SerialPort.h"
-#include "shell/MainView.h"
-#include "shell/Services.h"
+#include "session/MainView.h"
+#include "session/Services.h"
 
 namespace zorneta {
 

@@ -1,7 +1,7 @@
 #include "acquisition/ReadingPipeline.h"
 
 #include "acquisition/PortControl.h"
-#include "acquisition/SessionState.h"
+#include "session/SessionState.h"
 #include "acquisition/TerminalOutput.h"
 #include "chart/ChartModel.h"
 #include "common/Formats.h"
@@ -11,8 +11,8 @@
 #include "platform/Clock.h"
 #include "platform/Prompts.h"
 #include "platform/SerialPort.h"
-#include "shell/MainView.h"
-#include "shell/Services.h"
+#include "session/MainView.h"
+#include "session/Services.h"
 
 #include <limits>
 

@@ -1,12 +1,12 @@
 #include "acquisition/TerminalOutput.h"
 
-#include "acquisition/SessionState.h"
+#include "session/SessionState.h"
 #include "common/Formats.h"
 #include "common/TextEncoding.h"
 #include "platform/Clock.h"
 #include "recording/RecordingFile.h"
-#include "shell/MainView.h"
-#include "shell/Services.h"
+#include "session/MainView.h"
+#include "session/Services.h"
 
 namespace zorneta {
 

@@ -1,8 +1,8 @@
 #include "chart/ChartModel.h"
 
-#include "acquisition/SessionState.h"
+#include "session/SessionState.h"
 #include "common/Formats.h"
-#include "shell/Services.h"
+#include "session/Services.h"
 
 #include <cmath>
 #include <limits>

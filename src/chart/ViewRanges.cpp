@@ -1,11 +1,11 @@
 #include "chart/ViewRanges.h"
 
-#include "acquisition/SessionState.h"
 #include "chart/ChartModel.h"
 #include "platform/ChartSurface.h"
 #include "platform/Prompts.h"
-#include "shell/MainView.h"
-#include "shell/Services.h"
+#include "session/MainView.h"
+#include "session/Services.h"
+#include "session/SessionState.h"
 
 #include <algorithm>
 

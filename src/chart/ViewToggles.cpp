@@ -1,10 +1,10 @@
 #include "chart/ViewToggles.h"
 
-#include "acquisition/SessionState.h"
+#include "session/SessionState.h"
 #include "platform/ChartSurface.h"
-#include "settings/PersistedSettings.h"
-#include "shell/MainView.h"
-#include "shell/Services.h"
+#include "session/PersistedSettings.h"
+#include "session/MainView.h"
+#include "session/Services.h"
 
 namespace zorneta {
 

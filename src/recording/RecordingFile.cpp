@@ -1,10 +1,10 @@
 #include "recording/RecordingFile.h"
 
-#include "acquisition/SessionState.h"
+#include "session/SessionState.h"
 #include "common/Cell.h"
 #include "platform/Prompts.h"
-#include "shell/MainView.h"
-#include "shell/Services.h"
+#include "session/MainView.h"
+#include "session/Services.h"
 
 #include <QFileInfo>
 

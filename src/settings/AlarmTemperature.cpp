@@ -1,9 +1,9 @@
 #include "settings/AlarmTemperature.h"
 
-#include "acquisition/SessionState.h"
 #include "platform/Prompts.h"
-#include "shell/MainView.h"
-#include "shell/Services.h"
+#include "session/MainView.h"
+#include "session/Services.h"
+#include "session/SessionState.h"
 
 #include <cmath>
 #include <cstdint>

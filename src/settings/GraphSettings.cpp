@@ -1,13 +1,13 @@
 #include "settings/GraphSettings.h"
 
-#include "acquisition/SessionState.h"
+#include "session/SessionState.h"
 #include "chart/ChartModel.h"
-#include "chart/PeriodCommands.h"
+#include "common/PeriodTables.h"
 #include "common/Formats.h"
 #include "platform/Prompts.h"
-#include "settings/PersistedSettings.h"
-#include "shell/MainView.h"
-#include "shell/Services.h"
+#include "session/PersistedSettings.h"
+#include "session/MainView.h"
+#include "session/Services.h"
 
 #include <QLocale>
 
@@ -100,6 +100,22 @@ void GraphSettings::LoadGraphSettings() {
     Q_EMIT changed();
 }
 
+void GraphSettings::followMenu(PeriodList list, int position) {
+    ensureLoaded();
+    switch (list) {
+    case PeriodList::Update:
+        cboSpeed = position;
+        break;
+    case PeriodList::Read:
+        cboPassOver = position;
+        break;
+    case PeriodList::XDivisions:
+        cboVGrid = position;
+        break;
+    }
+    Q_EMIT changed();
+}
+
 void GraphSettings::optFlow_Click(int index) {
     optFlow = index;
     m_state.XAxisHidden = index == 1;
@@ -160,14 +176,14 @@ bool GraphSettings::cmdOK_Click() {
     s.XLabelDivisions = static_cast<std::int16_t>(2 * s.XTickDivisions);
     s.CurveWidth = (cboThin >= 0 && cboThin < 5) ? Widths[cboThin] : 0;
     if (cboSpeed >= 0 && cboSpeed < 6) {
-        s.UpdatePeriod = PeriodCommands::UpdatePeriods[cboSpeed].period;
-        PeriodCommands::checkOnly(view, PeriodCommands::UpdatePeriods, cboSpeed);
+        s.UpdatePeriod = UpdatePeriods[cboSpeed].period;
+        checkOnly(view, UpdatePeriods, cboSpeed);
     } else {
         s.UpdatePeriod = 10;
     }
     if (cboPassOver >= 0 && cboPassOver < 6) {
-        s.ReadPeriod = PeriodCommands::ReadPeriods[cboPassOver].period;
-        PeriodCommands::checkOnly(view, PeriodCommands::ReadPeriods, cboPassOver);
+        s.ReadPeriod = ReadPeriods[cboPassOver].period;
+        checkOnly(view, ReadPeriods, cboPassOver);
     } else {
         s.ReadPeriod = 5;
     }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "common/PeriodTables.h"
+
 #include <QObject>
 #include <QString>
 #include <QStringList>
@@ -40,6 +42,10 @@ public:
     // The signal temperature and the five list positions from the store
     // (start-up presets the dialog with them).
     void presetFromStore();
+
+    // A period menu command chose `position` in one of the lists: the dialog
+    // (loaded hidden when needed) shows the same choice.
+    void followMenu(PeriodList list, int position);
 
     // Option groups: they set their flag when clicked, not at OK.
     void optFlow_Click(int index);

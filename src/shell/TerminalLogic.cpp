@@ -4,7 +4,7 @@
 #include "platform/ChartSurface.h"
 #include "platform/Prompts.h"
 #include "platform/SerialPort.h"
-#include "shell/MainView.h"
+#include "session/MainView.h"
 
 #include <array>
 
@@ -49,9 +49,10 @@ TerminalLogic::TerminalLogic(Services services)
       m_recording(m_services, m_state), m_output(m_services, m_state, m_recording),
       m_portControl(m_services, m_state, m_chart), m_pipeline(m_services, m_state, m_portControl, m_chart, m_output),
       m_toggles(m_services, m_state, m_settings), m_graph(m_services, m_state, m_settings, m_chart),
-      m_periods(m_services, m_state, m_graph), m_viewRanges(m_services, m_state, m_chart),
+      m_periods(m_services, m_state), m_viewRanges(m_services, m_state, m_chart),
       m_alarmTemperature(m_services, m_state),
       m_newSession(m_services, m_state, m_portControl, m_output, m_periods) {
+    m_periods.listChosen = [this](PeriodList list, int position) { m_graph.followMenu(list, position); };
     connect(&m_services.port, &SerialPort::OnComm, this, [this] { m_pipeline.MSComm1_OnComm(); });
 }
 

@@ -3,7 +3,7 @@
 #include "acquisition/NewSession.h"
 #include "acquisition/PortControl.h"
 #include "acquisition/ReadingPipeline.h"
-#include "acquisition/SessionState.h"
+#include "session/SessionState.h"
 #include "acquisition/TerminalOutput.h"
 #include "chart/ChartModel.h"
 #include "chart/PeriodCommands.h"
@@ -12,8 +12,8 @@
 #include "recording/RecordingFile.h"
 #include "settings/AlarmTemperature.h"
 #include "settings/GraphSettings.h"
-#include "settings/PersistedSettings.h"
-#include "shell/Services.h"
+#include "session/PersistedSettings.h"
+#include "session/Services.h"
 
 #include <QObject>
 #include <QString>

@@ -4,7 +4,7 @@
 
 #include "common/Formats.h"
 #include "platform/qt/QtSerialPort.h"
-#include "sim/ThermoSimulator.h"
+#include "simulator/ThermoSimulator.h"
 #include "support/Doubles.h"
 #include "support/ViewDoubles.h"
 #include "shell/TerminalLogic.h"

@@ -1,7 +1,7 @@
 // The real program records from a simulated thermoregulator and is killed
 // with SIGKILL: every line it received is in the recording file.
 
-#include "sim/ThermoSimulator.h"
+#include "simulator/ThermoSimulator.h"
 
 #include <QFile>
 #include <QProcess>

@@ -1,6 +1,6 @@
 // Thinning the curve of a table of readings for drawing.
 
-#include "chart/CurveDecimator.h"
+#include "common/CurveDecimator.h"
 #include "common/ReadingsTable.h"
 
 #include <QTest>

@@ -1,7 +1,7 @@
 // The table of readings: shape, growth keeping contents, cells of every kind,
 // refusal of cells outside the table.
 
-#include "acquisition/SessionState.h"
+#include "session/SessionState.h"
 #include "common/ReadingsTable.h"
 
 #include <QtTest>

@@ -1,6 +1,6 @@
 #include "platform/qt/PortDirectory.h"
 #include "platform/qt/QtSerialPort.h"
-#include "sim/PtyPair.h"
+#include "simulator/PtyPair.h"
 #include "support/ScriptedSerialPort.h"
 
 #include <QEventLoop>

@@ -2,7 +2,7 @@
 // XDG_CONFIG_HOME, and the conversions of the stored texts.
 
 #include "platform/qt/QtSettingsStore.h"
-#include "settings/PersistedSettings.h"
+#include "session/PersistedSettings.h"
 
 #include <QFile>
 #include <QTemporaryDir>

@@ -3,7 +3,7 @@
 // In-memory doubles of the main window and the chart for headless tests.
 
 #include "platform/ChartSurface.h"
-#include "shell/MainView.h"
+#include "session/MainView.h"
 
 #include <QHash>
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "chart/CurveDecimator.h"
+#include "common/CurveDecimator.h"
 #include "platform/ChartSurface.h"
 
 #include <QList>

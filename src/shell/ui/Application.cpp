@@ -9,7 +9,7 @@
 #include "shell/TerminalLogic.h"
 #include "shell/ui/frmSplash.h"
 #include "shell/ui/frmTerminal.h"
-#include "sim/ThermoSimulator.h"
+#include "simulator/ThermoSimulator.h"
 
 #include <QApplication>
 #include <QCommandLineParser>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "shell/MainView.h"
+#include "session/MainView.h"
 
 #include <QHash>
 #include <QMainWindow>

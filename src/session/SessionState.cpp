@@ -1,4 +1,4 @@
-#include "acquisition/SessionState.h"
+#include "session/SessionState.h"
 
 namespace zorneta {
 

@@ -1,4 +1,4 @@
-#include "sim/PtyPair.h"
+#include "simulator/PtyPair.h"
 
 #include <cerrno>
 #include <cstring>
@@ -9,7 +9,9 @@
 
 namespace zorneta::sim {
 
-PtyPair::~PtyPair() { close(); }
+PtyPair::~PtyPair() {
+    close();
+}
 
 bool PtyPair::open(QString *error) {
     close();

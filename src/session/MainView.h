@@ -2,6 +2,8 @@
 
 #include <QString>
 
+#include <array>
+#include <cstddef>
 #include <cstdint>
 
 namespace zorneta {
@@ -62,11 +64,12 @@ public:
     virtual bool seriesDataVisible() const = 0;
     virtual void refreshSeriesData() = 0;
 
-    // Visibility of the clear button and colours of the digital indicator
-    // (colours as 0x00BBGGRR).
     // The signal temperature box beside the chart.
     virtual void setSigText(const QString &text) = 0;
     virtual QString sigText() const = 0;
+
+    // Visibility of the digital indicator and the clear button, and the
+    // indicator's colours (as 0x00BBGGRR).
 
     virtual void setIndicatorVisible(bool visible) = 0;
     virtual bool indicatorVisible() const = 0;
@@ -74,5 +77,12 @@ public:
     virtual bool clearButtonVisible() const = 0;
     virtual void setIndicatorColors(std::int32_t background, std::int32_t text) = 0;
 };
+
+// Checks item `index` of a radio family of menu items (entries with a
+// `name`) and clears the others, in menu order.
+template <typename T, std::size_t N> void checkOnly(MainView &view, const std::array<T, N> &family, std::size_t index) {
+    for (std::size_t i = 0; i < N; ++i)
+        view.setItemChecked(QString::fromUtf16(family[i].name), i == index);
+}
 
 } // namespace zorneta

@@ -1,7 +1,7 @@
-#include "settings/PersistedSettings.h"
+#include "session/PersistedSettings.h"
 
 #include "platform/SettingsStore.h"
-#include "shell/Services.h"
+#include "session/Services.h"
 
 namespace zorneta {
 

@@ -1,4 +1,4 @@
-#include "sim/TemperatureProfile.h"
+#include "simulator/TemperatureProfile.h"
 
 #include <algorithm>
 #include <cmath>

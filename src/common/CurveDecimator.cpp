@@ -1,4 +1,4 @@
-#include "chart/CurveDecimator.h"
+#include "common/CurveDecimator.h"
 
 #include <algorithm>
 

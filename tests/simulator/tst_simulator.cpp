@@ -1,7 +1,7 @@
 // The simulated thermoregulator: the heating curve it follows and the bytes a
 // program reading its pseudo-terminal actually gets.
 
-#include "sim/ThermoSimulator.h"
+#include "simulator/ThermoSimulator.h"
 
 #include <QDeadlineTimer>
 #include <QSignalSpy>

@@ -1,4 +1,4 @@
-#include "sim/ThermoSimulator.h"
+#include "simulator/ThermoSimulator.h"
 
 #include <QSocketNotifier>
 #include <QTimer>

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "sim/PtyPair.h"
-#include "sim/TemperatureProfile.h"
+#include "simulator/PtyPair.h"
+#include "simulator/TemperatureProfile.h"
 
 #include <QByteArray>
 #include <QList>
