@@ -85,6 +85,11 @@ public:
     // where the next readings go.
     virtual void setEventsHeld(bool held) = 0;
 
+    // True while the Receive event being delivered carries the first bytes
+    // received since the port was opened: the port may have been opened in
+    // the middle of a group, so they may be the tail of one.
+    virtual bool firstLineSinceOpen() const { return false; }
+
     // The device the current port number stands for, for display to the user.
     virtual QString deviceName() const { return QString(); }
 

@@ -57,6 +57,9 @@ public:
     // the dialog is closed.
     virtual void showGraphSettings(GraphSettings &dialog) = 0;
 
+    // The About box, shown without blocking the main window.
+    virtual void showAbout() = 0;
+
     // The alarm window: its message set and the window shown without waiting.
     virtual void showAlarm(const QString &text) = 0;
 

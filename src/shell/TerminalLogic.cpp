@@ -51,7 +51,7 @@ TerminalLogic::TerminalLogic(Services services)
       m_toggles(m_services, m_state, m_settings), m_graph(m_services, m_state, m_settings, m_chart),
       m_periods(m_services, m_state), m_viewRanges(m_services, m_state, m_chart),
       m_alarmTemperature(m_services, m_state),
-      m_newSession(m_services, m_state, m_portControl, m_output, m_periods) {
+      m_newSession(m_services, m_state, m_portControl, m_output, m_periods), m_help(m_services) {
     m_periods.listChosen = [this](PeriodList list, int position) { m_graph.followMenu(list, position); };
     connect(&m_services.port, &SerialPort::OnComm, this, [this] { m_pipeline.MSComm1_OnComm(); });
 }
@@ -112,6 +112,12 @@ void TerminalLogic::runMenuCommand(const QString &name) {
         m_alarmTemperature.mnuSigTemp_Click();
     else if (name == u"mnuNewSession")
         m_newSession.mnuNewSession_Click();
+    else if (name == u"mnuContent")
+        m_help.mnuContent_Click();
+    else if (name == u"mnuLirant")
+        m_help.mnuLirant_Click();
+    else if (name == u"mnuAbout")
+        m_help.mnuAbout_Click();
 }
 
 void TerminalLogic::mnuAppl_Click() {

@@ -14,6 +14,7 @@
 #include "settings/GraphSettings.h"
 #include "session/PersistedSettings.h"
 #include "session/Services.h"
+#include "shell/HelpCommands.h"
 
 #include <QObject>
 #include <QString>
@@ -68,6 +69,7 @@ public:
     ViewRanges &viewRanges() { return m_viewRanges; }
     AlarmTemperature &alarmTemperature() { return m_alarmTemperature; }
     NewSession &newSession() { return m_newSession; }
+    HelpCommands &help() { return m_help; }
 
     // Called after the shutdown steps of the exit command: the window closes.
     std::function<void()> onExit;
@@ -89,6 +91,7 @@ private:
     ViewRanges m_viewRanges;
     AlarmTemperature m_alarmTemperature;
     NewSession m_newSession;
+    HelpCommands m_help;
     bool m_unloaded = false;
 };
 

@@ -49,6 +49,7 @@ public:
     // in order, inside the setEventsHeld(false) call.
     void setEventsHeld(bool held) override;
     QString deviceName() const override { return device; }
+    bool firstLineSinceOpen() const override { return firstLine; }
 
     // Appends `bytes` to the input, sets CommEvent() to `code` and raises
     // OnComm at once (inside this call), unless events are held. Nested calls from a handler work like
@@ -65,7 +66,8 @@ public:
     bool portOpen = false;
     int inputLen = 0;
     int commEvent = 0;
-    QByteArray input; // received and not yet read
+    QByteArray input;       // received and not yet read
+    bool firstLine = false; // what firstLineSinceOpen() answers
     QString device = QStringLiteral("/dev/ttyUSB0");
     bool eventsHeld = false;
 

@@ -59,6 +59,7 @@ public:
         if (whileGraphSettingsShown)
             whileGraphSettingsShown(dialog);
     }
+    void showAbout() override { ++aboutShown; }
     void showAlarm(const QString &text) override {
         alarmText = text;
         ++alarmsShown;
@@ -86,6 +87,7 @@ public:
     int graphDialogsShown = 0;
     // What the user does in the graph settings dialog while it is shown.
     std::function<void(GraphSettings &)> whileGraphSettingsShown;
+    int aboutShown = 0;
     QString alarmText;
     int alarmsShown = 0;
     bool seriesData = false;

@@ -4,6 +4,7 @@
 #include "platform/qt/QtChartSurface.h"
 #include "settings/ui/SigTemp.h"
 #include "settings/ui/frmPrGraph.h"
+#include "shell/ui/frmAbout.h"
 #include "shell/ui/Pictures.h"
 #include "shell/ui/QtTextBox.h"
 
@@ -482,6 +483,20 @@ void frmTerminal::showAlarm(const QString &text) {
     m_sigTemp->txtSigTemp()->setText(text);
     m_sigTemp->show();
     m_sigTemp->raise();
+}
+
+void frmTerminal::showAbout() {
+    // Loaded on each showing and unloaded when closed; a box still open is
+    // brought to the front.
+    if (!m_about)
+        m_about = new frmAbout(this);
+    m_about->show();
+    m_about->raise();
+    m_about->activateWindow();
+}
+
+frmAbout *frmTerminal::aboutWindow() const {
+    return m_about.data();
 }
 
 void frmTerminal::showGraphSettings(GraphSettings &dialog) {

@@ -4,6 +4,7 @@
 
 #include <QHash>
 #include <QMainWindow>
+#include <QPointer>
 #include <memory>
 
 class QAction;
@@ -49,6 +50,9 @@ public:
     QString caption() const override;
     void popupMenu(const QString &name) override;
     void showAlarm(const QString &text) override;
+    void showAbout() override;
+    // The About box while it is open (for tests).
+    class frmAbout *aboutWindow() const;
     void showGraphSettings(GraphSettings &dialog) override;
     // The graph settings dialog while it is shown (for tests).
     class frmPrGraph *graphSettingsWindow() const {
@@ -113,6 +117,7 @@ private:
     QLabel *m_imgNotConnected = nullptr;
     class SigTemp *m_sigTemp = nullptr;
     class frmPrGraph *m_prGraph = nullptr;
+    QPointer<class frmAbout> m_about;
 };
 
 } // namespace zorneta
