@@ -67,6 +67,11 @@ void ChartModel::UpdateChartWhole() {
 }
 
 void ChartModel::UpdateChartOnlyEnd() {
+    ShowEndReadings();
+    growAndTitle(m_state);
+}
+
+void ChartModel::ShowEndReadings() {
     ReadingsTable &end = m_state.EndReadings;
     const qint64 first = std::llround(m_state.EndStart);
     if (end.resize(first, end.lastColumn() + m_state.UpdatePeriod))
@@ -74,7 +79,6 @@ void ChartModel::UpdateChartOnlyEnd() {
     (void)end.setText(2, first, QStringLiteral("Только конец"));
     SetValueRangeAroundNewest();
     m_services.chart.setChartData(end);
-    growAndTitle(m_state);
 }
 
 ChartModel::Range ChartModel::RangeAround(double value) {

@@ -23,6 +23,10 @@ public:
     void UpdateChart();
     void UpdateChartWhole();
     void UpdateChartOnlyEnd();
+    // The end view's part of the update: EndReadings grown by the update
+    // period with its labels and title, the value axis zoomed around the
+    // newest reading, EndReadings given to the chart.
+    void ShowEndReadings();
 
     // The value axis zoomed around the newest reading.
     void SetValueRangeAroundNewest();

@@ -182,6 +182,21 @@ bool ReadingsTable::clearCell(int row, qint64 column) {
     return true;
 }
 
+bool ReadingsTable::copyCell(int row, qint64 column, const ReadingsTable &source, qint64 sourceColumn) {
+    std::size_t sc, sat;
+    if (!source.locate(row, sourceColumn, &sc, &sat))
+        return false;
+    const Stored kind = source.m_chunks[sc]->kind[row - 1][sat];
+    if (kind == Stored::Text)
+        return setText(row, column, source.m_text[row - 1].value(sourceColumn));
+    const double value = source.m_chunks[sc]->value[row - 1][sat];
+    std::size_t c, at;
+    if (!locate(row, column, &c, &at))
+        return false;
+    setStored(row, column, c, at, kind, value);
+    return true;
+}
+
 bool ReadingsTable::isNumber(int row, qint64 column) const {
     std::size_t c, at;
     return locate(row, column, &c, &at) && m_chunks[c]->kind[row - 1][at] == Stored::Number;

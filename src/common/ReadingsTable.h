@@ -60,6 +60,9 @@ public:
     // The seconds of an elapsed-time label; -1 when the cell holds none.
     qint64 elapsedSeconds(int row, qint64 column) const;
     bool clearCell(int row, qint64 column);
+    // Copies a cell of another table (or of this one) as it is stored, so an
+    // elapsed-time label stays a compact label.
+    bool copyCell(int row, qint64 column, const ReadingsTable &source, qint64 sourceColumn);
 
     // Fast reads for drawing: whether the cell holds a number, and that number.
     bool isNumber(int row, qint64 column) const;

@@ -50,7 +50,9 @@ TerminalLogic::TerminalLogic(Services services)
       m_portControl(m_services, m_state, m_chart), m_pipeline(m_services, m_state, m_portControl, m_chart, m_output),
       m_toggles(m_services, m_state, m_settings), m_graph(m_services, m_state, m_settings, m_chart),
       m_periods(m_services, m_state), m_properties(m_services, m_state, m_settings, m_portControl),
-      m_transmit(m_services, m_state), m_help(m_services), m_snapshots(m_services, m_state),
+      m_transmit(m_services, m_state), m_viewRanges(m_services, m_state, m_chart),
+      m_alarmTemperature(m_services, m_state), m_newSession(m_services, m_state, m_portControl, m_output, m_periods),
+      m_help(m_services), m_snapshots(m_services, m_state),
       m_snapshotDialog(m_services, m_state, m_settings, m_snapshots), m_seriesData(m_services, m_state),
       m_gestures(m_services, m_seriesData), m_colours(m_services, m_state, m_settings) {
     m_periods.listChosen = [this](PeriodList list, int position) { m_graph.followMenu(list, position); };
@@ -105,6 +107,16 @@ void TerminalLogic::runMenuCommand(const QString &name) {
         m_toggles.mnuShowLegend_Click();
     else if (name == u"mnuLegendShow")
         m_toggles.mnuLegendShow_Click();
+    else if (name == u"mnuGraphEnd")
+        m_viewRanges.mnuGraphEnd_Click();
+    else if (name == u"mnuGraphAll")
+        m_viewRanges.mnuGraphAll_Click();
+    else if (name == u"mnuCutStart")
+        m_viewRanges.CutGraphStart();
+    else if (name == u"mnuSigTemp")
+        m_alarmTemperature.mnuSigTemp_Click();
+    else if (name == u"mnuNewSession")
+        m_newSession.mnuNewSession_Click();
     else if (name == u"mnuContent")
         m_help.mnuContent_Click();
     else if (name == u"mnuLirant")
@@ -194,6 +206,8 @@ void TerminalLogic::Form_Load() {
     view.showConnected(false);
     // The indicator column as saved.
     m_toggles.applyIndicator();
+    // The end-view timer runs from start-up.
+    m_viewRanges.Timer3().start();
     // 12.-13. The saved port settings, then legend and axes again.
     applyPortSettings();
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "acquisition/NewSession.h"
 #include "acquisition/PortControl.h"
 #include "acquisition/PortProperties.h"
 #include "acquisition/ReadingPipeline.h"
@@ -15,6 +16,8 @@
 #include "recording/RecordingFile.h"
 #include "recording/SnapshotDialog.h"
 #include "recording/Snapshots.h"
+#include "chart/ViewRanges.h"
+#include "settings/AlarmTemperature.h"
 #include "settings/GraphSettings.h"
 #include "session/PersistedSettings.h"
 #include "session/Services.h"
@@ -75,6 +78,9 @@ public:
     PeriodCommands &periods() { return m_periods; }
     PortProperties &portProperties() { return m_properties; }
     TerminalTransmit &transmit() { return m_transmit; }
+    ViewRanges &viewRanges() { return m_viewRanges; }
+    AlarmTemperature &alarmTemperature() { return m_alarmTemperature; }
+    NewSession &newSession() { return m_newSession; }
     HelpCommands &help() { return m_help; }
     Snapshots &snapshots() { return m_snapshots; }
     SnapshotDialog &snapshotDialog() { return m_snapshotDialog; }
@@ -101,6 +107,9 @@ private:
     PeriodCommands m_periods;
     PortProperties m_properties;
     TerminalTransmit m_transmit;
+    ViewRanges m_viewRanges;
+    AlarmTemperature m_alarmTemperature;
+    NewSession m_newSession;
     HelpCommands m_help;
     Snapshots m_snapshots;
     SnapshotDialog m_snapshotDialog;

@@ -14,6 +14,7 @@ class tst_ReadingsTable : public QObject {
 private Q_SLOTS:
     void freshTable();
     void cellsOfEveryKind();
+    void copyCellKeepsTheStoredKind();
     void outsideTheTableIsRefused_data();
     void outsideTheTableIsRefused();
     void growKeepsContents();
@@ -49,6 +50,25 @@ void tst_ReadingsTable::cellsOfEveryKind() {
     QCOMPARE(t.cell(2, 3), Cell::number(1.0));
     QVERIFY(t.clearCell(2, 3));
     QVERIFY(t.cell(2, 3).isEmpty());
+}
+
+void tst_ReadingsTable::copyCellKeepsTheStoredKind() {
+    ReadingsTable from(1, 4);
+    QVERIFY(from.setNumber(2, 1, 850.5));
+    QVERIFY(from.setText(2, 2, QStringLiteral("abc")));
+    QVERIFY(from.setElapsedLabel(1, 3, 317));
+    ReadingsTable to(10, 14);
+    QVERIFY(to.setText(2, 13, QStringLiteral("old")));
+    for (qint64 column = 1; column <= 4; ++column) {
+        for (int row = 1; row <= 2; ++row) {
+            QVERIFY(to.copyCell(row, column + 9, from, column));
+            QCOMPARE(to.cell(row, column + 9), from.cell(row, column));
+        }
+    }
+    // The label is still a compact elapsed-time label, not a text.
+    QCOMPARE(to.chunk(0)->kind[0][2], ReadingsChunk::Stored::Elapsed);
+    QVERIFY(!to.copyCell(2, 15, from, 1));
+    QVERIFY(!to.copyCell(2, 10, from, 5));
 }
 
 void tst_ReadingsTable::outsideTheTableIsRefused_data() {

@@ -1,0 +1,39 @@
+#pragma once
+
+#include <QString>
+
+namespace zorneta {
+
+class ChartModel;
+class PeriodCommands;
+class PortControl;
+class TerminalOutput;
+struct Services;
+struct SessionState;
+
+// "Начать новый сеанс": the readings in memory are dropped and the curve
+// starts afresh, the session clock restarted on request. The port, the
+// recording file, the snapshot and the view state stay as they are.
+class NewSession {
+public:
+    NewSession(Services &services, SessionState &state, PortControl &port, TerminalOutput &output,
+               PeriodCommands &periods)
+        : m_services(services), m_state(state), m_port(port), m_output(output), m_periods(periods) {}
+
+    // The menu item and the toolbar's "NewSession".
+    void mnuNewSession_Click();
+
+    // Title of both questions.
+    static QString questionTitle();
+    // The confirmation's text: four paragraphs.
+    static QString confirmationText();
+
+private:
+    Services &m_services;
+    SessionState &m_state;
+    PortControl &m_port;
+    TerminalOutput &m_output;
+    PeriodCommands &m_periods;
+};
+
+} // namespace zorneta

@@ -1,0 +1,120 @@
+#include "chart/ViewRanges.h"
+
+#include "chart/ChartModel.h"
+#include "platform/ChartSurface.h"
+#include "platform/Prompts.h"
+#include "session/MainView.h"
+#include "session/Services.h"
+#include "session/SessionState.h"
+
+#include <algorithm>
+
+namespace zorneta {
+
+namespace {
+const QString SetValueTitle = QStringLiteral("Зорнета:    Установите значение");
+const QString GraphEndItem = QStringLiteral("mnuGraphEnd");
+} // namespace
+
+ViewRanges::ViewRanges(Services &services, SessionState &state, ChartModel &chart)
+    : m_services(services), m_state(state), m_chart(chart) {
+    m_timer3.setInterval(EndViewPeriodMs);
+    connect(&m_timer3, &QTimer::timeout, this, &ViewRanges::Timer3_Timer);
+}
+
+void ViewRanges::info(const QString &title, const QString &text) {
+    m_services.prompts.messageBox(title, text, Prompts::Icon::Information, Prompts::Buttons::Ok);
+}
+
+void ViewRanges::mnuGraphEnd_Click() {
+    SessionState &s = m_state;
+    const qint64 e = s.EndPoints;
+    if (e == 0) {
+        info(SetValueTitle, QStringLiteral("Длина участка конца графика равна 0 !"));
+        return;
+    }
+    if (e < 0) {
+        info(SetValueTitle, QStringLiteral("Длина участка конца графика не может быть отрицательной !"));
+        return;
+    }
+    const qint64 n = s.PointCount;
+    if (n <= MinimumReadingsForEndView) {
+        m_services.prompts.messageBox(
+            QStringLiteral("Зорнета:  Пока ещё нечего рассматривать"),
+            QStringLiteral("  Смысл увеличения масштаба графика появляется только при слишком большом количестве "
+                           "считанных точек.\r\r   Команда сработает только при числе циклов считывания большем 50."),
+            Prompts::Icon::Exclamation, Prompts::Buttons::Ok);
+    } else {
+        // The window starts e readings before the newest one, or at the first
+        // reading when the session is shorter than that.
+        const qint64 first = std::max<qint64>(1, n - e);
+        ReadingsTable end(first, n + e);
+        for (int row = 1; row <= ReadingsTable::Rows; ++row) {
+            for (qint64 column = first; column <= n; ++column)
+                (void)end.copyCell(row, column, s.Readings, column);
+        }
+        s.EndReadings = std::move(end);
+        s.OnlyEnd = true;
+        s.EndStart = static_cast<float>(first);
+        m_services.view.setItemEnabled(GraphEndItem, false);
+        // The view lasts one whole period of the timer from now.
+        m_timer3.start();
+    }
+    if (s.OnlyEnd)
+        m_chart.ShowEndReadings();
+}
+
+void ViewRanges::endEndView() {
+    m_state.OnlyEnd = false;
+    m_services.view.setItemEnabled(GraphEndItem, true);
+    ChartSurface::ValueScale scale = m_services.chart.valueScale(ChartSurface::Axis::Y);
+    scale.automatic = true;
+    (void)m_services.chart.setValueScale(ChartSurface::Axis::Y, scale);
+}
+
+void ViewRanges::Timer3_Timer() {
+    endEndView();
+}
+
+void ViewRanges::mnuGraphAll_Click() {
+    ChartSurface &chart = m_services.chart;
+    m_state.EndReadings = ReadingsTable(0, 1);
+    // The whole curve at once: the value axis scales itself again too.
+    endEndView();
+    chart.setChartData(m_state.Readings);
+    (void)chart.setCategoryScaleAuto(ChartSurface::Axis::Y, true);
+    chart.Refresh();
+}
+
+void ViewRanges::CutGraphStart() {
+    SessionState &s = m_state;
+    const qint64 c = s.CutStartPoints;
+    if (c < 0) {
+        info(SetValueTitle, QStringLiteral("Размер отрезаемого участка не может быть отрицательным !"));
+        return;
+    }
+    if (c < s.PointCount) {
+        const ReadingsTable before = s.Readings;
+        s.PointCount -= c;
+        ReadingsTable after(1, before.lastColumn() - c);
+        for (int row = 1; row <= ReadingsTable::Rows; ++row) {
+            for (qint64 column = 1; column <= after.lastColumn(); ++column)
+                (void)after.copyCell(row, column, before, c + column);
+        }
+        s.Readings = std::move(after);
+        m_services.chart.setChartData(s.Readings);
+        s.EndReadings = ReadingsTable();
+        // The end view has lost its table: the whole graph is shown from now on.
+        if (s.OnlyEnd)
+            endEndView();
+    } else {
+        info(QStringLiteral("Зорнета:    Внимание"),
+             QStringLiteral("Объем отрезаемого участка превышает количество считанных точек на графике !\n\n   "
+                            "Дождитесь достаточного увеличения количества точек графика или уменьшите размер "
+                            "отрезаемого участка (см. Свойства графика)"));
+    }
+    if (c == 0)
+        info(SetValueTitle, QStringLiteral("Размер отрезаемого участка равен 0 !"));
+}
+
+} // namespace zorneta
