@@ -20,7 +20,7 @@ int main(int argc, char *argv[]) {
     QApplication::setApplicationName(QStringLiteral("Зорнета"));
     QApplication::setOrganizationName(QStringLiteral("Зорнета"));
     QApplication::setApplicationDisplayName(QStringLiteral("Зорнета"));
-    zorneta::InstallRussianTranslation(app);
+    zorneta::installRussianTranslation(app);
 
     zorneta::StartOptions options;
     QString error;

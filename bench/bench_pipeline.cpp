@@ -120,13 +120,13 @@ Result runSession(qint64 n) {
     MemoryMainView view;
     QtChartSurface chart;
     TerminalLogic logic(Services{port, chart, prompts, settings, clock, beeper, install, launcher, view});
-    logic.Form_Load();
+    logic.load();
 
     QWidget *chartView = chart.widget();
     chartView->resize(ViewWidth, ViewHeight);
     chartView->show();
     // The X axis with its labels, as the user sees it when switched on.
-    logic.state().XAxisHidden = false;
+    logic.state().xAxisHidden = false;
     (void)chart.setAxisScaleHidden(ChartSurface::Axis::X, false);
     QCoreApplication::processEvents();
     PaintCounter counter;
@@ -139,10 +139,10 @@ Result runSession(qint64 n) {
     QWidget *viewport = graphicsView->viewport();
     viewport->installEventFilter(&counter);
 
-    logic.portControl().mnuOpen_Click();
+    logic.portControl().togglePort();
     SessionState &s = logic.state();
-    s.UpdatePeriod = 1; // every reading grows the table and redraws
-    s.Temperature = -1; // never reached: no alarm
+    s.updatePeriod = 1; // every reading grows the table and redraws
+    s.temperature = -1; // never reached: no alarm
     viewport->repaint();
     QCoreApplication::processEvents();
 
@@ -207,7 +207,7 @@ Result runSession(qint64 n) {
     r.paints = paintsBefore;
     r.paintMicros = paintMicros;
     r.handlerMicros = handlerSum / double(std::max<qint64>(1, n - untimed));
-    r.pointCount = s.PointCount;
+    r.pointCount = s.pointCount;
     return r;
 }
 

@@ -28,7 +28,7 @@ QString NewSession::confirmationText() {
                           "Уничтожить данные из оперативной памяти?");
 }
 
-void NewSession::mnuNewSession_Click() {
+void NewSession::startNewSession() {
     SessionState &s = m_state;
     SerialPort &port = m_services.port;
     // Readings that arrive while the user answers wait in the port, so they
@@ -40,20 +40,20 @@ void NewSession::mnuNewSession_Click() {
         port.setEventsHeld(false);
         return;
     }
-    s.Readings = FreshReadings();
-    s.PointCount = 0;
+    s.readings = freshReadings();
+    s.pointCount = 0;
     const auto restart = m_services.prompts.messageBox(
         questionTitle(), QStringLiteral("   Обнулить время начала нового сеанса приёма данных"),
         Prompts::Icon::Question, Prompts::Buttons::YesNo, Prompts::DefaultButton::Second);
     if (restart == Prompts::Answer::Yes)
-        m_port.StartTiming();
-    (void)s.Readings.setText(2, 1, SeriesTitleText(s.StartTime));
-    m_services.chart.setChartData(s.Readings);
-    m_output.Command1_Click();
+        m_port.startTiming();
+    (void)s.readings.setText(2, 1, seriesTitleText(s.startTime));
+    m_services.chart.setChartData(s.readings);
+    m_output.clearTerminal();
     // The X-axis division is automatic after a new session.
-    s.XTickDivisions = 10;
-    s.AutoTickDivision = false;
-    m_periods.mnuAutoTickDivis_Click();
+    s.xTickDivisions = 10;
+    s.autoTickDivision = false;
+    m_periods.toggleAutoTickDivision();
     port.setEventsHeld(false);
 }
 

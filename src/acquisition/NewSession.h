@@ -21,7 +21,7 @@ public:
         : m_services(services), m_state(state), m_port(port), m_output(output), m_periods(periods) {}
 
     // The menu item and the toolbar's "NewSession".
-    void mnuNewSession_Click();
+    void startNewSession();
 
     // Title of both questions.
     static QString questionTitle();

@@ -19,17 +19,17 @@ public:
 
     // Toggles the port: menu "Открыть Порт", the toolbar's "PortOpen" and
     // "ClosePort", the two connection pictures, and the thermocouple break.
-    void mnuOpen_Click();
+    void togglePort();
 
     // The closed port on the main window: menu check, picture, status bar
     // panels, and the connection timer stopped with the duration shown.
     void showPortClosed();
 
-    void StartTiming();
-    void ShowDuration();
-    void Timer1_Timer();
+    void startTiming();
+    void showDuration();
+    void showConnectionTime();
 
-    QTimer &Timer1() { return m_timer1; }
+    QTimer &connectionTimer() { return m_connectionTimer; }
 
     // Waiting for a lost device to come back.
     PortReconnect &reconnect() { return m_reconnect; }
@@ -40,7 +40,7 @@ private:
     Services &m_services;
     SessionState &m_state;
     ChartModel &m_chart;
-    QTimer m_timer1;
+    QTimer m_connectionTimer;
     PortReconnect m_reconnect;
 };
 

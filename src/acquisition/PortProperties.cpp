@@ -31,36 +31,36 @@ PortProperties::PortProperties(Services &services, SessionState &state, Persiste
                                PortControl &portControl)
     : m_services(services), m_state(state), m_settings(settings), m_portControl(portControl) {}
 
-QStringList PortProperties::PortEntries() {
+QStringList PortProperties::portEntries() {
     QStringList entries;
     for (int number = 1; number <= PortCount; ++number)
         entries.append(QStringLiteral("Com") + QString::number(number));
     return entries;
 }
 
-QStringList PortProperties::SpeedEntries() {
+QStringList PortProperties::speedEntries() {
     return {QStringLiteral("1200"), QStringLiteral("2400"),  QStringLiteral("4800"),
             QStringLiteral("9600"), QStringLiteral("14400"), QStringLiteral("19200")};
 }
 
-QStringList PortProperties::DataBitsEntries() {
+QStringList PortProperties::dataBitsEntries() {
     return {QStringLiteral("4"), QStringLiteral("5"), QStringLiteral("6"), QStringLiteral("7"), QStringLiteral("8")};
 }
 
-QStringList PortProperties::ParityEntries() {
+QStringList PortProperties::parityEntries() {
     return {QStringLiteral("Even"), QStringLiteral("Odd"), QStringLiteral("None"), QStringLiteral("Mark"),
             QStringLiteral("Space")};
 }
 
-QStringList PortProperties::StopBitsEntries() {
+QStringList PortProperties::stopBitsEntries() {
     return {QStringLiteral("1"), QStringLiteral("1.5"), QStringLiteral("2")};
 }
 
-QStringList PortProperties::EchoCaptions() {
+QStringList PortProperties::echoCaptions() {
     return {QStringLiteral("Выкл"), QStringLiteral("Вкл")};
 }
 
-QStringList PortProperties::FlowCaptions() {
+QStringList PortProperties::flowCaptions() {
     return {QStringLiteral("Нет"), QStringLiteral("Xon/Xoff"), QStringLiteral("RTS"), QStringLiteral("Xon/RTS")};
 }
 
@@ -73,16 +73,16 @@ QStringList PortProperties::portToolTips() const {
     return tips;
 }
 
-void PortProperties::Form_Load() {
+void PortProperties::load() {
     m_loaded = true;
-    LoadPropertySettings();
+    loadPropertySettings();
 }
 
-void PortProperties::LoadPropertySettings() {
+void PortProperties::loadPropertySettings() {
     const SerialPort &port = m_services.port;
     // The settings string "speed,parity,data bits,stop bits": its fields are
     // found from its end, two places further in when the stop bits are "1.5".
-    const QString s = port.Settings();
+    const QString s = port.settings();
     const qsizetype n = s.size();
     const qsizetype offset = s.contains(u'.') ? 2 : 0;
     // The character at `position` counted from 1, or an empty text.
@@ -92,12 +92,12 @@ void PortProperties::LoadPropertySettings() {
 
     const qsizetype speedLength = n - offset - 6;
     const QString speed = speedLength > 0 ? s.left(speedLength) : QString();
-    cboSpeed = positionOf(SpeedEntries(), speed);
+    cboSpeed = positionOf(speedEntries(), speed);
     unlistedSpeed = cboSpeed < 0 ? speed : QString();
 
     const QString parity = at(n - offset - 4);
     cboParity = -1;
-    const QStringList parities = ParityEntries();
+    const QStringList parities = parityEntries();
     for (int i = 0; i < parities.size() && !parity.isEmpty(); ++i) {
         if (parities.at(i).left(1).toLower() == parity)
             cboParity = i;
@@ -105,66 +105,66 @@ void PortProperties::LoadPropertySettings() {
     unlistedParity = cboParity < 0 ? parity : QString();
 
     const QString dataBits = at(n - offset - 2);
-    cboDataBits = positionOf(DataBitsEntries(), dataBits);
+    cboDataBits = positionOf(dataBitsEntries(), dataBits);
     unlistedDataBits = cboDataBits < 0 ? dataBits : QString();
 
     const QString stopBits = n >= offset + 1 ? s.right(offset + 1) : QString();
-    cboStopBits = positionOf(StopBitsEntries(), stopBits);
+    cboStopBits = positionOf(stopBitsEntries(), stopBits);
     unlistedStopBits = cboStopBits < 0 ? stopBits : QString();
 
-    const int number = port.CommPort();
+    const int number = port.commPort();
     cboPort = number >= 1 && number <= PortCount ? number - 1 : -1;
 
-    optFlow = port.Handshaking();
-    HandshakingChoice = optFlow;
+    optFlow = port.handshaking();
+    handshakingChoice = optFlow;
 
-    optEcho = m_state.Echo ? 1 : 0;
-    EchoChoice = m_state.Echo;
+    optEcho = m_state.echo ? 1 : 0;
+    echoChoice = m_state.echo;
     Q_EMIT changed();
 }
 
 void PortProperties::optEcho_Click(int index) {
     optEcho = index;
-    EchoChoice = index == 1;
+    echoChoice = index == 1;
 }
 
 void PortProperties::optFlow_Click(int index) {
     optFlow = index;
-    HandshakingChoice = index;
+    handshakingChoice = index;
 }
 
 QString PortProperties::chosenSettings() const {
     const QString parity =
-        cboParity >= 0 && cboParity < ParityEntries().size() ? ParityEntries().at(cboParity).left(1) : unlistedParity;
-    return chosenText(SpeedEntries(), cboSpeed, unlistedSpeed) + u',' + parity + u',' +
-           chosenText(DataBitsEntries(), cboDataBits, unlistedDataBits) + u',' +
-           chosenText(StopBitsEntries(), cboStopBits, unlistedStopBits);
+        cboParity >= 0 && cboParity < parityEntries().size() ? parityEntries().at(cboParity).left(1) : unlistedParity;
+    return chosenText(speedEntries(), cboSpeed, unlistedSpeed) + u',' + parity + u',' +
+           chosenText(dataBitsEntries(), cboDataBits, unlistedDataBits) + u',' +
+           chosenText(stopBitsEntries(), cboStopBits, unlistedStopBits);
 }
 
-bool PortProperties::cmdOK_Click() {
+bool PortProperties::confirm() {
     SerialPort &port = m_services.port;
     // 1. The echo choice holds even when a later step fails.
-    m_state.Echo = EchoChoice;
+    m_state.echo = echoChoice;
 
     // 2.-3. Another port number: the open port is closed, renumbered and
     // opened again.
-    const int oldNumber = port.CommPort();
+    const int oldNumber = port.commPort();
     const int newNumber = cboPort + 1;
     if (newNumber != oldNumber) {
-        const bool reopen = port.PortOpen();
+        const bool reopen = port.portOpen();
         Status st = reopen ? port.setPortOpen(false) : Status::ok();
         if (st)
             st = port.setCommPort(newNumber);
         if (st && reopen) {
             st = port.setPortOpen(true);
-            m_services.view.setItemChecked(QStringLiteral("mnuOpen"), port.PortOpen());
+            m_services.view.setItemChecked(QStringLiteral("mnuOpen"), port.portOpen());
         }
         if (!st) {
             warn(st.description());
             (void)port.setCommPort(oldNumber);
             // The port stays closed: the main window shows it so, and the
             // connection timer stops.
-            if (reopen && !port.PortOpen())
+            if (reopen && !port.portOpen())
                 m_portControl.showPortClosed();
             return false;
         }
@@ -178,23 +178,23 @@ bool PortProperties::cmdOK_Click() {
     }
 
     // 5. Flow control.
-    const Status handshakingSet = port.setHandshaking(HandshakingChoice);
+    const Status handshakingSet = port.setHandshaking(handshakingChoice);
     if (!handshakingSet) {
         warn(handshakingSet.description());
         return false;
     }
 
     // 6. Stored as the port now has them.
-    (void)m_settings.save(Keys::Settings, port.Settings());
-    (void)m_settings.saveInteger(Keys::CommPort, port.CommPort());
-    (void)m_settings.saveInteger(Keys::Handshaking, port.Handshaking());
-    (void)m_settings.saveBool(Keys::Echo, m_state.Echo);
+    (void)m_settings.save(Keys::Settings, port.settings());
+    (void)m_settings.saveInteger(Keys::CommPort, port.commPort());
+    (void)m_settings.saveInteger(Keys::Handshaking, port.handshaking());
+    (void)m_settings.saveBool(Keys::Echo, m_state.echo);
 
     unload();
     return true;
 }
 
-void PortProperties::cmdCancel_Click() {
+void PortProperties::cancel() {
     unload();
 }
 

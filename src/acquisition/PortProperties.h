@@ -25,14 +25,14 @@ public:
     PortProperties(Services &services, SessionState &state, PersistedSettings &settings, PortControl &portControl);
 
     // The entries of the five lists, in list order.
-    static QStringList PortEntries();
-    static QStringList SpeedEntries();
-    static QStringList DataBitsEntries();
-    static QStringList ParityEntries();
-    static QStringList StopBitsEntries();
+    static QStringList portEntries();
+    static QStringList speedEntries();
+    static QStringList dataBitsEntries();
+    static QStringList parityEntries();
+    static QStringList stopBitsEntries();
     // The captions of the two option groups, by position.
-    static QStringList EchoCaptions();
-    static QStringList FlowCaptions();
+    static QStringList echoCaptions();
+    static QStringList flowCaptions();
 
     // What each entry of the port list stands for on this machine, in list
     // order: the device, or a note that there is none.
@@ -40,10 +40,10 @@ public:
 
     bool isLoaded() const { return m_loaded; }
     // The dialog's load: LoadPropertySettings.
-    void Form_Load();
+    void load();
     // Presets the controls from the port's settings, number and flow
     // control and from the echo flag.
-    void LoadPropertySettings();
+    void loadPropertySettings();
 
     // Option groups: they set the dialog's choice when clicked.
     void optEcho_Click(int index);
@@ -51,9 +51,9 @@ public:
 
     // OK: applies, stores and unloads. Returns false when a failure keeps
     // the dialog open.
-    bool cmdOK_Click();
+    bool confirm();
     // Cancel and the close box: unloads, nothing applied or stored.
-    void cmdCancel_Click();
+    void cancel();
 
     // The settings string OK writes: speed, parity letter, data bits and
     // stop bits of the current choices.
@@ -69,8 +69,8 @@ public:
     int optFlow = 0;
 
     // The choices of the option groups.
-    bool EchoChoice = false;
-    int HandshakingChoice = 0;
+    bool echoChoice = false;
+    int handshakingChoice = 0;
 
     // The fields of the port's settings string that match no list entry
     // (empty when the entry is selected). OK writes them back unchanged

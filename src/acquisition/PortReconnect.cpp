@@ -12,7 +12,7 @@ PortReconnect::PortReconnect(Services &services, QTimer &connectionTimer)
     : m_services(services), m_connectionTimer(connectionTimer) {
     m_poll.setInterval(PollIntervalMs);
     connect(&m_poll, &QTimer::timeout, this, &PortReconnect::tryReopen);
-    connect(&m_services.port, &SerialPort::OnComm, this, &PortReconnect::noticeLoss);
+    connect(&m_services.port, &SerialPort::commEventRaised, this, &PortReconnect::noticeLoss);
 }
 
 void PortReconnect::setEnabled(bool enabled) {
@@ -36,7 +36,7 @@ void PortReconnect::receptionEnded() {
 }
 
 void PortReconnect::noticeLoss() {
-    if (!m_enabled || !m_receiving || m_waiting || m_services.port.PortOpen())
+    if (!m_enabled || !m_receiving || m_waiting || m_services.port.portOpen())
         return;
     m_waiting = true;
     m_poll.start();
@@ -49,7 +49,7 @@ void PortReconnect::noticeLoss() {
             if (m_waiting)
                 m_services.view.setPanelText(QStringLiteral("Status"),
                                              QStringLiteral("Порт потерян ... ожидание подключения  ") +
-                                                 TimeOfDayText(m_services.clock.now()));
+                                                 timeOfDayText(m_services.clock.now()));
         },
         Qt::QueuedConnection);
 }
@@ -61,7 +61,7 @@ void PortReconnect::tryReopen() {
         return;
     }
     // Still missing (or busy): keep waiting.
-    if (!port.PortOpen() && !port.setPortOpen(true))
+    if (!port.portOpen() && !port.setPortOpen(true))
         return;
     m_waiting = false;
     m_poll.stop();
@@ -69,7 +69,7 @@ void PortReconnect::tryReopen() {
     view.showConnected(true);
     view.setItemChecked(QStringLiteral("mnuOpen"), true);
     view.setPanelText(QStringLiteral("Status"),
-                      QStringLiteral("Порт восстановлен  ") + TimeOfDayText(m_services.clock.now()));
+                      QStringLiteral("Порт восстановлен  ") + timeOfDayText(m_services.clock.now()));
     m_connectionTimer.start();
     Q_EMIT lineRestored();
 }

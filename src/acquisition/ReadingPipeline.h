@@ -23,10 +23,10 @@ public:
                     TerminalOutput &output)
         : m_services(services), m_state(state), m_port(port), m_chart(chart), m_output(output) {}
 
-    void MSComm1_OnComm();
+    void onCommEvent();
 
     // Description of a line event code; empty for data received.
-    static QString EventTextFor(int code);
+    static QString eventTextFor(int code);
 
     // Thermocouple-break reading.
     static constexpr double BreakValue = 9999.0;

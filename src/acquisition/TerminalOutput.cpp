@@ -10,7 +10,7 @@
 
 namespace zorneta {
 
-QString TerminalOutput::BoxText(QString text, bool *erasesPrevious, bool *afterCr) {
+QString TerminalOutput::boxText(QString text, bool *erasesPrevious, bool *afterCr) {
     if (erasesPrevious)
         *erasesPrevious = false;
     for (qsizetype i = text.indexOf(u'\b'); i >= 0; i = text.indexOf(u'\b')) {
@@ -43,7 +43,7 @@ QString TerminalOutput::BoxText(QString text, bool *erasesPrevious, bool *afterC
     return box;
 }
 
-QString TerminalOutput::RecordText(QStringView boxText, const QString &stamp, bool *atLineStart) {
+QString TerminalOutput::recordText(QStringView boxText, const QString &stamp, bool *atLineStart) {
     QString record;
     record.reserve(boxText.size() + stamp.size() + 1);
     qsizetype from = 0;
@@ -66,18 +66,18 @@ QString TerminalOutput::RecordText(QStringView boxText, const QString &stamp, bo
     return record;
 }
 
-void TerminalOutput::ShowTermText(TextBox &box, QString &text) {
+void TerminalOutput::showTermText(TextBox &box, QString &text) {
     // 1. Keep the box short: drop its oldest characters.
-    qsizetype length = box.Text().size();
+    qsizetype length = box.text().size();
     if (length > MaxBoxLength) {
-        box.setText(box.Text().mid(KeepFrom - 1));
-        length = box.Text().size();
+        box.setText(box.text().mid(KeepFrom - 1));
+        length = box.text().size();
     }
     // 2. Caret at the end.
     box.setSelStart(length);
     // 3.-5. Backspaces, line feeds, line ends.
     bool erasesPrevious = false;
-    text = BoxText(text, &erasesPrevious, &m_afterCr);
+    text = boxText(text, &erasesPrevious, &m_afterCr);
     if (erasesPrevious && length > 0) {
         // A leading backspace replaces the box's last character.
         box.setSelStart(length - 1);
@@ -86,20 +86,20 @@ void TerminalOutput::ShowTermText(TextBox &box, QString &text) {
     // 6. Into the box.
     box.setSelText(text);
     // 7. The record: a stamp and a TAB in front of every line.
-    text = RecordText(text, ElapsedText(m_state.StartTime, m_services.clock.now()), &m_recordAtLineStart);
+    text = recordText(text, elapsedText(m_state.startTime, m_services.clock.now()), &m_recordAtLineStart);
     // 8. Into the recording file, when one is open.
     if (m_recording.isOpen())
-        m_recording.writeRecord(EncodeFileText(text));
+        m_recording.writeRecord(encodeFileText(text));
     else
         m_recordAtLineStart = true; // a file opened later begins with a line of its own
     // 9. Caret at the end.
-    box.setSelStart(box.Text().size());
+    box.setSelStart(box.text().size());
 }
 
-void TerminalOutput::Command1_Click() {
+void TerminalOutput::clearTerminal() {
     TextBox &box = m_services.view.terminalBox();
     box.setSelStart(0);
-    box.setSelLength(box.Text().size());
+    box.setSelLength(box.text().size());
     box.setSelText(QString());
 }
 

@@ -23,10 +23,10 @@ public:
 
     // Shows a received block in the box and records it (text is changed in
     // place into the record text).
-    void ShowTermText(TextBox &box, QString &text);
+    void showTermText(TextBox &box, QString &text);
 
     // Clear button "Очистить".
-    void Command1_Click();
+    void clearTerminal();
 
     // The box's form of a block: backspaces applied (a leading one erases
     // the box's last character, reported through erasesPrevious), then every
@@ -34,12 +34,12 @@ public:
     // ended the previous block and an LF that begins this one are one line
     // end: *afterCr says whether the text before ended with a CR, and is
     // updated.
-    static QString BoxText(QString text, bool *erasesPrevious = nullptr, bool *afterCr = nullptr);
+    static QString boxText(QString text, bool *erasesPrevious = nullptr, bool *afterCr = nullptr);
     // The record form of a box text: each line with an "hh:nn:ss" stamp and a
     // TAB in front and an LF at its end. *atLineStart says whether the record
     // stands at the start of a line (a line that has not ended yet goes on
     // in the next block without a second stamp), and is updated.
-    static QString RecordText(QStringView boxText, const QString &stamp, bool *atLineStart);
+    static QString recordText(QStringView boxText, const QString &stamp, bool *atLineStart);
 
 private:
     Services &m_services;

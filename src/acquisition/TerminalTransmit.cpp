@@ -11,25 +11,25 @@ namespace zorneta {
 
 TerminalTransmit::TerminalTransmit(Services &services, SessionState &state) : m_services(services), m_state(state) {}
 
-bool TerminalTransmit::txtTerm_KeyPress(const QString &text) {
+bool TerminalTransmit::typeKeys(const QString &text) {
     SerialPort &port = m_services.port;
-    if (text.isEmpty() || !port.PortOpen())
+    if (text.isEmpty() || !port.portOpen())
         return true;
 
     // One character of the code page, one byte; anything else (a character
     // the code page lacks, or more than one character from one key) is
     // refused rather than sent as something the user did not type.
-    const char byte = text.size() == 1 ? EncodeLineChar(text.at(0)) : 0;
+    const char byte = text.size() == 1 ? encodeLineChar(text.at(0)) : 0;
     if (byte == 0) {
-        m_services.beeper.Beep();
+        m_services.beeper.beep();
         return false;
     }
     // A failed write is reported by the port as a line event.
-    (void)port.Output(QByteArray(1, byte));
-    if (m_state.Echo)
+    (void)port.output(QByteArray(1, byte));
+    if (m_state.echo)
         return true;
     TextBox &box = m_services.view.terminalBox();
-    box.setSelStart(box.Text().size());
+    box.setSelStart(box.text().size());
     return false;
 }
 

@@ -25,7 +25,7 @@ public:
     // what the key would insert (empty for keys without a character: arrows,
     // function keys...). Returns true when the box is to take the key press
     // as usual, false when it is discarded.
-    bool txtTerm_KeyPress(const QString &text);
+    bool typeKeys(const QString &text);
 
 private:
     Services &m_services;

@@ -17,21 +17,21 @@ constexpr float LegendFrameWidth = 20.0f;
 
 QString ChartGestures::pointValueText(int point, double value, const QLocale &locale) {
     return QStringLiteral("Значение точки № ") + QString::number(point) + QStringLiteral(" равно ") +
-           LocaleNumberText(value, locale) + QStringLiteral(" оС");
+           localeNumberText(value, locale) + QStringLiteral(" оС");
 }
 
 ChartGestures::ChartGestures(Services &services, SeriesData &seriesData, QLocale locale)
     : m_services(services), m_seriesData(seriesData), m_locale(std::move(locale)) {
     ChartSurface *chart = &m_services.chart;
-    connect(chart, &ChartSurface::ChartSelected, this, [this](int) { chartSelected(); });
-    connect(chart, &ChartSurface::PointSelected, this, [this](int s, int p, int) { pointSelected(s, p); });
-    connect(chart, &ChartSurface::LegendSelected, this, &ChartGestures::legendSelected);
-    connect(chart, &ChartSurface::LegendActivated, this, [this](int) { legendActivated(); });
-    connect(chart, &ChartSurface::AxisSelected, this, [this](int axis, int) { axisSelected(axis); });
-    connect(chart, &ChartSurface::AxisLabelSelected, this, [this](int axis, int) { axisLabelSelected(axis); });
-    connect(chart, &ChartSurface::ChartActivated, this, [this](int) { chartActivated(); });
-    connect(chart, &ChartSurface::SeriesActivated, this, [this](int, int) { seriesActivated(); });
-    connect(chart, &ChartSurface::MouseDown, this, [this](int button, int, const QPoint &) { mouseDown(button); });
+    connect(chart, &ChartSurface::chartSelected, this, [this](int) { chartSelected(); });
+    connect(chart, &ChartSurface::pointSelected, this, [this](int s, int p, int) { pointSelected(s, p); });
+    connect(chart, &ChartSurface::legendSelected, this, &ChartGestures::legendSelected);
+    connect(chart, &ChartSurface::legendActivated, this, [this](int) { legendActivated(); });
+    connect(chart, &ChartSurface::axisSelected, this, [this](int axis, int) { axisSelected(axis); });
+    connect(chart, &ChartSurface::axisLabelSelected, this, [this](int axis, int) { axisLabelSelected(axis); });
+    connect(chart, &ChartSurface::chartActivated, this, [this](int) { chartActivated(); });
+    connect(chart, &ChartSurface::seriesActivated, this, [this](int, int) { seriesActivated(); });
+    connect(chart, &ChartSurface::mouseDown, this, [this](int button, int, const QPoint &) { mouseDown(button); });
 }
 
 void ChartGestures::chartSelected() {
@@ -94,7 +94,7 @@ void ChartGestures::axisLabelSelected(int axisId) {
 }
 
 void ChartGestures::chartActivated() {
-    (void)m_services.chart.EditCopy();
+    (void)m_services.chart.editCopy();
 }
 
 void ChartGestures::seriesActivated() {
@@ -106,11 +106,11 @@ void ChartGestures::mouseDown(int button) {
         m_services.view.popupMenu(QStringLiteral("mnuMouse"));
 }
 
-void ChartGestures::PointText_GotFocus() {
+void ChartGestures::pointTextFocused() {
     m_services.view.setPointText(pointPrompt());
 }
 
-void ChartGestures::PointText_DblClick() {
+void ChartGestures::pointTextDoubleClicked() {
     m_services.view.setPointText(QString());
 }
 

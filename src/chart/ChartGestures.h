@@ -37,8 +37,8 @@ public:
 
     // The point value field: the focus brings the prompt back, a double
     // click empties it.
-    void PointText_GotFocus();
-    void PointText_DblClick();
+    void pointTextFocused();
+    void pointTextDoubleClicked();
 
 private:
     Services &m_services;

@@ -22,66 +22,66 @@ double roundWhole(double v) {
 }
 } // namespace
 
-void ChartModel::SetupChart(int red, int green, int blue) {
+void ChartModel::setupChart(int red, int green, int blue) {
     ChartSurface &chart = m_services.chart;
     (void)chart.setAxisPenWidth(Axis::Y, AxisPenWidth);
     (void)chart.setAxisPenWidth(Axis::Y2, AxisPenWidth);
     (void)chart.setAxisPenWidth(Axis::X, AxisPenWidth);
     (void)chart.setAxisPenColor(Axis::X, 0, 0, 0);
-    (void)chart.setAxisScaleHidden(Axis::Y2, m_state.Y2AxisHidden);
-    (void)chart.setAxisScaleHidden(Axis::X, m_state.XAxisHidden);
-    chart.setShowLegend(m_state.LegendShown);
+    (void)chart.setAxisScaleHidden(Axis::Y2, m_state.y2AxisHidden);
+    (void)chart.setAxisScaleHidden(Axis::X, m_state.xAxisHidden);
+    chart.setShowLegend(m_state.legendShown);
     (void)chart.setSeriesPenColor(red, green, blue);
-    (void)chart.setSeriesPenWidth(static_cast<float>(m_state.CurveWidth));
-    (void)chart.setDivisionsPerLabel(m_state.XLabelDivisions);
-    (void)chart.setDivisionsPerTick(m_state.XTickDivisions);
+    (void)chart.setSeriesPenWidth(static_cast<float>(m_state.curveWidth));
+    (void)chart.setDivisionsPerLabel(m_state.xLabelDivisions);
+    (void)chart.setDivisionsPerTick(m_state.xTickDivisions);
     (void)chart.setLabelTick(true);
     (void)chart.setAxisLabelFont(Axis::X, true, AxisLabelSize);
 }
 
-void ChartModel::UpdateChart() {
-    if (m_state.OnlyEnd)
-        UpdateChartOnlyEnd();
+void ChartModel::updateChart() {
+    if (m_state.onlyEnd)
+        updateChartOnlyEnd();
     else
-        UpdateChartWhole();
+        updateChartWhole();
 }
 
 namespace {
 void growAndTitle(SessionState &s) {
-    ReadingsTable &r = s.Readings;
-    if (r.growBy(s.UpdatePeriod))
-        (void)r.setText(1, r.lastColumn(), LastColumnLabel(r.lastColumn()));
+    ReadingsTable &r = s.readings;
+    if (r.growBy(s.updatePeriod))
+        (void)r.setText(1, r.lastColumn(), lastColumnLabel(r.lastColumn()));
     // Written only when it differs, so an update does not copy the first
     // block of a long table the chart still shares.
-    const QString title = SeriesTitleText(s.StartTime);
+    const QString title = seriesTitleText(s.startTime);
     const Cell current = r.cell(2, 1);
     if (!current.isText() || current.toText() != title)
         (void)r.setText(2, 1, title);
 }
 } // namespace
 
-void ChartModel::UpdateChartWhole() {
+void ChartModel::updateChartWhole() {
     growAndTitle(m_state);
-    m_services.chart.setChartData(m_state.Readings);
+    m_services.chart.setChartData(m_state.readings);
     (void)m_services.chart.setCategoryScaleAuto(Axis::Y, true);
 }
 
-void ChartModel::UpdateChartOnlyEnd() {
-    ShowEndReadings();
+void ChartModel::updateChartOnlyEnd() {
+    showEndReadings();
     growAndTitle(m_state);
 }
 
-void ChartModel::ShowEndReadings() {
-    ReadingsTable &end = m_state.EndReadings;
-    const qint64 first = std::llround(m_state.EndStart);
-    if (end.resize(first, end.lastColumn() + m_state.UpdatePeriod))
-        (void)end.setText(1, end.lastColumn(), LastColumnLabel(end.lastColumn()));
+void ChartModel::showEndReadings() {
+    ReadingsTable &end = m_state.endReadings;
+    const qint64 first = std::llround(m_state.endStart);
+    if (end.resize(first, end.lastColumn() + m_state.updatePeriod))
+        (void)end.setText(1, end.lastColumn(), lastColumnLabel(end.lastColumn()));
     (void)end.setText(2, first, QStringLiteral("Только конец"));
-    SetValueRangeAroundNewest();
+    setValueRangeAroundNewest();
     m_services.chart.setChartData(end);
 }
 
-ChartModel::Range ChartModel::RangeAround(double value) {
+ChartModel::Range ChartModel::rangeAround(double value) {
     const double low = roundWhole(value / 1.02);
     const double high0 = roundWhole(value / 0.98);
     // The remainder keeps the sign of its left operand, as C++ '%' does.
@@ -93,9 +93,9 @@ ChartModel::Range ChartModel::RangeAround(double value) {
     return Range{low, high, fits ? static_cast<int>(minor) : 0, fits};
 }
 
-void ChartModel::SetValueRangeAroundNewest() {
-    const double v = m_state.Readings.number(2, m_state.PointCount);
-    const Range range = RangeAround(v);
+void ChartModel::setValueRangeAroundNewest() {
+    const double v = m_state.readings.number(2, m_state.pointCount);
+    const Range range = rangeAround(v);
     ChartSurface::ValueScale scale = m_services.chart.valueScale(Axis::Y);
     scale.automatic = false;
     scale.minimum = range.minimum;
@@ -106,14 +106,14 @@ void ChartModel::SetValueRangeAroundNewest() {
     (void)m_services.chart.setValueScale(Axis::Y, scale);
 }
 
-void ChartModel::cmdNew_Click() {
-    m_services.chart.setChartData(m_state.Readings);
-    SetupChart(m_state.CurveRed, m_state.CurveGreen, m_state.CurveBlue);
-    m_services.chart.Refresh();
+void ChartModel::redrawChart() {
+    m_services.chart.setChartData(m_state.readings);
+    setupChart(m_state.curveRed, m_state.curveGreen, m_state.curveBlue);
+    m_services.chart.refresh();
 }
 
-void ChartModel::mnuRefresh_Click() {
-    m_services.chart.Refresh();
+void ChartModel::autoScaleValues() {
+    m_services.chart.refresh();
 }
 
 } // namespace zorneta

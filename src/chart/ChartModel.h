@@ -16,20 +16,20 @@ public:
     // Applies the whole appearance: axis pens, hidden scales, legend, the
     // curve's colour and width, X-axis spacing and label font. A refused step
     // is skipped.
-    void SetupChart(int red, int green, int blue);
+    void setupChart(int red, int green, int blue);
 
     // The update step run after a reading whose number is a multiple of the
     // update period.
-    void UpdateChart();
-    void UpdateChartWhole();
-    void UpdateChartOnlyEnd();
+    void updateChart();
+    void updateChartWhole();
+    void updateChartOnlyEnd();
     // The end view's part of the update: EndReadings grown by the update
     // period with its labels and title, the value axis zoomed around the
     // newest reading, EndReadings given to the chart.
-    void ShowEndReadings();
+    void showEndReadings();
 
     // The value axis zoomed around the newest reading.
-    void SetValueRangeAroundNewest();
+    void setValueRangeAroundNewest();
 
     // Zoomed range around a value: minimum, maximum and minor divisions.
     struct Range {
@@ -38,12 +38,12 @@ public:
         int minorDivision; // 0 when it does not fit a 16-bit count
         bool minorFits;
     };
-    static Range RangeAround(double value);
+    static Range rangeAround(double value);
 
     // "Обновить" button: the table again, the appearance again, a redraw.
-    void cmdNew_Click();
+    void redrawChart();
     // "Обновить" in the context menu: a redraw only.
-    void mnuRefresh_Click();
+    void autoScaleValues();
 
 private:
     Services &m_services;

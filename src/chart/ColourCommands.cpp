@@ -15,9 +15,9 @@ using Axis = ChartSurface::Axis;
 using Backdrop = ChartSurface::Backdrop;
 
 void setFill(ChartSurface::BackdropStyle &style, std::int32_t colour) {
-    style.fillRed = RedPart(colour);
-    style.fillGreen = GreenPart(colour);
-    style.fillBlue = BluePart(colour);
+    style.fillRed = redPart(colour);
+    style.fillGreen = greenPart(colour);
+    style.fillBlue = bluePart(colour);
 }
 } // namespace
 
@@ -27,15 +27,15 @@ bool ColourCommands::run(const QString &name) {
         const char16_t *name;
         Command command;
     } commands[] = {
-        {u"mnuColorX", &ColourCommands::mnuColorX_Click},
-        {u"mnuAxisYColor", &ColourCommands::mnuAxisYColor_Click},
-        {u"mnuAxisY2Color", &ColourCommands::mnuAxisY2Color_Click},
-        {u"mnuCurveColor", &ColourCommands::mnuCurveColor_Click},
-        {u"mnuLegendColor", &ColourCommands::mnuLegendColor_Click},
-        {u"mnuPlotColor", &ColourCommands::mnuPlotColor_Click},
-        {u"mnuChartColor", &ColourCommands::mnuChartColor_Click},
-        {u"mnuBackColor", &ColourCommands::mnuBackColor_Click},
-        {u"mnuPenColor", &ColourCommands::mnuPenColor_Click},
+        {u"mnuColorX", &ColourCommands::chooseXAxisColour},
+        {u"mnuAxisYColor", &ColourCommands::chooseYAxisColour},
+        {u"mnuAxisY2Color", &ColourCommands::chooseY2AxisColour},
+        {u"mnuCurveColor", &ColourCommands::chooseCurveColour},
+        {u"mnuLegendColor", &ColourCommands::chooseLegendColour},
+        {u"mnuPlotColor", &ColourCommands::choosePlotColour},
+        {u"mnuChartColor", &ColourCommands::chooseChartColour},
+        {u"mnuBackColor", &ColourCommands::chooseBackColour},
+        {u"mnuPenColor", &ColourCommands::choosePenColour},
     };
     for (const auto &c : commands) {
         if (name == QStringView(c.name)) {
@@ -55,33 +55,33 @@ bool ColourCommands::chooseColour(std::int32_t *colour) {
     return true;
 }
 
-void ColourCommands::mnuColorX_Click() {
+void ColourCommands::chooseXAxisColour() {
     std::int32_t c = 0;
     if (chooseColour(&c))
-        (void)m_services.chart.setAxisPenColor(Axis::X, RedPart(c), GreenPart(c), BluePart(c));
+        (void)m_services.chart.setAxisPenColor(Axis::X, redPart(c), greenPart(c), bluePart(c));
 }
 
-void ColourCommands::mnuAxisYColor_Click() {
+void ColourCommands::chooseYAxisColour() {
     std::int32_t c = 0;
     if (chooseColour(&c))
-        (void)m_services.chart.setAxisPenColor(Axis::Y, RedPart(c), GreenPart(c), BluePart(c));
+        (void)m_services.chart.setAxisPenColor(Axis::Y, redPart(c), greenPart(c), bluePart(c));
 }
 
-void ColourCommands::mnuAxisY2Color_Click() {
+void ColourCommands::chooseY2AxisColour() {
     std::int32_t c = 0;
     if (chooseColour(&c))
-        (void)m_services.chart.setAxisPenColor(Axis::Y2, RedPart(c), GreenPart(c), BluePart(c));
+        (void)m_services.chart.setAxisPenColor(Axis::Y2, redPart(c), greenPart(c), bluePart(c));
 }
 
-void ColourCommands::mnuCurveColor_Click() {
+void ColourCommands::chooseCurveColour() {
     // The curve only: the saved curve colour stays, so a new chart set-up
     // brings it back.
     std::int32_t c = 0;
     if (chooseColour(&c))
-        (void)m_services.chart.setSeriesPenColor(RedPart(c), GreenPart(c), BluePart(c));
+        (void)m_services.chart.setSeriesPenColor(redPart(c), greenPart(c), bluePart(c));
 }
 
-void ColourCommands::mnuLegendColor_Click() {
+void ColourCommands::chooseLegendColour() {
     std::int32_t c = 0;
     if (!chooseColour(&c))
         return;
@@ -91,7 +91,7 @@ void ColourCommands::mnuLegendColor_Click() {
     (void)chart.setBackdrop(Backdrop::Legend, style);
 }
 
-void ColourCommands::mnuPlotColor_Click() {
+void ColourCommands::choosePlotColour() {
     std::int32_t c = 0;
     if (!chooseColour(&c))
         return;
@@ -102,7 +102,7 @@ void ColourCommands::mnuPlotColor_Click() {
     (void)chart.setBackdrop(Backdrop::Plot, style);
 }
 
-void ColourCommands::mnuChartColor_Click() {
+void ColourCommands::chooseChartColour() {
     std::int32_t c = 0;
     if (!chooseColour(&c))
         return;
@@ -118,21 +118,21 @@ void ColourCommands::mnuChartColor_Click() {
     m_services.view.setPointTextBackground(c);
 }
 
-void ColourCommands::mnuBackColor_Click() {
+void ColourCommands::chooseBackColour() {
     std::int32_t c = 0;
     if (!chooseColour(&c))
         return;
-    m_state.IndicatorBackColor = c;
-    m_services.view.setIndicatorColors(m_state.IndicatorBackColor, m_state.IndicatorTextColor);
+    m_state.indicatorBackColor = c;
+    m_services.view.setIndicatorColors(m_state.indicatorBackColor, m_state.indicatorTextColor);
     (void)m_settings.saveInteger(Keys::GroundColor, c);
 }
 
-void ColourCommands::mnuPenColor_Click() {
+void ColourCommands::choosePenColour() {
     std::int32_t c = 0;
     if (!chooseColour(&c))
         return;
-    m_state.IndicatorTextColor = c;
-    m_services.view.setIndicatorColors(m_state.IndicatorBackColor, m_state.IndicatorTextColor);
+    m_state.indicatorTextColor = c;
+    m_services.view.setIndicatorColors(m_state.indicatorBackColor, m_state.indicatorTextColor);
     (void)m_settings.saveInteger(Keys::PenColor, c);
 }
 

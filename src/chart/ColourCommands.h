@@ -21,15 +21,15 @@ public:
     // Runs the colour command of a menu item; false for any other name.
     bool run(const QString &name);
 
-    void mnuColorX_Click();
-    void mnuAxisYColor_Click();
-    void mnuAxisY2Color_Click();
-    void mnuCurveColor_Click();
-    void mnuLegendColor_Click();
-    void mnuPlotColor_Click();
-    void mnuChartColor_Click();
-    void mnuBackColor_Click();
-    void mnuPenColor_Click();
+    void chooseXAxisColour();
+    void chooseYAxisColour();
+    void chooseY2AxisColour();
+    void chooseCurveColour();
+    void chooseLegendColour();
+    void choosePlotColour();
+    void chooseChartColour();
+    void chooseBackColour();
+    void choosePenColour();
 
 private:
     // The colour dialog, opened on the colour chosen last; false on cancel.

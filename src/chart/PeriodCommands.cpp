@@ -27,40 +27,40 @@ bool PeriodCommands::run(const QString &name) {
         }
     }
     if (name == u"mnuAutoTickDivis") {
-        mnuAutoTickDivis_Click();
+        toggleAutoTickDivision();
         return true;
     }
     return false;
 }
 
 void PeriodCommands::chooseUpdatePeriod(std::size_t index) {
-    m_state.UpdatePeriod = UpdatePeriods[index].period;
+    m_state.updatePeriod = UpdatePeriods[index].period;
     checkOnly(m_services.view, UpdatePeriods, index);
     tellList(PeriodList::Update, UpdatePeriods[index].listPosition);
 }
 
 void PeriodCommands::chooseReadPeriod(std::size_t index) {
-    m_state.ReadPeriod = ReadPeriods[index].period;
+    m_state.readPeriod = ReadPeriods[index].period;
     checkOnly(m_services.view, ReadPeriods, index);
     tellList(PeriodList::Read, ReadPeriods[index].listPosition);
 }
 
 void PeriodCommands::chooseXDivision(std::size_t index) {
     const DivisionChoice &d = XDivisions[index];
-    m_state.XTickDivisions = static_cast<std::int16_t>(d.divisions);
-    m_state.XLabelDivisions = static_cast<std::int16_t>(d.divisions);
+    m_state.xTickDivisions = static_cast<std::int16_t>(d.divisions);
+    m_state.xLabelDivisions = static_cast<std::int16_t>(d.divisions);
     (void)m_services.chart.setDivisionsPerTick(d.chartTick);
     (void)m_services.chart.setDivisionsPerLabel(d.chartLabel);
     checkOnly(m_services.view, XDivisions, index);
     tellList(PeriodList::XDivisions, d.listPosition);
 }
 
-void PeriodCommands::mnuAutoTickDivis_Click() {
+void PeriodCommands::toggleAutoTickDivision() {
     MainView &view = m_services.view;
-    m_state.AutoTickDivision = !m_state.AutoTickDivision;
-    view.setItemChecked(QStringLiteral("mnuAutoTickDivis"), m_state.AutoTickDivision);
+    m_state.autoTickDivision = !m_state.autoTickDivision;
+    view.setItemChecked(QStringLiteral("mnuAutoTickDivis"), m_state.autoTickDivision);
     for (const DivisionChoice &d : XDivisions)
-        view.setItemEnabled(QString::fromUtf16(d.name), !m_state.AutoTickDivision);
+        view.setItemEnabled(QString::fromUtf16(d.name), !m_state.autoTickDivision);
     chooseXDivision(1); // "Через 10 точек"
 }
 

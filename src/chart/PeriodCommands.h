@@ -27,7 +27,7 @@ public:
     void chooseUpdatePeriod(std::size_t index);
     void chooseReadPeriod(std::size_t index);
     void chooseXDivision(std::size_t index);
-    void mnuAutoTickDivis_Click();
+    void toggleAutoTickDivision();
 
     // Called with the dialog list and the position a menu command chose.
     std::function<void(PeriodList list, int position)> listChosen;

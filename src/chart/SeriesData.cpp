@@ -25,13 +25,13 @@ std::optional<qint64> labelSeconds(const QString &label) {
 
 } // namespace
 
-QString LocaleNumberText(double value, const QLocale &locale) {
+QString localeNumberText(double value, const QLocale &locale) {
     QLocale plain = locale;
     plain.setNumberOptions(QLocale::OmitGroupSeparator);
     return plain.toString(value, 'g', 15);
 }
 
-QString RateText(double value, const QLocale &locale) {
+QString rateText(double value, const QLocale &locale) {
     QString digits = QString::number(std::fabs(value), 'f', 2);
     if (digits.startsWith(u'0'))
         digits.remove(0, 1);
@@ -55,28 +55,28 @@ std::optional<qint64> SeriesData::secondsBetween(const ReadingsTable &table, qin
     return ((*lb - *la) % SecondsPerDay + SecondsPerDay) % SecondsPerDay;
 }
 
-void SeriesData::Form_Load(SeriesDataForm &form) {
-    if (m_state.PointCount > RateSpan)
-        ShowSeriesData(form);
+void SeriesData::load(SeriesDataForm &form) {
+    if (m_state.pointCount > RateSpan)
+        showSeriesTable(form);
 }
 
-void SeriesData::ShowSeriesData(SeriesDataForm &form) {
+void SeriesData::showSeriesTable(SeriesDataForm &form) {
     const SessionState &s = m_state;
-    form.setField(SeriesDataForm::Start, TimeOfDayText(s.StartTime));
-    form.setField(SeriesDataForm::Duration, ElapsedText(s.StartTime, m_services.clock.now()));
-    if (s.PointCount <= RateSpan)
+    form.setField(SeriesDataForm::Start, timeOfDayText(s.startTime));
+    form.setField(SeriesDataForm::Duration, elapsedText(s.startTime, m_services.clock.now()));
+    if (s.pointCount <= RateSpan)
         return;
-    const qint64 n = s.PointCount;
+    const qint64 n = s.pointCount;
     const qint64 first = n - RateSpan;
-    const auto seconds = secondsBetween(s.Readings, first, n);
+    const auto seconds = secondsBetween(s.readings, first, n);
     // No time span (a clock set back, labels that are not times): no rate.
     if (!seconds || *seconds <= 0) {
         form.setField(SeriesDataForm::Rate, QString());
     } else {
-        const double rise = s.Readings.number(2, n) - s.Readings.number(2, first);
-        form.setField(SeriesDataForm::Rate, RateText(rise / static_cast<double>(*seconds) * 60.0, m_locale));
+        const double rise = s.readings.number(2, n) - s.readings.number(2, first);
+        form.setField(SeriesDataForm::Rate, rateText(rise / static_cast<double>(*seconds) * 60.0, m_locale));
     }
-    form.setField(SeriesDataForm::Temperature, LocaleNumberText(s.Readings.number(2, n), m_locale));
+    form.setField(SeriesDataForm::Temperature, localeNumberText(s.readings.number(2, n), m_locale));
 }
 
 } // namespace zorneta

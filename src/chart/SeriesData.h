@@ -22,9 +22,9 @@ public:
 
 // A number as text with the given locale's decimal separator and no group
 // separators: 1023, 1023,5.
-QString LocaleNumberText(double value, const QLocale &locale);
+QString localeNumberText(double value, const QLocale &locale);
 // A number in the pattern "###.00": two decimals, no leading zero (".50").
-QString RateText(double value, const QLocale &locale);
+QString rateText(double value, const QLocale &locale);
 
 // The current-parameters window's content: start time, duration, newest
 // temperature and its rate of rise over the last 50 readings.
@@ -37,10 +37,10 @@ public:
 
     // The window's load: the fields are filled only once there are more
     // readings than the rate's span.
-    void Form_Load(SeriesDataForm &form);
+    void load(SeriesDataForm &form);
     // Start time and duration always; temperature and rate once there are
     // more than 50 readings.
-    void ShowSeriesData(SeriesDataForm &form);
+    void showSeriesTable(SeriesDataForm &form);
 
     // Seconds from the reading in column `from` to the one in `to`, taken
     // from their elapsed times since the start of the session; nothing when a

@@ -18,17 +18,17 @@ const QString GraphEndItem = QStringLiteral("mnuGraphEnd");
 
 ViewRanges::ViewRanges(Services &services, SessionState &state, ChartModel &chart)
     : m_services(services), m_state(state), m_chart(chart) {
-    m_timer3.setInterval(EndViewPeriodMs);
-    connect(&m_timer3, &QTimer::timeout, this, &ViewRanges::Timer3_Timer);
+    m_endViewTimer.setInterval(EndViewPeriodMs);
+    connect(&m_endViewTimer, &QTimer::timeout, this, &ViewRanges::endEndViewByTimer);
 }
 
 void ViewRanges::info(const QString &title, const QString &text) {
     m_services.prompts.messageBox(title, text, Prompts::Icon::Information, Prompts::Buttons::Ok);
 }
 
-void ViewRanges::mnuGraphEnd_Click() {
+void ViewRanges::showGraphEnd() {
     SessionState &s = m_state;
-    const qint64 e = s.EndPoints;
+    const qint64 e = s.endPoints;
     if (e == 0) {
         info(SetValueTitle, QStringLiteral("Длина участка конца графика равна 0 !"));
         return;
@@ -37,7 +37,7 @@ void ViewRanges::mnuGraphEnd_Click() {
         info(SetValueTitle, QStringLiteral("Длина участка конца графика не может быть отрицательной !"));
         return;
     }
-    const qint64 n = s.PointCount;
+    const qint64 n = s.pointCount;
     if (n <= MinimumReadingsForEndView) {
         m_services.prompts.messageBox(
             QStringLiteral("Зорнета:  Пока ещё нечего рассматривать"),
@@ -51,61 +51,61 @@ void ViewRanges::mnuGraphEnd_Click() {
         ReadingsTable end(first, n + e);
         for (int row = 1; row <= ReadingsTable::Rows; ++row) {
             for (qint64 column = first; column <= n; ++column)
-                (void)end.copyCell(row, column, s.Readings, column);
+                (void)end.copyCell(row, column, s.readings, column);
         }
-        s.EndReadings = std::move(end);
-        s.OnlyEnd = true;
-        s.EndStart = static_cast<float>(first);
+        s.endReadings = std::move(end);
+        s.onlyEnd = true;
+        s.endStart = static_cast<float>(first);
         m_services.view.setItemEnabled(GraphEndItem, false);
         // The view lasts one whole period of the timer from now.
-        m_timer3.start();
+        m_endViewTimer.start();
     }
-    if (s.OnlyEnd)
-        m_chart.ShowEndReadings();
+    if (s.onlyEnd)
+        m_chart.showEndReadings();
 }
 
 void ViewRanges::endEndView() {
-    m_state.OnlyEnd = false;
+    m_state.onlyEnd = false;
     m_services.view.setItemEnabled(GraphEndItem, true);
     ChartSurface::ValueScale scale = m_services.chart.valueScale(ChartSurface::Axis::Y);
     scale.automatic = true;
     (void)m_services.chart.setValueScale(ChartSurface::Axis::Y, scale);
 }
 
-void ViewRanges::Timer3_Timer() {
+void ViewRanges::endEndViewByTimer() {
     endEndView();
 }
 
-void ViewRanges::mnuGraphAll_Click() {
+void ViewRanges::showGraphAll() {
     ChartSurface &chart = m_services.chart;
-    m_state.EndReadings = ReadingsTable(0, 1);
+    m_state.endReadings = ReadingsTable(0, 1);
     // The whole curve at once: the value axis scales itself again too.
     endEndView();
-    chart.setChartData(m_state.Readings);
+    chart.setChartData(m_state.readings);
     (void)chart.setCategoryScaleAuto(ChartSurface::Axis::Y, true);
-    chart.Refresh();
+    chart.refresh();
 }
 
-void ViewRanges::CutGraphStart() {
+void ViewRanges::cutGraphStart() {
     SessionState &s = m_state;
-    const qint64 c = s.CutStartPoints;
+    const qint64 c = s.cutStartPoints;
     if (c < 0) {
         info(SetValueTitle, QStringLiteral("Размер отрезаемого участка не может быть отрицательным !"));
         return;
     }
-    if (c < s.PointCount) {
-        const ReadingsTable before = s.Readings;
-        s.PointCount -= c;
+    if (c < s.pointCount) {
+        const ReadingsTable before = s.readings;
+        s.pointCount -= c;
         ReadingsTable after(1, before.lastColumn() - c);
         for (int row = 1; row <= ReadingsTable::Rows; ++row) {
             for (qint64 column = 1; column <= after.lastColumn(); ++column)
                 (void)after.copyCell(row, column, before, c + column);
         }
-        s.Readings = std::move(after);
-        m_services.chart.setChartData(s.Readings);
-        s.EndReadings = ReadingsTable();
+        s.readings = std::move(after);
+        m_services.chart.setChartData(s.readings);
+        s.endReadings = ReadingsTable();
         // The end view has lost its table: the whole graph is shown from now on.
-        if (s.OnlyEnd)
+        if (s.onlyEnd)
             endEndView();
     } else {
         info(QStringLiteral("Зорнета:    Внимание"),

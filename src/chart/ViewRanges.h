@@ -25,17 +25,17 @@ public:
     // "Только конец графика" and the toolbar's "GraphEnd": the last EndPoints
     // readings with room for as many more, the value axis zoomed around the
     // newest reading.
-    void mnuGraphEnd_Click();
+    void showGraphEnd();
     // "Весь график" and the toolbar's "GraphAll".
-    void mnuGraphAll_Click();
+    void showGraphAll();
     // "Обрезать начало графика" and the toolbar's "GraphStart": drops the
     // first CutStartPoints readings.
-    void CutGraphStart();
+    void cutGraphStart();
     // Each tick of the end-view timer ends the end view.
-    void Timer3_Timer();
+    void endEndViewByTimer();
 
     // Runs from start-up; entering the end view restarts it.
-    QTimer &Timer3() { return m_timer3; }
+    QTimer &endViewTimer() { return m_endViewTimer; }
 
 private:
     // Leaves the end view: the flag, the menu item, automatic value scaling.
@@ -45,7 +45,7 @@ private:
     Services &m_services;
     SessionState &m_state;
     ChartModel &m_chart;
-    QTimer m_timer3;
+    QTimer m_endViewTimer;
 };
 
 } // namespace zorneta

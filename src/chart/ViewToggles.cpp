@@ -8,31 +8,31 @@
 
 namespace zorneta {
 
-void ViewToggles::mnuViewIndicator_Click() {
+void ViewToggles::toggleIndicator() {
     MainView &view = m_services.view;
     const bool shown = !view.indicatorVisible();
     view.setIndicatorVisible(shown);
     view.setItemChecked(QStringLiteral("mnuViewIndicator"), shown);
-    m_state.IndicatorShown = shown;
-    m_state.ClearButtonShown = shown;
+    m_state.indicatorShown = shown;
+    m_state.clearButtonShown = shown;
     view.setClearButtonVisible(shown);
-    (void)m_settings.saveBool(Keys::Button, m_state.ClearButtonShown);
-    (void)m_settings.saveBool(Keys::Indicator, m_state.IndicatorShown);
+    (void)m_settings.saveBool(Keys::Button, m_state.clearButtonShown);
+    (void)m_settings.saveBool(Keys::Indicator, m_state.indicatorShown);
 }
 
 void ViewToggles::applyIndicator() {
     MainView &view = m_services.view;
-    view.setIndicatorVisible(m_state.IndicatorShown);
-    view.setItemChecked(QStringLiteral("mnuViewIndicator"), m_state.IndicatorShown);
+    view.setIndicatorVisible(m_state.indicatorShown);
+    view.setItemChecked(QStringLiteral("mnuViewIndicator"), m_state.indicatorShown);
 }
 
-void ViewToggles::mnuShowLegend_Click() {
+void ViewToggles::toggleLegend() {
     ChartSurface &chart = m_services.chart;
-    chart.setShowLegend(!chart.ShowLegend());
-    const bool shown = chart.ShowLegend();
+    chart.setShowLegend(!chart.showLegend());
+    const bool shown = chart.showLegend();
     m_services.view.setItemChecked(QStringLiteral("mnuShowLegend"), shown);
     m_services.view.setItemChecked(QStringLiteral("mnuLegendShow"), shown);
-    m_state.LegendShown = shown;
+    m_state.legendShown = shown;
     (void)m_settings.saveBool(Keys::Legend, shown);
 }
 

@@ -14,11 +14,11 @@ public:
         : m_services(services), m_state(state), m_settings(settings) {}
 
     // "Цифровой индикатор   Вкл/Выкл": the indicator column and its clear button.
-    void mnuViewIndicator_Click();
+    void toggleIndicator();
     // "Обозначения   Вкл\Выкл" in the context menu: the legend toggle itself.
-    void mnuShowLegend_Click();
+    void toggleLegend();
     // "Обозначения    &Вкл/Выкл" in the menu bar and the toolbar's "Legend".
-    void mnuLegendShow_Click() { mnuShowLegend_Click(); }
+    void toggleLegendFromChart() { toggleLegend(); }
 
     // The indicator shown or hidden as the flag says (the layout pass).
     void applyIndicator();

@@ -4,11 +4,11 @@
 
 namespace zorneta {
 
-int TwipsToPixels(int twips, double dpi) {
+int twipsToPixels(int twips, double dpi) {
     return static_cast<int>(std::lround(twips * dpi / TwipsPerInch));
 }
 
-int PixelsToTwips(int pixels, double dpi) {
+int pixelsToTwips(int pixels, double dpi) {
     if (dpi <= 0.0)
         return 0;
     return static_cast<int>(std::lround(pixels * TwipsPerInch / dpi));

@@ -7,8 +7,8 @@ namespace zorneta {
 // Window units: twips, 1/1440 of an inch. A screen of `dpi` logical dots per
 // inch has dpi / 1440 pixels per twip.
 inline constexpr int TwipsPerInch = 1440;
-int TwipsToPixels(int twips, double dpi);
-int PixelsToTwips(int pixels, double dpi);
+int twipsToPixels(int twips, double dpi);
+int pixelsToTwips(int pixels, double dpi);
 
 // A control's place in the main window's inner area, in twips.
 struct TwipRect {

@@ -7,7 +7,7 @@ namespace zorneta {
 QString Cell::toText() const {
     switch (m_kind) {
     case Kind::Number:
-        return NumberText(m_number);
+        return numberText(m_number);
     case Kind::Text:
         return m_text;
     case Kind::Empty:

@@ -14,32 +14,32 @@ QString twoDigits(qint64 n) {
 }
 } // namespace
 
-QString ElapsedText(qint64 seconds) {
+QString elapsedText(qint64 seconds) {
     if (seconds < 0)
         seconds = -seconds;
     seconds %= SecondsPerDay;
     return twoDigits(seconds / 3600) + u':' + twoDigits(seconds / 60 % 60) + u':' + twoDigits(seconds % 60);
 }
 
-qint64 ElapsedSeconds(const QDateTime &start, const QDateTime &now) {
+qint64 elapsedSeconds(const QDateTime &start, const QDateTime &now) {
     const qint64 ms = start.msecsTo(now);
     // Whole seconds, rounding toward zero.
     return ms / 1000;
 }
 
-QString ElapsedText(const QDateTime &start, const QDateTime &now) {
-    return ElapsedText(ElapsedSeconds(start, now));
+QString elapsedText(const QDateTime &start, const QDateTime &now) {
+    return elapsedText(elapsedSeconds(start, now));
 }
 
-QString TimeOfDayText(const QDateTime &moment) {
+QString timeOfDayText(const QDateTime &moment) {
     return moment.time().toString(QStringLiteral("hh:mm:ss"));
 }
 
-QString TimeWithDotsText(const QDateTime &moment) {
+QString timeWithDotsText(const QDateTime &moment) {
     return moment.time().toString(QStringLiteral("hh.mm.ss"));
 }
 
-QString RussianMonthName(int month) {
+QString russianMonthName(int month) {
     static const char16_t *const names[12] = {u"января", u"февраля", u"марта",    u"апреля",  u"мая",    u"июня",
                                               u"июля",   u"августа", u"сентября", u"октября", u"ноября", u"декабря"};
     if (month < 1 || month > 12)
@@ -47,18 +47,18 @@ QString RussianMonthName(int month) {
     return QString::fromUtf16(names[month - 1]);
 }
 
-QString SeriesTitleText(const QDateTime &moment) {
+QString seriesTitleText(const QDateTime &moment) {
     const QDate d = moment.date();
     const QTime t = moment.time();
-    return twoDigits(d.day()) + u' ' + RussianMonthName(d.month()) + u' ' + twoDigits(t.hour()) + u'`' +
+    return twoDigits(d.day()) + u' ' + russianMonthName(d.month()) + u' ' + twoDigits(t.hour()) + u'`' +
            twoDigits(t.minute());
 }
 
-QString DateTimeText(const QDateTime &moment) {
+QString dateTimeText(const QDateTime &moment) {
     return moment.toString(QStringLiteral("dd.MM.yyyy hh:mm:ss"));
 }
 
-std::optional<double> ParseLeadingNumber(QStringView text) {
+std::optional<double> parseLeadingNumber(QStringView text) {
     qsizetype i = 0;
     const qsizetype n = text.size();
     while (i < n && (text[i] == u' ' || text[i] == u'\t' || text[i] == u'\n'))
@@ -94,7 +94,7 @@ std::optional<double> ParseLeadingNumber(QStringView text) {
     return negative ? -whole : whole;
 }
 
-std::optional<double> ParseReading(QStringView text) {
+std::optional<double> parseReading(QStringView text) {
     auto blank = [](QChar c) { return c == u' ' || c == u'\t' || c == u'\r' || c == u'\n'; };
     qsizetype from = 0, to = text.size();
     while (from < to && blank(text[from]))
@@ -110,20 +110,20 @@ std::optional<double> ParseReading(QStringView text) {
     }
     if (core.count(u'.') > 1)
         return std::nullopt;
-    return ParseLeadingNumber(core);
+    return parseLeadingNumber(core);
 }
 
-double LeadingNumber(QStringView text) {
-    return ParseLeadingNumber(text).value_or(0.0);
+double leadingNumber(QStringView text) {
+    return parseLeadingNumber(text).value_or(0.0);
 }
 
-QString NumberText(double value) {
+QString numberText(double value) {
     if (std::isfinite(value) && value == std::trunc(value) && std::fabs(value) < 1e15)
         return QString::number(static_cast<qint64>(value));
     return QString::number(value, 'g', 15);
 }
 
-bool IsWholeGroup(QByteArrayView line) {
+bool isWholeGroup(QByteArrayView line) {
     if (line.size() != 6 || line[4] != '\r' || line[5] != '\n')
         return false;
     for (qsizetype i = 0; i < 4; ++i) {

@@ -11,41 +11,41 @@ namespace zorneta {
 
 // "hh:nn:ss" of an elapsed number of seconds, shown as a time of day: it wraps
 // after 24 hours (25 hours read 01:00:00). A negative span counts from zero.
-QString ElapsedText(qint64 seconds);
+QString elapsedText(qint64 seconds);
 // Whole seconds from start to now (negative when the clock went back).
-qint64 ElapsedSeconds(const QDateTime &start, const QDateTime &now);
+qint64 elapsedSeconds(const QDateTime &start, const QDateTime &now);
 // "hh:nn:ss" of (now - start).
-QString ElapsedText(const QDateTime &start, const QDateTime &now);
+QString elapsedText(const QDateTime &start, const QDateTime &now);
 
 // "hh:nn:ss" of a time of day.
-QString TimeOfDayText(const QDateTime &moment);
+QString timeOfDayText(const QDateTime &moment);
 // "hh.mm.ss" of a time of day.
-QString TimeWithDotsText(const QDateTime &moment);
+QString timeWithDotsText(const QDateTime &moment);
 // "dd mmmm hh`nn": two-digit day, full Russian month name, hours, a back-quote
 // and minutes, e.g. "08 декабря 14`05".
-QString SeriesTitleText(const QDateTime &moment);
+QString seriesTitleText(const QDateTime &moment);
 // Full Russian month name (1..12) as it reads after a day number.
-QString RussianMonthName(int month);
+QString russianMonthName(int month);
 // The date and time as the program shows them by default: "dd.MM.yyyy hh:mm:ss".
-QString DateTimeText(const QDateTime &moment);
+QString dateTimeText(const QDateTime &moment);
 
 // The number read from the start of a text: leading blanks, tabs and line
 // feeds are skipped, then an optional sign, digits and one decimal point are
 // read, stopping at the first other character. Empty when no digit is found.
-std::optional<double> ParseLeadingNumber(QStringView text);
+std::optional<double> parseLeadingNumber(QStringView text);
 // The same, 0 when there is no leading number.
-double LeadingNumber(QStringView text);
+double leadingNumber(QStringView text);
 
 // The number a received group stands for: the text must read as a number as
 // a whole, with only blanks, tabs, CRs and LFs around it ("0850\r\n",
 // " 12.5"). Empty for anything else ("1#?Z", "12 34", "").
-std::optional<double> ParseReading(QStringView text);
+std::optional<double> parseReading(QStringView text);
 
 // Four digits, CR and LF: a group exactly as the regulator sends it.
-bool IsWholeGroup(QByteArrayView line);
+bool isWholeGroup(QByteArrayView line);
 
 // A number as text without a leading blank: whole numbers without a decimal
 // part, others with a full stop and up to 15 significant digits.
-QString NumberText(double value);
+QString numberText(double value);
 
 } // namespace zorneta

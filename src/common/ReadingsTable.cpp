@@ -111,7 +111,7 @@ Cell ReadingsTable::cell(int row, qint64 column) const {
     case Stored::Text:
         return Cell::text(m_text[r].value(column));
     case Stored::Elapsed:
-        return Cell::text(ElapsedText(static_cast<qint64>(ch.value[r][at])));
+        return Cell::text(elapsedText(static_cast<qint64>(ch.value[r][at])));
     case Stored::Empty:
         break;
     }

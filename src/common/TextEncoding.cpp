@@ -9,7 +9,7 @@ namespace {
 constexpr const char *CodePage = "windows-1251";
 }
 
-QByteArray EncodeFileText(const QString &text) {
+QByteArray encodeFileText(const QString &text) {
     QStringEncoder encoder(CodePage);
     if (!encoder.isValid())
         return text.toLatin1();
@@ -17,7 +17,7 @@ QByteArray EncodeFileText(const QString &text) {
     return bytes;
 }
 
-QString DecodeLineText(const QByteArray &bytes) {
+QString decodeLineText(const QByteArray &bytes) {
     QStringDecoder decoder(CodePage);
     if (!decoder.isValid())
         return QString::fromLatin1(bytes);
@@ -25,11 +25,11 @@ QString DecodeLineText(const QByteArray &bytes) {
     return text;
 }
 
-char EncodeLineChar(QChar c) {
-    const QByteArray bytes = EncodeFileText(QString(c));
+char encodeLineChar(QChar c) {
+    const QByteArray bytes = encodeFileText(QString(c));
     // The encoder puts a substitute byte ('?' or SUB) for what the code page
     // lacks: only a byte that reads back as the same character stands for it.
-    if (bytes.size() != 1 || DecodeLineText(bytes) != QString(c))
+    if (bytes.size() != 1 || decodeLineText(bytes) != QString(c))
         return 0;
     return bytes[0];
 }

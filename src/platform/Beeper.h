@@ -6,7 +6,7 @@ namespace zorneta {
 class Beeper {
 public:
     virtual ~Beeper() = default;
-    virtual void Beep() = 0;
+    virtual void beep() = 0;
 };
 
 } // namespace zorneta

@@ -44,7 +44,7 @@ public:
 
     // Data.
     virtual void setChartData(const ReadingsTable &table) = 0;
-    virtual void Refresh() = 0;
+    virtual void refresh() = 0;
 
     // Axes.
     virtual Status setAxisPenWidth(Axis axis, float width) = 0;
@@ -69,7 +69,7 @@ public:
 
     // Legend and backdrops.
     virtual void setShowLegend(bool shown) = 0;
-    virtual bool ShowLegend() const = 0;
+    virtual bool showLegend() const = 0;
     virtual Status setBackdrop(Backdrop part, const BackdropStyle &style) = 0;
     // The style a backdrop is drawn with now.
     virtual BackdropStyle backdrop(Backdrop part) const = 0;
@@ -81,25 +81,25 @@ public:
     virtual Status setRowLabel(int row, const QString &label) = 0;
 
     // Clipboard.
-    virtual Status EditCopy() = 0;
-    virtual Status EditPaste() = 0;
+    virtual Status editCopy() = 0;
+    virtual Status editPaste() = 0;
 
     // Placement in its window.
-    virtual void Move(int left, int top, int width, int height) = 0;
+    virtual void move(int left, int top, int width, int height) = 0;
 
 Q_SIGNALS:
     // Mouse events. Mouse flags: 1 left button, 4 Shift, 8 Ctrl (added up).
-    void ChartSelected(int mouseFlags);
-    void LegendSelected(int mouseFlags);
-    void AxisSelected(int axisId, int mouseFlags);
-    void AxisLabelSelected(int axisId, int mouseFlags);
-    void PointSelected(int series, int point, int mouseFlags);
-    void ChartActivated(int mouseFlags);
-    void LegendActivated(int mouseFlags);
-    void SeriesActivated(int series, int mouseFlags);
+    void chartSelected(int mouseFlags);
+    void legendSelected(int mouseFlags);
+    void axisSelected(int axisId, int mouseFlags);
+    void axisLabelSelected(int axisId, int mouseFlags);
+    void pointSelected(int series, int point, int mouseFlags);
+    void chartActivated(int mouseFlags);
+    void legendActivated(int mouseFlags);
+    void seriesActivated(int series, int mouseFlags);
     // Any mouse button pressed on the chart: 1 left, 2 right, 4 middle; the
     // position is in global screen coordinates.
-    void MouseDown(int button, int shift, const QPoint &globalPos);
+    void mouseDown(int button, int shift, const QPoint &globalPos);
 };
 
 } // namespace zorneta

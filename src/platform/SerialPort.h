@@ -9,7 +9,7 @@
 namespace zorneta {
 
 // Communications event codes delivered through SerialPort::OnComm and read back
-// from SerialPort::CommEvent().
+// from SerialPort::commEvent().
 namespace CommEvents {
 inline constexpr int Send = 1;
 inline constexpr int Receive = 2;
@@ -30,7 +30,7 @@ inline constexpr int TxFull = 1010;
 inline constexpr int Dcb = 1011;
 } // namespace CommEvents
 
-// Flow control values of Handshaking().
+// Flow control values of handshaking().
 namespace HandshakeModes {
 inline constexpr int None = 0;
 inline constexpr int XonXoff = 1;
@@ -41,8 +41,8 @@ inline constexpr int XonXoffAndRtsCts = 3;
 // The serial link to the thermoregulator.
 //
 // Every communications event (data arrived, a line fault, a line-state change)
-// raises OnComm once; during that call CommEvent() holds its code. Received
-// bytes are read with Input(), which returns up to InputLen() bytes (0 meaning
+// raises OnComm once; during that call commEvent() holds its code. Received
+// bytes are read with input(), which returns up to inputLen() bytes (0 meaning
 // everything buffered) and removes them.
 //
 // Setters report a refused value as a failed Status carrying the platform's
@@ -54,31 +54,31 @@ public:
     ~SerialPort() override = default;
 
     // Port number 1..16.
-    virtual int CommPort() const = 0;
+    virtual int commPort() const = 0;
     virtual Status setCommPort(int number) = 0;
 
     // "speed,parity,data bits,stop bits", e.g. "9600,n,8,1"; parity reported
     // in lower case.
-    virtual QString Settings() const = 0;
+    virtual QString settings() const = 0;
     virtual Status setSettings(const QString &settings) = 0;
 
     // 0 none, 1 XOn/XOff, 2 RTS/CTS, 3 XOn/XOff and RTS/CTS.
-    virtual int Handshaking() const = 0;
+    virtual int handshaking() const = 0;
     virtual Status setHandshaking(int mode) = 0;
 
-    virtual bool PortOpen() const = 0;
+    virtual bool portOpen() const = 0;
     virtual Status setPortOpen(bool open) = 0;
 
-    virtual int InputLen() const = 0;
+    virtual int inputLen() const = 0;
     virtual void setInputLen(int length) = 0;
 
-    // Returns and removes received bytes (at most InputLen(), all when 0).
-    virtual QByteArray Input() = 0;
+    // Returns and removes received bytes (at most inputLen(), all when 0).
+    virtual QByteArray input() = 0;
 
-    virtual Status Output(const QByteArray &data) = 0;
+    virtual Status output(const QByteArray &data) = 0;
 
     // Code of the event being delivered (see CommEvents).
-    virtual int CommEvent() const = 0;
+    virtual int commEvent() const = 0;
 
     // While held, events are kept in arrival order and not delivered; releasing
     // delivers them. Used while the user answers a question that decides
@@ -100,7 +100,7 @@ public:
     }
 
 Q_SIGNALS:
-    void OnComm();
+    void commEventRaised();
 };
 
 } // namespace zorneta

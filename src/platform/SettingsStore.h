@@ -12,10 +12,10 @@ public:
     virtual ~SettingsStore() = default;
 
     // The stored text, or defaultValue when the key is absent.
-    virtual QString GetSetting(const QString &application, const QString &section, const QString &key,
+    virtual QString getSetting(const QString &application, const QString &section, const QString &key,
                                const QString &defaultValue = QString()) const = 0;
     // Stores the text, creating section and key as needed.
-    virtual Status SaveSetting(const QString &application, const QString &section, const QString &key,
+    virtual Status saveSetting(const QString &application, const QString &section, const QString &key,
                                const QString &value) = 0;
 };
 

@@ -11,7 +11,7 @@
 namespace zorneta {
 
 namespace {
-const QString Title() {
+const QString messageTitle() {
     return QString::fromUtf16(AppTitle);
 }
 } // namespace
@@ -21,10 +21,10 @@ RecordingFile::RecordingFile(Services &services, SessionState &state) : m_servic
 RecordingFile::~RecordingFile() = default;
 
 void RecordingFile::showError(const QString &description) {
-    m_services.prompts.messageBox(Title(), description, Prompts::Icon::Exclamation, Prompts::Buttons::Ok);
+    m_services.prompts.messageBox(messageTitle(), description, Prompts::Icon::Exclamation, Prompts::Buttons::Ok);
 }
 
-void RecordingFile::mnuOpenLog_Click() {
+void RecordingFile::openRecording() {
     if (isOpen())
         return; // the command is disabled while a file is open
     Prompts &prompts = m_services.prompts;
@@ -32,7 +32,7 @@ void RecordingFile::mnuOpenLog_Click() {
     const QString filter = QStringLiteral("Текстовые файлы (*.TXT)|*.txt|Все файлы (*.*)|*.*");
     std::optional<Prompts::FileChoice> choice;
     for (;;) {
-        const QString proposed = QStringLiteral("Зорнета ") + m_state.Readings.cell(2, 1).toText();
+        const QString proposed = QStringLiteral("Зорнета ") + m_state.readings.cell(2, 1).toText();
         choice = prompts.openFileDialog(title, filter, proposed);
         if (!choice)
             return; // cancelled: nothing changes
@@ -44,7 +44,7 @@ void RecordingFile::mnuOpenLog_Click() {
         }
         if (!info.exists())
             break; // a new file: as for No
-        const auto answer = prompts.messageBox(Title(), QStringLiteral("Заменить существующий файл - ") + m_path + u'?',
+        const auto answer = prompts.messageBox(messageTitle(), QStringLiteral("Заменить существующий файл - ") + m_path + u'?',
                                                Prompts::Icon::Question, Prompts::Buttons::YesNoCancel);
         if (answer == Prompts::Answer::Cancel)
             continue; // choose again
@@ -72,7 +72,7 @@ bool RecordingFile::openAt(const QString &path, const QString &fileTitle) {
         return false;
     }
     m_file = std::move(file);
-    m_state.Recording = true;
+    m_state.recording = true;
     MainView &view = m_services.view;
     view.setCaption(QStringLiteral("   Зорнета   -   ") + fileTitle);
     view.setItemEnabled(QStringLiteral("mnuOpenLog"), false);
@@ -82,12 +82,12 @@ bool RecordingFile::openAt(const QString &path, const QString &fileTitle) {
     return true;
 }
 
-void RecordingFile::mnuCloseLog_Click() {
+void RecordingFile::closeRecording() {
     if (m_file)
         m_file->close();
     m_file.reset();
     m_heldBack.clear();
-    m_state.Recording = false;
+    m_state.recording = false;
     MainView &view = m_services.view;
     view.setItemEnabled(QStringLiteral("mnuOpenLog"), true);
     view.setItemEnabled(QStringLiteral("OpenLogFile"), true);
@@ -139,11 +139,11 @@ void RecordingFile::writeRecord(const QByteArray &bytes) {
             continue;
         }
         m_asking = true;
-        const auto answer = m_services.prompts.messageBox(Title(), written.description(), Prompts::Icon::Critical,
+        const auto answer = m_services.prompts.messageBox(messageTitle(), written.description(), Prompts::Icon::Critical,
                                                           Prompts::Buttons::RetryCancel);
         m_asking = false;
         if (answer != Prompts::Answer::Retry) {
-            mnuCloseLog_Click();
+            closeRecording();
             return;
         }
         if (!m_file)

@@ -22,10 +22,10 @@ public:
     ~RecordingFile();
 
     // Menu "Создать ИЛИ Открыть..." / toolbar "OpenLogFile".
-    void mnuOpenLog_Click();
+    void openRecording();
     // Menu "Записать И Закрыть..." / toolbar "CloseLogFile"; also at exit and
     // after a write failure.
-    void mnuCloseLog_Click();
+    void closeRecording();
 
     // Opens (creating it when missing) a file for recording, appending to
     // what it holds: the open command's last steps, without the dialog. A
@@ -33,7 +33,7 @@ public:
     bool openAt(const QString &path, const QString &fileTitle);
 
     bool isOpen() const { return m_file != nullptr; }
-    QString LogFilePath() const { return m_path; }
+    QString logFilePath() const { return m_path; }
 
     // Appends bytes at the end of the file; on failure returns the system's
     // error text, and *written tells how many bytes did reach the file.

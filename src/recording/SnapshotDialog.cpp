@@ -20,7 +20,7 @@ namespace {
 qint64 pointNumber(const QString &text) {
     // Far beyond any table, yet exact as a double and safe to compare.
     constexpr double Limit = 1e15;
-    const double value = std::clamp(LeadingNumber(text), -Limit, Limit);
+    const double value = std::clamp(leadingNumber(text), -Limit, Limit);
     return static_cast<qint64>(std::llround(value));
 }
 
@@ -30,27 +30,27 @@ SnapshotDialog::SnapshotDialog(Services &services, SessionState &state, Persiste
                                Snapshots &snapshots)
     : m_services(services), m_state(state), m_settings(settings), m_snapshots(snapshots) {}
 
-void SnapshotDialog::mnuGetInMind_Click() {
+void SnapshotDialog::takeSnapshot() {
     if (!m_loaded)
-        Form_Load();
+        load();
     m_shown = true;
     Q_EMIT changed();
     m_services.view.showSnapshotDialog(*this);
 }
 
-void SnapshotDialog::Form_Load() {
+void SnapshotDialog::load() {
     m_loaded = true;
     m_shown = false;
-    m_text1 = QStringLiteral("1");
-    m_text2 = QStringLiteral("50");
+    m_firstPoint = QStringLiteral("1");
+    m_lastPoint = QStringLiteral("50");
     m_saveToFile = false;
-    m_state.SnapshotAllData = m_settings.boolean(Keys::SnapShot, true);
-    Snap_Click(m_state.SnapshotAllData ? 0 : 1);
+    m_state.snapshotAllData = m_settings.boolean(Keys::SnapShot, true);
+    chooseRange(m_state.snapshotAllData ? 0 : 1);
 }
 
-void SnapshotDialog::Snap_Click(int index) {
+void SnapshotDialog::chooseRange(int index) {
     m_allData = index == 0;
-    m_state.SnapshotAllData = m_allData;
+    m_state.snapshotAllData = m_allData;
     Q_EMIT changed();
 }
 
@@ -58,23 +58,23 @@ void SnapshotDialog::message(const QString &text) {
     m_services.prompts.messageBox(QString::fromUtf16(AppTitle), text, Prompts::Icon::None, Prompts::Buttons::Ok);
 }
 
-void SnapshotDialog::CmdOK_Click() {
+void SnapshotDialog::confirm() {
     const QString refused = QStringLiteral("Снимки только с реального графика!");
-    if (m_state.SnapshotAllData) {
+    if (m_state.snapshotAllData) {
         if (m_snapshots.takeAll() != Snapshots::Outcome::Taken) {
             message(refused);
             return;
         }
     } else {
-        const qint64 from = pointNumber(m_text1);
-        const qint64 to = pointNumber(m_text2);
+        const qint64 from = pointNumber(m_firstPoint);
+        const qint64 to = pointNumber(m_lastPoint);
         qint64 lastColumn = 0;
-        switch (m_snapshots.takeSection(from, to, m_text1, m_text2, &lastColumn)) {
+        switch (m_snapshots.takeSection(from, to, m_firstPoint, m_lastPoint, &lastColumn)) {
         case Snapshots::Outcome::Taken:
             break;
         case Snapshots::Outcome::OutOfBounds:
             message(QStringLiteral(" Проверьте соответствие границ снимка границам реального графика !"));
-            m_text2 = QString::number(lastColumn);
+            m_lastPoint = QString::number(lastColumn);
             Q_EMIT changed();
             return;
         case Snapshots::Outcome::Refused:
@@ -83,14 +83,14 @@ void SnapshotDialog::CmdOK_Click() {
         }
     }
     m_snapshots.enableSnapshotCommands();
-    (void)m_settings.saveBool(Keys::SnapShot, m_state.SnapshotAllData);
+    (void)m_settings.saveBool(Keys::SnapShot, m_state.snapshotAllData);
     m_shown = false;
     Q_EMIT changed();
     if (m_saveToFile)
-        m_snapshots.SaveSnapshot();
+        m_snapshots.saveSnapshot();
 }
 
-void SnapshotDialog::CmdCancel_Click() {
+void SnapshotDialog::cancel() {
     m_loaded = false;
     m_shown = false;
     Q_EMIT changed();

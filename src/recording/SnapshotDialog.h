@@ -22,17 +22,17 @@ public:
 
     // Menu "Сделать снимок графика..." / toolbar "CopySnap": loads the dialog
     // when it is not loaded, and shows it.
-    void mnuGetInMind_Click();
+    void takeSnapshot();
 
     // Load: "1" and "50", no file, the range choice from the settings.
-    void Form_Load();
+    void load();
     // Choosing an option: 0 "Все данные", 1 "Участок".
-    void Snap_Click(int index);
+    void chooseRange(int index);
     // Takes the snapshot; on success hides the dialog and, when asked,
     // writes the snapshot file.
-    void CmdOK_Click();
+    void confirm();
     // Unloads the dialog.
-    void CmdCancel_Click();
+    void cancel();
 
     bool isLoaded() const { return m_loaded; }
     bool isShown() const { return m_shown; }
@@ -40,12 +40,12 @@ public:
     int option() const { return m_allData ? 0 : 1; }
     // The point-number boxes can be typed in only for a section.
     bool boundsEnabled() const { return !m_allData; }
-    QString Text1() const { return m_text1; }
-    QString Text2() const { return m_text2; }
-    bool SFile() const { return m_saveToFile; }
-    void setText1(const QString &text) { m_text1 = text; }
-    void setText2(const QString &text) { m_text2 = text; }
-    void setSFile(bool save) { m_saveToFile = save; }
+    QString firstPoint() const { return m_firstPoint; }
+    QString lastPoint() const { return m_lastPoint; }
+    bool saveToFile() const { return m_saveToFile; }
+    void setFirstPoint(const QString &text) { m_firstPoint = text; }
+    void setLastPoint(const QString &text) { m_lastPoint = text; }
+    void setSaveToFile(bool save) { m_saveToFile = save; }
 
 Q_SIGNALS:
     // The dialog's state changed in a way the window shows: loaded or
@@ -63,8 +63,8 @@ private:
     bool m_loaded = false;
     bool m_shown = false;
     bool m_allData = true;
-    QString m_text1;
-    QString m_text2;
+    QString m_firstPoint;
+    QString m_lastPoint;
     bool m_saveToFile = false;
 };
 

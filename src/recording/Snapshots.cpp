@@ -25,7 +25,7 @@ QString title() {
 
 Snapshots::Snapshots(Services &services, SessionState &state) : m_services(services), m_state(state) {}
 
-ReadingsTable Snapshots::CleanSnapshot() {
+ReadingsTable Snapshots::cleanSnapshot() {
     ReadingsTable table(1, 2);
     (void)table.setText(1, 2, QStringLiteral("Нет данных"));
     (void)table.setText(2, 1, QStringLiteral("Снимок чистый"));
@@ -33,8 +33,8 @@ ReadingsTable Snapshots::CleanSnapshot() {
 }
 
 Snapshots::Outcome Snapshots::takeAll() {
-    const ReadingsTable &readings = m_state.Readings;
-    const qint64 count = m_state.PointCount;
+    const ReadingsTable &readings = m_state.readings;
+    const qint64 count = m_state.pointCount;
     if (count < 1 || readings.firstColumn() != 1 || count > readings.lastColumn())
         return Outcome::Refused;
     // A copy shares the blocks of the readings; cutting it to the readings
@@ -48,7 +48,7 @@ Snapshots::Outcome Snapshots::takeAll() {
 
 Snapshots::Outcome Snapshots::takeSection(qint64 from, qint64 to, const QString &fromText, const QString &toText,
                                           qint64 *lastColumn) {
-    const ReadingsTable &readings = m_state.Readings;
+    const ReadingsTable &readings = m_state.readings;
     if (to >= readings.lastColumn()) {
         if (lastColumn)
             *lastColumn = readings.lastColumn();
@@ -77,7 +77,7 @@ void Snapshots::enableSnapshotCommands() {
 }
 
 QByteArray Snapshots::lineBytes(const ReadingsTable &table, qint64 column) {
-    QByteArray line = EncodeFileText(table.cell(1, column).toText() + u'\t' + table.cell(2, column).toText());
+    QByteArray line = encodeFileText(table.cell(1, column).toText() + u'\t' + table.cell(2, column).toText());
     line += '\r';
     return line;
 }
@@ -90,7 +90,7 @@ void Snapshots::showError(const QString &description) {
     m_services.prompts.messageBox(title(), description, Prompts::Icon::Exclamation, Prompts::Buttons::Ok);
 }
 
-void Snapshots::SaveSnapshot() {
+void Snapshots::saveSnapshot() {
     Prompts &prompts = m_services.prompts;
     // The snapshot as it is now: a snapshot taken while a dialog is open
     // does not mix into this file.
@@ -99,7 +99,7 @@ void Snapshots::SaveSnapshot() {
     const QString filter = QStringLiteral("Файл снимка(*.TXT)|*.TXT|Все файлы (*.*)|*.*");
     QString path;
     for (;;) {
-        const QString proposed = QStringLiteral("Снимок ") + m_state.Readings.cell(2, 1).toText();
+        const QString proposed = QStringLiteral("Снимок ") + m_state.readings.cell(2, 1).toText();
         const std::optional<Prompts::FileChoice> choice = prompts.saveFileDialog(dialogTitle, filter, proposed);
         if (!choice)
             return; // cancelled: the snapshot stays in memory only
@@ -166,8 +166,8 @@ bool Snapshots::writeSnapshotFile(const QString &path, const ReadingsTable &tabl
     return true;
 }
 
-void Snapshots::mnuFromMemory_Click() {
-    const QString snapTitle = QStringLiteral("Снимок ") + m_state.Readings.cell(2, 1).toText();
+void Snapshots::showSnapshotChart() {
+    const QString snapTitle = QStringLiteral("Снимок ") + m_state.readings.cell(2, 1).toText();
     if (m_snap.columnCount() < 1 || !m_snap.setText(2, m_snap.firstColumn(), snapTitle)) {
         message(QStringLiteral("Снимок делается с реального графика и вставляется только при наличии в Нём данных!"));
         return;
@@ -175,19 +175,19 @@ void Snapshots::mnuFromMemory_Click() {
     m_services.chart.setChartData(m_snap);
 }
 
-void Snapshots::mnuClearMemory_Click() {
-    m_snap = CleanSnapshot();
+void Snapshots::clearSnapshots() {
+    m_snap = cleanSnapshot();
 }
 
-void Snapshots::mnuCopyData_Click() {
-    const Status copied = m_services.chart.EditCopy();
+void Snapshots::copyData() {
+    const Status copied = m_services.chart.editCopy();
     if (!copied)
         showError(QStringLiteral("Не удалось скопировать данные графика в буфер обмена.\n") + copied.description());
 }
 
-void Snapshots::mnuInsertData_Click() {
+void Snapshots::insertData() {
     ChartSurface &chart = m_services.chart;
-    const Status pasted = chart.EditPaste();
+    const Status pasted = chart.editPaste();
     if (!pasted) {
         showError(QStringLiteral("В буфере обмена нет данных графика. Вставить можно только данные, скопированные "
                                  "командой \"Копировать данные\": строку подписей точек и строку значений, "

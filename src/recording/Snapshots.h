@@ -24,11 +24,11 @@ public:
     Snapshots(Services &services, SessionState &state);
 
     // The snapshot in memory: empty until the first one is taken.
-    const ReadingsTable &SnapReadings() const { return m_snap; }
+    const ReadingsTable &snapReadings() const { return m_snap; }
 
     // The empty snapshot left by erasing: columns 1 and 2, the single label
     // "Нет данных" and the title "Снимок чистый".
-    static ReadingsTable CleanSnapshot();
+    static ReadingsTable cleanSnapshot();
 
     // What taking a snapshot came to.
     enum class Outcome {
@@ -54,17 +54,17 @@ public:
     // Asks for a file and writes the snapshot to it (appending, or replacing
     // after the replace question). A failed write asks Retry/Cancel; Cancel
     // takes back what this save wrote, so the file holds no half snapshot.
-    void SaveSnapshot();
+    void saveSnapshot();
 
     // Shows the snapshot on the chart, titled "Снимок " + the series title.
-    void mnuFromMemory_Click();
+    void showSnapshotChart();
     // Replaces the snapshot by the clean one; the chart is left as it is.
-    void mnuClearMemory_Click();
+    void clearSnapshots();
     // The chart's data (what it shows) to the clipboard.
-    void mnuCopyData_Click();
+    void copyData();
     // The clipboard's chart data into the chart, titled "Вставка из буфера".
     // Other clipboard content is refused with a message, the chart unchanged.
-    void mnuInsertData_Click();
+    void insertData();
 
 private:
     // One line of the snapshot file: row 1, TAB, row 2, CR.

@@ -18,10 +18,10 @@ class SeriesData;
 class TextBox {
 public:
     virtual ~TextBox() = default;
-    virtual QString Text() const = 0;
+    virtual QString text() const = 0;
     virtual void setText(const QString &text) = 0;
-    virtual qsizetype SelStart() const = 0;
-    virtual qsizetype SelLength() const = 0;
+    virtual qsizetype selStart() const = 0;
+    virtual qsizetype selLength() const = 0;
     // Places the caret (and empties the selection).
     virtual void setSelStart(qsizetype position) = 0;
     // Selects from the caret on.

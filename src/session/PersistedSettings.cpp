@@ -12,7 +12,7 @@ QString app() {
 }
 } // namespace
 
-std::optional<bool> TextToBool(const QString &text) {
+std::optional<bool> textToBool(const QString &text) {
     const QString t = text.trimmed();
     if (t.compare(QStringLiteral("True"), Qt::CaseInsensitive) == 0)
         return true;
@@ -25,7 +25,7 @@ std::optional<bool> TextToBool(const QString &text) {
     return std::nullopt;
 }
 
-std::optional<qint64> TextToInteger(const QString &text) {
+std::optional<qint64> textToInteger(const QString &text) {
     bool ok = false;
     const QString t = text.trimmed();
     const qint64 n = t.toLongLong(&ok);
@@ -38,20 +38,20 @@ std::optional<qint64> TextToInteger(const QString &text) {
     return std::nullopt;
 }
 
-QString BoolToText(bool value) {
+QString boolToText(bool value) {
     return value ? QStringLiteral("True") : QStringLiteral("False");
 }
 
 QString PersistedSettings::text(const char16_t *key, const QString &defaultValue) const {
-    return m_store.GetSetting(app(), Section, QString::fromUtf16(key), defaultValue);
+    return m_store.getSetting(app(), Section, QString::fromUtf16(key), defaultValue);
 }
 
 bool PersistedSettings::boolean(const char16_t *key, bool defaultValue) const {
-    return TextToBool(text(key, BoolToText(defaultValue))).value_or(defaultValue);
+    return textToBool(text(key, boolToText(defaultValue))).value_or(defaultValue);
 }
 
 qint64 PersistedSettings::integer(const char16_t *key, qint64 defaultValue) const {
-    return TextToInteger(text(key, QString::number(defaultValue))).value_or(defaultValue);
+    return textToInteger(text(key, QString::number(defaultValue))).value_or(defaultValue);
 }
 
 int PersistedSettings::listPosition(const char16_t *key, int defaultValue, int count) const {
@@ -65,7 +65,7 @@ std::int32_t PersistedSettings::colour(const char16_t *key, std::int32_t default
 }
 
 Status PersistedSettings::save(const char16_t *key, const QString &value) {
-    return m_store.SaveSetting(app(), Section, QString::fromUtf16(key), value);
+    return m_store.saveSetting(app(), Section, QString::fromUtf16(key), value);
 }
 
 } // namespace zorneta

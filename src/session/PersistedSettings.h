@@ -37,9 +37,9 @@ inline constexpr const char16_t *SnapShot = u"SnapShot";
 
 // Conversions of stored texts. A value that does not convert yields nothing,
 // and the caller falls back to the key's default.
-std::optional<bool> TextToBool(const QString &text);
-std::optional<qint64> TextToInteger(const QString &text);
-QString BoolToText(bool value);
+std::optional<bool> textToBool(const QString &text);
+std::optional<qint64> textToInteger(const QString &text);
+QString boolToText(bool value);
 
 // Reads and writes the program's keys.
 class PersistedSettings {
@@ -55,7 +55,7 @@ public:
     std::int32_t colour(const char16_t *key, std::int32_t defaultValue) const;
 
     Status save(const char16_t *key, const QString &value);
-    Status saveBool(const char16_t *key, bool value) { return save(key, BoolToText(value)); }
+    Status saveBool(const char16_t *key, bool value) { return save(key, boolToText(value)); }
     Status saveInteger(const char16_t *key, qint64 value) { return save(key, QString::number(value)); }
 
 private:

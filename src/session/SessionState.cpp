@@ -2,14 +2,14 @@
 
 namespace zorneta {
 
-QString LastColumnLabel(qint64 column) {
+QString lastColumnLabel(qint64 column) {
     return u'C' + QString::number(column);
 }
 
-ReadingsTable FreshReadings() {
+ReadingsTable freshReadings() {
     ReadingsTable table(1, InitialColumns);
     (void)table.setText(2, 1, QString::fromUtf16(InitialSeriesTitle));
-    (void)table.setText(1, InitialColumns, LastColumnLabel(InitialColumns));
+    (void)table.setText(1, InitialColumns, lastColumnLabel(InitialColumns));
     return table;
 }
 

@@ -16,60 +16,60 @@ namespace zorneta {
 // main window's logic and passed by reference to every command.
 struct SessionState {
     // Readings of the current session and of the end-of-graph view.
-    ReadingsTable Readings;
-    ReadingsTable EndReadings;
+    ReadingsTable readings;
+    ReadingsTable endReadings;
 
     // Counters. Wide enough for weeks of readings at 0.64 s.
-    qint64 PointCount = 0;
-    qint64 CommEventCount = 0;
+    qint64 pointCount = 0;
+    qint64 commEventCount = 0;
 
     // Periods: an event becomes a reading when CommEventCount mod ReadPeriod
     // is 0; the chart is redrawn when PointCount mod UpdatePeriod is 0.
-    int ReadPeriod = 1;
-    int UpdatePeriod = 10;
+    int readPeriod = 1;
+    int updatePeriod = 10;
 
-    QDateTime StartTime;
+    QDateTime startTime;
 
     // X-axis spacing. The divisions are 16-bit counts.
-    bool AutoTickDivision = false;
-    std::int16_t XLabelDivisions = 1;
-    std::int16_t XTickDivisions = 1;
+    bool autoTickDivision = false;
+    std::int16_t xLabelDivisions = 1;
+    std::int16_t xTickDivisions = 1;
 
     // Alarm.
-    qint64 Temperature = 0;
-    int AlarmCount = 0;
+    qint64 temperature = 0;
+    int alarmCount = 0;
 
     // End-of-graph view.
-    bool OnlyEnd = false;
-    float EndStart = 0.0f;
-    std::int16_t EndPoints = 0;
-    std::int16_t CutStartPoints = 0;
+    bool onlyEnd = false;
+    float endStart = 0.0f;
+    std::int16_t endPoints = 0;
+    std::int16_t cutStartPoints = 0;
 
     // The last serial read and the last line event's description.
-    QByteArray ReceivedData;
-    QString EventText;
+    QByteArray receivedData;
+    QString eventText;
 
     // Chart appearance.
-    int CurveRed = 10;
-    int CurveGreen = 10;
-    int CurveBlue = 200;
-    int CurveWidth = 40;
-    bool XAxisHidden = true;
-    bool Y2AxisHidden = true;
-    bool LegendShown = true;
+    int curveRed = 10;
+    int curveGreen = 10;
+    int curveBlue = 200;
+    int curveWidth = 40;
+    bool xAxisHidden = true;
+    bool y2AxisHidden = true;
+    bool legendShown = true;
 
     // Indicator.
-    bool IndicatorShown = true;
-    bool ClearButtonShown = true;
-    std::int32_t IndicatorBackColor = 0;
-    std::int32_t IndicatorTextColor = 65280;
+    bool indicatorShown = true;
+    bool clearButtonShown = true;
+    std::int32_t indicatorBackColor = 0;
+    std::int32_t indicatorTextColor = 65280;
 
     // Port dialog and snapshot choices.
-    bool Echo = false;
-    bool SnapshotAllData = true;
+    bool echo = false;
+    bool snapshotAllData = true;
 
     // The recording file is open (its handle lives in the recorder).
-    bool Recording = false;
+    bool recording = false;
 };
 
 // The series title of a fresh session.
@@ -78,10 +78,10 @@ inline const char16_t *const InitialSeriesTitle = u"МЛ512";
 inline constexpr qint64 InitialColumns = 40;
 
 // "C" followed by the column number: the label of a table's last column.
-QString LastColumnLabel(qint64 column);
+QString lastColumnLabel(qint64 column);
 
 // A fresh readings table: 40 columns, the initial series title and the label
 // of the last column.
-ReadingsTable FreshReadings();
+ReadingsTable freshReadings();
 
 } // namespace zorneta

@@ -91,7 +91,7 @@ QString AlarmTemperature::sigText(qint64 temperature) {
     return QString::number(temperature) + QStringLiteral("  град");
 }
 
-void AlarmTemperature::mnuSigTemp_Click() {
+void AlarmTemperature::openAlarmTemperature() {
     const QString title = QStringLiteral("       Сигнализация");
     const std::optional<QString> answer = m_services.prompts.inputBox(
         QStringLiteral("      Введите значение температуры, по достижении которой будет выдан сигнал"), title,
@@ -108,12 +108,12 @@ void AlarmTemperature::mnuSigTemp_Click() {
         return;
     }
     if (*temperature == 0) {
-        m_state.Temperature = NoTemperature;
+        m_state.temperature = NoTemperature;
         return;
     }
-    m_state.Temperature = *temperature;
-    m_state.AlarmCount = 0;
-    m_services.view.setSigText(sigText(m_state.Temperature));
+    m_state.temperature = *temperature;
+    m_state.alarmCount = 0;
+    m_services.view.setSigText(sigText(m_state.temperature));
 }
 
 } // namespace zorneta

@@ -27,7 +27,7 @@ public:
     AlarmTemperature(Services &services, SessionState &state) : m_services(services), m_state(state) {}
 
     // "Сигнальная температура..." and the toolbar's "DialPhoneNumber".
-    void mnuSigTemp_Click();
+    void openAlarmTemperature();
 
     // The number a typed text begins with: blanks and tabs anywhere are
     // ignored, then an optional sign, digits with an optional "." and an

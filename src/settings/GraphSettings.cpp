@@ -35,7 +35,7 @@ QStringList list(std::initializer_list<const char16_t *> entries) {
 
 // A text's number rounded to a 16-bit count; nothing when it does not fit.
 std::optional<std::int16_t> toCount(const QString &text) {
-    const double v = std::round(LeadingNumber(text));
+    const double v = std::round(leadingNumber(text));
     if (v < std::numeric_limits<std::int16_t>::min() || v > std::numeric_limits<std::int16_t>::max())
         return std::nullopt;
     return static_cast<std::int16_t>(v);
@@ -46,57 +46,57 @@ std::optional<std::int16_t> toCount(const QString &text) {
 GraphSettings::GraphSettings(Services &services, SessionState &state, PersistedSettings &settings, ChartModel &chart)
     : m_services(services), m_state(state), m_settings(settings), m_chart(chart) {}
 
-QStringList GraphSettings::SpeedEntries() {
+QStringList GraphSettings::speedEntries() {
     return list({u"Каждую точку", u"10 точек", u"50 точек", u"100 точек", u"500 точек", u"1000 точек"});
 }
 
-QStringList GraphSettings::PassOverEntries() {
+QStringList GraphSettings::passOverEntries() {
     return list({u"0,64 сек", u"3,12 сек", u"12,8 сек", u"1 мин 04 сек", u"2 мин 40  сек", u"5 мин 20  сек"});
 }
 
-QStringList GraphSettings::ColorEntries() {
+QStringList GraphSettings::colorEntries() {
     return list({u"Красный ", u"Зелёный", u"Синий", u"Чёрный"});
 }
 
-QStringList GraphSettings::ThinEntries() {
+QStringList GraphSettings::thinEntries() {
     return list({u"1  мм", u"2  мм", u"3  мм ", u"4  мм", u"5  мм"});
 }
 
-QStringList GraphSettings::VGridEntries() {
+QStringList GraphSettings::vGridEntries() {
     return list({u"10 точек", u"50 точек", u"100 точек", u" 500 точек", u"1000 точек", u"5000 точек"});
 }
 
 void GraphSettings::ensureLoaded() {
     if (!m_loaded)
-        Form_Load();
+        load();
 }
 
-void GraphSettings::Form_Load() {
+void GraphSettings::load() {
     m_loaded = true;
-    txtCutStart = QString::number(m_state.CutStartPoints);
-    txtCutEnd = QString::number(m_state.EndPoints);
-    LoadGraphSettings();
+    txtCutStart = QString::number(m_state.cutStartPoints);
+    txtCutEnd = QString::number(m_state.endPoints);
+    loadGraphSettings();
 }
 
 void GraphSettings::presetFromStore() {
     ensureLoaded();
-    TxtGraph = m_settings.text(Keys::SigTemp, QStringLiteral("266"));
-    cboSpeed = m_settings.listPosition(Keys::Speed, 1, int(SpeedEntries().size()));
-    cboPassOver = m_settings.listPosition(Keys::PassOver, 1, int(PassOverEntries().size()));
-    cboColor = m_settings.listPosition(Keys::Color, 3, int(ColorEntries().size()));
-    cboThin = m_settings.listPosition(Keys::Thin, 1, int(ThinEntries().size()));
-    cboVGrid = m_settings.listPosition(Keys::VGrid, 1, int(VGridEntries().size()));
+    txtGraph = m_settings.text(Keys::SigTemp, QStringLiteral("266"));
+    cboSpeed = m_settings.listPosition(Keys::Speed, 1, int(speedEntries().size()));
+    cboPassOver = m_settings.listPosition(Keys::PassOver, 1, int(passOverEntries().size()));
+    cboColor = m_settings.listPosition(Keys::Color, 3, int(colorEntries().size()));
+    cboThin = m_settings.listPosition(Keys::Thin, 1, int(thinEntries().size()));
+    cboVGrid = m_settings.listPosition(Keys::VGrid, 1, int(vGridEntries().size()));
     Q_EMIT changed();
 }
 
-void GraphSettings::LoadGraphSettings() {
+void GraphSettings::loadGraphSettings() {
     presetFromStore();
-    m_state.XAxisHidden = m_settings.boolean(Keys::Opto, true);
-    m_state.Y2AxisHidden = m_settings.boolean(Keys::Y2, true);
-    m_state.LegendShown = m_settings.boolean(Keys::Legend, true);
-    optFlow_Click(m_state.XAxisHidden ? 1 : 0);
-    optEcho_Click(m_state.Y2AxisHidden ? 1 : 0);
-    Legenda_Click(m_state.LegendShown ? 0 : 1);
+    m_state.xAxisHidden = m_settings.boolean(Keys::Opto, true);
+    m_state.y2AxisHidden = m_settings.boolean(Keys::Y2, true);
+    m_state.legendShown = m_settings.boolean(Keys::Legend, true);
+    chooseXAxisOption(m_state.xAxisHidden ? 1 : 0);
+    chooseY2AxisOption(m_state.y2AxisHidden ? 1 : 0);
+    chooseLegendOption(m_state.legendShown ? 0 : 1);
     Q_EMIT changed();
 }
 
@@ -116,19 +116,19 @@ void GraphSettings::followMenu(PeriodList list, int position) {
     Q_EMIT changed();
 }
 
-void GraphSettings::optFlow_Click(int index) {
-    optFlow = index;
-    m_state.XAxisHidden = index == 1;
+void GraphSettings::chooseXAxisOption(int index) {
+    xAxisOption = index;
+    m_state.xAxisHidden = index == 1;
 }
 
-void GraphSettings::optEcho_Click(int index) {
-    optEcho = index;
-    m_state.Y2AxisHidden = index == 1;
+void GraphSettings::chooseY2AxisOption(int index) {
+    y2AxisOption = index;
+    m_state.y2AxisHidden = index == 1;
 }
 
-void GraphSettings::Legenda_Click(int index) {
-    Legenda = index;
-    m_state.LegendShown = index == 0;
+void GraphSettings::chooseLegendOption(int index) {
+    legendOption = index;
+    m_state.legendShown = index == 0;
 }
 
 void GraphSettings::warn(const QString &description) {
@@ -136,20 +136,20 @@ void GraphSettings::warn(const QString &description) {
                                   Prompts::Buttons::Ok);
 }
 
-bool GraphSettings::cmdOK_Click() {
+bool GraphSettings::confirm() {
     SessionState &s = m_state;
     MainView &view = m_services.view;
     QString error;
     // 1.-3. The signal temperature and the two section lengths.
-    double v = LeadingNumber(TxtGraph);
+    double v = leadingNumber(txtGraph);
     const auto cutStart = toCount(txtCutStart);
     if (cutStart)
-        s.CutStartPoints = *cutStart;
+        s.cutStartPoints = *cutStart;
     else
         error = QStringLiteral("Число точек с начала вне допустимого диапазона (от -32768 до 32767): ") + txtCutStart;
     const auto cutEnd = toCount(txtCutEnd);
     if (cutEnd)
-        s.EndPoints = *cutEnd;
+        s.endPoints = *cutEnd;
     else
         error = QStringLiteral("Число точек с конца вне допустимого диапазона (от -32768 до 32767): ") + txtCutEnd;
     if (v < 1)
@@ -159,33 +159,33 @@ bool GraphSettings::cmdOK_Click() {
     russian.setNumberOptions(QLocale::OmitGroupSeparator);
     view.setSigText(russian.toString(v, 'g', 15) + QStringLiteral("  град"));
     // 5. Colour, grid divisions, width, update period, read period.
-    s.CurveRed = s.CurveGreen = s.CurveBlue = 0;
+    s.curveRed = s.curveGreen = s.curveBlue = 0;
     if (cboColor >= 0 && cboColor < 4) {
-        s.CurveRed = Colours[cboColor].red;
-        s.CurveGreen = Colours[cboColor].green;
-        s.CurveBlue = Colours[cboColor].blue;
+        s.curveRed = Colours[cboColor].red;
+        s.curveGreen = Colours[cboColor].green;
+        s.curveBlue = Colours[cboColor].blue;
     }
     if (cboVGrid >= 0 && cboVGrid < 6) {
-        s.XTickDivisions = static_cast<std::int16_t>(GridTicks[cboVGrid]);
+        s.xTickDivisions = static_cast<std::int16_t>(GridTicks[cboVGrid]);
         view.setItemChecked(QStringLiteral("mnuX064Sec"), false);
         for (int i = 0; i < 6; ++i)
             view.setItemChecked(QString::fromUtf16(GridItems[i]), i == cboVGrid);
     } else {
-        s.XTickDivisions = 10;
+        s.xTickDivisions = 10;
     }
-    s.XLabelDivisions = static_cast<std::int16_t>(2 * s.XTickDivisions);
-    s.CurveWidth = (cboThin >= 0 && cboThin < 5) ? Widths[cboThin] : 0;
+    s.xLabelDivisions = static_cast<std::int16_t>(2 * s.xTickDivisions);
+    s.curveWidth = (cboThin >= 0 && cboThin < 5) ? Widths[cboThin] : 0;
     if (cboSpeed >= 0 && cboSpeed < 6) {
-        s.UpdatePeriod = UpdatePeriods[cboSpeed].period;
+        s.updatePeriod = UpdatePeriods[cboSpeed].period;
         checkOnly(view, UpdatePeriods, cboSpeed);
     } else {
-        s.UpdatePeriod = 10;
+        s.updatePeriod = 10;
     }
     if (cboPassOver >= 0 && cboPassOver < 6) {
-        s.ReadPeriod = ReadPeriods[cboPassOver].period;
+        s.readPeriod = ReadPeriods[cboPassOver].period;
         checkOnly(view, ReadPeriods, cboPassOver);
     } else {
-        s.ReadPeriod = 5;
+        s.readPeriod = 5;
     }
     // 6. Check point: an error is reported (once) and keeps the dialog open;
     // nothing is stored.
@@ -194,23 +194,23 @@ bool GraphSettings::cmdOK_Click() {
         return false;
     }
     // 7. Store.
-    (void)m_settings.save(Keys::SigTemp, TxtGraph);
+    (void)m_settings.save(Keys::SigTemp, txtGraph);
     (void)m_settings.saveInteger(Keys::Speed, cboSpeed);
     (void)m_settings.saveInteger(Keys::PassOver, cboPassOver);
     (void)m_settings.saveInteger(Keys::Color, cboColor);
     (void)m_settings.saveInteger(Keys::Thin, cboThin);
     (void)m_settings.saveInteger(Keys::VGrid, cboVGrid);
-    (void)m_settings.saveBool(Keys::Opto, s.XAxisHidden);
-    (void)m_settings.saveBool(Keys::Y2, s.Y2AxisHidden);
-    (void)m_settings.saveBool(Keys::Legend, s.LegendShown);
+    (void)m_settings.saveBool(Keys::Opto, s.xAxisHidden);
+    (void)m_settings.saveBool(Keys::Y2, s.y2AxisHidden);
+    (void)m_settings.saveBool(Keys::Legend, s.legendShown);
     // 8. Apply to the chart.
-    m_chart.SetupChart(s.CurveRed, s.CurveGreen, s.CurveBlue);
+    m_chart.setupChart(s.curveRed, s.curveGreen, s.curveBlue);
     // 9. Close.
     unload();
     return true;
 }
 
-void GraphSettings::cmdCancel_Click() {
+void GraphSettings::cancel() {
     unload();
 }
 

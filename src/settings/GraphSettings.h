@@ -26,17 +26,17 @@ public:
     GraphSettings(Services &services, SessionState &state, PersistedSettings &settings, ChartModel &chart);
 
     // The entries of the five lists, in list order.
-    static QStringList SpeedEntries();
-    static QStringList PassOverEntries();
-    static QStringList ColorEntries();
-    static QStringList ThinEntries();
-    static QStringList VGridEntries();
+    static QStringList speedEntries();
+    static QStringList passOverEntries();
+    static QStringList colorEntries();
+    static QStringList thinEntries();
+    static QStringList vGridEntries();
 
     bool isLoaded() const { return m_loaded; }
     // The dialog's load: cut fields from the section lengths, then
     // LoadGraphSettings.
-    void Form_Load();
-    void LoadGraphSettings();
+    void load();
+    void loadGraphSettings();
     // Loads the dialog (hidden) unless it is loaded.
     void ensureLoaded();
     // The signal temperature and the five list positions from the store
@@ -48,15 +48,15 @@ public:
     void followMenu(PeriodList list, int position);
 
     // Option groups: they set their flag when clicked, not at OK.
-    void optFlow_Click(int index);
-    void optEcho_Click(int index);
-    void Legenda_Click(int index);
+    void chooseXAxisOption(int index);
+    void chooseY2AxisOption(int index);
+    void chooseLegendOption(int index);
 
     // OK: applies, checks, stores, sets the chart up and unloads. Returns
     // false when an error keeps the dialog open.
-    bool cmdOK_Click();
+    bool confirm();
     // Cancel and the close box: unloads, nothing applied or stored.
-    void cmdCancel_Click();
+    void cancel();
 
     // The dialog's controls. A list position of -1 means no selection.
     int cboSpeed = -1;
@@ -64,12 +64,12 @@ public:
     int cboColor = -1;
     int cboThin = -1;
     int cboVGrid = -1;
-    QString TxtGraph;
+    QString txtGraph;
     QString txtCutStart;
     QString txtCutEnd;
-    int optFlow = 0;
-    int optEcho = 0;
-    int Legenda = 0;
+    int xAxisOption = 0;
+    int y2AxisOption = 0;
+    int legendOption = 0;
 
 Q_SIGNALS:
     // The controls changed from outside the window (a menu command, a load).

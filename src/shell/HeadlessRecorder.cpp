@@ -30,14 +30,14 @@ void writeLine(QIODevice &device, const QString &text) {
 class ConsoleTextBox : public TextBox {
 public:
     explicit ConsoleTextBox(QIODevice &out) : m_out(out) {}
-    QString Text() const override { return m_text; }
+    QString text() const override { return m_text; }
     void setText(const QString &text) override {
         m_text = text;
         m_selStart = std::min(m_selStart, m_text.size());
         m_selLength = 0;
     }
-    qsizetype SelStart() const override { return m_selStart; }
-    qsizetype SelLength() const override { return m_selLength; }
+    qsizetype selStart() const override { return m_selStart; }
+    qsizetype selLength() const override { return m_selLength; }
     void setSelStart(qsizetype position) override {
         m_selStart = std::clamp<qsizetype>(position, 0, m_text.size());
         m_selLength = 0;
@@ -169,7 +169,7 @@ private:
 class NoChart : public ChartSurface {
 public:
     void setChartData(const ReadingsTable &) override {}
-    void Refresh() override {}
+    void refresh() override {}
     Status setAxisPenWidth(Axis, float) override { return Status::ok(); }
     Status setAxisPenColor(Axis, int, int, int) override { return Status::ok(); }
     Status setAxisScaleHidden(Axis axis, bool hidden) override {
@@ -190,16 +190,16 @@ public:
     Status setSeriesPenColor(int, int, int) override { return Status::ok(); }
     Status setSeriesPenWidth(float) override { return Status::ok(); }
     void setShowLegend(bool shown) override { m_legend = shown; }
-    bool ShowLegend() const override { return m_legend; }
+    bool showLegend() const override { return m_legend; }
     Status setBackdrop(Backdrop, const BackdropStyle &) override { return Status::ok(); }
     BackdropStyle backdrop(Backdrop) const override { return BackdropStyle{}; }
     Status setCurrentCell(int, int) override { return Status::ok(); }
     double currentCellValue() const override { return 0.0; }
     QString rowLabel(int) const override { return QString(); }
     Status setRowLabel(int, const QString &) override { return Status::ok(); }
-    Status EditCopy() override { return Status::ok(); }
-    Status EditPaste() override { return Status::ok(); }
-    void Move(int, int, int, int) override {}
+    Status editCopy() override { return Status::ok(); }
+    Status editPaste() override { return Status::ok(); }
+    void move(int, int, int, int) override {}
 
 private:
     std::array<bool, 3> m_hidden{};
@@ -211,17 +211,17 @@ private:
 // with the program's defaults and its own command line.
 class NoSettings : public SettingsStore {
 public:
-    QString GetSetting(const QString &, const QString &, const QString &, const QString &defaultValue) const override {
+    QString getSetting(const QString &, const QString &, const QString &, const QString &defaultValue) const override {
         return defaultValue;
     }
-    Status SaveSetting(const QString &, const QString &, const QString &, const QString &) override {
+    Status saveSetting(const QString &, const QString &, const QString &, const QString &) override {
         return Status::ok();
     }
 };
 
 class Silence : public Beeper {
 public:
-    void Beep() override {}
+    void beep() override {}
 };
 
 class NoInstallation : public InstallInfo {
@@ -255,8 +255,8 @@ struct HeadlessRecorder::Parts {
 HeadlessRecorder::HeadlessRecorder(SerialPort &port, Clock &clock, QIODevice &out, QIODevice &errors)
     : m_parts(std::make_unique<Parts>(port, clock, out, errors)) {
     // Connected after the reading handler: runs when it has done its part.
-    connect(&port, &SerialPort::OnComm, this, &HeadlessRecorder::checkStillRecording);
-    m_parts->logic.Form_Load();
+    connect(&port, &SerialPort::commEventRaised, this, &HeadlessRecorder::checkStillRecording);
+    m_parts->logic.load();
 }
 
 HeadlessRecorder::~HeadlessRecorder() {
@@ -294,8 +294,8 @@ bool HeadlessRecorder::start(const Settings &settings, QString *error) {
         m_parts->prompts.collecting = false;
         m_parts->view.quiet = false;
     });
-    logic.portControl().mnuOpen_Click();
-    if (!port.PortOpen()) {
+    logic.portControl().togglePort();
+    if (!port.portOpen()) {
         *error = prompts.collected.isEmpty() ? QStringLiteral("Не удалось открыть порт") : prompts.collected;
         return false;
     }
@@ -317,7 +317,7 @@ void HeadlessRecorder::stop() {
     if (!m_running)
         return;
     m_running = false;
-    m_parts->logic.Form_Unload();
+    m_parts->logic.unload();
 }
 
 void HeadlessRecorder::checkStillRecording() {
@@ -329,9 +329,9 @@ void HeadlessRecorder::checkStillRecording() {
     int status = -1;
     if (!logic.recording().isOpen())
         status = Failed;
-    else if (!port.PortOpen() && !logic.portControl().reconnect().waiting())
-        status = state.PointCount > 0 && state.Readings.isNumber(2, state.PointCount) &&
-                         state.Readings.number(2, state.PointCount) == ReadingPipeline::BreakValue
+    else if (!port.portOpen() && !logic.portControl().reconnect().waiting())
+        status = state.pointCount > 0 && state.readings.isNumber(2, state.pointCount) &&
+                         state.readings.number(2, state.pointCount) == ReadingPipeline::BreakValue
                      ? ThermocoupleBreak
                      : Failed;
     if (status < 0)

@@ -53,7 +53,7 @@ HelpCommands::Lookup HelpCommands::lookUp(const QString &fileName, QString *path
     return Lookup::Found;
 }
 
-void HelpCommands::mnuContent_Click() {
+void HelpCommands::showHelpContents() {
     Prompts &prompts = m_services.prompts;
     QString path;
     const Lookup lookup = lookUp(QString::fromUtf16(HelpFileName), &path);
@@ -68,7 +68,7 @@ void HelpCommands::mnuContent_Click() {
                              Prompts::Buttons::Ok);
 }
 
-void HelpCommands::mnuLirant_Click() {
+void HelpCommands::showPriceList() {
     Prompts &prompts = m_services.prompts;
     QString path;
     const Lookup lookup = lookUp(QString::fromUtf16(PriceListFileName), &path);
@@ -80,7 +80,7 @@ void HelpCommands::mnuLirant_Click() {
                              Prompts::Buttons::Ok);
 }
 
-void HelpCommands::mnuAbout_Click() {
+void HelpCommands::showAboutBox() {
     m_services.view.showAbout();
 }
 

@@ -22,11 +22,11 @@ public:
     explicit HelpCommands(Services &services);
 
     // "&Справка" and the toolbar's "Help": the help file's contents.
-    void mnuContent_Click();
+    void showHelpContents();
     // The price list in the browser.
-    void mnuLirant_Click();
+    void showPriceList();
     // "&О программе": the About box, without blocking the main window.
-    void mnuAbout_Click();
+    void showAboutBox();
 
     // A file of the installation, or nothing when the installation or the
     // file is missing. The name must match in letter case.

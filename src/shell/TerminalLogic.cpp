@@ -56,7 +56,7 @@ TerminalLogic::TerminalLogic(Services services)
       m_snapshotDialog(m_services, m_state, m_settings, m_snapshots), m_seriesData(m_services, m_state),
       m_gestures(m_services, m_seriesData), m_colours(m_services, m_state, m_settings) {
     m_periods.listChosen = [this](PeriodList list, int position) { m_graph.followMenu(list, position); };
-    connect(&m_services.port, &SerialPort::OnComm, this, [this] { m_pipeline.MSComm1_OnComm(); });
+    connect(&m_services.port, &SerialPort::commEventRaised, this, [this] { m_pipeline.onCommEvent(); });
 }
 
 TerminalLogic::~TerminalLogic() = default;
@@ -78,21 +78,21 @@ QString TerminalLogic::runToolbarKey(const QString &key) {
 
 void TerminalLogic::runMenuCommand(const QString &name) {
     if (name == u"mnuOpen")
-        m_portControl.mnuOpen_Click();
+        m_portControl.togglePort();
     else if (name == u"mnuOpenLog")
-        m_recording.mnuOpenLog_Click();
+        m_recording.openRecording();
     else if (name == u"mnuCloseLog")
-        m_recording.mnuCloseLog_Click();
+        m_recording.closeRecording();
     else if (name == u"mnuFileExit")
-        mnuFileExit_Click();
+        exitProgram();
     else if (name == u"mnuRefresh")
-        m_chart.mnuRefresh_Click();
+        m_chart.autoScaleValues();
     else if (m_periods.run(name))
         return;
     else if (m_colours.run(name))
         return;
     else if (name == u"mnuAppl" || name == u"mnuGraphProper")
-        mnuAppl_Click();
+        openGraphSettings();
     else if (name == u"mnuViewUpdate")
         m_services.view.popupMenu(QStringLiteral("mnuReNew"));
     else if (name == u"mnuViewPeriod")
@@ -102,47 +102,47 @@ void TerminalLogic::runMenuCommand(const QString &name) {
     else if (name == u"mnuViewColor")
         m_services.view.popupMenu(QStringLiteral("mnuColor"));
     else if (name == u"mnuViewIndicator")
-        m_toggles.mnuViewIndicator_Click();
+        m_toggles.toggleIndicator();
     else if (name == u"mnuShowLegend")
-        m_toggles.mnuShowLegend_Click();
+        m_toggles.toggleLegend();
     else if (name == u"mnuLegendShow")
-        m_toggles.mnuLegendShow_Click();
+        m_toggles.toggleLegendFromChart();
     else if (name == u"mnuGraphEnd")
-        m_viewRanges.mnuGraphEnd_Click();
+        m_viewRanges.showGraphEnd();
     else if (name == u"mnuGraphAll")
-        m_viewRanges.mnuGraphAll_Click();
+        m_viewRanges.showGraphAll();
     else if (name == u"mnuCutStart")
-        m_viewRanges.CutGraphStart();
+        m_viewRanges.cutGraphStart();
     else if (name == u"mnuSigTemp")
-        m_alarmTemperature.mnuSigTemp_Click();
+        m_alarmTemperature.openAlarmTemperature();
     else if (name == u"mnuNewSession")
-        m_newSession.mnuNewSession_Click();
+        m_newSession.startNewSession();
     else if (name == u"mnuContent")
-        m_help.mnuContent_Click();
+        m_help.showHelpContents();
     else if (name == u"mnuLirant")
-        m_help.mnuLirant_Click();
+        m_help.showPriceList();
     else if (name == u"mnuAbout")
-        m_help.mnuAbout_Click();
+        m_help.showAboutBox();
     else if (name == u"mnuGetInMind")
-        m_snapshotDialog.mnuGetInMind_Click();
+        m_snapshotDialog.takeSnapshot();
     else if (name == u"mnuFromMemory")
-        m_snapshots.mnuFromMemory_Click();
+        m_snapshots.showSnapshotChart();
     else if (name == u"mnuClearMemory")
-        m_snapshots.mnuClearMemory_Click();
+        m_snapshots.clearSnapshots();
     else if (name == u"mnuCopyData")
-        m_snapshots.mnuCopyData_Click();
+        m_snapshots.copyData();
     else if (name == u"mnuInsertData")
-        m_snapshots.mnuInsertData_Click();
+        m_snapshots.insertData();
     else if (name == u"mnuProperties")
-        mnuProperties_Click();
+        openPortProperties();
 }
 
-void TerminalLogic::mnuProperties_Click() {
-    m_properties.Form_Load();
+void TerminalLogic::openPortProperties() {
+    m_properties.load();
     m_services.view.showPortProperties(m_properties);
 }
 
-void TerminalLogic::mnuAppl_Click() {
+void TerminalLogic::openGraphSettings() {
     m_graph.ensureLoaded();
     m_services.view.showGraphSettings(m_graph);
 }
@@ -155,23 +155,23 @@ void TerminalLogic::chartAxisSelected(int axisId) {
     m_gestures.axisSelected(axisId);
 }
 
-void TerminalLogic::Form_Load() {
+void TerminalLogic::load() {
     MainView &view = m_services.view;
     SessionState &s = m_state;
     // 1. Automatic X-axis spacing on, through its own command.
-    s.AutoTickDivision = false;
-    m_periods.mnuAutoTickDivis_Click();
+    s.autoTickDivision = false;
+    m_periods.toggleAutoTickDivision();
     // 2. Defaults.
-    s.XTickDivisions = 1;
-    s.XLabelDivisions = 1;
-    s.PointCount = 0;
-    s.CurveRed = 10;
-    s.CurveGreen = 10;
-    s.CurveBlue = 200;
-    s.CurveWidth = 40;
-    s.OnlyEnd = false;
-    s.ReadPeriod = 1;
-    s.UpdatePeriod = 10;
+    s.xTickDivisions = 1;
+    s.xLabelDivisions = 1;
+    s.pointCount = 0;
+    s.curveRed = 10;
+    s.curveGreen = 10;
+    s.curveBlue = 200;
+    s.curveWidth = 40;
+    s.onlyEnd = false;
+    s.readPeriod = 1;
+    s.updatePeriod = 10;
     // 3. Their menu items.
     view.setItemChecked(QStringLiteral("mnuY64Sec"), true);
     view.setItemChecked(QStringLiteral("mnuR064Sec"), true);
@@ -180,34 +180,34 @@ void TerminalLogic::Form_Load() {
     view.setItemEnabled(QStringLiteral("PasteSnap"), false);
     view.setItemEnabled(QStringLiteral("DeleteSnap"), false);
     // 5. Saved preferences.
-    s.IndicatorBackColor = m_settings.colour(Keys::GroundColor, 0);
-    s.IndicatorTextColor = m_settings.colour(Keys::PenColor, 65280);
-    view.setIndicatorColors(s.IndicatorBackColor, s.IndicatorTextColor);
-    s.IndicatorShown = m_settings.boolean(Keys::Indicator, true);
+    s.indicatorBackColor = m_settings.colour(Keys::GroundColor, 0);
+    s.indicatorTextColor = m_settings.colour(Keys::PenColor, 65280);
+    view.setIndicatorColors(s.indicatorBackColor, s.indicatorTextColor);
+    s.indicatorShown = m_settings.boolean(Keys::Indicator, true);
     view.setClearButtonVisible(m_settings.boolean(Keys::Button, true));
     // The graph settings dialog, loaded hidden, preset from the store; its
     // choices take effect only when it is confirmed.
     m_graph.presetFromStore();
-    s.XAxisHidden = m_settings.boolean(Keys::Opto, true);
-    s.Y2AxisHidden = m_settings.boolean(Keys::Y2, true);
-    s.LegendShown = m_settings.boolean(Keys::Legend, true);
-    view.setItemChecked(QStringLiteral("mnuLegendShow"), s.LegendShown);
-    view.setItemChecked(QStringLiteral("mnuShowLegend"), s.LegendShown);
+    s.xAxisHidden = m_settings.boolean(Keys::Opto, true);
+    s.y2AxisHidden = m_settings.boolean(Keys::Y2, true);
+    s.legendShown = m_settings.boolean(Keys::Legend, true);
+    view.setItemChecked(QStringLiteral("mnuLegendShow"), s.legendShown);
+    view.setItemChecked(QStringLiteral("mnuShowLegend"), s.legendShown);
     // 6. A fresh readings table.
-    s.Readings = FreshReadings();
+    s.readings = freshReadings();
     // 7. The chart's appearance.
-    m_chart.SetupChart(s.CurveRed, s.CurveGreen, s.CurveBlue);
+    m_chart.setupChart(s.curveRed, s.curveGreen, s.curveBlue);
     // 9. An empty indicator.
     TextBox &box = view.terminalBox();
     box.setSelStart(0);
-    box.setSelLength(box.Text().size());
+    box.setSelLength(box.text().size());
     box.setSelText(QString());
     // 11. Not connected.
     view.showConnected(false);
     // The indicator column as saved.
     m_toggles.applyIndicator();
     // The end-view timer runs from start-up.
-    m_viewRanges.Timer3().start();
+    m_viewRanges.endViewTimer().start();
     // 12.-13. The saved port settings, then legend and axes again.
     applyPortSettings();
 }
@@ -231,13 +231,13 @@ void TerminalLogic::applyPortSettings() {
     Status pending = Status::ok();
     const QString commPort = m_settings.text(Keys::CommPort);
     if (!commPort.isEmpty()) {
-        const auto number = TextToInteger(commPort);
+        const auto number = textToInteger(commPort);
         pending = number ? port.setCommPort(static_cast<int>(*number))
                          : Status::failure(QStringLiteral("Недопустимый номер порта: ") + commPort);
     }
     const QString handshaking = m_settings.text(Keys::Handshaking);
     if (!handshaking.isEmpty()) {
-        const auto mode = TextToInteger(handshaking);
+        const auto mode = textToInteger(handshaking);
         Status st = mode ? port.setHandshaking(static_cast<int>(*mode))
                          : Status::failure(QStringLiteral("Недопустимый режим управления потоком: ") + handshaking);
         if (!st || !pending) {
@@ -246,25 +246,25 @@ void TerminalLogic::applyPortSettings() {
         }
     }
     ChartSurface &chart = m_services.chart;
-    chart.setShowLegend(m_state.LegendShown);
-    (void)chart.setAxisScaleHidden(ChartSurface::Axis::X, m_state.XAxisHidden);
-    (void)chart.setAxisScaleHidden(ChartSurface::Axis::Y2, m_state.Y2AxisHidden);
+    chart.setShowLegend(m_state.legendShown);
+    (void)chart.setAxisScaleHidden(ChartSurface::Axis::X, m_state.xAxisHidden);
+    (void)chart.setAxisScaleHidden(ChartSurface::Axis::Y2, m_state.y2AxisHidden);
 }
 
-void TerminalLogic::Form_Unload() {
+void TerminalLogic::unload() {
     if (m_unloaded)
         return;
     m_unloaded = true;
     m_portControl.reconnect().receptionEnded();
     SerialPort &port = m_services.port;
-    if (port.PortOpen())
+    if (port.portOpen())
         (void)port.setPortOpen(false);
     if (m_recording.isOpen())
-        m_recording.mnuCloseLog_Click();
+        m_recording.closeRecording();
 }
 
-void TerminalLogic::mnuFileExit_Click() {
-    Form_Unload();
+void TerminalLogic::exitProgram() {
+    unload();
     if (onExit)
         onExit();
 }

@@ -41,9 +41,9 @@ public:
 
     // The main window's load: defaults, saved settings, the readings table,
     // the chart's appearance and the saved port settings.
-    void Form_Load();
+    void load();
     // Closing the main window: the port, then the recording file.
-    void Form_Unload();
+    void unload();
 
     // Runs the command of a menu item (by its name). Unknown names do nothing.
     void runMenuCommand(const QString &name);
@@ -54,13 +54,13 @@ public:
     static QString commandForToolbarKey(const QString &key);
 
     // Menu "Выход": the same shutdown as closing the window, then the end.
-    void mnuFileExit_Click();
+    void exitProgram();
     // "Свойства  Графика...", the context menu's "&Свойства графика" and the
     // toolbar's "HangUpPhone": the graph settings dialog, modal.
-    void mnuAppl_Click();
+    void openGraphSettings();
     // "Свойства  Порта..." and the toolbar's "Properties": the port settings
     // dialog, modal, preset afresh.
-    void mnuProperties_Click();
+    void openPortProperties();
     // Chart mouse events that open its menus.
     void chartMouseDown(int button);
     void chartAxisSelected(int axisId);

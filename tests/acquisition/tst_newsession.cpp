@@ -43,8 +43,8 @@ private Q_SLOTS:
 void tst_NewSession::cancelChangesNothing() {
     LogicRig rig;
     thirtyReadings(rig);
-    const ReadingsTable readings = rig.state().Readings;
-    const QString terminal = rig.view.box.text;
+    const ReadingsTable readings = rig.state().readings;
+    const QString terminal = rig.view.box.contents;
     QVERIFY(!terminal.isEmpty());
     rig.chart.calls.clear();
     rig.prompts.messageAnswers = {Prompts::Answer::Cancel};
@@ -65,10 +65,10 @@ void tst_NewSession::cancelChangesNothing() {
     QCOMPARE(box.icon, Prompts::Icon::Critical);
     QCOMPARE(box.buttons, Prompts::Buttons::OkCancel);
     QCOMPARE(box.defaultButton, Prompts::DefaultButton::Second);
-    QCOMPARE(rig.state().Readings, readings);
-    QCOMPARE(rig.state().PointCount, qint64(30));
-    QCOMPARE(rig.state().StartTime, Opened);
-    QCOMPARE(rig.view.box.text, terminal);
+    QCOMPARE(rig.state().readings, readings);
+    QCOMPARE(rig.state().pointCount, qint64(30));
+    QCOMPARE(rig.state().startTime, Opened);
+    QCOMPARE(rig.view.box.contents, terminal);
     QCOMPARE(rig.chart.calls, QStringList());
 }
 
@@ -90,12 +90,12 @@ void tst_NewSession::newSession() {
     thirtyReadings(rig);
     SessionState &s = rig.state();
     // Views are left as they are.
-    s.OnlyEnd = true;
-    s.EndStart = 5;
-    s.EndReadings = ReadingsTable(5, 50);
-    const ReadingsTable end = s.EndReadings;
-    s.AutoTickDivision = false;
-    s.XTickDivisions = 4;
+    s.onlyEnd = true;
+    s.endStart = 5;
+    s.endReadings = ReadingsTable(5, 50);
+    const ReadingsTable end = s.endReadings;
+    s.autoTickDivision = false;
+    s.xTickDivisions = 4;
     rig.chart.calls.clear();
     rig.prompts.messageAnswers = {Prompts::Answer::Ok, restart};
     rig.logic->runMenuCommand(u"mnuNewSession"_s);
@@ -108,31 +108,31 @@ void tst_NewSession::newSession() {
     QCOMPARE(second.buttons, Prompts::Buttons::YesNo);
     QCOMPARE(second.defaultButton, Prompts::DefaultButton::Second);
 
-    QCOMPARE(s.StartTime, startTime);
-    QCOMPARE(s.PointCount, qint64(0));
-    QCOMPARE(s.Readings.firstColumn(), qint64(1));
-    QCOMPARE(s.Readings.lastColumn(), qint64(40));
-    QCOMPARE(s.Readings.cell(2, 1).toText(), title);
-    QCOMPARE(s.Readings.cell(1, 40).toText(), u"C40"_s);
-    QVERIFY(s.Readings.cell(2, 2).isEmpty());
+    QCOMPARE(s.startTime, startTime);
+    QCOMPARE(s.pointCount, qint64(0));
+    QCOMPARE(s.readings.firstColumn(), qint64(1));
+    QCOMPARE(s.readings.lastColumn(), qint64(40));
+    QCOMPARE(s.readings.cell(2, 1).toText(), title);
+    QCOMPARE(s.readings.cell(1, 40).toText(), u"C40"_s);
+    QVERIFY(s.readings.cell(2, 2).isEmpty());
     QVERIFY(rig.chart.calls.contains(u"setChartData(1..40)"_s));
     QCOMPARE(rig.chart.title, title);
-    QCOMPARE(rig.view.box.text, QString());
+    QCOMPARE(rig.view.box.contents, QString());
     // The X-axis division is automatic again.
-    QVERIFY(s.AutoTickDivision);
-    QCOMPARE(s.XTickDivisions, std::int16_t(10));
+    QVERIFY(s.autoTickDivision);
+    QCOMPARE(s.xTickDivisions, std::int16_t(10));
     QVERIFY(rig.view.itemChecked(u"mnuAutoTickDivis"_s));
     QVERIFY(!rig.view.itemEnabled(u"mnuX64Sec"_s));
-    QCOMPARE(s.OnlyEnd, true);
-    QCOMPARE(s.EndReadings, end);
-    QVERIFY(rig.port.portOpen);
+    QCOMPARE(s.onlyEnd, true);
+    QCOMPARE(s.endReadings, end);
+    QVERIFY(rig.port.isOpen);
 
     // The next reading is the session's first, stamped from its start.
     rig.clock.advance(5000);
     rig.reading(555);
-    QCOMPARE(s.PointCount, qint64(1));
-    QCOMPARE(s.Readings.cell(1, 1).toText(), nextLabel);
-    QCOMPARE(rig.view.box.text, u"0555\r\n"_s);
+    QCOMPARE(s.pointCount, qint64(1));
+    QCOMPARE(s.readings.cell(1, 1).toText(), nextLabel);
+    QCOMPARE(rig.view.box.contents, u"0555\r\n"_s);
 }
 
 void tst_NewSession::readingsDuringTheQuestionsJoinTheNewSession() {
@@ -144,11 +144,11 @@ void tst_NewSession::readingsDuringTheQuestionsJoinTheNewSession() {
         rig.reading(600 + int(rig.prompts.shown.size()));
     };
     rig.logic->runMenuCommand(u"mnuNewSession"_s);
-    QCOMPARE(rig.state().PointCount, qint64(2));
-    QCOMPARE(rig.state().Readings.number(2, 2), 602.0);
+    QCOMPARE(rig.state().pointCount, qint64(2));
+    QCOMPARE(rig.state().readings.number(2, 2), 602.0);
     // The clock restarted at the answer, before the held readings were stored.
-    QCOMPARE(rig.state().Readings.cell(1, 2).toText(), u"00:00:00"_s);
-    QCOMPARE(rig.view.box.text, u"0601\r\n0602\r\n"_s);
+    QCOMPARE(rig.state().readings.cell(1, 2).toText(), u"00:00:00"_s);
+    QCOMPARE(rig.view.box.contents, u"0601\r\n0602\r\n"_s);
     QVERIFY(!rig.port.eventsHeld);
 }
 

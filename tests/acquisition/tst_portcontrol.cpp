@@ -27,22 +27,22 @@ void tst_PortControl::openAndClose() {
     LogicRig rig;
     rig.chart.calls.clear();
     rig.open();
-    QVERIFY(rig.port.portOpen);
+    QVERIFY(rig.port.isOpen);
     QVERIFY(rig.view.itemChecked(u"mnuOpen"_s));
     QVERIFY(rig.view.connected);
     QCOMPARE(rig.view.panels.value(u"Settings"_s), u"Настройки Порта: 9600,n,8,1"_s);
     QCOMPARE(rig.view.panels.value(u"Status"_s), u"Порт открыт"_s);
-    QCOMPARE(rig.state().StartTime, rig.clock.current);
-    QVERIFY(rig.logic->portControl().Timer1().isActive());
+    QCOMPARE(rig.state().startTime, rig.clock.current);
+    QVERIFY(rig.logic->portControl().connectionTimer().isActive());
     QVERIFY(rig.chart.calls.contains(u"setSeriesPenColor(10,10,200)"_s)); // the appearance again
     rig.clock.advance(3'723'000);
     rig.open(); // toggles: closes
-    QVERIFY(!rig.port.portOpen);
+    QVERIFY(!rig.port.isOpen);
     QVERIFY(!rig.view.itemChecked(u"mnuOpen"_s));
     QVERIFY(!rig.view.connected);
     QCOMPARE(rig.view.panels.value(u"Status"_s), u"Порт закрыт"_s);
     QCOMPARE(rig.view.panels.value(u"ConnectTime"_s), u"Длительность приёма  01:02:03 "_s);
-    QVERIFY(!rig.logic->portControl().Timer1().isActive());
+    QVERIFY(!rig.logic->portControl().connectionTimer().isActive());
     QCOMPARE(rig.prompts.shown.size(), 0);
 }
 
@@ -72,8 +72,8 @@ void tst_PortControl::newSessionQuestion() {
     QFETCH(qint64, countAfter);
     QFETCH(qint64, nextColumn);
     LogicRig rig;
-    rig.state().PointCount = 120;
-    QVERIFY(rig.state().Readings.resize(1, 200));
+    rig.state().pointCount = 120;
+    QVERIFY(rig.state().readings.resize(1, 200));
     rig.prompts.messageAnswers.push_back(yes ? Prompts::Answer::Yes : Prompts::Answer::No);
     rig.open();
     QCOMPARE(rig.prompts.shown.size(), 1);
@@ -85,23 +85,23 @@ void tst_PortControl::newSessionQuestion() {
     QCOMPARE(box.icon, Prompts::Icon::Question);
     QCOMPARE(box.buttons, Prompts::Buttons::YesNo);
     QCOMPARE(box.defaultButton, Prompts::DefaultButton::Second);
-    QCOMPARE(rig.state().PointCount, countAfter);
+    QCOMPARE(rig.state().pointCount, countAfter);
     rig.reading(555);
-    QCOMPARE(rig.state().Readings.number(2, nextColumn), 555.0);
+    QCOMPARE(rig.state().readings.number(2, nextColumn), 555.0);
 }
 
 void tst_PortControl::noQuestionWithOneReading() {
     LogicRig rig;
-    rig.state().PointCount = 1;
+    rig.state().pointCount = 1;
     rig.open();
     QCOMPARE(rig.prompts.shown.size(), 0);
-    QCOMPARE(rig.state().PointCount, qint64(1));
+    QCOMPARE(rig.state().pointCount, qint64(1));
 }
 
 void tst_PortControl::readingsWaitForTheAnswer() {
     LogicRig rig;
-    rig.state().PointCount = 120;
-    QVERIFY(rig.state().Readings.resize(1, 200));
+    rig.state().pointCount = 120;
+    QVERIFY(rig.state().readings.resize(1, 200));
     rig.prompts.messageAnswers.push_back(Prompts::Answer::Yes);
     rig.prompts.whileShown = [&](const ScriptedPrompts::Shown &) {
         // Readings arrive while the user thinks about the answer.
@@ -112,39 +112,39 @@ void tst_PortControl::readingsWaitForTheAnswer() {
     rig.open();
     // They went to the session the answer chose, stamped from its start.
     SessionState &s = rig.state();
-    QCOMPARE(s.PointCount, qint64(2));
-    QCOMPARE(s.Readings.number(2, 1), 701.0);
-    QCOMPARE(s.Readings.number(2, 2), 702.0);
-    QCOMPARE(s.Readings.cell(1, 2).toText(), u"00:00:00"_s);
-    QCOMPARE(s.StartTime, rig.clock.current);
+    QCOMPARE(s.pointCount, qint64(2));
+    QCOMPARE(s.readings.number(2, 1), 701.0);
+    QCOMPARE(s.readings.number(2, 2), 702.0);
+    QCOMPARE(s.readings.cell(1, 2).toText(), u"00:00:00"_s);
+    QCOMPARE(s.startTime, rig.clock.current);
 }
 
 void tst_PortControl::connectionTime() {
     LogicRig rig;
     rig.open();
     rig.clock.advance(25 * 3600 * 1000LL);
-    rig.logic->portControl().Timer1_Timer();
+    rig.logic->portControl().showConnectionTime();
     QCOMPARE(rig.view.panels.value(u"ConnectTime"_s), u"Время с начала приёма  01:00:00 "_s);
     rig.clock.advance(59'000);
-    rig.logic->portControl().Timer1_Timer();
+    rig.logic->portControl().showConnectionTime();
     QCOMPARE(rig.view.panels.value(u"ConnectTime"_s), u"Время с начала приёма  01:00:59 "_s);
 }
 
 void tst_PortControl::bothToolbarKeysToggle() {
     LogicRig rig;
     QCOMPARE(rig.logic->runToolbarKey(u"ClosePort"_s), u"mnuOpen"_s);
-    QVERIFY(rig.port.portOpen);
+    QVERIFY(rig.port.isOpen);
     QCOMPARE(rig.logic->runToolbarKey(u"PortOpen"_s), u"mnuOpen"_s);
-    QVERIFY(!rig.port.portOpen);
+    QVERIFY(!rig.port.isOpen);
     QCOMPARE(rig.logic->runToolbarKey(u"portopen"_s), QString());
-    QVERIFY(!rig.port.portOpen);
+    QVERIFY(!rig.port.isOpen);
 }
 
 void tst_PortControl::unloadClosesEverything() {
     LogicRig rig;
     rig.open();
-    rig.logic->Form_Unload();
-    QVERIFY(!rig.port.portOpen);
+    rig.logic->unload();
+    QVERIFY(!rig.port.isOpen);
     QCOMPARE(rig.prompts.shown.size(), 0);
 }
 

@@ -54,26 +54,26 @@ void tst_PortProperties::presetFromThePort() {
     QFETCH(int, handshaking);
     QFETCH(bool, echo);
     LogicRig rig;
-    rig.port.settings = settings;
-    rig.port.handshaking = handshaking;
-    rig.port.commPort = 7;
-    rig.state().Echo = echo;
+    rig.port.lineSettings = settings;
+    rig.port.flowControl = handshaking;
+    rig.port.portNumber = 7;
+    rig.state().echo = echo;
     PortProperties &p = rig.logic->portProperties();
-    p.Form_Load();
+    p.load();
     QVERIFY(p.isLoaded());
     QFETCH(QString, speed);
     QFETCH(QString, parity);
     QFETCH(QString, dataBits);
     QFETCH(QString, stopBits);
-    QCOMPARE(PortProperties::SpeedEntries().value(p.cboSpeed), speed);
-    QCOMPARE(PortProperties::ParityEntries().value(p.cboParity), parity);
-    QCOMPARE(PortProperties::DataBitsEntries().value(p.cboDataBits), dataBits);
-    QCOMPARE(PortProperties::StopBitsEntries().value(p.cboStopBits), stopBits);
-    QCOMPARE(PortProperties::PortEntries().value(p.cboPort), u"Com7"_s);
+    QCOMPARE(PortProperties::speedEntries().value(p.cboSpeed), speed);
+    QCOMPARE(PortProperties::parityEntries().value(p.cboParity), parity);
+    QCOMPARE(PortProperties::dataBitsEntries().value(p.cboDataBits), dataBits);
+    QCOMPARE(PortProperties::stopBitsEntries().value(p.cboStopBits), stopBits);
+    QCOMPARE(PortProperties::portEntries().value(p.cboPort), u"Com7"_s);
     QCOMPARE(p.optFlow, handshaking);
-    QCOMPARE(p.HandshakingChoice, handshaking);
+    QCOMPARE(p.handshakingChoice, handshaking);
     QCOMPARE(p.optEcho, echo ? 1 : 0);
-    QCOMPARE(p.EchoChoice, echo);
+    QCOMPARE(p.echoChoice, echo);
     // Unchanged choices give the same line parameters back (parity as its
     // entry's initial).
     QCOMPARE(p.chosenSettings().toLower(), settings);
@@ -81,9 +81,9 @@ void tst_PortProperties::presetFromThePort() {
 
 void tst_PortProperties::unlistedValueIsKept() {
     LogicRig rig;
-    rig.port.settings = u"38400,n,8,1"_s;
+    rig.port.lineSettings = u"38400,n,8,1"_s;
     PortProperties &p = rig.logic->portProperties();
-    p.Form_Load();
+    p.load();
     QCOMPARE(p.cboSpeed, -1);
     QCOMPARE(p.unlistedSpeed, u"38400"_s);
     QCOMPARE(p.chosenSettings(), u"38400,N,8,1"_s);
@@ -115,14 +115,14 @@ void tst_PortProperties::okWithoutChange() {
     rig.open();
     rig.port.log.clear();
     PortProperties &p = rig.logic->portProperties();
-    p.Form_Load();
+    p.load();
     p.optEcho_Click(echoOption);
-    QVERIFY(p.cmdOK_Click());
+    QVERIFY(p.confirm());
     QVERIFY(!p.isLoaded());
     // Same number: neither closed nor reopened; the same parameters again.
     QCOMPARE(rig.port.log, (QStringList{u"Settings=9600,N,8,1"_s, u"Handshaking=0"_s}));
-    QVERIFY(rig.port.portOpen);
-    QCOMPARE(rig.state().Echo, echoOption == 1);
+    QVERIFY(rig.port.isOpen);
+    QCOMPARE(rig.state().echo, echoOption == 1);
     QCOMPARE(rig.settings.values.size(), 4);
     QCOMPARE(rig.settings.values.value(key(u"Settings"_s)), u"9600,N,8,1"_s);
     QCOMPARE(rig.settings.values.value(key(u"CommPort"_s)), u"1"_s);
@@ -137,14 +137,14 @@ void tst_PortProperties::changedNumberWhileOpen() {
     rig.open();
     rig.port.log.clear();
     PortProperties &p = rig.logic->portProperties();
-    p.Form_Load();
+    p.load();
     p.cboPort = 1;
     p.cboSpeed = 5;
     p.optFlow_Click(2);
-    QVERIFY(p.cmdOK_Click());
+    QVERIFY(p.confirm());
     QCOMPARE(rig.port.log, (QStringList{u"PortOpen=false"_s, u"CommPort=2"_s, u"PortOpen=true"_s,
                                         u"Settings=19200,N,8,1"_s, u"Handshaking=2"_s}));
-    QVERIFY(rig.port.portOpen);
+    QVERIFY(rig.port.isOpen);
     QVERIFY(rig.view.itemChecked(u"mnuOpen"_s));
     QCOMPARE(rig.settings.values.value(key(u"CommPort"_s)), u"2"_s);
     QCOMPARE(rig.settings.values.value(key(u"Handshaking"_s)), u"2"_s);
@@ -156,10 +156,10 @@ void tst_PortProperties::reopenFailureLeavesThePortClosed() {
     rig.port.log.clear();
     rig.port.failOpen = u"Не удалось открыть порт Com2 (/dev/ttyUSB1): Устройство занято"_s;
     PortProperties &p = rig.logic->portProperties();
-    p.Form_Load();
+    p.load();
     p.cboPort = 1;
     p.optEcho_Click(1);
-    QVERIFY(!p.cmdOK_Click());
+    QVERIFY(!p.confirm());
     QVERIFY(p.isLoaded());
     QCOMPARE(rig.prompts.shown.size(), 1);
     QCOMPARE(rig.prompts.shown.front().title, u"Зорнета"_s);
@@ -167,15 +167,15 @@ void tst_PortProperties::reopenFailureLeavesThePortClosed() {
     QCOMPARE(rig.prompts.shown.front().icon, Prompts::Icon::Exclamation);
     QCOMPARE(rig.port.log,
              (QStringList{u"PortOpen=false"_s, u"CommPort=2"_s, u"PortOpen=true (отказ)"_s, u"CommPort=1"_s}));
-    QCOMPARE(rig.port.commPort, 1);
-    QVERIFY(!rig.port.portOpen);
+    QCOMPARE(rig.port.portNumber, 1);
+    QVERIFY(!rig.port.isOpen);
     // The main window shows the port closed, and its timer stops.
     QVERIFY(!rig.view.itemChecked(u"mnuOpen"_s));
     QVERIFY(!rig.view.connected);
     QCOMPARE(rig.view.panels.value(u"Status"_s), u"Порт закрыт"_s);
-    QVERIFY(!rig.logic->portControl().Timer1().isActive());
+    QVERIFY(!rig.logic->portControl().connectionTimer().isActive());
     QVERIFY(rig.settings.values.isEmpty());
-    QVERIFY(rig.state().Echo); // taken before the failing step
+    QVERIFY(rig.state().echo); // taken before the failing step
 }
 
 void tst_PortProperties::laterStepRefused_data() {
@@ -191,9 +191,9 @@ void tst_PortProperties::laterStepRefused() {
     rig.port.log.clear();
     (refuseSettings ? rig.port.failSettings : rig.port.failHandshaking) = u"Недопустимое значение свойства"_s;
     PortProperties &p = rig.logic->portProperties();
-    p.Form_Load();
+    p.load();
     p.optFlow_Click(1);
-    QVERIFY(!p.cmdOK_Click());
+    QVERIFY(!p.confirm());
     QVERIFY(p.isLoaded());
     QFETCH(QStringList, log);
     QCOMPARE(rig.port.log, log);
@@ -204,7 +204,7 @@ void tst_PortProperties::laterStepRefused() {
     // Corrected, OK goes through.
     rig.port.failSettings.clear();
     rig.port.failHandshaking.clear();
-    QVERIFY(p.cmdOK_Click());
+    QVERIFY(p.confirm());
     QCOMPARE(rig.settings.values.value(key(u"Handshaking"_s)), u"1"_s);
 }
 
@@ -212,18 +212,18 @@ void tst_PortProperties::cancelChangesNothing() {
     LogicRig rig;
     rig.port.log.clear();
     PortProperties &p = rig.logic->portProperties();
-    p.Form_Load();
+    p.load();
     p.cboPort = 3;
     p.cboSpeed = 0;
     p.optEcho_Click(1);
     p.optFlow_Click(3);
-    p.cmdCancel_Click();
+    p.cancel();
     QVERIFY(!p.isLoaded());
     QVERIFY(rig.port.log.isEmpty());
-    QVERIFY(!rig.state().Echo);
+    QVERIFY(!rig.state().echo);
     QVERIFY(rig.settings.values.isEmpty());
     // The next opening shows the port as it is.
-    p.Form_Load();
+    p.load();
     QCOMPARE(p.cboPort, 0);
     QCOMPARE(p.optEcho, 0);
     QCOMPARE(p.optFlow, 0);
@@ -231,11 +231,11 @@ void tst_PortProperties::cancelChangesNothing() {
 
 void tst_PortProperties::menuAndToolbarOpenTheDialog() {
     LogicRig rig;
-    rig.port.settings = u"19200,e,7,2"_s;
+    rig.port.lineSettings = u"19200,e,7,2"_s;
     int shownLoaded = 0;
     rig.view.whilePortPropertiesShown = [&](PortProperties &p) {
         shownLoaded += p.isLoaded() && p.cboSpeed == 5 ? 1 : 0;
-        p.cmdCancel_Click();
+        p.cancel();
     };
     rig.logic->runMenuCommand(u"mnuProperties"_s);
     QCOMPARE(rig.logic->runToolbarKey(u"Properties"_s), u"mnuProperties"_s);

@@ -41,7 +41,7 @@ QStringList entries(const QComboBox *box) {
 }
 
 QString stored(const QString &key) {
-    return QtSettingsStore().GetSetting(u"Зорнета"_s, u"Properties"_s, key, u"(нет)"_s);
+    return QtSettingsStore().getSetting(u"Зорнета"_s, u"Properties"_s, key, u"(нет)"_s);
 }
 
 // The main window with its logic over the real port; the prompts, clock and
@@ -59,7 +59,7 @@ struct Program {
         logic =
             std::make_unique<TerminalLogic>(Services{*port, window.chart(), doubles.prompts, settings, doubles.clock,
                                                      doubles.beeper, doubles.install, doubles.launcher, window});
-        logic->Form_Load();
+        logic->load();
         window.show();
     }
 
@@ -181,27 +181,27 @@ void tst_PropertiesWindow::contents() {
         w.findChild<QPushButton *>(u"cmdCancel"_s)->click();
         QVERIFY(!w.isVisible());
     });
-    QCOMPARE(program.port->CommPort(), 1);
-    QVERIFY(!program.logic->state().Echo);
+    QCOMPARE(program.port->commPort(), 1);
+    QVERIFY(!program.logic->state().echo);
     QCOMPARE(stored(u"CommPort"_s), u"(нет)"_s);
 }
 
 void tst_PropertiesWindow::changedNumberWhileOpen() {
     Program program(devices());
-    program.logic->portControl().mnuOpen_Click();
-    QVERIFY(program.port->PortOpen());
+    program.logic->portControl().togglePort();
+    QVERIFY(program.port->portOpen());
     program.withDialog(u"mnuProperties"_s, [&](frmProperties &w) {
         w.findChild<QComboBox *>(u"cboPort"_s)->setCurrentIndex(1);
         w.findChild<QPushButton *>(u"cmdOK"_s)->click();
         QVERIFY(!w.isVisible());
     });
-    QVERIFY(program.port->PortOpen());
-    QCOMPARE(program.port->CommPort(), 2);
+    QVERIFY(program.port->portOpen());
+    QCOMPARE(program.port->commPort(), 2);
     QCOMPARE(program.port->deviceName(), m_second.devicePath());
     QVERIFY(program.window.item(u"mnuOpen"_s)->isChecked());
     // Readings now come from the second device.
     sendFromDevice(m_second, "0850\r\n0851\r\n");
-    QTRY_COMPARE(program.logic->state().PointCount, qint64(2));
+    QTRY_COMPARE(program.logic->state().pointCount, qint64(2));
     QCOMPARE(stored(u"CommPort"_s), u"2"_s);
     QCOMPARE(stored(u"Settings"_s), u"9600,n,8,1"_s);
     QCOMPARE(stored(u"Handshaking"_s), u"0"_s);
@@ -211,7 +211,7 @@ void tst_PropertiesWindow::changedNumberWhileOpen() {
 
 void tst_PropertiesWindow::numberWithoutDevice() {
     Program program(devices());
-    program.logic->portControl().mnuOpen_Click();
+    program.logic->portControl().togglePort();
     program.doubles.prompts.messageAnswers.push_back(Prompts::Answer::Ok);
     program.withDialog(u"mnuProperties"_s, [&](frmProperties &w) {
         w.findChild<QComboBox *>(u"cboPort"_s)->setCurrentIndex(2);
@@ -225,9 +225,9 @@ void tst_PropertiesWindow::numberWithoutDevice() {
     QCOMPARE(box.title, u"Зорнета"_s);
     QCOMPARE(box.text, u"Порт не найден: Com3"_s);
     QCOMPARE(box.icon, Prompts::Icon::Exclamation);
-    QCOMPARE(program.port->CommPort(), 1);
+    QCOMPARE(program.port->commPort(), 1);
     // Closed for the renumbering, and shown closed.
-    QVERIFY(!program.port->PortOpen());
+    QVERIFY(!program.port->portOpen());
     QVERIFY(!program.window.item(u"mnuOpen"_s)->isChecked());
     QVERIFY(!program.window.connectedShown());
     QCOMPARE(program.window.panelText(u"Status"_s), u"Порт закрыт"_s);
@@ -248,7 +248,7 @@ void tst_PropertiesWindow::choicesSurviveARestart() {
         });
         QCOMPARE(stored(u"Handshaking"_s), u"1"_s);
         QCOMPARE(stored(u"Echo"_s), u"True"_s);
-        QVERIFY(program.logic->state().Echo);
+        QVERIFY(program.logic->state().echo);
         // The next opening shows the choices.
         program.withDialog(u"mnuProperties"_s, [&](frmProperties &w) {
             QVERIFY(w.findChild<QRadioButton *>(u"optFlow_1"_s)->isChecked());
@@ -256,10 +256,10 @@ void tst_PropertiesWindow::choicesSurviveARestart() {
         });
     }
     Program restarted(devices());
-    QCOMPARE(restarted.port->CommPort(), 2);
-    QCOMPARE(restarted.port->Settings(), u"19200,n,8,1"_s);
-    QCOMPARE(restarted.port->Handshaking(), 1);
-    QVERIFY(!restarted.logic->state().Echo);
+    QCOMPARE(restarted.port->commPort(), 2);
+    QCOMPARE(restarted.port->settings(), u"19200,n,8,1"_s);
+    QCOMPARE(restarted.port->handshaking(), 1);
+    QVERIFY(!restarted.logic->state().echo);
     restarted.withDialog(u"Properties"_s, [&](frmProperties &w) {
         QCOMPARE(w.findChild<QComboBox *>(u"cboPort"_s)->currentText(), u"Com2"_s);
         QCOMPARE(w.findChild<QComboBox *>(u"cboSpeed"_s)->currentText(), u"19200"_s);

@@ -47,42 +47,42 @@ void tst_ReadingPipeline::readingsLandInTheirColumns() {
     rig.clock.advance(1000);
     rig.reading(23);
     SessionState &s = rig.state();
-    QCOMPARE(s.PointCount, qint64(3));
+    QCOMPARE(s.pointCount, qint64(3));
     // The first reading sits in the title cell until the first update.
-    QCOMPARE(s.Readings.cell(2, 1), Cell::number(20));
-    QCOMPARE(s.Readings.cell(2, 2), Cell::number(21));
-    QCOMPARE(s.Readings.cell(2, 3), Cell::number(23));
-    QCOMPARE(s.Readings.cell(1, 1).toText(), u"00:05:17"_s);
-    QCOMPARE(s.Readings.cell(1, 2).toText(), u"00:05:17"_s);
-    QCOMPARE(s.Readings.cell(1, 3).toText(), u"00:05:18"_s);
-    QCOMPARE(s.CommEventCount, qint64(3));
-    QCOMPARE(rig.view.box.text, u"0020\r\n0021\r\n0023\r\n"_s);
+    QCOMPARE(s.readings.cell(2, 1), Cell::number(20));
+    QCOMPARE(s.readings.cell(2, 2), Cell::number(21));
+    QCOMPARE(s.readings.cell(2, 3), Cell::number(23));
+    QCOMPARE(s.readings.cell(1, 1).toText(), u"00:05:17"_s);
+    QCOMPARE(s.readings.cell(1, 2).toText(), u"00:05:17"_s);
+    QCOMPARE(s.readings.cell(1, 3).toText(), u"00:05:18"_s);
+    QCOMPARE(s.commEventCount, qint64(3));
+    QCOMPARE(rig.view.box.contents, u"0020\r\n0021\r\n0023\r\n"_s);
 }
 
 void tst_ReadingPipeline::readPeriodGate() {
     LogicRig rig;
     rig.open();
-    rig.state().ReadPeriod = 5;
+    rig.state().readPeriod = 5;
     for (int i = 0; i < 12; ++i)
         rig.reading(100 + i);
     SessionState &s = rig.state();
     // Events 0, 5 and 10 became readings.
-    QCOMPARE(s.PointCount, qint64(3));
-    QCOMPARE(s.Readings.number(2, 1), 100.0);
-    QCOMPARE(s.Readings.number(2, 2), 105.0);
-    QCOMPARE(s.Readings.number(2, 3), 110.0);
-    QCOMPARE(s.CommEventCount, qint64(12));
+    QCOMPARE(s.pointCount, qint64(3));
+    QCOMPARE(s.readings.number(2, 1), 100.0);
+    QCOMPARE(s.readings.number(2, 2), 105.0);
+    QCOMPARE(s.readings.number(2, 3), 110.0);
+    QCOMPARE(s.commEventCount, qint64(12));
     // Only the processed events were shown; the others were drained.
-    QCOMPARE(rig.view.box.text, u"0100\r\n0105\r\n0110\r\n"_s);
+    QCOMPARE(rig.view.box.contents, u"0100\r\n0105\r\n0110\r\n"_s);
     // Each processed event read its whole line; every event drained the rest.
     QCOMPARE(rig.port.log.count(u"InputLen=0"_s), 3 + 12);
-    QVERIFY(rig.port.input.isEmpty());
+    QVERIFY(rig.port.received.isEmpty());
 }
 
 void tst_ReadingPipeline::skippedEventsAreNotReported() {
     LogicRig rig;
     rig.open();
-    rig.state().ReadPeriod = 5;
+    rig.state().readPeriod = 5;
     rig.reading(1);                       // event 0: processed
     rig.port.deliver(CommEvents::RxOver); // event 1: skipped
     QCOMPARE(rig.prompts.shown.size(), 0);
@@ -97,35 +97,35 @@ void tst_ReadingPipeline::updateStepGrowsAndRedraws() {
     for (int i = 1; i <= 10; ++i)
         rig.reading(800 + i);
     SessionState &s = rig.state();
-    QCOMPARE(s.Readings.lastColumn(), qint64(50));
-    QCOMPARE(s.Readings.cell(1, 50).toText(), u"C50"_s);
-    QCOMPARE(s.Readings.cell(2, 1).toText(), u"08 декабря 14`05"_s);
+    QCOMPARE(s.readings.lastColumn(), qint64(50));
+    QCOMPARE(s.readings.cell(1, 50).toText(), u"C50"_s);
+    QCOMPARE(s.readings.cell(2, 1).toText(), u"08 декабря 14`05"_s);
     QCOMPARE(rig.chart.tablesGiven, before + 1);
     QCOMPARE(rig.chart.table.lastColumn(), qint64(50));
     QCOMPARE(rig.chart.table.number(2, 10), 810.0);
     QVERIFY(rig.chart.calls.contains(u"setCategoryScaleAuto(Y,1)"_s));
     rig.reading(811);
     QCOMPARE(rig.chart.tablesGiven, before + 1); // not redrawn after reading 11
-    QCOMPARE(s.Readings.number(2, 11), 811.0);
+    QCOMPARE(s.readings.number(2, 11), 811.0);
 }
 
 void tst_ReadingPipeline::longUpdatePeriodGrowsBeforeStoring() {
     LogicRig rig;
     rig.open();
-    rig.state().UpdatePeriod = 100;
+    rig.state().updatePeriod = 100;
     const int before = rig.chart.tablesGiven;
     for (int i = 1; i <= 99; ++i)
         rig.reading(i);
     SessionState &s = rig.state();
     // Readings 41 to 99 found their columns; no redraw yet.
-    QCOMPARE(s.Readings.number(2, 41), 41.0);
-    QCOMPARE(s.Readings.number(2, 99), 99.0);
+    QCOMPARE(s.readings.number(2, 41), 41.0);
+    QCOMPARE(s.readings.number(2, 99), 99.0);
     QCOMPARE(rig.chart.tablesGiven, before);
-    QCOMPARE(s.Readings.cell(1, s.Readings.lastColumn()).toText(), u"C"_s + QString::number(s.Readings.lastColumn()));
+    QCOMPARE(s.readings.cell(1, s.readings.lastColumn()).toText(), u"C"_s + QString::number(s.readings.lastColumn()));
     rig.reading(100);
     QCOMPARE(rig.chart.tablesGiven, before + 1);
-    QCOMPARE(s.Readings.number(2, 100), 100.0);
-    QVERIFY(s.Readings.lastColumn() >= 200);
+    QCOMPARE(s.readings.number(2, 100), 100.0);
+    QVERIFY(s.readings.lastColumn() >= 200);
 }
 
 void tst_ReadingPipeline::thermocoupleBreak() {
@@ -134,7 +134,7 @@ void tst_ReadingPipeline::thermocoupleBreak() {
     rig.reading(850);
     rig.prompts.messageAnswers.push_back(Prompts::Answer::Ok);
     rig.group("9999\r\n");
-    QVERIFY(!rig.port.portOpen);
+    QVERIFY(!rig.port.isOpen);
     QCOMPARE(rig.view.itemChecked(u"mnuOpen"_s), false);
     QCOMPARE(rig.view.connected, false);
     QCOMPARE(rig.view.panels.value(u"Status"_s), u"Порт закрыт"_s);
@@ -146,21 +146,21 @@ void tst_ReadingPipeline::thermocoupleBreak() {
     QCOMPARE(box.icon, Prompts::Icon::Exclamation);
     QCOMPARE(box.buttons, Prompts::Buttons::Ok);
     // The break value is stored like any reading.
-    QCOMPARE(rig.state().PointCount, qint64(2));
-    QCOMPARE(rig.state().Readings.number(2, 2), 9999.0);
+    QCOMPARE(rig.state().pointCount, qint64(2));
+    QCOMPARE(rig.state().readings.number(2, 2), 9999.0);
     QCOMPARE(rig.view.panels.value(u"Counter"_s), u"2"_s);
 }
 
 void tst_ReadingPipeline::alarmAtTheSetTemperature() {
     LogicRig rig;
     rig.open();
-    rig.state().Temperature = 850;
+    rig.state().temperature = 850;
     rig.clock.current = QDateTime(QDate(2026, 12, 8), QTime(16, 7, 9));
     rig.reading(850);
     QCOMPARE(rig.view.alarmsShown, 1);
     QCOMPARE(rig.view.alarmText, u"Достигнута заданная температура   \" 850 \"  градусов в 16.07.09"_s);
     QCOMPARE(rig.beeper.count, 50);
-    QCOMPARE(rig.state().AlarmCount, 1);
+    QCOMPARE(rig.state().alarmCount, 1);
     rig.reading(851);
     rig.reading(850);
     rig.reading(850);
@@ -168,17 +168,17 @@ void tst_ReadingPipeline::alarmAtTheSetTemperature() {
     rig.reading(850); // the fourth equal reading
     QCOMPARE(rig.view.alarmsShown, 3);
     QCOMPARE(rig.beeper.count, 150);
-    QCOMPARE(rig.state().AlarmCount, 3);
+    QCOMPARE(rig.state().alarmCount, 3);
     QCOMPARE(rig.prompts.shown.size(), 0);
 }
 
 void tst_ReadingPipeline::alarmNeedsExactEquality() {
     LogicRig rig;
     rig.open();
-    rig.state().Temperature = 850;
+    rig.state().temperature = 850;
     rig.group("849.9\r");
     QCOMPARE(rig.view.alarmsShown, 0);
-    QCOMPARE(rig.state().Readings.number(2, 1), 849.9);
+    QCOMPARE(rig.state().readings.number(2, 1), 849.9);
 }
 
 void tst_ReadingPipeline::alarmAtZeroBeforeAnyTemperature() {
@@ -197,11 +197,11 @@ void tst_ReadingPipeline::garbageIsShownButNotStored() {
     rig.group("1#?Z\r\n"); // a spoiled group is no reading of 1 degree
     rig.reading(21);
     SessionState &s = rig.state();
-    QCOMPARE(s.PointCount, qint64(2));
-    QCOMPARE(s.Readings.number(2, 2), 21.0);
+    QCOMPARE(s.pointCount, qint64(2));
+    QCOMPARE(s.readings.number(2, 2), 21.0);
     QCOMPARE(rig.view.alarmsShown, 0); // a text without a number is no 0 degrees
-    QVERIFY(rig.port.portOpen);
-    QCOMPARE(rig.view.box.text, u"0020\r\n#?Z!\r\n1#?Z\r\n0021\r\n"_s);
+    QVERIFY(rig.port.isOpen);
+    QCOMPARE(rig.view.box.contents, u"0020\r\n#?Z!\r\n1#?Z\r\n0021\r\n"_s);
 }
 
 void tst_ReadingPipeline::lineEventTexts_data() {
@@ -247,10 +247,10 @@ void tst_ReadingPipeline::lineErrorOkKeepsReceiving() {
     QCOMPARE(box.icon, Prompts::Icon::Critical);
     QCOMPARE(box.buttons, Prompts::Buttons::OkCancel);
     QCOMPARE(rig.beeper.count, 300);
-    QVERIFY(rig.port.portOpen);
-    QVERIFY(rig.state().EventText.isEmpty());
+    QVERIFY(rig.port.isOpen);
+    QVERIFY(rig.state().eventText.isEmpty());
     rig.reading(30);
-    QCOMPARE(rig.state().PointCount, qint64(1));
+    QCOMPARE(rig.state().pointCount, qint64(1));
 }
 
 void tst_ReadingPipeline::lineErrorCancelClosesThePort() {
@@ -259,11 +259,11 @@ void tst_ReadingPipeline::lineErrorCancelClosesThePort() {
     rig.clock.advance(65'000);
     rig.prompts.messageAnswers.push_back(Prompts::Answer::Cancel);
     rig.port.deliver(CommEvents::RxOver);
-    QVERIFY(!rig.port.portOpen);
+    QVERIFY(!rig.port.isOpen);
     QCOMPARE(rig.view.connected, false);
     QCOMPARE(rig.view.panels.value(u"Status"_s), u"Порт закрыт 08.12.2026 14:06:05"_s);
     QCOMPARE(rig.view.panels.value(u"ConnectTime"_s), u"Длительность приёма  00:01:05 "_s);
-    QVERIFY(!rig.logic->portControl().Timer1().isActive());
+    QVERIFY(!rig.logic->portControl().connectionTimer().isActive());
     QVERIFY(!rig.view.itemChecked(u"mnuOpen"_s));
 }
 
@@ -284,11 +284,11 @@ void tst_ReadingPipeline::eventsDuringAnErrorBoxAreStoredOnce() {
     rig.port.deliver(CommEvents::Frame);
     rig.reading(103);
     SessionState &s = rig.state();
-    QCOMPARE(s.PointCount, qint64(4));
+    QCOMPARE(s.pointCount, qint64(4));
     for (int i = 0; i < 4; ++i)
-        QCOMPARE(s.Readings.number(2, i + 1), 100.0 + i);
-    QCOMPARE(s.CommEventCount, qint64(5));
-    QCOMPARE(rig.view.box.text, u"0100\r\n0101\r\n0102\r\n0103\r\n"_s);
+        QCOMPARE(s.readings.number(2, i + 1), 100.0 + i);
+    QCOMPARE(s.commEventCount, qint64(5));
+    QCOMPARE(rig.view.box.contents, u"0100\r\n0101\r\n0102\r\n0103\r\n"_s);
     QCOMPARE(rig.view.panels.value(u"Counter"_s), u"4"_s);
 }
 
@@ -310,25 +310,25 @@ void tst_ReadingPipeline::faultsDuringAnErrorBoxDoNotPileUp() {
     QCOMPARE(rig.beeper.count, 300);
     // The later faults are still visible on the status bar.
     QCOMPARE(rig.view.panels.value(u"Status"_s), u"Ошибка четности  14:05:02"_s);
-    QVERIFY(rig.port.portOpen);
+    QVERIFY(rig.port.isOpen);
 }
 
 void tst_ReadingPipeline::automaticXSpacingDoubles() {
     LogicRig rig;
     rig.open();
     SessionState &s = rig.state();
-    QVERIFY(s.AutoTickDivision);
-    QVERIFY(s.Readings.growBy(20)); // 60 columns
+    QVERIFY(s.autoTickDivision);
+    QVERIFY(s.readings.growBy(20)); // 60 columns
     rig.reading(1);
-    QCOMPARE(s.XTickDivisions, std::int16_t(2));
-    QCOMPARE(s.XLabelDivisions, std::int16_t(2));
+    QCOMPARE(s.xTickDivisions, std::int16_t(2));
+    QCOMPARE(s.xLabelDivisions, std::int16_t(2));
     QCOMPARE(rig.chart.divisionsPerTick, 2);
     QCOMPARE(rig.chart.divisionsPerLabel, 2);
     rig.reading(2);
-    QCOMPARE(s.XTickDivisions, std::int16_t(2)); // 60 div 2 = 30
-    QVERIFY(s.Readings.growBy(50));              // 110 columns: 110 div 2 = 55
+    QCOMPARE(s.xTickDivisions, std::int16_t(2)); // 60 div 2 = 30
+    QVERIFY(s.readings.growBy(50));              // 110 columns: 110 div 2 = 55
     rig.reading(3);
-    QCOMPARE(s.XTickDivisions, std::int16_t(4));
+    QCOMPARE(s.xTickDivisions, std::int16_t(4));
     QCOMPARE(rig.chart.divisionsPerLabel, 4);
     // The order of the chart calls: ticks first, then labels.
     const auto ticks = rig.chart.calls.lastIndexOf(u"setDivisionsPerTick(4)"_s);
@@ -340,28 +340,28 @@ void tst_ReadingPipeline::xSpacingStopsAtTheCountLimit() {
     LogicRig rig;
     rig.open();
     SessionState &s = rig.state();
-    s.XTickDivisions = 16384;
-    s.XLabelDivisions = 16384;
-    QVERIFY(s.Readings.resize(1, 16384 * 51 + 1));
+    s.xTickDivisions = 16384;
+    s.xLabelDivisions = 16384;
+    QVERIFY(s.readings.resize(1, 16384 * 51 + 1));
     rig.reading(1);
     // Doubling would leave the 16-bit range: the spacing stays.
-    QCOMPARE(s.XTickDivisions, std::int16_t(16384));
-    QCOMPARE(s.PointCount, qint64(1));
+    QCOMPARE(s.xTickDivisions, std::int16_t(16384));
+    QCOMPARE(s.pointCount, qint64(1));
 }
 
 void tst_ReadingPipeline::onlyEndStoresInBothTables() {
     LogicRig rig;
     rig.open();
     SessionState &s = rig.state();
-    s.OnlyEnd = true;
-    s.EndStart = 1;
-    s.EndReadings = ReadingsTable(1, 30);
+    s.onlyEnd = true;
+    s.endStart = 1;
+    s.endReadings = ReadingsTable(1, 30);
     for (int i = 1; i <= 10; ++i)
         rig.reading(1000);
-    QCOMPARE(s.EndReadings.number(2, 5), 1000.0);
-    QCOMPARE(s.EndReadings.lastColumn(), qint64(40));
-    QCOMPARE(s.EndReadings.cell(1, 40).toText(), u"C40"_s);
-    QCOMPARE(s.EndReadings.cell(2, 1).toText(), u"Только конец"_s);
+    QCOMPARE(s.endReadings.number(2, 5), 1000.0);
+    QCOMPARE(s.endReadings.lastColumn(), qint64(40));
+    QCOMPARE(s.endReadings.cell(1, 40).toText(), u"C40"_s);
+    QCOMPARE(s.endReadings.cell(2, 1).toText(), u"Только конец"_s);
     // The chart got the end table and a value range around 1000.
     QCOMPARE(rig.chart.title, u"Только конец"_s);
     QCOMPARE(rig.chart.scale.automatic, false);
@@ -370,19 +370,19 @@ void tst_ReadingPipeline::onlyEndStoresInBothTables() {
     QCOMPARE(rig.chart.scale.minorDivision, 40);
     QCOMPARE(rig.chart.scale.majorDivision, 1);
     // The readings table grew too, with its title, without being drawn.
-    QCOMPARE(s.Readings.lastColumn(), qint64(50));
-    QCOMPARE(s.Readings.cell(2, 1).toText(), u"08 декабря 14`05"_s);
+    QCOMPARE(s.readings.lastColumn(), qint64(50));
+    QCOMPARE(s.readings.cell(2, 1).toText(), u"08 декабря 14`05"_s);
 }
 
 void tst_ReadingPipeline::refusedChartStepsAreSkipped() {
     LogicRig rig;
     rig.open();
     rig.chart.refuse = QStringList{u"setCategoryScaleAuto"_s, u"setDivisionsPerTick"_s};
-    QVERIFY(rig.state().Readings.growBy(20));
+    QVERIFY(rig.state().readings.growBy(20));
     for (int i = 1; i <= 10; ++i)
         rig.reading(i);
     // Everything after the refused calls still ran.
-    QCOMPARE(rig.state().PointCount, qint64(10));
+    QCOMPARE(rig.state().pointCount, qint64(10));
     QCOMPARE(rig.chart.divisionsPerLabel, 2);
     QCOMPARE(rig.view.panels.value(u"Counter"_s), u"10"_s);
 }
@@ -390,8 +390,8 @@ void tst_ReadingPipeline::refusedChartStepsAreSkipped() {
 void tst_ReadingPipeline::counterPanelFollows() {
     LogicRig rig;
     rig.open();
-    rig.state().PointCount = 3'000'000'000LL;
-    QVERIFY(rig.state().Readings.resize(1, 40));
+    rig.state().pointCount = 3'000'000'000LL;
+    QVERIFY(rig.state().readings.resize(1, 40));
     rig.reading(5);
     QCOMPARE(rig.view.panels.value(u"Counter"_s), u"3000000001"_s);
 }

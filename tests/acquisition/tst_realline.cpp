@@ -47,13 +47,13 @@ struct Line {
         port = std::make_unique<QtSerialPort>(directory);
         // Each event happens one device period after the one before, on the
         // program's clock (connected before the logic, so it runs first).
-        QObject::connect(port.get(), &SerialPort::OnComm, port.get(), [this] { clock.advance(SimulatedPeriodMs); });
+        QObject::connect(port.get(), &SerialPort::commEventRaised, port.get(), [this] { clock.advance(SimulatedPeriodMs); });
         logic = std::make_unique<TerminalLogic>(
             Services{*port, chart, prompts, settings, clock, beeper, install, launcher, view});
-        logic->Form_Load();
+        logic->load();
         // Opened before the first group is on the line.
-        logic->portControl().mnuOpen_Click();
-        return port->PortOpen();
+        logic->portControl().togglePort();
+        return port->portOpen();
     }
     SessionState &state() { return logic->state(); }
 };
@@ -82,19 +82,19 @@ void tst_RealLine::readingsLandInTheirColumns() {
     Line line(options());
     QVERIFY(line.start());
     QCOMPARE(line.view.panelText(u"Status"_s), u"Порт открыт"_s);
-    QTRY_VERIFY_WITH_TIMEOUT(line.state().PointCount >= 25, 10000);
-    line.logic->portControl().mnuOpen_Click(); // close
-    const qint64 n = line.state().PointCount;
+    QTRY_VERIFY_WITH_TIMEOUT(line.state().pointCount >= 25, 10000);
+    line.logic->portControl().togglePort(); // close
+    const qint64 n = line.state().pointCount;
     const QList<int> sent = line.simulator.valuesSent();
     QVERIFY(sent.size() >= n);
-    const ReadingsTable &r = line.state().Readings;
+    const ReadingsTable &r = line.state().readings;
     // Readings 2 to 10 and 11 onwards: every group sent became its column, in order.
     for (qint64 k = 2; k <= n; ++k) {
         QCOMPARE(r.number(2, k), double(sent.at(k - 1)));
-        QCOMPARE(r.cell(1, k).toText(), ElapsedText(k * SimulatedPeriodMs / 1000));
+        QCOMPARE(r.cell(1, k).toText(), elapsedText(k * SimulatedPeriodMs / 1000));
     }
     // The first update put the title in column 1 and the label of the last column.
-    QCOMPARE(r.cell(2, 1).toText(), SeriesTitleText(line.state().StartTime));
+    QCOMPARE(r.cell(2, 1).toText(), seriesTitleText(line.state().startTime));
     QCOMPARE(r.cell(1, r.lastColumn()).toText(), u"C"_s + QString::number(r.lastColumn()));
     QCOMPARE(line.view.panelText(u"Counter"_s), QString::number(n));
     QVERIFY(line.chart.tablesGiven >= 2);
@@ -102,7 +102,7 @@ void tst_RealLine::readingsLandInTheirColumns() {
     QString expected;
     for (qint64 k = 1; k <= n; ++k)
         expected += QString::number(sent.at(k - 1)).rightJustified(4, u'0') + u"\r\n"_s;
-    QCOMPARE(line.view.box.text, expected);
+    QCOMPARE(line.view.box.contents, expected);
     QCOMPARE(line.prompts.shown.size(), 0);
 }
 
@@ -115,20 +115,20 @@ void tst_RealLine::splitGroupsAndBursts() {
     Line line(o);
     QVERIFY(line.start());
     QTRY_VERIFY_WITH_TIMEOUT(line.simulator.groupsSent() >= 15, 10000);
-    QTRY_VERIFY_WITH_TIMEOUT(line.state().CommEventCount >= 15, 10000);
-    line.logic->portControl().mnuOpen_Click();
+    QTRY_VERIFY_WITH_TIMEOUT(line.state().commEventCount >= 15, 10000);
+    line.logic->portControl().togglePort();
     const QList<int> sent = line.simulator.valuesSent();
     // One event per group, split or not; the garbled one is no reading.
     QList<double> expected;
-    for (int v : sent.mid(0, int(line.state().CommEventCount))) {
+    for (int v : sent.mid(0, int(line.state().commEventCount))) {
         if (v >= 0)
             expected.append(v);
     }
-    QCOMPARE(line.state().PointCount, qint64(expected.size()));
+    QCOMPARE(line.state().pointCount, qint64(expected.size()));
     // Column 1 holds the title since the first update.
-    for (qint64 k = 2; k <= line.state().PointCount; ++k)
-        QCOMPARE(line.state().Readings.number(2, k), expected.at(k - 1));
-    QVERIFY(line.view.box.text.contains(u"1#?Z\r\n"_s));
+    for (qint64 k = 2; k <= line.state().pointCount; ++k)
+        QCOMPARE(line.state().readings.number(2, k), expected.at(k - 1));
+    QVERIFY(line.view.box.contents.contains(u"1#?Z\r\n"_s));
 }
 
 void tst_RealLine::thermocoupleBreakClosesThePort() {
@@ -138,26 +138,26 @@ void tst_RealLine::thermocoupleBreakClosesThePort() {
     QVERIFY(line.start());
     line.prompts.messageAnswers.push_back(Prompts::Answer::Ok);
     QTRY_VERIFY_WITH_TIMEOUT(line.prompts.shown.size() == 1, 10000);
-    QVERIFY(!line.port->PortOpen());
+    QVERIFY(!line.port->portOpen());
     const auto &box = line.prompts.shown.front();
     QCOMPARE(box.title, u"Зорнета:  Внимание - неисправность !"_s);
     QCOMPARE(box.text,
              u"Обнаружен обрыв в цепи Термопары. \n\nЗапись в файл  остановлена.  Коммуникационный порт закрыт"_s);
     QCOMPARE(box.icon, Prompts::Icon::Exclamation);
-    QCOMPARE(line.state().PointCount, qint64(12));
-    QCOMPARE(line.state().Readings.number(2, 12), 9999.0);
+    QCOMPARE(line.state().pointCount, qint64(12));
+    QCOMPARE(line.state().readings.number(2, 12), 9999.0);
     QCOMPARE(line.view.panelText(u"Status"_s), u"Порт закрыт"_s);
     QVERIFY(!line.view.itemChecked(u"mnuOpen"_s));
     QVERIFY(!line.view.connected);
     // Nothing more arrives on the closed port.
     QTest::qWait(10 * PeriodMs);
-    QCOMPARE(line.state().PointCount, qint64(12));
+    QCOMPARE(line.state().pointCount, qint64(12));
 }
 
 void tst_RealLine::unpluggedAdapterIsALineError() {
     Line line(options());
     QVERIFY(line.start());
-    QTRY_VERIFY_WITH_TIMEOUT(line.state().PointCount >= 5, 10000);
+    QTRY_VERIFY_WITH_TIMEOUT(line.state().pointCount >= 5, 10000);
     line.prompts.messageAnswers.push_back(Prompts::Answer::Cancel);
     line.simulator.unplug();
     QTRY_VERIFY_WITH_TIMEOUT(line.prompts.shown.size() == 1, 10000);
@@ -168,13 +168,13 @@ void tst_RealLine::unpluggedAdapterIsALineError() {
     QCOMPARE(box.icon, Prompts::Icon::Critical);
     QCOMPARE(box.buttons, Prompts::Buttons::OkCancel);
     QCOMPARE(line.beeper.count, 300);
-    QVERIFY(!line.port->PortOpen());
-    QCOMPARE(line.view.panelText(u"Status"_s), u"Порт закрыт "_s + DateTimeText(line.clock.now()));
+    QVERIFY(!line.port->portOpen());
+    QCOMPARE(line.view.panelText(u"Status"_s), u"Порт закрыт "_s + dateTimeText(line.clock.now()));
     QVERIFY(line.view.panelText(u"ConnectTime"_s).startsWith(u"Длительность приёма  "_s));
     QVERIFY(!line.view.connected);
     QVERIFY(!line.view.itemChecked(u"mnuOpen"_s));
     // The readings before the fault stay.
-    QVERIFY(line.state().Readings.isNumber(2, 5));
+    QVERIFY(line.state().readings.isNumber(2, 5));
 }
 
 void tst_RealLine::everyLineIsShownAndRecordedWhole_data() {
@@ -216,15 +216,15 @@ void tst_RealLine::everyLineIsShownAndRecordedWhole() {
     for (const QByteArray &bytes : std::as_const(lines)) {
         QVERIFY(line.simulator.writeRaw(bytes));
         ++events;
-        QTRY_COMPARE_WITH_TIMEOUT(line.state().CommEventCount, events, 10000);
+        QTRY_COMPARE_WITH_TIMEOUT(line.state().commEventCount, events, 10000);
         shown +=
             QString::fromLatin1(bytes).replace(u"\r\n"_s, u"\n"_s).replace(u'\r', u'\n').replace(u"\n"_s, u"\r\n"_s);
     }
     QFile file(path);
     QVERIFY(file.open(QIODevice::ReadOnly));
     QCOMPARE(file.readAll(), record);
-    QCOMPARE(line.view.box.text, shown);
-    QCOMPARE(line.state().PointCount, readings);
+    QCOMPARE(line.view.box.contents, shown);
+    QCOMPARE(line.state().pointCount, readings);
     QCOMPARE(line.view.panelText(u"Counter"_s), QString::number(readings));
 }
 

@@ -57,21 +57,21 @@ struct LinkedLine {
         LogicRig &d = doubles;
         logic = std::make_unique<TerminalLogic>(
             Services{*port, d.chart, d.prompts, d.settings, d.clock, d.beeper, d.install, d.launcher, d.view});
-        logic->Form_Load();
+        logic->load();
         if (!logic->recording().openAt(record, u"furnace.txt"_s))
             return false;
-        logic->portControl().mnuOpen_Click();
-        return port->PortOpen();
+        logic->portControl().togglePort();
+        return port->portOpen();
     }
     // One group on the line, one second after the one before, recorded
     // before the next is sent.
     bool send(int value) {
-        const qint64 before = logic->state().PointCount;
+        const qint64 before = logic->state().pointCount;
         doubles.clock.advance(1000);
         const QByteArray group = QByteArray::number(value).rightJustified(4, '0') + "\r\n";
         if (::write(pty.masterFd(), group.constData(), size_t(group.size())) != group.size())
             return false;
-        return QTest::qWaitFor([&] { return logic->state().PointCount == before + 1; }, 10000);
+        return QTest::qWaitFor([&] { return logic->state().pointCount == before + 1; }, 10000);
     }
     QByteArray recorded() const {
         QFile f(record);
@@ -98,18 +98,18 @@ void tst_Reconnect::faultIsWaitedOutAndEndsWhenTheUserCloses() {
     rig.reading(100);
     // The adapter goes: the port closes and reports the fault.
     rig.prompts.messageAnswers.push_back(Prompts::Answer::Ok);
-    rig.port.portOpen = false;
+    rig.port.isOpen = false;
     rig.port.failOpen = u"Порт не найден: /dev/ttyUSB0"_s;
     rig.port.deliver(CommEvents::Overrun);
     PortReconnect &reconnect = rig.logic->portControl().reconnect();
     QVERIFY(reconnect.waiting());
     QCOMPARE(rig.prompts.shown.size(), 1);
-    QTRY_COMPARE(rig.view.panelText(u"Status"_s), LostPrefix + TimeOfDayText(rig.clock.now()));
+    QTRY_COMPARE(rig.view.panelText(u"Status"_s), LostPrefix + timeOfDayText(rig.clock.now()));
     // Still missing at the next tries; the port shows open meanwhile.
     QTRY_VERIFY(rig.port.log.count(u"PortOpen=true (отказ)"_s) >= 2);
     QVERIFY(rig.view.itemChecked(u"mnuOpen"_s));
     // The user closes the port: the waiting ends, the closed state shows.
-    rig.logic->portControl().mnuOpen_Click();
+    rig.logic->portControl().togglePort();
     QVERIFY(!reconnect.waiting());
     QVERIFY(!reconnect.pollTimer().isActive());
     QVERIFY(!rig.view.itemChecked(u"mnuOpen"_s));
@@ -123,7 +123,7 @@ void tst_Reconnect::offStaysClosed() {
     rig.logic->portControl().reconnect().setEnabled(false);
     rig.open();
     rig.prompts.messageAnswers.push_back(Prompts::Answer::Ok);
-    rig.port.portOpen = false;
+    rig.port.isOpen = false;
     rig.port.deliver(CommEvents::Overrun);
     QVERIFY(!rig.logic->portControl().reconnect().waiting());
     QCOMPARE(rig.view.panelText(u"Status"_s).left(19), u"Ошибка выполнения  "_s);
@@ -139,7 +139,7 @@ void tst_Reconnect::deviceBackBehindItsLinkContinuesTheSession() {
     QFETCH(bool, scanned);
     LinkedLine line(scanned);
     QVERIFY(line.start());
-    const QDateTime started = line.logic->state().StartTime;
+    const QDateTime started = line.logic->state().startTime;
     for (int value : {100, 101, 102})
         QVERIFY(line.send(value));
 
@@ -151,7 +151,7 @@ void tst_Reconnect::deviceBackBehindItsLinkContinuesTheSession() {
         QVERIFY(QTest::qWaitFor([&] { return line.reconnect().waiting(); }, 5000));
         QTRY_VERIFY(line.doubles.view.panelText(u"Status"_s).startsWith(LostPrefix));
         QVERIFY(line.plugIn());
-        backBeforeTheAnswer = QTest::qWaitFor([&] { return line.port->PortOpen(); }, 10000);
+        backBeforeTheAnswer = QTest::qWaitFor([&] { return line.port->portOpen(); }, 10000);
     };
     line.pullOut();
     QTRY_VERIFY_WITH_TIMEOUT(backBeforeTheAnswer, 15000);
@@ -159,19 +159,19 @@ void tst_Reconnect::deviceBackBehindItsLinkContinuesTheSession() {
     QCOMPARE(line.doubles.prompts.shown.front().text.left(17), u"Ошибка выполнения"_s);
     QVERIFY(!line.reconnect().waiting());
     QCOMPARE(line.doubles.view.panelText(u"Status"_s),
-             u"Порт восстановлен  "_s + TimeOfDayText(line.doubles.clock.now()));
+             u"Порт восстановлен  "_s + timeOfDayText(line.doubles.clock.now()));
     QVERIFY(line.doubles.view.connected);
     QVERIFY(line.doubles.view.itemChecked(u"mnuOpen"_s));
-    QVERIFY(line.logic->portControl().Timer1().isActive());
+    QVERIFY(line.logic->portControl().connectionTimer().isActive());
 
     // The same session goes on: no new-session question, the counter and
     // the start time as they were, the same file.
     for (int value : {103, 104})
         QVERIFY(line.send(value));
     QCOMPARE(line.doubles.prompts.shown.size(), 1);
-    QCOMPARE(line.logic->state().PointCount, qint64(5));
-    QCOMPARE(line.logic->state().StartTime, started);
-    QCOMPARE(line.logic->state().Readings.number(2, 5), 104.0);
+    QCOMPARE(line.logic->state().pointCount, qint64(5));
+    QCOMPARE(line.logic->state().startTime, started);
+    QCOMPARE(line.logic->state().readings.number(2, 5), 104.0);
     QCOMPARE(line.recorded(), QByteArray("00:00:01\t0100\n00:00:02\t0101\n00:00:03\t0102\n"
                                          "00:00:04\t0103\n00:00:05\t0104\n"));
 }
@@ -185,11 +185,11 @@ void tst_Reconnect::cancelStopsTheWaiting() {
     QTRY_COMPARE_WITH_TIMEOUT(line.doubles.prompts.shown.size(), 1, 10000);
     QVERIFY(!line.reconnect().waiting());
     QVERIFY(!line.reconnect().pollTimer().isActive());
-    QCOMPARE(line.doubles.view.panelText(u"Status"_s), u"Порт закрыт "_s + DateTimeText(line.doubles.clock.now()));
+    QCOMPARE(line.doubles.view.panelText(u"Status"_s), u"Порт закрыт "_s + dateTimeText(line.doubles.clock.now()));
     // The device comes back, and nothing reopens it.
     QVERIFY(line.plugIn());
     QTest::qWait(3 * PortReconnect::PollIntervalMs);
-    QVERIFY(!line.port->PortOpen());
+    QVERIFY(!line.port->portOpen());
     QCOMPARE(line.doubles.view.panelText(u"Status"_s).left(12), u"Порт закрыт "_s);
     QCOMPARE(line.recorded(), QByteArray("00:00:01\t0100\n"));
 }

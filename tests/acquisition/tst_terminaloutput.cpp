@@ -45,13 +45,13 @@ void tst_TerminalOutput::boxAndRecordText() {
     QFETCH(QString, shown);
     QFETCH(QString, record);
     LogicRig rig;
-    rig.state().StartTime = rig.clock.current;
+    rig.state().startTime = rig.clock.current;
     rig.clock.advance(317'000);
     QString text = received;
-    rig.logic->output().ShowTermText(rig.view.box, text);
-    QCOMPARE(rig.view.box.text, shown);
+    rig.logic->output().showTermText(rig.view.box, text);
+    QCOMPARE(rig.view.box.contents, shown);
     QCOMPARE(text, record);
-    QCOMPARE(rig.view.box.selStart, rig.view.box.text.size());
+    QCOMPARE(rig.view.box.selectionStart, rig.view.box.contents.size());
 }
 
 void tst_TerminalOutput::linesGoOnAcrossBlocks() {
@@ -60,11 +60,11 @@ void tst_TerminalOutput::linesGoOnAcrossBlocks() {
     LogicRig rig;
     QTemporaryDir dir;
     QVERIFY(rig.logic->recording().openAt(dir.filePath(u"r.txt"_s), u"r.txt"_s));
-    rig.state().StartTime = rig.clock.current;
+    rig.state().startTime = rig.clock.current;
     const QStringList blocks{u"01"_s, u"23\r"_s, u"\n0124\r\n"_s};
     for (QString text : blocks)
-        rig.logic->output().ShowTermText(rig.view.box, text);
-    QCOMPARE(rig.view.box.text, u"0123\r\n0124\r\n"_s);
+        rig.logic->output().showTermText(rig.view.box, text);
+    QCOMPARE(rig.view.box.contents, u"0123\r\n0124\r\n"_s);
     QFile file(dir.filePath(u"r.txt"_s));
     QVERIFY(file.open(QIODevice::ReadOnly));
     QCOMPARE(file.readAll(), QByteArray("00:00:00\t0123\n00:00:00\t0124\n"));
@@ -72,59 +72,59 @@ void tst_TerminalOutput::linesGoOnAcrossBlocks() {
 
 void tst_TerminalOutput::longBoxIsCut() {
     LogicRig rig;
-    rig.state().StartTime = rig.clock.current;
+    rig.state().startTime = rig.clock.current;
     QString old;
     for (int i = 0; i < 16001; ++i)
         old += QChar(u'a' + i % 26);
-    rig.view.box.text = old;
+    rig.view.box.contents = old;
     QString text = u"0850\r\n"_s;
-    rig.logic->output().ShowTermText(rig.view.box, text);
+    rig.logic->output().showTermText(rig.view.box, text);
     // From character 5000 on: 11002 characters, then the new text.
-    QCOMPARE(rig.view.box.text.size(), qsizetype(11002 + 6));
-    QCOMPARE(rig.view.box.text.left(11002), old.mid(4999));
-    QVERIFY(rig.view.box.text.endsWith(u"0850\r\n"_s));
+    QCOMPARE(rig.view.box.contents.size(), qsizetype(11002 + 6));
+    QCOMPARE(rig.view.box.contents.left(11002), old.mid(4999));
+    QVERIFY(rig.view.box.contents.endsWith(u"0850\r\n"_s));
 }
 
 void tst_TerminalOutput::boxAtTheLimitIsKept() {
     LogicRig rig;
-    rig.view.box.text = QString(16000, u'x');
+    rig.view.box.contents = QString(16000, u'x');
     QString text = u"1"_s;
-    rig.logic->output().ShowTermText(rig.view.box, text);
-    QCOMPARE(rig.view.box.text.size(), qsizetype(16001));
+    rig.logic->output().showTermText(rig.view.box, text);
+    QCOMPARE(rig.view.box.contents.size(), qsizetype(16001));
 }
 
 void tst_TerminalOutput::leadingBackspaceErasesTheLastCharacter() {
     LogicRig rig;
-    rig.view.box.text = u"0850\r\n12"_s;
+    rig.view.box.contents = u"0850\r\n12"_s;
     QString text = u"\b3\r\n"_s;
-    rig.logic->output().ShowTermText(rig.view.box, text);
-    QCOMPARE(rig.view.box.text, u"0850\r\n13\r\n"_s);
+    rig.logic->output().showTermText(rig.view.box, text);
+    QCOMPARE(rig.view.box.contents, u"0850\r\n13\r\n"_s);
     QVERIFY(text.endsWith(u"\t3\n"_s));
 }
 
 void tst_TerminalOutput::leadingBackspaceOnAnEmptyBox() {
     LogicRig rig;
     QString text = u"\b7"_s;
-    rig.logic->output().ShowTermText(rig.view.box, text);
-    QCOMPARE(rig.view.box.text, u"7"_s);
+    rig.logic->output().showTermText(rig.view.box, text);
+    QCOMPARE(rig.view.box.contents, u"7"_s);
     QCOMPARE(rig.prompts.shown.size(), 0);
 }
 
 void tst_TerminalOutput::stampCountsFromTheStart() {
     LogicRig rig;
-    rig.state().StartTime = rig.clock.current;
+    rig.state().startTime = rig.clock.current;
     rig.clock.advance(24 * 3600 * 1000LL + 5000);
     QString text = u"0001\r\n"_s;
-    rig.logic->output().ShowTermText(rig.view.box, text);
+    rig.logic->output().showTermText(rig.view.box, text);
     QCOMPARE(text, u"00:00:05\t0001\n"_s);
 }
 
 void tst_TerminalOutput::clearButton() {
     LogicRig rig;
-    rig.view.box.text = u"0850\r\n0851\r\n"_s;
-    rig.logic->output().Command1_Click();
-    QCOMPARE(rig.view.box.text, QString());
-    QCOMPARE(rig.view.box.selStart, qsizetype(0));
+    rig.view.box.contents = u"0850\r\n0851\r\n"_s;
+    rig.logic->output().clearTerminal();
+    QCOMPARE(rig.view.box.contents, QString());
+    QCOMPARE(rig.view.box.selectionStart, qsizetype(0));
 }
 
 QTEST_GUILESS_MAIN(tst_TerminalOutput)

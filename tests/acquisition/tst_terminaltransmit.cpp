@@ -87,8 +87,8 @@ void tst_TerminalTransmit::start(bool open) {
     QVERIFY2(m_app->startMain(&error), qPrintable(error));
     m_txtTerm = m_app->mainWindow()->terminalWidget();
     if (open)
-        m_app->logic()->portControl().mnuOpen_Click();
-    QCOMPARE(m_app->logic()->services().port.PortOpen(), open);
+        m_app->logic()->portControl().togglePort();
+    QCOMPARE(m_app->logic()->services().port.portOpen(), open);
     // Something already received, the caret at its start.
     TextBox &box = m_app->mainWindow()->terminalBox();
     box.setText(u"0850\r\n"_s);
@@ -112,7 +112,7 @@ void tst_TerminalTransmit::typedKeys() {
     QFETCH(QByteArray, sent);
     QFETCH(QString, shown);
     start(open);
-    m_app->logic()->state().Echo = echo;
+    m_app->logic()->state().echo = echo;
     const int master = m_pty->masterFd();
 
     QTest::keyClick(m_txtTerm, 'A');
@@ -126,39 +126,39 @@ void tst_TerminalTransmit::typedKeys() {
     QTRY_COMPARE(received += readAtDevice(master), sent);
     QCOMPARE(readAtDevice(master), QByteArray());
     TextBox &box = m_app->mainWindow()->terminalBox();
-    QCOMPARE(box.Text(), shown);
+    QCOMPARE(box.text(), shown);
     if (open && !echo) {
         // The caret went to the end.
-        QCOMPARE(box.SelStart(), box.Text().size());
+        QCOMPARE(box.selStart(), box.text().size());
         QCOMPARE(m_txtTerm->textCursor().position(), m_txtTerm->toPlainText().size());
     }
 }
 
 void tst_TerminalTransmit::codePage() {
     start(true);
-    m_app->logic()->state().Echo = true;
+    m_app->logic()->state().echo = true;
     TextBox &box = m_app->mainWindow()->terminalBox();
-    box.setSelStart(box.Text().size());
+    box.setSelStart(box.text().size());
     const int master = m_pty->masterFd();
     // A Cyrillic letter is its one byte of Windows-1251.
     typeText(m_txtTerm, u"Ж"_s);
     QByteArray received;
     QTRY_COMPARE(received += readAtDevice(master), QByteArray("\xC6"));
-    QCOMPARE(box.Text(), u"0850\r\nЖ"_s);
+    QCOMPARE(box.text(), u"0850\r\nЖ"_s);
     // Characters the code page lacks are neither sent nor shown.
     typeText(m_txtTerm, u"中"_s);
     typeText(m_txtTerm, u"😀"_s);
     QCOMPARE(readAtDevice(master), QByteArray());
-    QCOMPARE(box.Text(), u"0850\r\nЖ"_s);
+    QCOMPARE(box.text(), u"0850\r\nЖ"_s);
     // Text an input method composes is typed too, one byte per character.
-    m_app->logic()->state().Echo = false;
+    m_app->logic()->state().echo = false;
     QInputMethodEvent composed;
     composed.setCommitString(u"Дa"_s);
     QCoreApplication::sendEvent(m_txtTerm, &composed);
     received.clear();
     QTRY_COMPARE(received += readAtDevice(master), QByteArray("\xC4"
                                                               "a"));
-    QCOMPARE(box.Text(), u"0850\r\nЖ"_s);
+    QCOMPARE(box.text(), u"0850\r\nЖ"_s);
 }
 
 QTEST_MAIN(tst_TerminalTransmit)

@@ -73,9 +73,9 @@ void tst_ChartGestures::pointTextField() {
     rig.chart.currentValue = 7.0;
     g.pointSelected(1, 3);
     QCOMPARE(rig.view.shownPointText(), ChartGestures::pointValueText(3, 7.0, QLocale::system()));
-    g.PointText_GotFocus();
+    g.pointTextFocused();
     QCOMPARE(rig.view.shownPointText(), u"Значение точки на кривой в град."_s);
-    g.PointText_DblClick();
+    g.pointTextDoubleClicked();
     QCOMPARE(rig.view.shownPointText(), QString());
 }
 
@@ -109,7 +109,7 @@ void tst_ChartGestures::legendClicks() {
     if (flags == 5)
         QVERIFY(rig.chart.setBackdrop(Backdrop::Legend, coloured));
     rig.chart.calls.clear();
-    Q_EMIT rig.chart.LegendSelected(flags);
+    Q_EMIT rig.chart.legendSelected(flags);
     QCOMPARE(rig.chart.calls.size(), changed ? 1 : 0);
     if (!changed)
         return;
@@ -126,11 +126,11 @@ void tst_ChartGestures::legendDoubleClickKeepsStoredChoice() {
     LogicRig rig;
     QVERIFY(rig.chart.legend);
     const auto storedBefore = rig.settings.values;
-    Q_EMIT rig.chart.LegendActivated(1);
+    Q_EMIT rig.chart.legendActivated(1);
     QVERIFY(!rig.chart.legend);
     QCOMPARE(rig.view.itemChecked(u"mnuShowLegend"_s), false);
     QCOMPARE(rig.view.itemChecked(u"mnuLegendShow"_s), false);
-    QVERIFY(rig.state().LegendShown);
+    QVERIFY(rig.state().legendShown);
     QCOMPARE(rig.settings.values, storedBefore);
     // The next toggle shows the legend again.
     rig.logic->runToolbarKey(u"Legend"_s);
@@ -151,28 +151,28 @@ void tst_ChartGestures::axisLabelClicks() {
     QFETCH(int, axis);
     QFETCH(QStringList, calls);
     LogicRig rig;
-    QVERIFY(rig.state().XAxisHidden && rig.state().Y2AxisHidden);
+    QVERIFY(rig.state().xAxisHidden && rig.state().y2AxisHidden);
     const auto storedBefore = rig.settings.values;
     rig.chart.calls.clear();
-    Q_EMIT rig.chart.AxisLabelSelected(axis, 1);
+    Q_EMIT rig.chart.axisLabelSelected(axis, 1);
     QCOMPARE(rig.chart.calls, calls);
     // The chart only: the flags and the store stay.
-    QVERIFY(rig.state().XAxisHidden && rig.state().Y2AxisHidden);
+    QVERIFY(rig.state().xAxisHidden && rig.state().y2AxisHidden);
     QCOMPARE(rig.settings.values, storedBefore);
 }
 
 void tst_ChartGestures::menusAndDoubleClicks() {
     LogicRig rig;
-    Q_EMIT rig.chart.MouseDown(2, 0, QPoint(10, 10));
-    Q_EMIT rig.chart.MouseDown(1, 0, QPoint(10, 10));
-    Q_EMIT rig.chart.AxisSelected(1, 1);
-    Q_EMIT rig.chart.AxisSelected(0, 1);
+    Q_EMIT rig.chart.mouseDown(2, 0, QPoint(10, 10));
+    Q_EMIT rig.chart.mouseDown(1, 0, QPoint(10, 10));
+    Q_EMIT rig.chart.axisSelected(1, 1);
+    Q_EMIT rig.chart.axisSelected(0, 1);
     QCOMPARE(rig.view.popups, (QStringList{u"mnuMouse"_s, u"mnuAxisXTitle"_s}));
     rig.chart.calls.clear();
-    Q_EMIT rig.chart.ChartActivated(1);
+    Q_EMIT rig.chart.chartActivated(1);
     QCOMPARE(rig.chart.calls, QStringList{u"EditCopy()"_s});
     QVERIFY(!rig.view.seriesData);
-    Q_EMIT rig.chart.SeriesActivated(1, 1);
+    Q_EMIT rig.chart.seriesActivated(1, 1);
     QVERIFY(rig.view.seriesData);
 }
 
@@ -210,7 +210,7 @@ void tst_ChartGestures::legendTogglesKeepMarksEqual() {
         QCOMPARE(rig.chart.legend, expected);
         QCOMPARE(rig.view.itemChecked(u"mnuShowLegend"_s), expected);
         QCOMPARE(rig.view.itemChecked(u"mnuLegendShow"_s), expected);
-        QCOMPARE(rig.state().LegendShown, expected);
+        QCOMPARE(rig.state().legendShown, expected);
         QCOMPARE(rig.settings.values.value(key(u"Legend"_s)), expected ? u"True"_s : u"False"_s);
     }
 }

@@ -29,7 +29,7 @@ private Q_SLOTS:
 void tst_ChartModel::setupChartSteps() {
     LogicRig rig;
     rig.chart.calls.clear();
-    rig.logic->chart().SetupChart(10, 10, 200);
+    rig.logic->chart().setupChart(10, 10, 200);
     const QStringList expected = {
         u"setAxisPenWidth(Y,25)"_s,
         u"setAxisPenWidth(Y2,25)"_s,
@@ -51,14 +51,14 @@ void tst_ChartModel::setupChartSteps() {
 void tst_ChartModel::setupChartFollowsTheFlags() {
     LogicRig rig;
     SessionState &s = rig.state();
-    s.XAxisHidden = false;
-    s.Y2AxisHidden = false;
-    s.LegendShown = false;
-    s.CurveWidth = 60;
-    s.XLabelDivisions = 4;
-    s.XTickDivisions = 2;
+    s.xAxisHidden = false;
+    s.y2AxisHidden = false;
+    s.legendShown = false;
+    s.curveWidth = 60;
+    s.xLabelDivisions = 4;
+    s.xTickDivisions = 2;
     rig.chart.calls.clear();
-    rig.logic->chart().SetupChart(1, 2, 3);
+    rig.logic->chart().setupChart(1, 2, 3);
     QVERIFY(rig.chart.calls.contains(u"setAxisScaleHidden(Y2,0)"_s));
     QVERIFY(rig.chart.calls.contains(u"setAxisScaleHidden(X,0)"_s));
     QVERIFY(rig.chart.calls.contains(u"setShowLegend(0)"_s));
@@ -72,7 +72,7 @@ void tst_ChartModel::refusedStepsAreSkipped() {
     LogicRig rig;
     rig.chart.refuse = QStringList{u"setAxisPenWidth"_s, u"setSeriesPenColor"_s};
     rig.chart.calls.clear();
-    rig.logic->chart().SetupChart(10, 10, 200);
+    rig.logic->chart().setupChart(10, 10, 200);
     QCOMPARE(rig.chart.calls.size(), 13);
     QCOMPARE(rig.chart.calls.last(), u"setAxisLabelFont(X,1,9)"_s);
 }
@@ -80,7 +80,7 @@ void tst_ChartModel::refusedStepsAreSkipped() {
 void tst_ChartModel::refreshButtonBeforeAnyUpdate() {
     LogicRig rig;
     rig.chart.calls.clear();
-    rig.logic->chart().cmdNew_Click();
+    rig.logic->chart().redrawChart();
     QCOMPARE(rig.chart.calls.first(), u"setChartData(1..40)"_s);
     QCOMPARE(rig.chart.calls.last(), u"Refresh"_s);
     QCOMPARE(rig.chart.title, u"МЛ512"_s);
@@ -111,7 +111,7 @@ void tst_ChartModel::rangeAround() {
     QFETCH(double, minimum);
     QFETCH(double, maximum);
     QFETCH(int, minor);
-    const auto r = ChartModel::RangeAround(value);
+    const auto r = ChartModel::rangeAround(value);
     QCOMPARE(r.minimum, minimum);
     QCOMPARE(r.maximum, maximum);
     QVERIFY(r.minorFits);
@@ -121,7 +121,7 @@ void tst_ChartModel::rangeAround() {
 void tst_ChartModel::firstReadingIsNeverDrawn() {
     LogicRig rig;
     rig.open();
-    rig.state().UpdatePeriod = 1;
+    rig.state().updatePeriod = 1;
     rig.reading(500);
     // The only reading sits in the title cell, which the update overwrites.
     QCOMPARE(rig.chart.table.cell(2, 1).toText(), u"08 декабря 14`05"_s);
@@ -136,8 +136,8 @@ void tst_ChartModel::realChartDrawsTheCurve() {
     LogicRig doubles(LogicRig::DoublesOnly);
     TerminalLogic logic(Services{doubles.port, surface, doubles.prompts, doubles.settings, doubles.clock,
                                  doubles.beeper, doubles.install, doubles.launcher, doubles.view});
-    logic.Form_Load();
-    logic.portControl().mnuOpen_Click();
+    logic.load();
+    logic.portControl().togglePort();
     QCOMPARE(doubles.prompts.shown.size(), 0);
     for (int i = 1; i <= 60; ++i) {
         doubles.clock.advance(640);

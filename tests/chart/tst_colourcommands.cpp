@@ -47,9 +47,9 @@ void tst_ColourCommands::colourParts() {
     QFETCH(int, red);
     QFETCH(int, green);
     QFETCH(int, blue);
-    QCOMPARE(RedPart(colour), red);
-    QCOMPARE(GreenPart(colour), green);
-    QCOMPARE(BluePart(colour), blue);
+    QCOMPARE(redPart(colour), red);
+    QCOMPARE(greenPart(colour), green);
+    QCOMPARE(bluePart(colour), blue);
 }
 
 void tst_ColourCommands::chartCommands_data() {
@@ -73,7 +73,7 @@ void tst_ColourCommands::chartCommands() {
     QCOMPARE(rig.prompts.shown[0].kind, ScriptedPrompts::Kind::Color);
     QCOMPARE(rig.chart.calls, QStringList{call});
     QCOMPARE(rig.settings.values, stored);
-    QCOMPARE(rig.state().CurveBlue, 200);
+    QCOMPARE(rig.state().curveBlue, 200);
 }
 
 void tst_ColourCommands::cancelChangesNothing_data() {
@@ -155,10 +155,10 @@ void tst_ColourCommands::indicatorColoursSurviveARestart() {
     }
     LogicRig next(LogicRig::NotLoaded);
     next.settings.values = store.values;
-    next.logic->Form_Load();
+    next.logic->load();
     QCOMPARE(next.view.indicatorBack, 16777215);
     QCOMPARE(next.view.indicatorText, 255);
-    QCOMPARE(next.state().IndicatorBackColor, 16777215);
+    QCOMPARE(next.state().indicatorBackColor, 16777215);
 }
 
 void tst_ColourCommands::curveColourUndoneByRefresh() {
@@ -166,7 +166,7 @@ void tst_ColourCommands::curveColourUndoneByRefresh() {
     rig.prompts.colorAnswers = {0x00FF00};
     rig.logic->runMenuCommand(u"mnuCurveColor"_s);
     rig.chart.calls.clear();
-    rig.logic->chart().cmdNew_Click();
+    rig.logic->chart().redrawChart();
     QVERIFY(rig.chart.calls.contains(u"setSeriesPenColor(10,10,200)"_s));
     QVERIFY(rig.chart.calls.contains(u"setAxisPenColor(X,0,0,0)"_s));
 }

@@ -74,20 +74,20 @@ void tst_SeriesData::rate() {
     QFETCH(QString, duration);
     LogicRig rig;
     rig.open();
-    QCOMPARE(rig.state().StartTime, rig.clock.now());
+    QCOMPARE(rig.state().startTime, rig.clock.now());
     rig.clock.advance(startOffsetMs);
     receive(rig, readings, stepMs);
-    QCOMPARE(rig.state().PointCount, qint64(readings));
+    QCOMPARE(rig.state().pointCount, qint64(readings));
     SeriesData data(rig.logic->services(), rig.state(), QLocale::c());
     MemoryForm form;
-    data.ShowSeriesData(form);
+    data.showSeriesTable(form);
     QCOMPARE(form.field(SeriesDataForm::Start), u"14:05:00"_s);
     QCOMPARE(form.field(SeriesDataForm::Duration), duration);
     QCOMPARE(form.field(SeriesDataForm::Temperature), temperature);
     QCOMPARE(form.field(SeriesDataForm::Rate), rate);
     // The window's load fills nothing up to 50 readings.
     MemoryForm loaded;
-    data.Form_Load(loaded);
+    data.load(loaded);
     QCOMPARE(loaded.fields.isEmpty(), readings <= 50);
 }
 
@@ -116,8 +116,8 @@ void tst_SeriesData::rateText() {
     QFETCH(double, value);
     QFETCH(QString, c);
     QFETCH(QString, russian);
-    QCOMPARE(RateText(value, QLocale::c()), c);
-    QCOMPARE(RateText(value, QLocale(QLocale::Russian, QLocale::Russia)), russian);
+    QCOMPARE(zorneta::rateText(value, QLocale::c()), c);
+    QCOMPARE(zorneta::rateText(value, QLocale(QLocale::Russian, QLocale::Russia)), russian);
 }
 
 void tst_SeriesData::windowFollowsReadings() {

@@ -24,7 +24,7 @@ const QString TooMuch = u"Объем отрезаемого участка пр�
 // the last one `newest`.
 std::unique_ptr<LogicRig> session(qint64 count, int newest = 123, int updatePeriod = 10) {
     auto rig = std::make_unique<LogicRig>();
-    rig->state().UpdatePeriod = updatePeriod;
+    rig->state().updatePeriod = updatePeriod;
     rig->open();
     for (qint64 k = 1; k <= count; ++k) {
         rig->clock.advance(1000);
@@ -85,45 +85,45 @@ void tst_ViewRanges::graphEndRefusals() {
     QFETCH(Prompts::Icon, icon);
     auto rig = session(count);
     SessionState &s = rig->state();
-    s.EndPoints = std::int16_t(endPoints);
-    const ReadingsTable readings = s.Readings;
+    s.endPoints = std::int16_t(endPoints);
+    const ReadingsTable readings = s.readings;
     const int given = rig->chart.tablesGiven;
     rig->logic->runMenuCommand(u"mnuGraphEnd"_s);
     QCOMPARE(titles(rig->prompts), shown);
     QCOMPARE(rig->prompts.shown.first().icon, icon);
-    QCOMPARE(s.OnlyEnd, false);
+    QCOMPARE(s.onlyEnd, false);
     QVERIFY(rig->view.itemEnabled(u"mnuGraphEnd"_s));
     QCOMPARE(rig->chart.tablesGiven, given);
-    QCOMPARE(s.Readings, readings);
+    QCOMPARE(s.readings, readings);
 }
 
 void tst_ViewRanges::graphEndWindow() {
     // One more reading than the limit opens the view.
     auto small = session(51);
-    small->state().EndPoints = 30;
+    small->state().endPoints = 30;
     small->logic->runMenuCommand(u"mnuGraphEnd"_s);
-    QVERIFY(small->state().OnlyEnd);
+    QVERIFY(small->state().onlyEnd);
     QCOMPARE(small->prompts.shown.size(), 0);
 
     auto rig = session(200, 123);
     SessionState &s = rig->state();
-    s.EndPoints = 30;
+    s.endPoints = 30;
     // The end-view timer runs from start-up.
-    QVERIFY(rig->logic->viewRanges().Timer3().isActive());
-    rig->logic->viewRanges().Timer3().stop();
+    QVERIFY(rig->logic->viewRanges().endViewTimer().isActive());
+    rig->logic->viewRanges().endViewTimer().stop();
     rig->chart.calls.clear();
     rig->logic->runMenuCommand(u"mnuGraphEnd"_s);
     QCOMPARE(rig->prompts.shown.size(), 0);
-    QVERIFY(s.OnlyEnd);
-    QCOMPARE(s.EndStart, 170.0f);
-    const ReadingsTable &end = s.EndReadings;
+    QVERIFY(s.onlyEnd);
+    QCOMPARE(s.endStart, 170.0f);
+    const ReadingsTable &end = s.endReadings;
     QCOMPARE(end.firstColumn(), qint64(170));
     QCOMPARE(end.lastColumn(), qint64(240));
     QCOMPARE(end.cell(2, 170).toText(), u"Только конец"_s);
     QCOMPARE(end.cell(1, 240).toText(), u"C240"_s);
     for (qint64 column : {171, 199, 200}) {
-        QCOMPARE(end.cell(1, column), s.Readings.cell(1, column));
-        QCOMPARE(end.cell(2, column), s.Readings.cell(2, column));
+        QCOMPARE(end.cell(1, column), s.readings.cell(1, column));
+        QCOMPARE(end.cell(2, column), s.readings.cell(2, column));
     }
     QCOMPARE(end.cell(1, 200).toText(), u"00:03:20"_s);
     QCOMPARE(end.number(2, 200), 123.0);
@@ -132,41 +132,41 @@ void tst_ViewRanges::graphEndWindow() {
     // Value axis 121..131, major 1, minor 10; then the end table to the chart.
     QCOMPARE(rig->chart.calls, (QStringList{u"setValueScale(Y,0,121,131,1,10)"_s, u"setChartData(170..240)"_s}));
     // The view lasts one period of the end-view timer from now.
-    QVERIFY(rig->logic->viewRanges().Timer3().isActive());
-    QCOMPARE(rig->logic->viewRanges().Timer3().interval(), 65535);
+    QVERIFY(rig->logic->viewRanges().endViewTimer().isActive());
+    QCOMPARE(rig->logic->viewRanges().endViewTimer().interval(), 65535);
     // The readings table itself is untouched.
-    QCOMPARE(s.Readings.lastColumn(), qint64(240));
+    QCOMPARE(s.readings.lastColumn(), qint64(240));
 }
 
 void tst_ViewRanges::endSectionLongerThanTheSession() {
     auto rig = session(60);
     SessionState &s = rig->state();
-    s.EndPoints = 100;
+    s.endPoints = 100;
     rig->logic->runMenuCommand(u"mnuGraphEnd"_s);
-    QVERIFY(s.OnlyEnd);
-    QCOMPARE(s.EndStart, 1.0f);
-    QCOMPARE(s.EndReadings.firstColumn(), qint64(1));
-    QCOMPARE(s.EndReadings.lastColumn(), qint64(170));
-    QCOMPARE(s.EndReadings.cell(2, 1).toText(), u"Только конец"_s);
-    QCOMPARE(s.EndReadings.cell(2, 2), s.Readings.cell(2, 2));
-    QCOMPARE(s.EndReadings.number(2, 60), 123.0);
+    QVERIFY(s.onlyEnd);
+    QCOMPARE(s.endStart, 1.0f);
+    QCOMPARE(s.endReadings.firstColumn(), qint64(1));
+    QCOMPARE(s.endReadings.lastColumn(), qint64(170));
+    QCOMPARE(s.endReadings.cell(2, 1).toText(), u"Только конец"_s);
+    QCOMPARE(s.endReadings.cell(2, 2), s.readings.cell(2, 2));
+    QCOMPARE(s.endReadings.number(2, 60), 123.0);
     QCOMPARE(rig->chart.calls.last(), u"setChartData(1..170)"_s);
 }
 
 void tst_ViewRanges::timerEndsTheView() {
     auto rig = session(200);
     SessionState &s = rig->state();
-    s.EndPoints = 30;
+    s.endPoints = 30;
     rig->logic->runMenuCommand(u"mnuGraphEnd"_s);
-    const ReadingsTable end = s.EndReadings;
+    const ReadingsTable end = s.endReadings;
     rig->chart.calls.clear();
     // A tick, without waiting a whole period for it.
-    rig->logic->viewRanges().Timer3().setSingleShot(true);
-    rig->logic->viewRanges().Timer3().start(0);
-    QTRY_COMPARE(s.OnlyEnd, false);
+    rig->logic->viewRanges().endViewTimer().setSingleShot(true);
+    rig->logic->viewRanges().endViewTimer().start(0);
+    QTRY_COMPARE(s.onlyEnd, false);
     QVERIFY(rig->view.itemEnabled(u"mnuGraphEnd"_s));
     QCOMPARE(rig->chart.calls, QStringList{u"setValueScale(Y,1,121,131,1,10)"_s});
-    QCOMPARE(s.EndReadings, end);
+    QCOMPARE(s.endReadings, end);
     // The next update step draws the whole curve again.
     for (int k = 0; k < 10; ++k)
         rig->reading(500);
@@ -177,15 +177,15 @@ void tst_ViewRanges::timerEndsTheView() {
 void tst_ViewRanges::wholeGraph() {
     auto rig = session(200);
     SessionState &s = rig->state();
-    s.EndPoints = 30;
+    s.endPoints = 30;
     rig->logic->runMenuCommand(u"mnuGraphEnd"_s);
     rig->chart.calls.clear();
     rig->logic->runMenuCommand(u"mnuGraphAll"_s);
-    QCOMPARE(s.OnlyEnd, false);
+    QCOMPARE(s.onlyEnd, false);
     QVERIFY(rig->view.itemEnabled(u"mnuGraphEnd"_s));
-    QCOMPARE(s.EndReadings.firstColumn(), qint64(0));
-    QCOMPARE(s.EndReadings.lastColumn(), qint64(1));
-    QVERIFY(s.EndReadings.cell(2, 1).isEmpty());
+    QCOMPARE(s.endReadings.firstColumn(), qint64(0));
+    QCOMPARE(s.endReadings.lastColumn(), qint64(1));
+    QVERIFY(s.endReadings.cell(2, 1).isEmpty());
     QCOMPARE(rig->chart.calls, (QStringList{u"setValueScale(Y,1,121,131,1,10)"_s, u"setChartData(1..240)"_s,
                                             u"setCategoryScaleAuto(Y,1)"_s, u"Refresh"_s}));
     QCOMPARE(rig->prompts.shown.size(), 0);
@@ -218,70 +218,70 @@ void tst_ViewRanges::cut() {
     QFETCH(QStringList, shown);
     auto rig = session(count);
     SessionState &s = rig->state();
-    s.CutStartPoints = std::int16_t(cut);
-    const ReadingsTable before = s.Readings;
+    s.cutStartPoints = std::int16_t(cut);
+    const ReadingsTable before = s.readings;
     const bool cuts = cut >= 0 && cut < count;
     rig->chart.calls.clear();
     rig->logic->runMenuCommand(u"mnuCutStart"_s);
     QCOMPARE(titles(rig->prompts), shown);
     for (const auto &box : rig->prompts.shown)
         QCOMPARE(box.icon, Prompts::Icon::Information);
-    QCOMPARE(s.PointCount, remaining);
+    QCOMPARE(s.pointCount, remaining);
     if (!cuts) {
-        QCOMPARE(s.Readings, before);
+        QCOMPARE(s.readings, before);
         QCOMPARE(rig->chart.calls, QStringList());
         return;
     }
-    QCOMPARE(s.Readings.firstColumn(), qint64(1));
-    QCOMPARE(s.Readings.lastColumn(), before.lastColumn() - cut);
-    for (qint64 column = 1; column <= s.Readings.lastColumn(); ++column) {
-        QCOMPARE(s.Readings.cell(1, column), before.cell(1, column + cut));
-        QCOMPARE(s.Readings.cell(2, column), before.cell(2, column + cut));
+    QCOMPARE(s.readings.firstColumn(), qint64(1));
+    QCOMPARE(s.readings.lastColumn(), before.lastColumn() - cut);
+    for (qint64 column = 1; column <= s.readings.lastColumn(); ++column) {
+        QCOMPARE(s.readings.cell(1, column), before.cell(1, column + cut));
+        QCOMPARE(s.readings.cell(2, column), before.cell(2, column + cut));
     }
-    QCOMPARE(s.EndReadings.columnCount(), qint64(0));
-    QCOMPARE(rig->chart.calls, QStringList{u"setChartData(1..%1)"_s.arg(s.Readings.lastColumn())});
+    QCOMPARE(s.endReadings.columnCount(), qint64(0));
+    QCOMPARE(rig->chart.calls, QStringList{u"setChartData(1..%1)"_s.arg(s.readings.lastColumn())});
     if (cut == 100) {
         // The curve begins at the label of the former column 101.
-        QCOMPARE(s.Readings.cell(1, 1).toText(), u"00:01:41"_s);
-        QCOMPARE(s.Readings.number(2, 200), 123.0);
+        QCOMPARE(s.readings.cell(1, 1).toText(), u"00:01:41"_s);
+        QCOMPARE(s.readings.number(2, 200), 123.0);
     }
 }
 
 void tst_ViewRanges::cutInsideTheEndView() {
     auto rig = session(300);
     SessionState &s = rig->state();
-    s.EndPoints = 30;
-    s.CutStartPoints = 100;
+    s.endPoints = 30;
+    s.cutStartPoints = 100;
     rig->logic->runMenuCommand(u"mnuGraphEnd"_s);
     rig->logic->runMenuCommand(u"mnuCutStart"_s);
-    QCOMPARE(s.PointCount, qint64(200));
-    QCOMPARE(s.OnlyEnd, false);
+    QCOMPARE(s.pointCount, qint64(200));
+    QCOMPARE(s.onlyEnd, false);
     QVERIFY(rig->view.itemEnabled(u"mnuGraphEnd"_s));
     QCOMPARE(rig->chart.scale.automatic, true);
     // Readings go on into the shortened session, drawn whole.
     for (int k = 0; k < 10; ++k)
         rig->reading(700);
-    QCOMPARE(s.PointCount, qint64(210));
-    QCOMPARE(s.Readings.number(2, 210), 700.0);
+    QCOMPARE(s.pointCount, qint64(210));
+    QCOMPARE(s.readings.number(2, 210), 700.0);
     QCOMPARE(rig->chart.calls.last(), u"setCategoryScaleAuto(Y,1)"_s);
     QCOMPARE(rig->chart.title, u"08 декабря 14`05"_s);
-    QCOMPARE(s.EndReadings.columnCount(), qint64(0));
+    QCOMPARE(s.endReadings.columnCount(), qint64(0));
 }
 
 void tst_ViewRanges::longSession() {
     auto rig = session(33000, 400, 1000);
     SessionState &s = rig->state();
-    s.EndPoints = 32767;
+    s.endPoints = 32767;
     rig->logic->runMenuCommand(u"mnuGraphEnd"_s);
-    QCOMPARE(s.EndReadings.firstColumn(), qint64(33000 - 32767));
-    QCOMPARE(s.EndReadings.lastColumn(), qint64(33000 + 32767 + 1000));
-    QCOMPARE(s.EndReadings.number(2, 33000), 400.0);
-    QCOMPARE(s.EndReadings.cell(1, 33000).toText(), u"09:10:00"_s);
-    s.CutStartPoints = 32767;
+    QCOMPARE(s.endReadings.firstColumn(), qint64(33000 - 32767));
+    QCOMPARE(s.endReadings.lastColumn(), qint64(33000 + 32767 + 1000));
+    QCOMPARE(s.endReadings.number(2, 33000), 400.0);
+    QCOMPARE(s.endReadings.cell(1, 33000).toText(), u"09:10:00"_s);
+    s.cutStartPoints = 32767;
     rig->logic->runMenuCommand(u"mnuCutStart"_s);
-    QCOMPARE(s.PointCount, qint64(233));
-    QCOMPARE(s.Readings.number(2, 233), 400.0);
-    QCOMPARE(s.Readings.cell(1, 1).toText(), u"09:06:08"_s);
+    QCOMPARE(s.pointCount, qint64(233));
+    QCOMPARE(s.readings.number(2, 233), 400.0);
+    QCOMPARE(s.readings.cell(1, 1).toText(), u"09:06:08"_s);
     QCOMPARE(rig->prompts.shown.size(), 0);
 }
 
@@ -299,15 +299,15 @@ void tst_ViewRanges::menuAndToolbarRunTheCommands() {
     QStringList effects;
     for (bool toolbar : {false, true}) {
         auto rig = session(300);
-        rig->state().EndPoints = 30;
-        rig->state().CutStartPoints = 100;
+        rig->state().endPoints = 30;
+        rig->state().cutStartPoints = 100;
         rig->chart.calls.clear();
         if (toolbar)
             QCOMPARE(rig->logic->runToolbarKey(key), item);
         else
             rig->logic->runMenuCommand(item);
         QVERIFY(!rig->chart.calls.isEmpty());
-        effects << rig->chart.calls.join(u';') + u'/' + QString::number(rig->state().PointCount);
+        effects << rig->chart.calls.join(u';') + u'/' + QString::number(rig->state().pointCount);
     }
     QCOMPARE(effects.first(), effects.last());
 }

@@ -77,18 +77,18 @@ void tst_WindowLayout::twipsAtResolution() {
     QFETCH(double, dpi);
     QFETCH(int, twips);
     QFETCH(int, pixels);
-    QCOMPARE(TwipsToPixels(twips, dpi), pixels);
+    QCOMPARE(twipsToPixels(twips, dpi), pixels);
     // The same rule at that resolution: heights measured in pixels give the
     // chart the band between them.
     WindowLayout::Input in;
-    in.toolbarHeight = PixelsToTwips(TwipsToPixels(420, dpi), dpi);
-    in.statusBarHeight = PixelsToTwips(TwipsToPixels(300, dpi), dpi);
-    in.innerHeight = PixelsToTwips(TwipsToPixels(6000, dpi), dpi);
+    in.toolbarHeight = pixelsToTwips(twipsToPixels(420, dpi), dpi);
+    in.statusBarHeight = pixelsToTwips(twipsToPixels(300, dpi), dpi);
+    in.innerHeight = pixelsToTwips(twipsToPixels(6000, dpi), dpi);
     in.clearButtonHeight = 315;
     in.outerWidth = in.innerWidth = 9600;
     const auto r = WindowLayout::place(in);
-    QCOMPARE(TwipsToPixels(r.chart->top, dpi), TwipsToPixels(420, dpi));
-    QCOMPARE(TwipsToPixels(r.chart->height, dpi), TwipsToPixels(5280, dpi));
+    QCOMPARE(twipsToPixels(r.chart->top, dpi), twipsToPixels(420, dpi));
+    QCOMPARE(twipsToPixels(r.chart->height, dpi), twipsToPixels(5280, dpi));
 }
 
 QTEST_APPLESS_MAIN(tst_WindowLayout)

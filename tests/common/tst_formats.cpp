@@ -44,16 +44,16 @@ void tst_Formats::elapsedText_data() {
 void tst_Formats::elapsedText() {
     QFETCH(qint64, seconds);
     QFETCH(QString, text);
-    QCOMPARE(ElapsedText(seconds), text);
+    QCOMPARE(zorneta::elapsedText(seconds), text);
 }
 
 void tst_Formats::elapsedBetweenMoments() {
     const QDateTime start(QDate(2026, 12, 8), QTime(23, 30, 0));
-    QCOMPARE(ElapsedText(start, start.addMSecs(999)), QStringLiteral("00:00:00"));
-    QCOMPARE(ElapsedText(start, start.addSecs(3 * 3600 + 7)), QStringLiteral("03:00:07"));
+    QCOMPARE(zorneta::elapsedText(start, start.addMSecs(999)), QStringLiteral("00:00:00"));
+    QCOMPARE(zorneta::elapsedText(start, start.addSecs(3 * 3600 + 7)), QStringLiteral("03:00:07"));
     // Across midnight and past a day.
-    QCOMPARE(ElapsedText(start, start.addSecs(25 * 3600)), QStringLiteral("01:00:00"));
-    QCOMPARE(ElapsedSeconds(start, start.addSecs(90)), qint64(90));
+    QCOMPARE(zorneta::elapsedText(start, start.addSecs(25 * 3600)), QStringLiteral("01:00:00"));
+    QCOMPARE(elapsedSeconds(start, start.addSecs(90)), qint64(90));
 }
 
 void tst_Formats::seriesTitle_data() {
@@ -71,14 +71,14 @@ void tst_Formats::seriesTitle_data() {
 void tst_Formats::seriesTitle() {
     QFETCH(QDateTime, moment);
     QFETCH(QString, title);
-    QCOMPARE(SeriesTitleText(moment), title);
+    QCOMPARE(seriesTitleText(moment), title);
 }
 
 void tst_Formats::timeWithDots() {
     const QDateTime t(QDate(2026, 12, 8), QTime(9, 5, 7));
-    QCOMPARE(TimeWithDotsText(t), QStringLiteral("09.05.07"));
-    QCOMPARE(TimeOfDayText(t), QStringLiteral("09:05:07"));
-    QCOMPARE(DateTimeText(t), QStringLiteral("08.12.2026 09:05:07"));
+    QCOMPARE(timeWithDotsText(t), QStringLiteral("09.05.07"));
+    QCOMPARE(timeOfDayText(t), QStringLiteral("09:05:07"));
+    QCOMPARE(dateTimeText(t), QStringLiteral("08.12.2026 09:05:07"));
 }
 
 void tst_Formats::leadingNumber_data() {
@@ -108,9 +108,9 @@ void tst_Formats::leadingNumber() {
     QFETCH(QString, text);
     QFETCH(bool, found);
     QFETCH(double, value);
-    const auto parsed = ParseLeadingNumber(text);
+    const auto parsed = parseLeadingNumber(text);
     QCOMPARE(parsed.has_value(), found);
-    QCOMPARE(LeadingNumber(text), value);
+    QCOMPARE(zorneta::leadingNumber(text), value);
     if (found)
         QCOMPARE(*parsed, value);
 }
@@ -136,46 +136,46 @@ void tst_Formats::reading() {
     QFETCH(QString, text);
     QFETCH(bool, found);
     QFETCH(double, value);
-    const auto parsed = ParseReading(text);
+    const auto parsed = parseReading(text);
     QCOMPARE(parsed.has_value(), found);
     if (found)
         QCOMPARE(*parsed, value);
 }
 
 void tst_Formats::colourParts() {
-    QCOMPARE(RedPart(65280), 0);
-    QCOMPARE(GreenPart(65280), 255);
-    QCOMPARE(BluePart(65280), 0);
-    const auto c = RgbColour(10, 20, 200);
+    QCOMPARE(redPart(65280), 0);
+    QCOMPARE(greenPart(65280), 255);
+    QCOMPARE(bluePart(65280), 0);
+    const auto c = rgbColour(10, 20, 200);
     QCOMPARE(c, 0x00C8140A);
-    QCOMPARE(RedPart(c), 10);
-    QCOMPARE(GreenPart(c), 20);
-    QCOMPARE(BluePart(c), 200);
-    QCOMPARE(RgbColour(255, 255, 255), 16777215);
+    QCOMPARE(redPart(c), 10);
+    QCOMPARE(greenPart(c), 20);
+    QCOMPARE(bluePart(c), 200);
+    QCOMPARE(rgbColour(255, 255, 255), 16777215);
 }
 
 void tst_Formats::windows1251Bytes() {
-    QCOMPARE(EncodeFileText(u"Зорнета"_s), QByteArray::fromHex("c7eef0ede5f2e0"));
-    QCOMPARE(EncodeFileText(u"Ёё №"_s), QByteArray::fromHex("a8b820b9"));
-    QCOMPARE(EncodeFileText(QStringLiteral("00:05:17\t0123\n")), QByteArray("00:05:17\t0123\n"));
+    QCOMPARE(encodeFileText(u"Зорнета"_s), QByteArray::fromHex("c7eef0ede5f2e0"));
+    QCOMPARE(encodeFileText(u"Ёё №"_s), QByteArray::fromHex("a8b820b9"));
+    QCOMPARE(encodeFileText(QStringLiteral("00:05:17\t0123\n")), QByteArray("00:05:17\t0123\n"));
     // One byte per character.
-    QCOMPARE(EncodeFileText(u"Только конец"_s).size(), qsizetype(12));
+    QCOMPARE(encodeFileText(u"Только конец"_s).size(), qsizetype(12));
 }
 
 void tst_Formats::lineTextDecodesOneCharacterPerByte() {
     const QByteArray bytes("\x30\x38\x35\x30\x0d\x0a\x08\xc7", 8);
-    const QString text = DecodeLineText(bytes);
+    const QString text = decodeLineText(bytes);
     QCOMPARE(text.size(), bytes.size());
     QCOMPARE(text.left(6), QStringLiteral("0850\r\n"));
     QCOMPARE(text.at(6), QChar(u'\b'));
     QCOMPARE(text.at(7), QChar(u'З'));
-    QCOMPARE(EncodeLineChar(u'A'), 'A');
-    QCOMPARE(static_cast<unsigned char>(EncodeLineChar(u'З')), 0xC7);
+    QCOMPARE(encodeLineChar(u'A'), 'A');
+    QCOMPARE(static_cast<unsigned char>(encodeLineChar(u'З')), 0xC7);
     // A character the code page lacks has no byte; the substitute bytes
     // themselves are characters of their own.
-    QCOMPARE(EncodeLineChar(u'中'), '\0');
-    QCOMPARE(EncodeLineChar(QChar(0x1A)), '\x1a');
-    QCOMPARE(EncodeLineChar(u'?'), '?');
+    QCOMPARE(encodeLineChar(u'中'), '\0');
+    QCOMPARE(encodeLineChar(QChar(0x1A)), '\x1a');
+    QCOMPARE(encodeLineChar(u'?'), '?');
 }
 
 void tst_Formats::numberText_data() {
@@ -190,7 +190,7 @@ void tst_Formats::numberText_data() {
 void tst_Formats::numberText() {
     QFETCH(double, value);
     QFETCH(QString, text);
-    QCOMPARE(NumberText(value), text);
+    QCOMPARE(zorneta::numberText(value), text);
 }
 
 QTEST_APPLESS_MAIN(tst_Formats)

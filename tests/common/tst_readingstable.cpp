@@ -25,7 +25,7 @@ private Q_SLOTS:
 };
 
 void tst_ReadingsTable::freshTable() {
-    const ReadingsTable t = FreshReadings();
+    const ReadingsTable t = freshReadings();
     QCOMPARE(t.firstColumn(), qint64(1));
     QCOMPARE(t.lastColumn(), qint64(40));
     QCOMPARE(t.cell(2, 1), Cell::text(u"МЛ512"_s));
@@ -84,7 +84,7 @@ void tst_ReadingsTable::outsideTheTableIsRefused_data() {
 void tst_ReadingsTable::outsideTheTableIsRefused() {
     QFETCH(int, row);
     QFETCH(qint64, column);
-    ReadingsTable t = FreshReadings();
+    ReadingsTable t = freshReadings();
     const ReadingsTable before = t;
     QVERIFY(!t.setNumber(row, column, 1.0));
     QVERIFY(!t.setText(row, column, QStringLiteral("x")));
@@ -95,7 +95,7 @@ void tst_ReadingsTable::outsideTheTableIsRefused() {
 }
 
 void tst_ReadingsTable::growKeepsContents() {
-    ReadingsTable t = FreshReadings();
+    ReadingsTable t = freshReadings();
     QVERIFY(t.setNumber(2, 10, 123.0));
     QVERIFY(t.growBy(10));
     QCOMPARE(t.lastColumn(), qint64(50));
@@ -144,7 +144,7 @@ void tst_ReadingsTable::revisionFollowsChanges() {
 }
 
 void tst_ReadingsTable::millionColumns() {
-    ReadingsTable t = FreshReadings();
+    ReadingsTable t = freshReadings();
     const qint64 n = 1'000'000;
     for (qint64 c = 2; c <= n; ++c) {
         if (c > t.lastColumn())

@@ -526,12 +526,12 @@ private Q_SLOTS:
     void legendShownAndHidden() {
         QtChartSurface surface;
         const Parts p = parts(surface);
-        QVERIFY(surface.ShowLegend());
+        QVERIFY(surface.showLegend());
         surface.setShowLegend(false);
-        QVERIFY(!surface.ShowLegend());
+        QVERIFY(!surface.showLegend());
         QVERIFY(!p.chart->legend()->isVisible());
         surface.setShowLegend(true);
-        QVERIFY(surface.ShowLegend());
+        QVERIFY(surface.showLegend());
         QVERIFY(p.chart->legend()->isVisible());
     }
 
@@ -616,13 +616,13 @@ private Q_SLOTS:
 
         QtChartSurface source;
         source.setChartData(table);
-        QVERIFY(source.EditCopy());
+        QVERIFY(source.editCopy());
         const QString text = QGuiApplication::clipboard()->text();
         QCOMPARE(text, QStringLiteral("\t00:00:00\t00:00:01\t01:02:05\tC5\r\nМЛ512\t20.5\t21\t-3.25\t\r\n"));
 
         QtChartSurface target;
         target.setChartData(curveTable(1, 3, QStringLiteral("old"), {{1, 1.0}}));
-        QVERIFY(target.EditPaste());
+        QVERIFY(target.editPaste());
         QCOMPARE(target.table(), table);
         QCOMPARE(target.rowLabel(1), QStringLiteral("МЛ512"));
         QCOMPARE(parts(target).series->points(), (QList<QPointF>{{1, 20.5}, {2, 21.0}, {3, -3.25}}));
@@ -632,7 +632,7 @@ private Q_SLOTS:
         for (const QString &bad : {QStringLiteral("hello"), QStringLiteral("a\tb\r\nc\td\r\n"),
                                    QStringLiteral("\tx\r\nt\t1\r\nmore\t2\r\n"), QString()}) {
             QGuiApplication::clipboard()->setText(bad);
-            const Status refused = target.EditPaste();
+            const Status refused = target.editPaste();
             QVERIFY2(!refused, qPrintable(bad));
             QVERIFY(!refused.description().isEmpty());
             QCOMPARE(target.table(), table);
@@ -675,7 +675,7 @@ private Q_SLOTS:
     void moveSetsGeometry() {
         QWidget window;
         QtChartSurface surface(&window);
-        surface.Move(10, 20, 300, 200);
+        surface.move(10, 20, 300, 200);
         QCOMPARE(surface.widget()->geometry(), QRect(10, 20, 300, 200));
         QCOMPARE(surface.widget()->parentWidget(), &window);
     }
@@ -691,12 +691,12 @@ private Q_SLOTS:
         const Parts p = parts(surface);
         QWidget *viewport = p.view->viewport();
 
-        QSignalSpy down(&surface, &ChartSurface::MouseDown);
-        QSignalSpy point(&surface, &ChartSurface::PointSelected);
-        QSignalSpy chart(&surface, &ChartSurface::ChartSelected);
-        QSignalSpy legend(&surface, &ChartSurface::LegendSelected);
-        QSignalSpy axis(&surface, &ChartSurface::AxisSelected);
-        QSignalSpy axisLabel(&surface, &ChartSurface::AxisLabelSelected);
+        QSignalSpy down(&surface, &ChartSurface::mouseDown);
+        QSignalSpy point(&surface, &ChartSurface::pointSelected);
+        QSignalSpy chart(&surface, &ChartSurface::chartSelected);
+        QSignalSpy legend(&surface, &ChartSurface::legendSelected);
+        QSignalSpy axis(&surface, &ChartSurface::axisSelected);
+        QSignalSpy axisLabel(&surface, &ChartSurface::axisLabelSelected);
 
         // On point 5, a pixel off.
         const QPoint five = drawnAt(p, 5, 100.0) + QPoint(1, -1);
@@ -784,9 +784,9 @@ private Q_SLOTS:
         const Parts p = parts(surface);
         QWidget *viewport = p.view->viewport();
 
-        QSignalSpy series(&surface, &ChartSurface::SeriesActivated);
-        QSignalSpy chart(&surface, &ChartSurface::ChartActivated);
-        QSignalSpy legend(&surface, &ChartSurface::LegendActivated);
+        QSignalSpy series(&surface, &ChartSurface::seriesActivated);
+        QSignalSpy chart(&surface, &ChartSurface::chartActivated);
+        QSignalSpy legend(&surface, &ChartSurface::legendActivated);
 
         // Halfway along the segment from point 2 to point 3.
         const QPoint a = drawnAt(p, 2, 300.0);
@@ -819,8 +819,8 @@ private Q_SLOTS:
         showAt(surface, 800, 500);
         const Parts p = parts(surface);
         QWidget *viewport = p.view->viewport();
-        QSignalSpy point(&surface, &ChartSurface::PointSelected);
-        QSignalSpy chart(&surface, &ChartSurface::ChartSelected);
+        QSignalSpy point(&surface, &ChartSurface::pointSelected);
+        QSignalSpy chart(&surface, &ChartSurface::chartSelected);
 
         // Beside point 5, at the edge of the stroke and a little beyond.
         QTest::mouseClick(viewport, Qt::LeftButton, Qt::NoModifier, drawnAt(p, 5, 100.0) + QPoint(0, 5));
@@ -857,7 +857,7 @@ private Q_SLOTS:
         const Parts p = parts(surface);
         QVERIFY(p.series->count() < 4000);
         QWidget *viewport = p.view->viewport();
-        QSignalSpy point(&surface, &ChartSurface::PointSelected);
+        QSignalSpy point(&surface, &ChartSurface::pointSelected);
         for (const double along : {0.2, 0.5, 0.8}) {
             const QPointF drawn = p.series->at(int(p.series->count() * along));
             const QPoint click = drawnAt(p, drawn.x(), drawn.y()) + QPoint(1, 2);
@@ -883,7 +883,7 @@ private Q_SLOTS:
         QVERIFY(surface.widget() == nullptr);
         // Still answers, without a view to draw on.
         surface.setChartData(curveTable(1, 10, QStringLiteral("t"), {{1, 2.0}}));
-        surface.Refresh();
+        surface.refresh();
         QVERIFY(!surface.setSeriesPenWidth(40));
         QVERIFY(surface.setCurrentCell(1, 1));
         QCOMPARE(surface.currentCellValue(), 2.0);

@@ -57,7 +57,7 @@ private Q_SLOTS:
 };
 
 void tst_Prompts::initTestCase() {
-    QVERIFY(InstallRussianTranslation(*QCoreApplication::instance()));
+    QVERIFY(installRussianTranslation(*QCoreApplication::instance()));
 }
 
 void tst_Prompts::messageBox_data() {

@@ -87,7 +87,7 @@ speed_t ospeed(const DeviceProbe &probe) {
     return cfgetospeed(&tio);
 }
 
-// Records every event a port delivers, with the bytes Input() gives during it
+// Records every event a port delivers, with the bytes input() gives during it
 // and how deeply the delivery was nested in other deliveries.
 struct EventLog {
     struct Entry {
@@ -98,13 +98,13 @@ struct EventLog {
     };
 
     explicit EventLog(SerialPort &port) : port(port) {
-        QObject::connect(&port, &SerialPort::OnComm, &port, [this] { onComm(); });
+        QObject::connect(&port, &SerialPort::commEventRaised, &port, [this] { onComm(); });
     }
 
     void onComm() {
         ++depth;
         maxDepth = qMax(maxDepth, depth);
-        entries.append(Entry{this->port.CommEvent(), this->port.Input(), depth, this->port.firstLineSinceOpen()});
+        entries.append(Entry{this->port.commEvent(), this->port.input(), depth, this->port.firstLineSinceOpen()});
         if (during)
             during(int(entries.size()) - 1);
         --depth;
@@ -158,13 +158,13 @@ private:
         QVERIFY(line.ready);
         const Status opened = line.port->setPortOpen(true);
         QVERIFY2(opened.isOk(), qPrintable(opened.description()));
-        QVERIFY(line.port->PortOpen());
+        QVERIFY(line.port->portOpen());
     }
 
     // Opens and passes the first line, so that what follows is framed.
     static void openSynchronisedLine(Line &line) {
         openLine(line);
-        QVERIFY(line.port && line.port->PortOpen());
+        QVERIFY(line.port && line.port->portOpen());
         sendFromDevice(line.pty.masterFd(), "0000\r\n");
         QTRY_COMPARE_WITH_TIMEOUT(line.events->entries.size(), 1, 5000);
         QCOMPARE(line.events->entries.first().input, QByteArray("0000\r\n"));
@@ -257,15 +257,15 @@ void TestSerialPort::settingsText() {
 
     // On a closed port the text is only stored.
     QtSerialPort port(PortDirectory::withCandidates({}));
-    QCOMPARE(port.Settings(), u"9600,n,8,1"_qs);
+    QCOMPARE(port.settings(), u"9600,n,8,1"_qs);
     QVERIFY(port.setSettings(u"1200,o,7,2"_qs).isOk());
     const Status status = port.setSettings(text);
     QCOMPARE(status.isOk(), valid);
     if (valid) {
-        QCOMPARE(port.Settings(), reported);
+        QCOMPARE(port.settings(), reported);
     } else {
         QCOMPARE(status.description(), error);
-        QCOMPARE(port.Settings(), u"1200,o,7,2"_qs);
+        QCOMPARE(port.settings(), u"1200,o,7,2"_qs);
     }
 }
 
@@ -283,11 +283,11 @@ void TestSerialPort::settingsOnOpenPort() {
     // kernel keeps 8 bits without parity there); the speed and stop bits are.
     const Status changed = line.port->setSettings(u"4800,E,7,2"_qs);
     QVERIFY2(changed.isOk(), qPrintable(changed.description()));
-    QCOMPARE(line.port->Settings(), u"4800,e,7,2"_qs);
+    QCOMPARE(line.port->settings(), u"4800,e,7,2"_qs);
     const termios tio = probe.attributes();
     QCOMPARE(cfgetospeed(&tio), speed_t(B4800));
     QVERIFY(tio.c_cflag & CSTOPB);
-    QVERIFY(line.port->PortOpen());
+    QVERIFY(line.port->portOpen());
 }
 
 void TestSerialPort::refusedSettingsKeepTheOldOnes() {
@@ -303,16 +303,16 @@ void TestSerialPort::refusedSettingsKeepTheOldOnes() {
         const Status status = line.port->setSettings(refused);
         QVERIFY2(!status.isOk(), qPrintable(refused));
         QVERIFY2(status.description().contains(u"не принимает параметры"), qPrintable(status.description()));
-        QCOMPARE(line.port->Settings(), u"4800,n,8,2"_qs);
+        QCOMPARE(line.port->settings(), u"4800,n,8,2"_qs);
         const termios tio = probe.attributes();
         QCOMPARE(cfgetospeed(&tio), speed_t(B4800));
         QVERIFY(tio.c_cflag & CSTOPB);
-        QVERIFY(line.port->PortOpen());
+        QVERIFY(line.port->portOpen());
     }
     const Status garbled = line.port->setSettings(u"fast,n,8,1"_qs);
     QVERIFY(!garbled.isOk());
     QVERIFY(garbled.description().startsWith(u"Недопустимые параметры порта: fast,n,8,1"));
-    QCOMPARE(line.port->Settings(), u"4800,n,8,2"_qs);
+    QCOMPARE(line.port->settings(), u"4800,n,8,2"_qs);
     QCOMPARE(ospeed(probe), speed_t(B4800));
 }
 
@@ -326,7 +326,7 @@ void TestSerialPort::settingsRefusedAtOpen() {
     QVERIFY2(opened.description().startsWith(u"Не удалось открыть порт Com1 ("_qs + line.pty.devicePath() + u"): "_qs),
              qPrintable(opened.description()));
     QVERIFY(opened.description().contains(u"стоповых"));
-    QVERIFY(!line.port->PortOpen());
+    QVERIFY(!line.port->portOpen());
     // The device was left free: with settings it takes, it opens.
     QVERIFY(line.port->setSettings(u"9600,n,8,1"_qs).isOk());
     QVERIFY(line.port->setPortOpen(true).isOk());
@@ -352,11 +352,11 @@ void TestSerialPort::handshaking() {
     QVERIFY(line.ready);
     DeviceProbe probe(line.pty.devicePath());
     QVERIFY(probe.isOpen());
-    QCOMPARE(line.port->Handshaking(), 0);
+    QCOMPARE(line.port->handshaking(), 0);
 
     // Stored while closed and applied at the open...
     QVERIFY(line.port->setHandshaking(mode).isOk());
-    QCOMPARE(line.port->Handshaking(), mode);
+    QCOMPARE(line.port->handshaking(), mode);
     QVERIFY(line.port->setPortOpen(true).isOk());
     termios tio = probe.attributes();
     QCOMPARE(bool(tio.c_cflag & CRTSCTS), rtsCts);
@@ -382,14 +382,14 @@ void TestSerialPort::handshakingOutOfRange() {
         QVERIFY(!status.isOk());
         QVERIFY2(status.description().startsWith(u"Недопустимый режим управления потоком"),
                  qPrintable(status.description()));
-        QCOMPARE(port.Handshaking(), 2);
+        QCOMPARE(port.handshaking(), 2);
     }
 }
 
 void TestSerialPort::groupInPiecesIsOneEvent() {
     Line line;
     openSynchronisedLine(line);
-    QVERIFY(line.port && line.port->PortOpen());
+    QVERIFY(line.port && line.port->portOpen());
 
     sendFromDevice(line.pty.masterFd(), "08");
     QTest::qWait(100);
@@ -404,13 +404,13 @@ void TestSerialPort::groupInPiecesIsOneEvent() {
     // Nothing more comes of it.
     QTest::qWait(300);
     QCOMPARE(line.events->entries.size(), 1);
-    QCOMPARE(line.port->Input(), QByteArray());
+    QCOMPARE(line.port->input(), QByteArray());
 }
 
 void TestSerialPort::openingMidGroupMarksTheFirstLine() {
     Line line;
     openLine(line);
-    QVERIFY(line.port && line.port->PortOpen());
+    QVERIFY(line.port && line.port->portOpen());
 
     // The tail of a group caught by the open is delivered, marked as the
     // first line since the open; the whole group after it is not marked.
@@ -453,7 +453,7 @@ void TestSerialPort::burstGivesOneEventPerGroup() {
     QFETCH(int, inputLen);
     Line line;
     openSynchronisedLine(line);
-    QVERIFY(line.port && line.port->PortOpen());
+    QVERIFY(line.port && line.port->portOpen());
     line.port->setInputLen(inputLen);
 
     sendFromDevice(line.pty.masterFd(), "0001\r\n0002\r\n0003\r\n");
@@ -463,13 +463,13 @@ void TestSerialPort::burstGivesOneEventPerGroup() {
     QCOMPARE(line.events->maxDepth, 1);
     QTest::qWait(300);
     QCOMPARE(line.events->entries.size(), 3);
-    QCOMPARE(line.port->Input(), QByteArray());
+    QCOMPARE(line.port->input(), QByteArray());
 }
 
 void TestSerialPort::nestedEventLoopReceivesPendingEvents() {
     Line line;
     openSynchronisedLine(line);
-    QVERIFY(line.port && line.port->PortOpen());
+    QVERIFY(line.port && line.port->portOpen());
     line.port->setInputLen(6);
 
     QList<QByteArray> seenInBox;
@@ -490,7 +490,7 @@ void TestSerialPort::nestedEventLoopReceivesPendingEvents() {
         box.exec();
         for (int i = 1; i < line.events->entries.size(); ++i)
             seenInBox.append(line.events->entries.at(i).input);
-        outerInputAfterBox = int(line.port->Input().size());
+        outerInputAfterBox = int(line.port->input().size());
     };
 
     sendFromDevice(line.pty.masterFd(), "0001\r\n0002\r\n0003\r\n");
@@ -509,7 +509,7 @@ void TestSerialPort::nestedEventLoopReceivesPendingEvents() {
 void TestSerialPort::nestedEventLoopReceivesLaterEvents() {
     Line line;
     openSynchronisedLine(line);
-    QVERIFY(line.port && line.port->PortOpen());
+    QVERIFY(line.port && line.port->portOpen());
     line.port->setInputLen(6);
     const int master = line.pty.masterFd();
 
@@ -527,7 +527,7 @@ void TestSerialPort::nestedEventLoopReceivesLaterEvents() {
         QTimer::singleShot(300, &box, [&] { ::write(master, "06\r\n", 4); });
         QTimer::singleShot(800, &box, &QEventLoop::quit);
         box.exec();
-        codeAfterBox = line.port->CommEvent();
+        codeAfterBox = line.port->commEvent();
     };
 
     sendFromDevice(master, "0001\r\n0002\r\n0003\r\n");
@@ -548,7 +548,7 @@ void TestSerialPort::nestedEventLoopReceivesLaterEvents() {
 void TestSerialPort::closingInHandlerDropsPendingEvents() {
     Line line;
     openSynchronisedLine(line);
-    QVERIFY(line.port && line.port->PortOpen());
+    QVERIFY(line.port && line.port->portOpen());
     line.port->setInputLen(6);
     line.events->during = [&](int index) {
         if (index == 0)
@@ -558,7 +558,7 @@ void TestSerialPort::closingInHandlerDropsPendingEvents() {
     QTRY_COMPARE_WITH_TIMEOUT(line.events->entries.size(), 1, 5000);
     QTest::qWait(300);
     QCOMPARE(line.events->inputs(), QList<QByteArray>{"0001\r\n"});
-    QVERIFY(!line.port->PortOpen());
+    QVERIFY(!line.port->portOpen());
 
     // Open again: framing starts afresh, no event left over from before.
     line.events->during = nullptr;
@@ -572,7 +572,7 @@ void TestSerialPort::closingInHandlerDropsPendingEvents() {
 void TestSerialPort::heldEventsWaitInOrder() {
     Line line;
     openSynchronisedLine(line);
-    QVERIFY(line.port && line.port->PortOpen());
+    QVERIFY(line.port && line.port->portOpen());
     line.port->setInputLen(6);
 
     line.port->setEventsHeld(true);
@@ -581,7 +581,7 @@ void TestSerialPort::heldEventsWaitInOrder() {
     sendFromDevice(line.pty.masterFd(), "0003\r\n");
     QTest::qWait(200);
     QCOMPARE(line.events->entries.size(), 0);
-    QCOMPARE(line.port->Input(), QByteArray());
+    QCOMPARE(line.port->input(), QByteArray());
 
     line.port->setEventsHeld(false);
     sendFromDevice(line.pty.masterFd(), "0004\r\n");
@@ -594,7 +594,7 @@ void TestSerialPort::heldEventsWaitInOrder() {
 void TestSerialPort::unterminatedDataIsDeliveredWhenIdle() {
     Line line;
     openSynchronisedLine(line);
-    QVERIFY(line.port && line.port->PortOpen());
+    QVERIFY(line.port && line.port->portOpen());
 
     sendFromDevice(line.pty.masterFd(), "12");
     // Held for a while (the limit is a second without bytes)...
@@ -612,7 +612,7 @@ void TestSerialPort::unterminatedDataIsDeliveredWhenIdle() {
 void TestSerialPort::unterminatedDataIsBounded() {
     Line line;
     openSynchronisedLine(line);
-    QVERIFY(line.port && line.port->PortOpen());
+    QVERIFY(line.port && line.port->portOpen());
 
     // Bytes without a line feed keep coming, never a second apart: they are
     // delivered once more than MaxUnterminatedBytes have piled up.
@@ -633,18 +633,18 @@ void TestSerialPort::unterminatedDataIsBounded() {
 void TestSerialPort::unpluggedDeviceClosesWithOneErrorEvent() {
     Line line;
     openSynchronisedLine(line);
-    QVERIFY(line.port && line.port->PortOpen());
+    QVERIFY(line.port && line.port->portOpen());
     sendFromDevice(line.pty.masterFd(), "0850\r\n");
     QTRY_COMPARE_WITH_TIMEOUT(line.events->entries.size(), 1, 5000);
 
     bool openDuringEvent = true;
     line.events->during = [&](int index) {
         if (line.events->entries.at(index).code == CommEvents::Overrun)
-            openDuringEvent = line.port->PortOpen();
+            openDuringEvent = line.port->portOpen();
     };
     line.pty.close();
     QTRY_COMPARE_WITH_TIMEOUT(line.events->count(CommEvents::Overrun), 1, 5000);
-    QVERIFY(!line.port->PortOpen());
+    QVERIFY(!line.port->portOpen());
     QVERIFY(!openDuringEvent);
     QVERIFY(!line.port->lastErrorText().isEmpty());
     QVERIFY2(line.port->lastErrorText().contains(u"Com1"), qPrintable(line.port->lastErrorText()));
@@ -669,15 +669,15 @@ void TestSerialPort::unpluggedDeviceClosesWithOneErrorEvent() {
 void TestSerialPort::openAndCloseRules() {
     Line line;
     openLine(line);
-    QVERIFY(line.port && line.port->PortOpen());
+    QVERIFY(line.port && line.port->portOpen());
     const Status twice = line.port->setPortOpen(true);
     QVERIFY(!twice.isOk());
     QCOMPARE(twice.description(), u"Порт уже открыт"_qs);
-    QVERIFY(line.port->PortOpen());
+    QVERIFY(line.port->portOpen());
     QVERIFY(line.port->setPortOpen(false).isOk());
-    QVERIFY(!line.port->PortOpen());
+    QVERIFY(!line.port->portOpen());
     QVERIFY(line.port->setPortOpen(false).isOk());
-    QVERIFY(!line.port->PortOpen());
+    QVERIFY(!line.port->portOpen());
     QVERIFY(line.port->setPortOpen(true).isOk());
     QCOMPARE(line.port->deviceName(), line.pty.devicePath());
 }
@@ -701,7 +701,7 @@ void TestSerialPort::openingMissingDeviceFails() {
     QVERIFY(!opened.isOk());
     QVERIFY2(opened.description().startsWith(u"Не удалось открыть порт Com1 ("_qs + path + u"): "_qs),
              qPrintable(opened.description()));
-    QVERIFY(!line.port->PortOpen());
+    QVERIFY(!line.port->portOpen());
 
     // Back again: it opens.
     QVERIFY(QFile::link(line.pty.devicePath(), path));
@@ -714,16 +714,16 @@ void TestSerialPort::openingMissingDeviceFails() {
     const Status none = nowhere.setPortOpen(true);
     QVERIFY(!none.isOk());
     QCOMPARE(none.description(), u"Порт не найден: Com1"_qs);
-    QVERIFY(!nowhere.PortOpen());
+    QVERIFY(!nowhere.portOpen());
 }
 
 void TestSerialPort::outputArrivesByteExact() {
     Line line;
     openLine(line);
-    QVERIFY(line.port && line.port->PortOpen());
+    QVERIFY(line.port && line.port->portOpen());
     readAtDevice(line.pty.masterFd());
     const QByteArray sent("R\r\n\x00\x7f\x80\xff 0850\r\n", 13);
-    const Status status = line.port->Output(sent);
+    const Status status = line.port->output(sent);
     QVERIFY2(status.isOk(), qPrintable(status.description()));
     QByteArray received;
     QTRY_COMPARE_WITH_TIMEOUT((received += readAtDevice(line.pty.masterFd())), sent, 5000);
@@ -733,7 +733,7 @@ void TestSerialPort::outputOnClosedPortFails() {
     Line line;
     makeLine(line);
     QVERIFY(line.ready);
-    const Status status = line.port->Output("R\r\n");
+    const Status status = line.port->output("R\r\n");
     QVERIFY(!status.isOk());
     QCOMPARE(status.description(), u"Порт закрыт"_qs);
     QTest::qWait(50);
@@ -743,14 +743,14 @@ void TestSerialPort::outputOnClosedPortFails() {
 void TestSerialPort::outputToUnpluggedDeviceFails() {
     Line line;
     openLine(line);
-    QVERIFY(line.port && line.port->PortOpen());
+    QVERIFY(line.port && line.port->portOpen());
     line.pty.close();
-    const Status status = line.port->Output("R\r\n");
+    const Status status = line.port->output("R\r\n");
     QVERIFY(!status.isOk());
     QVERIFY2(status.description().startsWith(u"Не удалось передать данные в порт Com1"_qs),
              qPrintable(status.description()));
     QTRY_COMPARE_WITH_TIMEOUT(line.events->count(CommEvents::Overrun), 1, 5000);
-    QVERIFY(!line.port->PortOpen());
+    QVERIFY(!line.port->portOpen());
     QTest::qWait(300);
     QCOMPARE(line.events->entries.size(), 1);
 }
@@ -762,13 +762,13 @@ void TestSerialPort::commPortNumbers() {
     QVERIFY(directory.bind(2, pty.devicePath()));
     QVERIFY(directory.bind(5, u"/nonexistent/ttyUSB9"_qs));
     QtSerialPort port(directory);
-    QCOMPARE(port.CommPort(), 1);
+    QCOMPARE(port.commPort(), 1);
 
     for (int number : {0, 17, -1, 100}) {
         const Status status = port.setCommPort(number);
         QVERIFY(!status.isOk());
         QVERIFY2(status.description().startsWith(u"Недопустимый номер порта"), qPrintable(status.description()));
-        QCOMPARE(port.CommPort(), 1);
+        QCOMPARE(port.commPort(), 1);
     }
     const Status unbound = port.setCommPort(3);
     QVERIFY(!unbound.isOk());
@@ -776,24 +776,24 @@ void TestSerialPort::commPortNumbers() {
     const Status missing = port.setCommPort(5);
     QVERIFY(!missing.isOk());
     QCOMPARE(missing.description(), u"Порт не найден: /nonexistent/ttyUSB9"_qs);
-    QCOMPARE(port.CommPort(), 1);
+    QCOMPARE(port.commPort(), 1);
 
     QVERIFY(port.setCommPort(2).isOk());
-    QCOMPARE(port.CommPort(), 2);
+    QCOMPARE(port.commPort(), 2);
     QCOMPARE(port.deviceName(), pty.devicePath());
 }
 
 void TestSerialPort::commPortWhileOpenFails() {
     Line line;
     openLine(line);
-    QVERIFY(line.port && line.port->PortOpen());
+    QVERIFY(line.port && line.port->portOpen());
     sim::PtyPair other;
     QVERIFY(other.open());
     QVERIFY(line.port->directory().bind(2, other.devicePath()));
     const Status status = line.port->setCommPort(2);
     QVERIFY(!status.isOk());
     QCOMPARE(status.description(), u"Порт уже открыт"_qs);
-    QCOMPARE(line.port->CommPort(), 1);
+    QCOMPARE(line.port->commPort(), 1);
     QCOMPARE(line.port->deviceName(), line.pty.devicePath());
     QVERIFY(line.port->setPortOpen(false).isOk());
     QVERIFY(line.port->setCommPort(2).isOk());
@@ -918,16 +918,16 @@ void TestSerialPort::scriptedPortRecordsAndRefuses() {
     const Status refused = port.setHandshaking(2);
     QVERIFY(!refused.isOk());
     QCOMPARE(refused.description(), u"отказ устройства"_qs);
-    QCOMPARE(port.Handshaking(), 0);
-    QVERIFY(!port.Output("x").isOk());
+    QCOMPARE(port.handshaking(), 0);
+    QVERIFY(!port.output("x").isOk());
     QVERIFY(port.setPortOpen(true).isOk());
     QCOMPARE(port.setPortOpen(true).description(), u"Порт уже открыт"_qs);
     QCOMPARE(port.setCommPort(3).description(), u"Порт уже открыт"_qs);
     QVERIFY(!port.setCommPort(17).isOk());
     port.setInputLen(6);
-    QVERIFY(port.Output("R\r\n").isOk());
-    QCOMPARE(port.CommPort(), 2);
-    QCOMPARE(port.Settings(), u"19200,e,7,2"_qs);
+    QVERIFY(port.output("R\r\n").isOk());
+    QCOMPARE(port.commPort(), 2);
+    QCOMPARE(port.settings(), u"19200,e,7,2"_qs);
     QCOMPARE(port.outputs, QList<QByteArray>{"R\r\n"});
     const QStringList expected{
         u"CommPort=2"_qs,    u"Settings=19200,e,7,2"_qs,  u"Handshaking=2 (отказ)"_qs, u"Output=x (отказ)"_qs,
@@ -939,7 +939,7 @@ void TestSerialPort::scriptedPortRecordsAndRefuses() {
     port.failOpen = u"занято"_qs;
     QVERIFY(port.setPortOpen(false).isOk());
     QCOMPARE(port.setPortOpen(true).description(), u"занято"_qs);
-    QVERIFY(!port.PortOpen());
+    QVERIFY(!port.portOpen());
 }
 
 void TestSerialPort::scriptedPortDeliversSynchronously() {
@@ -949,7 +949,7 @@ void TestSerialPort::scriptedPortDeliversSynchronously() {
     events.during = [&](int index) {
         if (index == 0) {
             port.deliver(CommEvents::Overrun);
-            QCOMPARE(port.CommEvent(), CommEvents::Receive);
+            QCOMPARE(port.commEvent(), CommEvents::Receive);
         }
     };
     port.receive("0850\r\n0851\r\n");

@@ -41,8 +41,8 @@ void tst_SettingsStore::init() {
 
 void tst_SettingsStore::writesTheFileNamedAfterTheApplication() {
     QtSettingsStore store;
-    QVERIFY(store.SaveSetting(u"Зорнета"_s, u"Properties"_s, u"Legend"_s, u"False"_s).isOk());
-    QVERIFY(store.SaveSetting(u"Зорнета"_s, u"Properties"_s, u"SigTemp"_s, u"266"_s).isOk());
+    QVERIFY(store.saveSetting(u"Зорнета"_s, u"Properties"_s, u"Legend"_s, u"False"_s).isOk());
+    QVERIFY(store.saveSetting(u"Зорнета"_s, u"Properties"_s, u"SigTemp"_s, u"266"_s).isOk());
     QFile file(configFile());
     QVERIFY2(file.open(QIODevice::ReadOnly), qPrintable(configFile()));
     const QString content = QString::fromUtf8(file.readAll());
@@ -53,8 +53,8 @@ void tst_SettingsStore::writesTheFileNamedAfterTheApplication() {
 
 void tst_SettingsStore::absentKeysGiveTheDefault() {
     QtSettingsStore store;
-    QCOMPARE(store.GetSetting(u"Зорнета"_s, u"Properties"_s, u"Speed"_s, u"1"_s), u"1"_s);
-    QCOMPARE(store.GetSetting(u"Зорнета"_s, u"Properties"_s, u"Settings"_s), QString());
+    QCOMPARE(store.getSetting(u"Зорнета"_s, u"Properties"_s, u"Speed"_s, u"1"_s), u"1"_s);
+    QCOMPARE(store.getSetting(u"Зорнета"_s, u"Properties"_s, u"Settings"_s), QString());
     PersistedSettings settings(store);
     QCOMPARE(settings.boolean(Keys::Opto, true), true);
     QCOMPARE(settings.colour(Keys::PenColor, 65280), 65280);
@@ -104,7 +104,7 @@ void tst_SettingsStore::unwritableFileIsReported() {
     file.close();
     QVERIFY(file.setPermissions(QFileDevice::ReadOwner));
     QtSettingsStore store;
-    const Status st = store.SaveSetting(u"Зорнета"_s, u"Properties"_s, u"Legend"_s, u"True"_s);
+    const Status st = store.saveSetting(u"Зорнета"_s, u"Properties"_s, u"Legend"_s, u"True"_s);
     file.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner);
     QVERIFY(!st.isOk());
     QVERIFY(st.description().contains(u"Зорнета.conf"_s));
@@ -128,7 +128,7 @@ void tst_SettingsStore::textToBool_data() {
 void tst_SettingsStore::textToBool() {
     QFETCH(QString, text);
     QFETCH(int, expected);
-    const auto b = TextToBool(text);
+    const auto b = zorneta::textToBool(text);
     if (expected < 0) {
         QVERIFY(!b.has_value());
     } else {

@@ -83,7 +83,7 @@ void tst_RecordingFile::openCommandShowsTheDialog() {
     QVERIFY(!rig.view.itemEnabled(u"OpenLogFile"_s));
     QVERIFY(rig.view.itemEnabled(u"mnuCloseLog"_s));
     QVERIFY(rig.view.itemEnabled(u"CloseLogFile"_s));
-    QCOMPARE(rig.logic->recording().LogFilePath(), path(u"a.txt"_s));
+    QCOMPARE(rig.logic->recording().logFilePath(), path(u"a.txt"_s));
 }
 
 void tst_RecordingFile::cancelChangesNothing() {
@@ -153,7 +153,7 @@ void tst_RecordingFile::replaceCancelChoosesAgain() {
     QCOMPARE(rig.prompts.shown.size(), 3);
     QCOMPARE(rig.prompts.shown.at(2).kind, ScriptedPrompts::Kind::OpenFile);
     QCOMPARE(rig.prompts.shown.at(2).proposed, u"Зорнета МЛ512"_s);
-    QCOMPARE(rig.logic->recording().LogFilePath(), second);
+    QCOMPARE(rig.logic->recording().logFilePath(), second);
     QCOMPARE(contents(first), QByteArray("keep me\n"));
     QCOMPARE(rig.view.caption(), u"   Зорнета   -   second.txt"_s);
 }
@@ -198,10 +198,10 @@ void tst_RecordingFile::recordBytes() {
     QFile::remove(file);
     LogicRig rig;
     openLog(rig, file);
-    rig.state().StartTime = rig.clock.current;
+    rig.state().startTime = rig.clock.current;
     rig.clock.advance(317'000);
     for (QString block : blocks)
-        rig.logic->output().ShowTermText(rig.view.box, block);
+        rig.logic->output().showTermText(rig.view.box, block);
     QCOMPARE(contents(file), bytes);
     QVERIFY(!contents(file).contains('\r'));
 }
@@ -229,12 +229,12 @@ void tst_RecordingFile::backspaceCannotUnwriteTheFile() {
     QFile::remove(file);
     LogicRig rig;
     openLog(rig, file);
-    rig.state().StartTime = rig.clock.current;
+    rig.state().startTime = rig.clock.current;
     QString a = u"12"_s;
     QString b = u"\b3\r\n"_s;
-    rig.logic->output().ShowTermText(rig.view.box, a);
-    rig.logic->output().ShowTermText(rig.view.box, b);
-    QCOMPARE(rig.view.box.text, u"13\r\n"_s);
+    rig.logic->output().showTermText(rig.view.box, a);
+    rig.logic->output().showTermText(rig.view.box, b);
+    QCOMPARE(rig.view.box.contents, u"13\r\n"_s);
     QCOMPARE(contents(file), QByteArray("00:00:00\t123\n"));
 }
 
@@ -257,7 +257,7 @@ void tst_RecordingFile::nothingWrittenWhilePortClosed() {
     rig.open();
     rig.reading(1);
     rig.open(); // closes the port
-    QVERIFY(!rig.port.portOpen);
+    QVERIFY(!rig.port.isOpen);
     // A closed port raises no events; nothing is written, the file stays open.
     QCOMPARE(contents(file), QByteArray("00:00:00\t0001\n"));
     QVERIFY(rig.logic->recording().isOpen());
@@ -269,7 +269,7 @@ void tst_RecordingFile::readPeriodSkipsAreNotRecorded() {
     LogicRig rig;
     openLog(rig, file);
     rig.open();
-    rig.state().ReadPeriod = 5;
+    rig.state().readPeriod = 5;
     for (int i = 0; i < 6; ++i)
         rig.reading(i);
     QCOMPARE(contents(file), QByteArray("00:00:00\t0000\n00:00:00\t0005\n"));
@@ -325,8 +325,8 @@ void tst_RecordingFile::writeFailureRetryThenCancel() {
     QCOMPARE(rig.view.caption(), u"   Зорнета"_s);
     // Still receiving, still showing.
     rig.reading(851);
-    QCOMPARE(rig.state().PointCount, qint64(2));
-    QVERIFY(rig.view.box.text.endsWith(u"0851\r\n"_s));
+    QCOMPARE(rig.state().pointCount, qint64(2));
+    QVERIFY(rig.view.box.contents.endsWith(u"0851\r\n"_s));
     QCOMPARE(rig.prompts.shown.size(), 4);
 }
 
@@ -350,9 +350,9 @@ void tst_RecordingFile::recordsDuringAWriteQuestionDoNotPileUp() {
     rig.reading(851);
     // One question per answer, none for the readings that came meanwhile.
     QCOMPARE(questions, 2);
-    QCOMPARE(rig.state().PointCount, qint64(3));
+    QCOMPARE(rig.state().pointCount, qint64(3));
     QVERIFY(!rig.logic->recording().isOpen());
-    QVERIFY(rig.view.box.text.endsWith(u"0851\r\n0852\r\n0853\r\n"_s));
+    QVERIFY(rig.view.box.contents.endsWith(u"0851\r\n0852\r\n0853\r\n"_s));
 }
 
 void tst_RecordingFile::unloadClosesTheFile() {
@@ -362,8 +362,8 @@ void tst_RecordingFile::unloadClosesTheFile() {
     openLog(rig, file);
     rig.open();
     rig.reading(7);
-    rig.logic->Form_Unload();
-    QVERIFY(!rig.port.portOpen);
+    rig.logic->unload();
+    QVERIFY(!rig.port.isOpen);
     QVERIFY(!rig.logic->recording().isOpen());
     QCOMPARE(contents(file), QByteArray("00:00:00\t0007\n"));
 }

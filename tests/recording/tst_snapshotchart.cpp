@@ -27,24 +27,24 @@ struct ChartRig {
     TerminalLogic logic{Services{doubles.port, chart, doubles.prompts, doubles.settings, doubles.clock, doubles.beeper,
                                  doubles.install, doubles.launcher, doubles.view}};
 
-    ChartRig() { logic.Form_Load(); }
+    ChartRig() { logic.load(); }
 
     // The open port with `count` readings, one a second: reading k is 100 + k.
     void readings(int count) {
-        if (!doubles.port.PortOpen())
-            logic.portControl().mnuOpen_Click();
+        if (!doubles.port.portOpen())
+            logic.portControl().togglePort();
         for (int k = 0; k < count; ++k) {
             doubles.clock.advance(1000);
-            doubles.reading(100 + static_cast<int>(logic.state().PointCount) + 1);
+            doubles.reading(100 + static_cast<int>(logic.state().pointCount) + 1);
         }
     }
     void snapshot(bool allData, const QString &from = QString(), const QString &to = QString()) {
         SnapshotDialog &d = logic.snapshotDialog();
         logic.runMenuCommand(u"mnuGetInMind"_s);
-        d.Snap_Click(allData ? 0 : 1);
-        d.setText1(from);
-        d.setText2(to);
-        d.CmdOK_Click();
+        d.chooseRange(allData ? 0 : 1);
+        d.setFirstPoint(from);
+        d.setLastPoint(to);
+        d.confirm();
     }
     QList<QPointF> drawnPoints() const {
         auto *view = qobject_cast<QChartView *>(chart.widget());
@@ -84,13 +84,13 @@ void tst_SnapshotChart::pasteAfterErase() {
     QCOMPARE(rig.doubles.prompts.shown.front().text,
              u"Снимок делается с реального графика и вставляется только при наличии в Нём данных!"_s);
     QCOMPARE(rig.doubles.prompts.shown.front().icon, Prompts::Icon::None);
-    QCOMPARE(rig.chart.table(), rig.logic.state().Readings);
+    QCOMPARE(rig.chart.table(), rig.logic.state().readings);
     rig.doubles.prompts.shown.clear();
 
     rig.snapshot(true);
     QCOMPARE(rig.logic.runToolbarKey(u"DeleteSnap"_s), u"mnuClearMemory"_s);
-    QCOMPARE(rig.logic.snapshots().SnapReadings(), Snapshots::CleanSnapshot());
-    QCOMPARE(rig.chart.table(), rig.logic.state().Readings); // not redrawn
+    QCOMPARE(rig.logic.snapshots().snapReadings(), Snapshots::cleanSnapshot());
+    QCOMPARE(rig.chart.table(), rig.logic.state().readings); // not redrawn
     QCOMPARE(rig.logic.runToolbarKey(u"PasteSnap"_s), u"mnuFromMemory"_s);
 
     const ReadingsTable &shown = rig.chart.table();
@@ -107,10 +107,10 @@ void tst_SnapshotChart::pasteOfASection() {
     ChartRig rig;
     rig.readings(10);
     rig.snapshot(false, u"3"_s, u"8"_s);
-    QVERIFY(rig.logic.snapshots().SnapReadings().cell(2, 3).toText().startsWith(u"Снимок графика "_s));
+    QVERIFY(rig.logic.snapshots().snapReadings().cell(2, 3).toText().startsWith(u"Снимок графика "_s));
     rig.logic.runMenuCommand(u"mnuFromMemory"_s);
 
-    const ReadingsTable &snap = rig.logic.snapshots().SnapReadings();
+    const ReadingsTable &snap = rig.logic.snapshots().snapReadings();
     QCOMPARE(snap.cell(2, 3).toText(), u"Снимок "_s + SeriesTitle);
     QCOMPARE(rig.chart.table(), snap);
     QCOMPARE(rig.chart.rowLabel(1), u"Снимок "_s + SeriesTitle);
@@ -128,7 +128,7 @@ void tst_SnapshotChart::liveCurveTakesTheChartBack() {
     rig.readings(9);
     QCOMPARE(rig.chart.table().firstColumn(), 2); // until the next update
     rig.readings(1);
-    QCOMPARE(rig.chart.table(), rig.logic.state().Readings);
+    QCOMPARE(rig.chart.table(), rig.logic.state().readings);
     QCOMPARE(rig.chart.rowLabel(1), SeriesTitle);
     QTRY_COMPARE(rig.drawnPoints().size(), 19);
 }
@@ -141,22 +141,22 @@ void tst_SnapshotChart::freshLiveTableReplacesAPastedSnapshot() {
     QTRY_COMPARE(rig.drawnPoints().size(), 9);
     // A new session starts a fresh table and hands it to the chart.
     SessionState &s = rig.logic.state();
-    s.Readings = FreshReadings();
-    s.PointCount = 0;
-    rig.logic.chart().cmdNew_Click();
-    QCOMPARE(rig.chart.table(), FreshReadings());
+    s.readings = freshReadings();
+    s.pointCount = 0;
+    rig.logic.chart().redrawChart();
+    QCOMPARE(rig.chart.table(), freshReadings());
     QCOMPARE(rig.chart.rowLabel(1), u"МЛ512"_s);
     QTRY_VERIFY(rig.drawnPoints().isEmpty());
     // The snapshot itself stays in memory.
-    QCOMPARE(rig.logic.snapshots().SnapReadings().lastColumn(), 10);
+    QCOMPARE(rig.logic.snapshots().snapReadings().lastColumn(), 10);
 }
 
 void tst_SnapshotChart::copyThenInsertRoundTrip() {
     ChartRig rig;
     rig.readings(12);
-    rig.logic.chart().cmdNew_Click();
+    rig.logic.chart().redrawChart();
     const ReadingsTable live = rig.chart.table();
-    QCOMPARE(live, rig.logic.state().Readings);
+    QCOMPARE(live, rig.logic.state().readings);
     QCOMPARE(rig.logic.runToolbarKey(u"Copy"_s), u"mnuCopyData"_s);
     const QMimeData *data = QGuiApplication::clipboard()->mimeData();
     QVERIFY(data->hasText());
@@ -164,7 +164,7 @@ void tst_SnapshotChart::copyThenInsertRoundTrip() {
     QVERIFY(data->hasImage()); // a picture of the chart beside the data
 
     // Something else on the chart, then the clipboard back into it.
-    rig.chart.setChartData(Snapshots::CleanSnapshot());
+    rig.chart.setChartData(Snapshots::cleanSnapshot());
     QCOMPARE(rig.logic.runToolbarKey(u"Paste"_s), u"mnuInsertData"_s);
     QCOMPARE(untitled(rig.chart.table()), untitled(live));
     QCOMPARE(rig.chart.rowLabel(1), u"Вставка из буфера"_s);
@@ -186,7 +186,7 @@ void tst_SnapshotChart::copyWhileASnapshotIsShown() {
 void tst_SnapshotChart::insertOfOtherTextIsRefused() {
     ChartRig rig;
     rig.readings(10);
-    rig.logic.chart().cmdNew_Click();
+    rig.logic.chart().redrawChart();
     const ReadingsTable before = rig.chart.table();
     for (const QString &text : {u"Температура печи 850"_s, u"a\tb\r\nc\td\r\n"_s, QString()}) {
         rig.doubles.prompts.shown.clear();

@@ -97,13 +97,13 @@ void tst_Snapshots::dialogLoadsItsChoice() {
     QVERIFY(d.isLoaded() && d.isShown());
     QCOMPARE(d.option(), option);
     QCOMPARE(d.boundsEnabled(), option == 1);
-    QCOMPARE(rig.state().SnapshotAllData, option == 0);
-    QCOMPARE(d.Text1(), u"1"_s);
-    QCOMPARE(d.Text2(), u"50"_s);
-    QVERIFY(!d.SFile());
+    QCOMPARE(rig.state().snapshotAllData, option == 0);
+    QCOMPARE(d.firstPoint(), u"1"_s);
+    QCOMPARE(d.lastPoint(), u"50"_s);
+    QVERIFY(!d.saveToFile());
     // The flag follows the option at once, before OK.
-    d.Snap_Click(1 - option);
-    QCOMPARE(rig.state().SnapshotAllData, option == 1);
+    d.chooseRange(1 - option);
+    QCOMPARE(rig.state().snapshotAllData, option == 1);
     QCOMPARE(d.boundsEnabled(), option == 0);
 }
 
@@ -112,29 +112,29 @@ void tst_Snapshots::okHidesCancelUnloads() {
     readings(rig, 10);
     SnapshotDialog &d = rig.logic->snapshotDialog();
     rig.logic->runMenuCommand(u"mnuGetInMind"_s);
-    d.Snap_Click(1);
-    d.setText1(u"2"_s);
-    d.setText2(u"7"_s);
-    d.CmdOK_Click();
+    d.chooseRange(1);
+    d.setFirstPoint(u"2"_s);
+    d.setLastPoint(u"7"_s);
+    d.confirm();
     QVERIFY(d.isLoaded());
     QVERIFY(!d.isShown());
     QCOMPARE(rig.settings.values.value(u"Зорнета/Properties/SnapShot"_s), u"False"_s);
     // Shown again: the same values.
     rig.logic->runMenuCommand(u"mnuGetInMind"_s);
     QVERIFY(d.isShown());
-    QCOMPARE(d.Text1(), u"2"_s);
-    QCOMPARE(d.Text2(), u"7"_s);
+    QCOMPARE(d.firstPoint(), u"2"_s);
+    QCOMPARE(d.lastPoint(), u"7"_s);
     QCOMPARE(d.option(), 1);
     // Cancel unloads; the next opening starts afresh, with the saved option.
-    d.CmdCancel_Click();
+    d.cancel();
     QVERIFY(!d.isLoaded() && !d.isShown());
     rig.logic->runMenuCommand(u"mnuGetInMind"_s);
-    QCOMPARE(d.Text1(), u"1"_s);
-    QCOMPARE(d.Text2(), u"50"_s);
+    QCOMPARE(d.firstPoint(), u"1"_s);
+    QCOMPARE(d.lastPoint(), u"50"_s);
     QCOMPARE(d.option(), 1);
     QCOMPARE(rig.view.snapshotDialogsShown, 3);
     // Cancel leaves the snapshot in memory.
-    QCOMPARE(rig.logic->snapshots().SnapReadings().firstColumn(), 2);
+    QCOMPARE(rig.logic->snapshots().snapReadings().firstColumn(), 2);
     QCOMPARE(rig.prompts.shown.size(), 0);
 }
 
@@ -145,9 +145,9 @@ void tst_Snapshots::allDataFile() {
         rig.view.setItemEnabled(item, false);
     SnapshotDialog &d = rig.logic->snapshotDialog();
     rig.logic->runMenuCommand(u"mnuGetInMind"_s);
-    d.setSFile(true);
+    d.setSaveToFile(true);
     rig.prompts.fileAnswers.push_back(choice(path(u"all.txt"_s)));
-    d.CmdOK_Click();
+    d.confirm();
 
     QCOMPARE(rig.prompts.shown.size(), 1);
     const auto &dialog = rig.prompts.shown.front();
@@ -167,23 +167,23 @@ void tst_Snapshots::sectionFilePastTheLastReading() {
     readings(rig, 12); // 50 columns allocated, 12 readings
     SnapshotDialog &d = rig.logic->snapshotDialog();
     rig.logic->runMenuCommand(u"mnuGetInMind"_s);
-    d.Snap_Click(1);
-    d.setText1(u"8"_s);
-    d.setText2(u" 14.4 points"_s);
-    d.setSFile(true);
+    d.chooseRange(1);
+    d.setFirstPoint(u"8"_s);
+    d.setLastPoint(u" 14.4 points"_s);
+    d.setSaveToFile(true);
     rig.prompts.fileAnswers.push_back(choice(path(u"section.txt"_s)));
-    d.CmdOK_Click();
+    d.confirm();
 
     const QString title =
         u"Снимок графика "_s + SeriesTitle + u" в границах от точки № 8 до точки №  14.4 points включительно"_s;
     const QByteArray golden =
         "00:00:08\t" + cp1251(title) + "\r00:00:09\t109\r00:00:10\t110\r00:00:11\t111\r00:00:12\t112\r\t\r\t\r";
     QCOMPARE(contents(path(u"section.txt"_s)), golden);
-    const ReadingsTable &snap = rig.logic->snapshots().SnapReadings();
+    const ReadingsTable &snap = rig.logic->snapshots().snapReadings();
     QCOMPARE(snap.firstColumn(), 8);
     QCOMPARE(snap.lastColumn(), 14);
     // The live table is untouched.
-    QCOMPARE(rig.state().Readings.cell(2, 8).toNumber(), 108.0);
+    QCOMPARE(rig.state().readings.cell(2, 8).toNumber(), 108.0);
 }
 
 void tst_Snapshots::refusals_data() {
@@ -212,11 +212,11 @@ void tst_Snapshots::refusals() {
     readings(rig, count);
     SnapshotDialog &d = rig.logic->snapshotDialog();
     rig.logic->runMenuCommand(u"mnuGetInMind"_s);
-    d.Snap_Click(allData ? 0 : 1);
-    d.setText1(from);
-    d.setText2(to);
-    d.setSFile(true);
-    d.CmdOK_Click();
+    d.chooseRange(allData ? 0 : 1);
+    d.setFirstPoint(from);
+    d.setLastPoint(to);
+    d.setSaveToFile(true);
+    d.confirm();
 
     QCOMPARE(rig.prompts.shown.size(), 1); // the message, no file dialog
     const auto &box = rig.prompts.shown.front();
@@ -225,22 +225,22 @@ void tst_Snapshots::refusals() {
     QCOMPARE(box.text, message);
     QCOMPARE(box.icon, Prompts::Icon::None);
     QCOMPARE(box.buttons, Prompts::Buttons::Ok);
-    QCOMPARE(d.Text2(), text2After);
+    QCOMPARE(d.lastPoint(), text2After);
     QVERIFY(d.isShown());
     QVERIFY(!rig.view.itemEnabled(u"PasteSnap"_s));
-    QCOMPARE(rig.logic->snapshots().SnapReadings().columnCount(), 0);
+    QCOMPARE(rig.logic->snapshots().snapReadings().columnCount(), 0);
     QVERIFY(!rig.settings.values.contains(u"Зорнета/Properties/SnapShot"_s));
 
     if (message == Bounds) {
         // The number put into Text2 is refused in turn; one below is taken.
-        d.CmdOK_Click();
+        d.confirm();
         QCOMPARE(rig.prompts.shown.size(), 2);
         QCOMPARE(rig.prompts.shown.last().text, Bounds);
-        d.setText2(u"49"_s);
-        d.setSFile(false);
-        d.CmdOK_Click();
+        d.setLastPoint(u"49"_s);
+        d.setSaveToFile(false);
+        d.confirm();
         QCOMPARE(rig.prompts.shown.size(), 2);
-        QCOMPARE(rig.logic->snapshots().SnapReadings().lastColumn(), 49);
+        QCOMPARE(rig.logic->snapshots().snapReadings().lastColumn(), 49);
     }
 }
 
@@ -249,17 +249,17 @@ void tst_Snapshots::failedSnapshotKeepsThePrevious() {
     readings(rig, 10);
     SnapshotDialog &d = rig.logic->snapshotDialog();
     rig.logic->runMenuCommand(u"mnuGetInMind"_s);
-    d.CmdOK_Click();
-    const ReadingsTable before = rig.logic->snapshots().SnapReadings();
+    d.confirm();
+    const ReadingsTable before = rig.logic->snapshots().snapReadings();
     QCOMPARE(before.lastColumn(), 10);
     rig.logic->runMenuCommand(u"mnuGetInMind"_s);
-    d.Snap_Click(1);
-    d.setText1(u"9"_s);
-    d.setText2(u"3"_s);
-    d.CmdOK_Click();
+    d.chooseRange(1);
+    d.setFirstPoint(u"9"_s);
+    d.setLastPoint(u"3"_s);
+    d.confirm();
     QCOMPARE(rig.prompts.shown.size(), 1);
     QCOMPARE(rig.prompts.shown.front().text, Refused);
-    QCOMPARE(rig.logic->snapshots().SnapReadings(), before);
+    QCOMPARE(rig.logic->snapshots().snapReadings(), before);
 }
 
 void tst_Snapshots::replaceQuestion() {
@@ -276,8 +276,8 @@ void tst_Snapshots::replaceQuestion() {
                 rig.prompts.fileAnswers.push_back(choice(file));
         }
         rig.logic->runMenuCommand(u"mnuGetInMind"_s);
-        d.setSFile(true);
-        d.CmdOK_Click();
+        d.setSaveToFile(true);
+        d.confirm();
     };
     const QByteArray first = "00:00:01\t" + cp1251(SeriesTitle) + "\r" + pointLines(2, 11);
     snapshotTo({});
@@ -307,10 +307,10 @@ void tst_Snapshots::replaceQuestion() {
     rig.prompts.shown.clear();
     rig.prompts.fileAnswers.push_back(std::nullopt);
     rig.logic->runMenuCommand(u"mnuGetInMind"_s);
-    d.CmdOK_Click();
+    d.confirm();
     QCOMPARE(rig.prompts.shown.size(), 1);
     QCOMPARE(contents(file), second);
-    QCOMPARE(rig.logic->snapshots().SnapReadings().lastColumn(), 12);
+    QCOMPARE(rig.logic->snapshots().snapReadings().lastColumn(), 12);
 }
 
 void tst_Snapshots::fileFailures() {
@@ -321,8 +321,8 @@ void tst_Snapshots::fileFailures() {
         rig.prompts.shown.clear();
         rig.prompts.fileAnswers.push_back(choice(file));
         rig.logic->runMenuCommand(u"mnuGetInMind"_s);
-        d.setSFile(true);
-        d.CmdOK_Click();
+        d.setSaveToFile(true);
+        d.confirm();
     };
     // A folder.
     save(m_dir.path());
@@ -351,7 +351,7 @@ void tst_Snapshots::fileFailures() {
     }
     QCOMPARE(rig.prompts.unanswered, 0);
     // The snapshot in memory is not affected.
-    QCOMPARE(rig.logic->snapshots().SnapReadings().lastColumn(), 3);
+    QCOMPARE(rig.logic->snapshots().snapReadings().lastColumn(), 3);
 }
 
 void tst_Snapshots::abandonedSaveTakesBackItsLines() {
@@ -376,8 +376,8 @@ void tst_Snapshots::abandonedSaveTakesBackItsLines() {
     rig.prompts.messageAnswers = {Prompts::Answer::No, Prompts::Answer::Retry, Prompts::Answer::Cancel};
     SnapshotDialog &d = rig.logic->snapshotDialog();
     rig.logic->runMenuCommand(u"mnuGetInMind"_s);
-    d.setSFile(true);
-    d.CmdOK_Click();
+    d.setSaveToFile(true);
+    d.confirm();
     setrlimit(RLIMIT_FSIZE, &saved);
     std::signal(SIGXFSZ, oldHandler);
 

@@ -26,7 +26,7 @@ struct WindowRig {
     frmTerminal main;
     TerminalLogic logic{Services{doubles.port, main.chart(), doubles.prompts, doubles.settings, doubles.clock,
                                  doubles.beeper, doubles.install, doubles.launcher, main}};
-    WindowRig() { logic.Form_Load(); }
+    WindowRig() { logic.load(); }
 
     template <typename T> T *control(const QString &name) const {
         frmSnapShot *w = main.snapshotWindow();
@@ -73,13 +73,13 @@ void tst_SnapshotWindow::controlsAndOptions() {
         QCOMPARE(box->palette().color(QPalette::Disabled, QPalette::Base), QColor(0x80, 0x80, 0x80));
     }
     rig.control<QRadioButton>(u"Snap_1"_s)->click();
-    QVERIFY(!rig.logic.state().SnapshotAllData);
+    QVERIFY(!rig.logic.state().snapshotAllData);
     for (QLineEdit *box : {text1, text2}) {
         QVERIFY(box->isEnabled());
         QCOMPARE(box->palette().color(QPalette::Active, QPalette::Base), QColor(0xFF, 0xFF, 0xFF));
     }
     rig.control<QRadioButton>(u"Snap_0"_s)->click();
-    QVERIFY(rig.logic.state().SnapshotAllData);
+    QVERIFY(rig.logic.state().snapshotAllData);
     QVERIFY(!text1->isEnabled());
 }
 
@@ -96,7 +96,7 @@ void tst_SnapshotWindow::okHidesCancelUnloads() {
     auto *text2 = rig.control<QLineEdit>(u"Text2"_s);
     text2->selectAll();
     QTest::keyClicks(text2, u"12"_s);
-    QCOMPARE(rig.logic.snapshotDialog().Text2(), u"12"_s);
+    QCOMPARE(rig.logic.snapshotDialog().lastPoint(), u"12"_s);
     rig.control<QPushButton>(u"CmdOK"_s)->click();
     QCOMPARE(rig.doubles.prompts.shown.size(), 1);
     QVERIFY(!w->isVisible());

@@ -65,13 +65,13 @@ void tst_AlarmTemperature::entry() {
     QFETCH(bool, refused);
     LogicRig rig;
     SessionState &s = rig.state();
-    s.Temperature = 77;
-    s.AlarmCount = 3;
+    s.temperature = 77;
+    s.alarmCount = 3;
     rig.view.sig = u"77  град"_s;
     rig.prompts.inputAnswers.push_back(typed);
     rig.logic->runMenuCommand(u"mnuSigTemp"_s);
-    QCOMPARE(s.Temperature, temperature);
-    QCOMPARE(s.AlarmCount, armed ? 0 : 3);
+    QCOMPARE(s.temperature, temperature);
+    QCOMPARE(s.alarmCount, armed ? 0 : 3);
     QCOMPARE(rig.view.sig, armed ? QString::number(temperature) + u"  град"_s : u"77  град"_s);
     QCOMPARE(rig.prompts.shown.size(), refused ? 2 : 1);
     if (refused) {
@@ -95,7 +95,7 @@ void tst_AlarmTemperature::inputBox() {
     QCOMPARE(box.proposed, u"200"_s);
     // 1600 and 1200 twips from the screen's corner.
     QCOMPARE(box.position, std::optional<QPoint>(QPoint(107, 80)));
-    QCOMPARE(rig.state().Temperature, qint64(300));
+    QCOMPARE(rig.state().temperature, qint64(300));
 }
 
 void tst_AlarmTemperature::threeAlarmsThenNone() {
@@ -114,7 +114,7 @@ void tst_AlarmTemperature::threeAlarmsThenNone() {
     rig.reading(250);
     QCOMPARE(rig.view.alarmsShown, 3);
     QCOMPARE(rig.beeper.count, 150);
-    QCOMPARE(rig.state().AlarmCount, 3);
+    QCOMPARE(rig.state().alarmCount, 3);
 }
 
 void tst_AlarmTemperature::newEntryReArms() {
@@ -127,7 +127,7 @@ void tst_AlarmTemperature::newEntryReArms() {
     QCOMPARE(rig.view.alarmsShown, 3);
     // 0 means no temperature: nothing re-armed, and no reading is 9998.
     rig.logic->runMenuCommand(u"mnuSigTemp"_s);
-    QCOMPARE(rig.state().Temperature, qint64(9998));
+    QCOMPARE(rig.state().temperature, qint64(9998));
     rig.reading(250);
     QCOMPARE(rig.view.alarmsShown, 3);
     rig.logic->runMenuCommand(u"mnuSigTemp"_s);

@@ -63,29 +63,29 @@ private Q_SLOTS:
 void tst_GraphSettings::startUpWithAnEmptyStore() {
     LogicRig rig;
     SessionState &s = rig.state();
-    QVERIFY(s.AutoTickDivision);
+    QVERIFY(s.autoTickDivision);
     QVERIFY(rig.view.itemChecked(u"mnuAutoTickDivis"_s));
     for (const QString &item : FixedXItems)
         QVERIFY2(!rig.view.itemEnabled(item), qPrintable(item));
     QCOMPARE(checkedOf(rig.view, UpdateItems), QStringList{u"mnuY64Sec"_s});
     QCOMPARE(checkedOf(rig.view, ReadItems), QStringList{u"mnuR064Sec"_s});
-    QCOMPARE(s.UpdatePeriod, 10);
-    QCOMPARE(s.ReadPeriod, 1);
-    QCOMPARE(s.XTickDivisions, std::int16_t(1));
-    QCOMPARE(s.XLabelDivisions, std::int16_t(1));
+    QCOMPARE(s.updatePeriod, 10);
+    QCOMPARE(s.readPeriod, 1);
+    QCOMPARE(s.xTickDivisions, std::int16_t(1));
+    QCOMPARE(s.xLabelDivisions, std::int16_t(1));
     GraphSettings &g = rig.logic->graphSettings();
     QVERIFY(g.isLoaded());
-    QCOMPARE(GraphSettings::SpeedEntries().at(g.cboSpeed), u"10 точек"_s);
-    QCOMPARE(GraphSettings::PassOverEntries().at(g.cboPassOver), u"3,12 сек"_s);
-    QCOMPARE(GraphSettings::ColorEntries().at(g.cboColor), u"Чёрный"_s);
-    QCOMPARE(GraphSettings::ThinEntries().at(g.cboThin), u"2  мм"_s);
-    QCOMPARE(GraphSettings::VGridEntries().at(g.cboVGrid), u"50 точек"_s);
-    QCOMPARE(g.TxtGraph, u"266"_s);
+    QCOMPARE(GraphSettings::speedEntries().at(g.cboSpeed), u"10 точек"_s);
+    QCOMPARE(GraphSettings::passOverEntries().at(g.cboPassOver), u"3,12 сек"_s);
+    QCOMPARE(GraphSettings::colorEntries().at(g.cboColor), u"Чёрный"_s);
+    QCOMPARE(GraphSettings::thinEntries().at(g.cboThin), u"2  мм"_s);
+    QCOMPARE(GraphSettings::vGridEntries().at(g.cboVGrid), u"50 точек"_s);
+    QCOMPARE(g.txtGraph, u"266"_s);
     QCOMPARE(g.txtCutStart, u"0"_s);
     QCOMPARE(g.txtCutEnd, u"0"_s);
-    QCOMPARE(g.optFlow, 1);
-    QCOMPARE(g.optEcho, 1);
-    QCOMPARE(g.Legenda, 0);
+    QCOMPARE(g.xAxisOption, 1);
+    QCOMPARE(g.y2AxisOption, 1);
+    QCOMPARE(g.legendOption, 0);
     // The chart got spacing 1 from the appearance.
     QCOMPARE(rig.chart.divisionsPerTick, 1);
     QCOMPARE(rig.chart.divisionsPerLabel, 1);
@@ -95,18 +95,18 @@ void tst_GraphSettings::savedChoicesOnlyPresetTheDialog() {
     LogicRig rig(LogicRig::NotLoaded);
     rig.settings.values = {{key(u"Speed"_s), u"0"_s}, {key(u"PassOver"_s), u"4"_s}, {key(u"Color"_s), u"0"_s},
                            {key(u"Thin"_s), u"4"_s},  {key(u"VGrid"_s), u"5"_s},    {key(u"SigTemp"_s), u"850"_s}};
-    rig.logic->Form_Load();
-    QCOMPARE(rig.state().UpdatePeriod, 10);
-    QCOMPARE(rig.state().ReadPeriod, 1);
-    QCOMPARE(rig.state().CurveRed, 10);
-    QCOMPARE(rig.state().CurveWidth, 40);
+    rig.logic->load();
+    QCOMPARE(rig.state().updatePeriod, 10);
+    QCOMPARE(rig.state().readPeriod, 1);
+    QCOMPARE(rig.state().curveRed, 10);
+    QCOMPARE(rig.state().curveWidth, 40);
     GraphSettings &g = rig.logic->graphSettings();
     QCOMPARE(g.cboSpeed, 0);
     QCOMPARE(g.cboPassOver, 4);
     QCOMPARE(g.cboColor, 0);
     QCOMPARE(g.cboThin, 4);
     QCOMPARE(g.cboVGrid, 5);
-    QCOMPARE(g.TxtGraph, u"850"_s);
+    QCOMPARE(g.txtGraph, u"850"_s);
     QCOMPARE(checkedOf(rig.view, UpdateItems), QStringList{u"mnuY64Sec"_s});
 }
 
@@ -117,7 +117,7 @@ void tst_GraphSettings::damagedPositionsSelectTheDefault() {
                            {key(u"Color"_s), u"blue"_s},
                            {key(u"Thin"_s), u"99"_s},
                            {key(u"VGrid"_s), u""_s}};
-    rig.logic->Form_Load();
+    rig.logic->load();
     GraphSettings &g = rig.logic->graphSettings();
     QCOMPARE(g.cboSpeed, 1);
     QCOMPARE(g.cboPassOver, 1);
@@ -161,40 +161,40 @@ void tst_GraphSettings::okAppliesEachPosition() {
     if (width >= 0)
         g.cboThin = position;
     g.cboColor = position % 4;
-    QVERIFY(g.cmdOK_Click());
+    QVERIFY(g.confirm());
     SessionState &s = rig.state();
-    QCOMPARE(s.UpdatePeriod, update);
-    QCOMPARE(s.ReadPeriod, read);
+    QCOMPARE(s.updatePeriod, update);
+    QCOMPARE(s.readPeriod, read);
     if (width >= 0)
-        QCOMPARE(s.CurveWidth, width);
-    QCOMPARE(s.XTickDivisions, std::int16_t(tick));
-    QCOMPARE(s.XLabelDivisions, std::int16_t(2 * tick));
+        QCOMPARE(s.curveWidth, width);
+    QCOMPARE(s.xTickDivisions, std::int16_t(tick));
+    QCOMPARE(s.xLabelDivisions, std::int16_t(2 * tick));
     QCOMPARE(checkedOf(rig.view, UpdateItems), QStringList{updateItem});
     QCOMPARE(checkedOf(rig.view, ReadItems), QStringList{readItem});
     QCOMPARE(checkedOf(rig.view, FixedXItems), QStringList{xItem});
     const int colours[4][3] = {{150, 0, 0}, {0, 130, 0}, {0, 0, 255}, {10, 10, 10}};
-    QCOMPARE(s.CurveRed, colours[position % 4][0]);
-    QCOMPARE(s.CurveGreen, colours[position % 4][1]);
-    QCOMPARE(s.CurveBlue, colours[position % 4][2]);
+    QCOMPARE(s.curveRed, colours[position % 4][0]);
+    QCOMPARE(s.curveGreen, colours[position % 4][1]);
+    QCOMPARE(s.curveBlue, colours[position % 4][2]);
     QVERIFY(!g.isLoaded());
     // The chart was set up with them.
     QVERIFY(rig.chart.calls.contains(
-        QStringLiteral("setSeriesPenColor(%1,%2,%3)").arg(s.CurveRed).arg(s.CurveGreen).arg(s.CurveBlue)));
+        QStringLiteral("setSeriesPenColor(%1,%2,%3)").arg(s.curveRed).arg(s.curveGreen).arg(s.curveBlue)));
     QVERIFY(rig.chart.calls.contains(QStringLiteral("setDivisionsPerLabel(%1)").arg(2 * tick)));
 }
 
 void tst_GraphSettings::okOnFirstOpen() {
     LogicRig rig;
-    QVERIFY(rig.logic->graphSettings().cmdOK_Click());
+    QVERIFY(rig.logic->graphSettings().confirm());
     SessionState &s = rig.state();
-    QCOMPARE(s.UpdatePeriod, 10);
-    QCOMPARE(s.ReadPeriod, 5);
-    QCOMPARE(s.CurveRed, 10);
-    QCOMPARE(s.CurveGreen, 10);
-    QCOMPARE(s.CurveBlue, 10);
-    QCOMPARE(s.CurveWidth, 25);
-    QCOMPARE(s.XTickDivisions, std::int16_t(50));
-    QCOMPARE(s.XLabelDivisions, std::int16_t(100));
+    QCOMPARE(s.updatePeriod, 10);
+    QCOMPARE(s.readPeriod, 5);
+    QCOMPARE(s.curveRed, 10);
+    QCOMPARE(s.curveGreen, 10);
+    QCOMPARE(s.curveBlue, 10);
+    QCOMPARE(s.curveWidth, 25);
+    QCOMPARE(s.xTickDivisions, std::int16_t(50));
+    QCOMPARE(s.xLabelDivisions, std::int16_t(100));
     QCOMPARE(rig.view.sig, u"266  град"_s);
     QCOMPARE(rig.prompts.shown.size(), 0);
 }
@@ -207,10 +207,10 @@ void tst_GraphSettings::okStoresTheKeys() {
     g.cboColor = 0;
     g.cboThin = 4;
     g.cboVGrid = 5;
-    g.TxtGraph = u"abc"_s;
-    g.optFlow_Click(0);
-    g.Legenda_Click(1);
-    QVERIFY(g.cmdOK_Click());
+    g.txtGraph = u"abc"_s;
+    g.chooseXAxisOption(0);
+    g.chooseLegendOption(1);
+    QVERIFY(g.confirm());
     const auto &v = rig.settings.values;
     QCOMPARE(v.value(key(u"SigTemp"_s)), u"abc"_s);
     QCOMPARE(v.value(key(u"Speed"_s)), u"3"_s);
@@ -230,14 +230,14 @@ void tst_GraphSettings::okWithoutSelections() {
     LogicRig rig;
     GraphSettings &g = rig.logic->graphSettings();
     g.cboSpeed = g.cboPassOver = g.cboColor = g.cboThin = g.cboVGrid = -1;
-    QVERIFY(g.cmdOK_Click());
+    QVERIFY(g.confirm());
     SessionState &s = rig.state();
-    QCOMPARE(s.UpdatePeriod, 10);
-    QCOMPARE(s.ReadPeriod, 5);
-    QCOMPARE(s.CurveRed + s.CurveGreen + s.CurveBlue, 0);
-    QCOMPARE(s.CurveWidth, 0);
-    QCOMPARE(s.XTickDivisions, std::int16_t(10));
-    QCOMPARE(s.XLabelDivisions, std::int16_t(20));
+    QCOMPARE(s.updatePeriod, 10);
+    QCOMPARE(s.readPeriod, 5);
+    QCOMPARE(s.curveRed + s.curveGreen + s.curveBlue, 0);
+    QCOMPARE(s.curveWidth, 0);
+    QCOMPARE(s.xTickDivisions, std::int16_t(10));
+    QCOMPARE(s.xLabelDivisions, std::int16_t(20));
     QCOMPARE(rig.settings.values.value(key(u"Speed"_s)), u"-1"_s);
 }
 
@@ -255,25 +255,25 @@ void tst_GraphSettings::signalTemperatureText() {
     QFETCH(QString, typed);
     QFETCH(QString, shown);
     LogicRig rig;
-    rig.logic->graphSettings().TxtGraph = typed;
-    QVERIFY(rig.logic->graphSettings().cmdOK_Click());
+    rig.logic->graphSettings().txtGraph = typed;
+    QVERIFY(rig.logic->graphSettings().confirm());
     QCOMPARE(rig.view.sig, shown);
     QCOMPARE(rig.settings.values.value(key(u"SigTemp"_s)), typed);
-    QCOMPARE(rig.state().Temperature, qint64(0)); // the alarm temperature is not this
+    QCOMPARE(rig.state().temperature, qint64(0)); // the alarm temperature is not this
 }
 
 void tst_GraphSettings::optionThenCancel() {
     LogicRig rig;
     GraphSettings &g = rig.logic->graphSettings();
-    g.Legenda_Click(1);
-    QVERIFY(!rig.state().LegendShown);
-    g.cmdCancel_Click();
+    g.chooseLegendOption(1);
+    QVERIFY(!rig.state().legendShown);
+    g.cancel();
     QVERIFY(!g.isLoaded());
-    QVERIFY(!rig.state().LegendShown);
+    QVERIFY(!rig.state().legendShown);
     QVERIFY(!rig.settings.values.contains(key(u"Legend"_s)));
-    rig.logic->mnuAppl_Click();
-    QCOMPARE(g.Legenda, 0);
-    QVERIFY(rig.state().LegendShown);
+    rig.logic->openGraphSettings();
+    QCOMPARE(g.legendOption, 0);
+    QVERIFY(rig.state().legendShown);
 }
 
 void tst_GraphSettings::cutLengthOutOfRange() {
@@ -282,7 +282,7 @@ void tst_GraphSettings::cutLengthOutOfRange() {
     g.txtCutStart = u"40000"_s;
     g.txtCutEnd = u"30"_s;
     g.cboSpeed = 0;
-    QVERIFY(!g.cmdOK_Click());
+    QVERIFY(!g.confirm());
     QVERIFY(g.isLoaded());
     QCOMPARE(rig.prompts.shown.size(), 1);
     const auto &box = rig.prompts.shown.front();
@@ -291,14 +291,14 @@ void tst_GraphSettings::cutLengthOutOfRange() {
     QVERIFY(box.text.contains(u"40000"_s));
     QVERIFY(box.text.contains(u"32767"_s));
     // What was applied stays; nothing was stored.
-    QCOMPARE(rig.state().EndPoints, std::int16_t(30));
-    QCOMPARE(rig.state().CutStartPoints, std::int16_t(0));
-    QCOMPARE(rig.state().UpdatePeriod, 1);
+    QCOMPARE(rig.state().endPoints, std::int16_t(30));
+    QCOMPARE(rig.state().cutStartPoints, std::int16_t(0));
+    QCOMPARE(rig.state().updatePeriod, 1);
     QVERIFY(!rig.settings.values.contains(key(u"Speed"_s)));
     // Corrected, OK closes.
     g.txtCutStart = u"100"_s;
-    QVERIFY(g.cmdOK_Click());
-    QCOMPARE(rig.state().CutStartPoints, std::int16_t(100));
+    QVERIFY(g.confirm());
+    QCOMPARE(rig.state().cutStartPoints, std::int16_t(100));
     QCOMPARE(rig.settings.values.value(key(u"Speed"_s)), u"0"_s);
 }
 
@@ -314,14 +314,14 @@ void tst_GraphSettings::dialogIsReachedThreeWays() {
     LogicRig rig;
     rig.view.whileGraphSettingsShown = [](GraphSettings &g) {
         g.cboSpeed = 5;
-        g.cmdOK_Click();
+        g.confirm();
     };
     if (how == u"HangUpPhone")
         rig.logic->runToolbarKey(how);
     else
         rig.logic->runMenuCommand(how);
     QCOMPARE(rig.view.graphDialogsShown, 1);
-    QCOMPARE(rig.state().UpdatePeriod, 1000);
+    QCOMPARE(rig.state().updatePeriod, 1000);
 }
 
 void tst_GraphSettings::menuFamiliesKeepOneCheck_data() {
@@ -344,8 +344,8 @@ void tst_GraphSettings::menuFamiliesKeepOneCheck() {
     QFETCH(int, read);
     LogicRig rig;
     rig.logic->runMenuCommand(item);
-    QCOMPARE(rig.state().UpdatePeriod, update);
-    QCOMPARE(rig.state().ReadPeriod, read);
+    QCOMPARE(rig.state().updatePeriod, update);
+    QCOMPARE(rig.state().readPeriod, read);
     QCOMPARE(checkedOf(rig.view, UpdateItems).size(), 1);
     QCOMPARE(checkedOf(rig.view, ReadItems).size(), 1);
     QVERIFY(rig.view.itemChecked(item));
@@ -355,7 +355,7 @@ void tst_GraphSettings::menuFamiliesKeepOneCheck() {
 void tst_GraphSettings::menusKeepTheDialogInStep() {
     LogicRig rig;
     GraphSettings &g = rig.logic->graphSettings();
-    g.cmdCancel_Click(); // unloaded
+    g.cancel(); // unloaded
     rig.logic->runMenuCommand(u"mnuY10min"_s);
     QVERIFY(g.isLoaded()); // loaded hidden to take the position
     QCOMPARE(g.cboSpeed, 5);
@@ -364,8 +364,8 @@ void tst_GraphSettings::menusKeepTheDialogInStep() {
     rig.logic->runMenuCommand(u"mnuAutoTickDivis"_s); // off: fixed items usable
     rig.logic->runMenuCommand(u"mnuX1min"_s);
     QCOMPARE(g.cboVGrid, 2);
-    QCOMPARE(rig.state().XTickDivisions, std::int16_t(100));
-    QCOMPARE(rig.state().XLabelDivisions, std::int16_t(100));
+    QCOMPARE(rig.state().xTickDivisions, std::int16_t(100));
+    QCOMPARE(rig.state().xLabelDivisions, std::int16_t(100));
     QCOMPARE(checkedOf(rig.view, FixedXItems), QStringList{u"mnuX1min"_s});
 }
 
@@ -375,8 +375,8 @@ void tst_GraphSettings::divisions2500() {
     rig.chart.calls.clear();
     rig.logic->runMenuCommand(u"mnuX26min"_s);
     QCOMPARE(rig.chart.calls, (QStringList{u"setDivisionsPerTick(5000)"_s, u"setDivisionsPerLabel(10000)"_s}));
-    QCOMPARE(rig.state().XTickDivisions, std::int16_t(5000));
-    QCOMPARE(rig.state().XLabelDivisions, std::int16_t(5000));
+    QCOMPARE(rig.state().xTickDivisions, std::int16_t(5000));
+    QCOMPARE(rig.state().xLabelDivisions, std::int16_t(5000));
     QCOMPARE(rig.logic->graphSettings().cboVGrid, 5);
     QCOMPARE(checkedOf(rig.view, FixedXItems), QStringList{u"mnuX26min"_s});
     QVERIFY(!rig.view.itemChecked(u"mnuAutoTickDivis"_s));
@@ -385,14 +385,14 @@ void tst_GraphSettings::divisions2500() {
 void tst_GraphSettings::automaticDivisionsOnAndOff() {
     LogicRig rig;
     rig.logic->runMenuCommand(u"mnuAutoTickDivis"_s);
-    QVERIFY(!rig.state().AutoTickDivision);
+    QVERIFY(!rig.state().autoTickDivision);
     QVERIFY(!rig.view.itemChecked(u"mnuAutoTickDivis"_s));
     for (const QString &item : FixedXItems)
         QVERIFY(rig.view.itemEnabled(item));
     QCOMPARE(checkedOf(rig.view, FixedXItems), QStringList{u"mnuX64Sec"_s});
-    QCOMPARE(rig.state().XTickDivisions, std::int16_t(10));
+    QCOMPARE(rig.state().xTickDivisions, std::int16_t(10));
     rig.logic->runMenuCommand(u"mnuAutoTickDivis"_s);
-    QVERIFY(rig.state().AutoTickDivision);
+    QVERIFY(rig.state().autoTickDivision);
     QVERIFY(rig.view.itemChecked(u"mnuAutoTickDivis"_s));
     for (const QString &item : FixedXItems)
         QVERIFY(!rig.view.itemEnabled(item));

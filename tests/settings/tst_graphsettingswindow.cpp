@@ -81,12 +81,12 @@ void tst_GraphSettingsWindow::optionsActWhenClicked() {
     frmPrGraph w(rig.logic->graphSettings());
     w.show();
     QTest::mouseClick(w.findChild<QRadioButton *>(u"Legenda_1"_s), Qt::LeftButton);
-    QVERIFY(!rig.state().LegendShown);
+    QVERIFY(!rig.state().legendShown);
     QTest::mouseClick(w.findChild<QRadioButton *>(u"optFlow_0"_s), Qt::LeftButton);
-    QVERIFY(!rig.state().XAxisHidden);
+    QVERIFY(!rig.state().xAxisHidden);
     // A list choice does nothing until OK.
     w.findChild<QComboBox *>(u"cboSpeed"_s)->setCurrentIndex(0);
-    QCOMPARE(rig.state().UpdatePeriod, 10);
+    QCOMPARE(rig.state().updatePeriod, 10);
 }
 
 void tst_GraphSettingsWindow::okThroughTheWindow() {
@@ -98,7 +98,7 @@ void tst_GraphSettingsWindow::okThroughTheWindow() {
     w.findChild<QLineEdit *>(u"TxtGraph"_s)->setText(u"300"_s);
     QTest::mouseClick(w.findChild<QPushButton *>(u"cmdOK"_s), Qt::LeftButton);
     QCOMPARE(w.result(), int(QDialog::Accepted));
-    QCOMPARE(rig.state().UpdatePeriod, 1);
+    QCOMPARE(rig.state().updatePeriod, 1);
     QVERIFY(rig.view.itemChecked(u"mnuX26min"_s));
     QCOMPARE(rig.view.sig, u"300  град"_s);
 }
@@ -110,7 +110,7 @@ void tst_GraphSettingsWindow::cancelThroughTheWindow() {
     w.findChild<QComboBox *>(u"cboSpeed"_s)->setCurrentIndex(0);
     QTest::mouseClick(w.findChild<QPushButton *>(u"cmdCancel"_s), Qt::LeftButton);
     QCOMPARE(w.result(), int(QDialog::Rejected));
-    QCOMPARE(rig.state().UpdatePeriod, 10);
+    QCOMPARE(rig.state().updatePeriod, 10);
     QVERIFY(!rig.logic->graphSettings().isLoaded());
 }
 
@@ -119,7 +119,7 @@ void tst_GraphSettingsWindow::modalFromTheMainWindow() {
     LogicRig rig(LogicRig::DoublesOnly);
     TerminalLogic logic(Services{rig.port, window.chart(), rig.prompts, rig.settings, rig.clock, rig.beeper,
                                  rig.install, rig.launcher, window});
-    logic.Form_Load();
+    logic.load();
     window.show();
     bool seen = false;
     QTimer::singleShot(0, &window, [&] {
@@ -131,7 +131,7 @@ void tst_GraphSettingsWindow::modalFromTheMainWindow() {
     });
     logic.runToolbarKey(u"HangUpPhone"_s);
     QVERIFY(seen);
-    QCOMPARE(logic.state().ReadPeriod, 500);
+    QCOMPARE(logic.state().readPeriod, 500);
     QVERIFY(window.item(u"mnuR5min"_s)->isChecked());
     QVERIFY(!window.item(u"mnuR064Sec"_s)->isChecked());
 }

@@ -37,8 +37,8 @@ QStringList fingerprint(LogicRig &rig) {
     f << u"dialogs %1 %2 %3"_s.arg(rig.view.graphDialogsShown).arg(rig.view.aboutShown).arg(rig.view.alarmsShown);
     f << u"opened "_s + rig.launcher.opened.join(u',') + u" help "_s + rig.launcher.helpShown.join(u',');
     f << u"chart "_s + rig.chart.calls.join(u',');
-    f << u"box "_s + rig.view.box.text;
-    f << u"flags %1 %2 %3"_s.arg(rig.state().LegendShown).arg(rig.state().IndicatorShown).arg(rig.state().PointCount);
+    f << u"box "_s + rig.view.box.contents;
+    f << u"flags %1 %2 %3"_s.arg(rig.state().legendShown).arg(rig.state().indicatorShown).arg(rig.state().pointCount);
     return f;
 }
 
@@ -127,9 +127,9 @@ void tst_CommandDispatch::portButtonsShareTheToggle() {
     LogicRig rig;
     if (openBefore)
         rig.open();
-    QCOMPARE(rig.port.PortOpen(), openBefore);
+    QCOMPARE(rig.port.portOpen(), openBefore);
     rig.logic->runToolbarKey(key);
-    QCOMPARE(rig.port.PortOpen(), !openBefore);
+    QCOMPARE(rig.port.portOpen(), !openBefore);
     QCOMPARE(rig.view.connectedShown(), !openBefore);
 }
 
@@ -139,7 +139,7 @@ void tst_CommandDispatch::exitRunsTheShutdown() {
     int exits = 0;
     rig.logic->onExit = [&] {
         // The window closes only after the port and the file are done with.
-        QVERIFY(!rig.port.PortOpen());
+        QVERIFY(!rig.port.portOpen());
         QVERIFY(!rig.logic->recording().isOpen());
         ++exits;
     };
@@ -148,13 +148,13 @@ void tst_CommandDispatch::exitRunsTheShutdown() {
     rig.reading(123);
     rig.logic->runMenuCommand(u"mnuFileExit"_s);
     QCOMPARE(exits, 1);
-    QVERIFY(!rig.port.PortOpen());
+    QVERIFY(!rig.port.portOpen());
     QVERIFY(!rig.logic->recording().isOpen());
     QFile recorded(dir.filePath(u"run.txt"_s));
     QVERIFY(recorded.open(QIODevice::ReadOnly));
     QVERIFY(recorded.readAll().endsWith("\t0123\n"));
     // Closing the window afterwards does not shut down twice.
-    rig.logic->Form_Unload();
+    rig.logic->unload();
     QCOMPARE(rig.prompts.unanswered, 0);
 }
 

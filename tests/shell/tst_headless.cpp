@@ -58,10 +58,10 @@ void tst_Headless::recordsWhatTheWindowRecords() {
     LogicRig window(LogicRig::DoublesOnly);
     TerminalLogic logic(Services{*windowPort, window.chart, window.prompts, window.settings, window.clock,
                                  window.beeper, window.install, window.launcher, window.view});
-    logic.Form_Load();
+    logic.load();
     QVERIFY(logic.recording().openAt(windowFile, u"window.txt"_s));
-    logic.portControl().mnuOpen_Click();
-    QVERIFY(windowPort->PortOpen());
+    logic.portControl().togglePort();
+    QVERIFY(windowPort->portOpen());
 
     // The headless recorder, on a clock set to the same moment.
     const QString headlessFile = dir.filePath(u"headless.txt"_s);
@@ -88,12 +88,12 @@ void tst_Headless::recordsWhatTheWindowRecords() {
         QVERIFY(put(headlessLine, piece));
         lines += piece.count('\n');
         if (piece.endsWith('\n')) {
-            QTRY_COMPARE(window.view.box.Text().count(u'\n'), lines);
+            QTRY_COMPARE(window.view.box.text().count(u'\n'), lines);
             QTRY_COMPARE(out.data().count('\n'), lines);
         }
     }
     recorder.stop();
-    logic.Form_Unload();
+    logic.unload();
 
     const QByteArray expected("00:00:01\t23\n00:00:02\t0100\n00:00:03\t0101\n00:00:05\t0102\n00:00:06\t0103\n"
                               "00:00:06\t0104\n00:00:07\t  99\n00:00:08\tabcd\n00:00:09\t013\n00:00:10\t0105\n");
@@ -101,10 +101,10 @@ void tst_Headless::recordsWhatTheWindowRecords() {
     QCOMPARE(contents(headlessFile), contents(windowFile));
     QCOMPARE(out.data(), QByteArray("23\n0100\n0101\n0102\n0103\n0104\n  99\nabcd\n013\n0105\n"));
     // The tail is shown and recorded, not stored; the rest as in the window.
-    QCOMPARE(recorder.logic().state().PointCount, qint64(7));
-    QCOMPARE(recorder.logic().state().PointCount, logic.state().PointCount);
+    QCOMPARE(recorder.logic().state().pointCount, qint64(7));
+    QCOMPARE(recorder.logic().state().pointCount, logic.state().pointCount);
     QCOMPARE(QString::fromUtf8(errors.data()), u"zorneta: Порт открыт\n"_s);
-    QVERIFY(!headlessPort->PortOpen());
+    QVERIFY(!headlessPort->portOpen());
 }
 
 void tst_Headless::thermocoupleBreakEndsTheRecording() {
@@ -125,7 +125,7 @@ void tst_Headless::thermocoupleBreakEndsTheRecording() {
     QVERIFY(put(line, "0850\r\n9999\r\n"));
     QTRY_COMPARE(ended.size(), 1);
     QCOMPARE(ended.front().front().toInt(), HeadlessRecorder::ThermocoupleBreak);
-    QVERIFY(!port->PortOpen());
+    QVERIFY(!port->portOpen());
     QCOMPARE(contents(dir.filePath(u"f.txt"_s)), QByteArray("00:00:02\t0850\n00:00:02\t9999\n"));
     QCOMPARE(QString::fromUtf8(errors.data()),
              u"zorneta: Порт открыт\nzorneta: Порт закрыт\nzorneta: Зорнета:  Внимание - неисправность ! "

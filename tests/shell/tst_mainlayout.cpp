@@ -87,8 +87,8 @@ void tst_MainLayout::layoutAtSize() {
     m_window->resize(size);
     const double dpiX = m_window->logicalDpiX();
     const double dpiY = m_window->logicalDpiY();
-    auto px = [&](int twips) { return TwipsToPixels(twips, dpiX); };
-    auto pxY = [&](int twips) { return TwipsToPixels(twips, dpiY); };
+    auto px = [&](int twips) { return twipsToPixels(twips, dpiX); };
+    auto pxY = [&](int twips) { return twipsToPixels(twips, dpiY); };
     QWidget *central = m_window->centralWidget();
     QTRY_COMPARE(m_window->size(), size);
     const int band = central->height();
@@ -129,7 +129,7 @@ void tst_MainLayout::indicatorToggleWidensTheChart() {
     QVERIFY(toggle->isChecked());
     QVERIFY(!m_window->terminalWidget()->isHidden());
     QCOMPARE(controlRect(u"MSChart1"), before);
-    QCOMPARE(controlRect(u"txtTerm").width(), TwipsToPixels(850, m_window->logicalDpiX()));
+    QCOMPARE(controlRect(u"txtTerm").width(), twipsToPixels(850, m_window->logicalDpiX()));
 }
 
 void tst_MainLayout::minimiseAndRestoreKeepTheLayout() {
@@ -189,7 +189,7 @@ void tst_MainLayout::chartGestures() {
     QTest::mouseDClick(viewport, Qt::LeftButton, Qt::NoModifier, pointOnCurve(5, 305));
     QTRY_VERIFY(m_window->seriesDataWindow() && m_window->seriesDataVisible());
     QCOMPARE(m_window->seriesDataWindow()->windowTitle(), u"Текущие параметры"_s);
-    QVERIFY(logic->state().PointCount <= 50);
+    QVERIFY(logic->state().pointCount <= 50);
     QCOMPARE(m_window->seriesDataWindow()->field(SeriesDataForm::Rate), QString());
 }
 

@@ -303,7 +303,7 @@ void tst_MainWindow::marksAfterLoad() {
     LogicRig doubles(LogicRig::DoublesOnly);
     TerminalLogic logic(Services{doubles.port, w.chart(), doubles.prompts, doubles.settings, doubles.clock,
                                  doubles.beeper, doubles.install, doubles.launcher, w});
-    logic.Form_Load();
+    logic.load();
     QVERIFY(w.item(u"mnuY64Sec"_s)->isChecked());
     QVERIFY(w.item(u"mnuR064Sec"_s)->isChecked());
     QVERIFY(w.item(u"mnuAutoTickDivis"_s)->isChecked());

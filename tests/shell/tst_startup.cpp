@@ -47,27 +47,27 @@ void tst_Startup::initTestCase() {
 void tst_Startup::firstRunDefaults() {
     LogicRig rig(LogicRig::NotLoaded);
     rig.chart.calls.clear();
-    rig.logic->Form_Load();
+    rig.logic->load();
     SessionState &s = rig.state();
     QCOMPARE(rig.view.indicatorBack, 0);
     QCOMPARE(rig.view.indicatorText, 65280);
     QVERIFY(rig.view.clearButton);
     QVERIFY(rig.view.indicator);
-    QVERIFY(s.IndicatorShown);
-    QVERIFY(s.XAxisHidden);
-    QVERIFY(s.Y2AxisHidden);
-    QVERIFY(s.LegendShown);
+    QVERIFY(s.indicatorShown);
+    QVERIFY(s.xAxisHidden);
+    QVERIFY(s.y2AxisHidden);
+    QVERIFY(s.legendShown);
     QVERIFY(rig.view.itemChecked(u"mnuLegendShow"_s));
-    QCOMPARE(s.ReadPeriod, 1);
-    QCOMPARE(s.UpdatePeriod, 10);
-    QCOMPARE(s.PointCount, qint64(0));
-    QVERIFY(s.AutoTickDivision);
-    QCOMPARE(s.Readings.lastColumn(), qint64(40));
+    QCOMPARE(s.readPeriod, 1);
+    QCOMPARE(s.updatePeriod, 10);
+    QCOMPARE(s.pointCount, qint64(0));
+    QVERIFY(s.autoTickDivision);
+    QCOMPARE(s.readings.lastColumn(), qint64(40));
     // The port keeps its own settings: nothing written to it.
     QVERIFY(!rig.port.log.join(u' ').contains(u"Settings="_s));
     QVERIFY(!rig.port.log.join(u' ').contains(u"CommPort="_s));
     QVERIFY(!rig.port.log.join(u' ').contains(u"Handshaking="_s));
-    QVERIFY(!rig.port.portOpen);
+    QVERIFY(!rig.port.isOpen);
     QCOMPARE(rig.prompts.shown.size(), 0);
     // Legend and axes set again at the end of the load.
     QCOMPARE(rig.chart.calls.mid(rig.chart.calls.size() - 3),
@@ -80,15 +80,15 @@ void tst_Startup::savedValuesAreApplied() {
                            {key(u"Indicator"_s), u"False"_s},      {key(u"Button"_s), u"false"_s},
                            {key(u"Opto"_s), u"False"_s},           {key(u"Y2"_s), u"0"_s},
                            {key(u"Legend"_s), u"FALSE"_s}};
-    rig.logic->Form_Load();
+    rig.logic->load();
     QCOMPARE(rig.view.indicatorBack, 16777215);
     QCOMPARE(rig.view.indicatorText, 255);
     QVERIFY(!rig.view.indicator);
     QVERIFY(!rig.view.itemChecked(u"mnuViewIndicator"_s));
     QVERIFY(!rig.view.clearButton);
-    QVERIFY(!rig.state().XAxisHidden);
-    QVERIFY(!rig.state().Y2AxisHidden);
-    QVERIFY(!rig.state().LegendShown);
+    QVERIFY(!rig.state().xAxisHidden);
+    QVERIFY(!rig.state().y2AxisHidden);
+    QVERIFY(!rig.state().legendShown);
     QVERIFY(!rig.view.itemChecked(u"mnuLegendShow"_s));
     QVERIFY(!rig.chart.legend);
 }
@@ -100,12 +100,12 @@ void tst_Startup::damagedValuesFallBack() {
                            {key(u"Indicator"_s), u"perhaps"_s},
                            {key(u"Legend"_s), u""_s},
                            {key(u"Opto"_s), u"2x"_s}};
-    rig.logic->Form_Load();
+    rig.logic->load();
     QCOMPARE(rig.view.indicatorBack, 0);
     QCOMPARE(rig.view.indicatorText, 65280);
-    QVERIFY(rig.state().IndicatorShown);
-    QVERIFY(rig.state().LegendShown);
-    QVERIFY(rig.state().XAxisHidden);
+    QVERIFY(rig.state().indicatorShown);
+    QVERIFY(rig.state().legendShown);
+    QVERIFY(rig.state().xAxisHidden);
     QCOMPARE(rig.prompts.shown.size(), 0);
 }
 
@@ -113,9 +113,9 @@ void tst_Startup::savedPortSettingsAreApplied() {
     LogicRig rig(LogicRig::NotLoaded);
     rig.settings.values = {
         {key(u"Settings"_s), u"19200,e,7,2"_s}, {key(u"CommPort"_s), u"3"_s}, {key(u"Handshaking"_s), u"1"_s}};
-    rig.logic->Form_Load();
+    rig.logic->load();
     QCOMPARE(rig.port.log, (QStringList{u"Settings=19200,e,7,2"_s, u"CommPort=3"_s, u"Handshaking=1"_s}));
-    QVERIFY(!rig.port.portOpen);
+    QVERIFY(!rig.port.isOpen);
     QCOMPARE(rig.prompts.shown.size(), 0);
 }
 
@@ -125,14 +125,14 @@ void tst_Startup::refusedSettingsStopTheLoad() {
         {key(u"Settings"_s), u"9600,x,8,1"_s}, {key(u"CommPort"_s), u"3"_s}, {key(u"Handshaking"_s), u"1"_s}};
     rig.port.failSettings = u"Недопустимые параметры порта: 9600,x,8,1"_s;
     rig.chart.calls.clear();
-    rig.logic->Form_Load();
+    rig.logic->load();
     QCOMPARE(rig.prompts.shown.size(), 1);
     const auto &box = rig.prompts.shown.front();
     QCOMPARE(box.title, u"Зорнета"_s);
     QCOMPARE(box.text, u"Недопустимые параметры порта: 9600,x,8,1"_s);
     QCOMPARE(box.icon, Prompts::Icon::Exclamation);
-    QCOMPARE(rig.port.commPort, 1);
-    QCOMPARE(rig.port.handshaking, 0);
+    QCOMPARE(rig.port.portNumber, 1);
+    QCOMPARE(rig.port.flowControl, 0);
     // The legend and axes of the last step were not set again.
     QCOMPARE(rig.chart.calls.last(), u"setAxisLabelFont(X,1,9)"_s);
 }
@@ -141,7 +141,7 @@ void tst_Startup::refusedHandshakingStopsTheLoad() {
     LogicRig rig(LogicRig::NotLoaded);
     rig.settings.values = {{key(u"Handshaking"_s), u"7"_s}};
     rig.chart.calls.clear();
-    rig.logic->Form_Load();
+    rig.logic->load();
     QCOMPARE(rig.prompts.shown.size(), 1);
     QCOMPARE(rig.prompts.shown.front().icon, Prompts::Icon::Exclamation);
     QCOMPARE(rig.chart.calls.last(), u"setAxisLabelFont(X,1,9)"_s);
@@ -151,17 +151,17 @@ void tst_Startup::refusedPortNumberReportedWithHandshaking() {
     LogicRig rig(LogicRig::NotLoaded);
     rig.settings.values = {{key(u"CommPort"_s), u"5"_s}, {key(u"Handshaking"_s), u"0"_s}};
     rig.port.failCommPort = u"Порт не найден: Com5"_s;
-    rig.logic->Form_Load();
+    rig.logic->load();
     QCOMPARE(rig.prompts.shown.size(), 1);
     QCOMPARE(rig.prompts.shown.front().text, u"Порт не найден: Com5"_s);
-    QCOMPARE(rig.port.commPort, 1);
+    QCOMPARE(rig.port.portNumber, 1);
 }
 
 void tst_Startup::refusedPortNumberAloneIsSilent() {
     LogicRig rig(LogicRig::NotLoaded);
     rig.settings.values = {{key(u"CommPort"_s), u"5"_s}};
     rig.port.failCommPort = u"Порт не найден: Com5"_s;
-    rig.logic->Form_Load();
+    rig.logic->load();
     QCOMPARE(rig.prompts.shown.size(), 0);
     QVERIFY(rig.chart.calls.contains(u"setShowLegend(1)"_s));
 }
@@ -169,8 +169,8 @@ void tst_Startup::refusedPortNumberAloneIsSilent() {
 void tst_Startup::echoIsNotRestored() {
     LogicRig rig(LogicRig::NotLoaded);
     rig.settings.values = {{key(u"Echo"_s), u"True"_s}};
-    rig.logic->Form_Load();
-    QVERIFY(!rig.state().Echo);
+    rig.logic->load();
+    QVERIFY(!rig.state().echo);
 }
 
 void tst_Startup::commandsWriteTheirKeysAtOnce() {
@@ -180,7 +180,7 @@ void tst_Startup::commandsWriteTheirKeysAtOnce() {
     QtSettingsStore store;
     TerminalLogic logic(
         Services{rig.port, rig.chart, rig.prompts, store, rig.clock, rig.beeper, rig.install, rig.launcher, rig.view});
-    logic.Form_Load();
+    logic.load();
     logic.runMenuCommand(u"mnuViewIndicator"_s);
     logic.runToolbarKey(u"Legend"_s);
     QFile f(file);
@@ -196,9 +196,9 @@ void tst_Startup::commandsWriteTheirKeysAtOnce() {
     LogicRig again(LogicRig::DoublesOnly);
     TerminalLogic next(Services{again.port, again.chart, again.prompts, store, again.clock, again.beeper, again.install,
                                 again.launcher, again.view});
-    next.Form_Load();
-    QVERIFY(!next.state().IndicatorShown);
-    QVERIFY(!next.state().LegendShown);
+    next.load();
+    QVERIFY(!next.state().indicatorShown);
+    QVERIFY(!next.state().legendShown);
     QVERIFY(!again.view.clearButton);
     // And back on.
     logic.runMenuCommand(u"mnuViewIndicator"_s);

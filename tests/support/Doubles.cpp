@@ -92,13 +92,13 @@ std::optional<std::int32_t> ScriptedPrompts::colorDialog(std::int32_t preselecte
     return a;
 }
 
-QString MemorySettingsStore::GetSetting(const QString &application, const QString &section, const QString &key,
+QString MemorySettingsStore::getSetting(const QString &application, const QString &section, const QString &key,
                                         const QString &defaultValue) const {
     ++lookups;
     return values.value(application + u'/' + section + u'/' + key, defaultValue);
 }
 
-Status MemorySettingsStore::SaveSetting(const QString &application, const QString &section, const QString &key,
+Status MemorySettingsStore::saveSetting(const QString &application, const QString &section, const QString &key,
                                         const QString &value) {
     if (!failWith.isEmpty())
         return Status::failure(failWith);

@@ -65,9 +65,9 @@ public:
 // Settings in memory, by application, section and key.
 class MemorySettingsStore : public SettingsStore {
 public:
-    QString GetSetting(const QString &application, const QString &section, const QString &key,
+    QString getSetting(const QString &application, const QString &section, const QString &key,
                        const QString &defaultValue = QString()) const override;
-    Status SaveSetting(const QString &application, const QString &section, const QString &key,
+    Status saveSetting(const QString &application, const QString &section, const QString &key,
                        const QString &value) override;
 
     QMap<QString, QString> values; // "application/section/key" -> text
@@ -88,7 +88,7 @@ public:
 
 class CountingBeeper : public Beeper {
 public:
-    void Beep() override { ++count; }
+    void beep() override { ++count; }
     int count = 0;
 };
 

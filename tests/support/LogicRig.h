@@ -33,13 +33,13 @@ struct LogicRig {
         logic = std::make_unique<TerminalLogic>(
             Services{port, chart, prompts, settings, clock, beeper, install, launcher, view});
         if (mode == Loaded)
-            logic->Form_Load();
+            logic->load();
     }
 
     SessionState &state() { return logic->state(); }
 
     // Opens the port through the toggle (no session question expected).
-    void open() { logic->portControl().mnuOpen_Click(); }
+    void open() { logic->portControl().togglePort(); }
 
     // One group on the line, delivered as a data event.
     void group(const QByteArray &bytes) { port.receive(bytes); }

@@ -18,18 +18,18 @@ Status ScriptedSerialPort::setCommPort(int number) {
     QString failure = failCommPort;
     if (failure.isEmpty() && (number < 1 || number > 16))
         failure = QStringLiteral("Недопустимый номер порта: %1").arg(number);
-    if (failure.isEmpty() && portOpen)
+    if (failure.isEmpty() && isOpen)
         failure = QStringLiteral("Порт уже открыт");
     const Status status = record(entry, failure);
     if (status)
-        commPort = number;
+        portNumber = number;
     return status;
 }
 
 Status ScriptedSerialPort::setSettings(const QString &text) {
     const Status status = record(QStringLiteral("Settings=") + text, failSettings);
     if (status)
-        settings = text;
+        lineSettings = text;
     return status;
 }
 
@@ -39,38 +39,38 @@ Status ScriptedSerialPort::setHandshaking(int mode) {
         failure = QStringLiteral("Недопустимый режим управления потоком: %1").arg(mode);
     const Status status = record(QStringLiteral("Handshaking=%1").arg(mode), failure);
     if (status)
-        handshaking = mode;
+        flowControl = mode;
     return status;
 }
 
 Status ScriptedSerialPort::setPortOpen(bool open) {
     const QString entry = open ? QStringLiteral("PortOpen=true") : QStringLiteral("PortOpen=false");
     QString failure = open ? failOpen : failClose;
-    if (failure.isEmpty() && open && portOpen)
+    if (failure.isEmpty() && open && isOpen)
         failure = QStringLiteral("Порт уже открыт");
     const Status status = record(entry, failure);
     if (status)
-        portOpen = open;
+        isOpen = open;
     return status;
 }
 
 void ScriptedSerialPort::setInputLen(int length) {
     log.append(QStringLiteral("InputLen=%1").arg(length));
-    inputLen = length > 0 ? length : 0;
+    readLimit = length > 0 ? length : 0;
 }
 
-QByteArray ScriptedSerialPort::Input() {
+QByteArray ScriptedSerialPort::input() {
     ++inputCalls;
-    const qsizetype count = inputLen > 0 ? qMin<qsizetype>(inputLen, input.size()) : input.size();
-    const QByteArray taken = input.left(count);
-    input.remove(0, count);
+    const qsizetype count = readLimit > 0 ? qMin<qsizetype>(readLimit, received.size()) : received.size();
+    const QByteArray taken = received.left(count);
+    received.remove(0, count);
     log.append(QStringLiteral("Input->") + QString::fromLatin1(taken));
     return taken;
 }
 
-Status ScriptedSerialPort::Output(const QByteArray &data) {
+Status ScriptedSerialPort::output(const QByteArray &data) {
     QString failure = failOutput;
-    if (failure.isEmpty() && !portOpen)
+    if (failure.isEmpty() && !isOpen)
         failure = QStringLiteral("Порт закрыт");
     const Status status = record(QStringLiteral("Output=") + QString::fromLatin1(data), failure);
     if (status)
@@ -97,17 +97,17 @@ void ScriptedSerialPort::deliver(int code, const QByteArray &bytes) {
 
 void ScriptedSerialPort::raise(int code, const QByteArray &bytes) {
     ++deliveries;
-    input.append(bytes);
-    const int outer = commEvent;
-    commEvent = code;
+    received.append(bytes);
+    const int outer = eventCode;
+    eventCode = code;
     ++m_depth;
     const QPointer<ScriptedSerialPort> alive(this);
-    Q_EMIT OnComm();
+    Q_EMIT commEventRaised();
     if (!alive)
         return;
     --m_depth;
     if (m_depth > 0)
-        commEvent = outer;
+        eventCode = outer;
 }
 
 } // namespace zorneta::testing

@@ -24,7 +24,7 @@ namespace zorneta::testing {
 //
 // Every property write is recorded in `log`, in order, as "Name=value"
 // ("CommPort=2", "Settings=9600,n,8,1", "Handshaking=0", "PortOpen=true",
-// "InputLen=6"), followed by " (отказ)" when the write failed. Every Input()
+// "InputLen=6"), followed by " (отказ)" when the write failed. Every input()
 // call is recorded as "Input->" and the bytes it returned (Latin-1), every
 // Output as "Output=" and the bytes.
 class ScriptedSerialPort : public SerialPort {
@@ -32,19 +32,19 @@ class ScriptedSerialPort : public SerialPort {
 public:
     using SerialPort::SerialPort;
 
-    int CommPort() const override { return commPort; }
+    int commPort() const override { return portNumber; }
     Status setCommPort(int number) override;
-    QString Settings() const override { return settings; }
+    QString settings() const override { return lineSettings; }
     Status setSettings(const QString &text) override;
-    int Handshaking() const override { return handshaking; }
+    int handshaking() const override { return flowControl; }
     Status setHandshaking(int mode) override;
-    bool PortOpen() const override { return portOpen; }
+    bool portOpen() const override { return isOpen; }
     Status setPortOpen(bool open) override;
-    int InputLen() const override { return inputLen; }
+    int inputLen() const override { return readLimit; }
     void setInputLen(int length) override;
-    QByteArray Input() override;
-    Status Output(const QByteArray &data) override;
-    int CommEvent() const override { return commEvent; }
+    QByteArray input() override;
+    Status output(const QByteArray &data) override;
+    int commEvent() const override { return eventCode; }
     // Logged as "EventsHeld=true" / "EventsHeld=false". While held, deliver()
     // only queues the event; the release delivers the queued events at once,
     // in order, inside the setEventsHeld(false) call.
@@ -54,22 +54,22 @@ public:
     QString deviceFor(int number) const override { return devices.value(number); }
     bool firstLineSinceOpen() const override { return firstLine; }
 
-    // Appends `bytes` to the input, sets CommEvent() to `code` and raises
+    // Appends `bytes` to the input, sets commEvent() to `code` and raises
     // OnComm at once (inside this call), unless events are held. Nested calls from a handler work like
     // nested deliveries of the real port: when an inner delivery returns,
-    // CommEvent() is the outer event's code again.
+    // commEvent() is the outer event's code again.
     void deliver(int code, const QByteArray &bytes = {});
     // A Receive event with these bytes.
     void receive(const QByteArray &bytes) { deliver(CommEvents::Receive, bytes); }
 
     // Current values; a test may set them directly (not logged).
-    int commPort = 1;
-    QString settings = QStringLiteral("9600,n,8,1");
-    int handshaking = 0;
-    bool portOpen = false;
-    int inputLen = 0;
-    int commEvent = 0;
-    QByteArray input;       // received and not yet read
+    int portNumber = 1;
+    QString lineSettings = QStringLiteral("9600,n,8,1");
+    int flowControl = 0;
+    bool isOpen = false;
+    int readLimit = 0;
+    int eventCode = 0;
+    QByteArray received;       // received and not yet read
     bool firstLine = false; // what firstLineSinceOpen() answers
     QString device = QStringLiteral("/dev/ttyUSB0");
     QMap<int, QString> devices;

@@ -120,15 +120,15 @@ Status RecordingChart::setRowLabel(int row, const QString &label) {
     return s;
 }
 
-Status RecordingChart::EditCopy() {
+Status RecordingChart::editCopy() {
     return record(QStringLiteral("EditCopy()"));
 }
 
-Status RecordingChart::EditPaste() {
+Status RecordingChart::editPaste() {
     return record(QStringLiteral("EditPaste()"));
 }
 
-void RecordingChart::Move(int left, int top, int width, int height) {
+void RecordingChart::move(int left, int top, int width, int height) {
     calls.append(QStringLiteral("Move(%1,%2,%3,%4)").arg(left).arg(top).arg(width).arg(height));
 }
 

@@ -15,28 +15,28 @@ namespace zorneta::testing {
 // A text box with the terminal box's semantics, in memory.
 class MemoryTextBox : public TextBox {
 public:
-    QString Text() const override { return text; }
+    QString text() const override { return contents; }
     void setText(const QString &t) override {
-        text = t;
-        selStart = std::min(selStart, text.size());
-        selLength = 0;
+        contents = t;
+        selectionStart = std::min(selectionStart, contents.size());
+        selectionLength = 0;
     }
-    qsizetype SelStart() const override { return selStart; }
-    qsizetype SelLength() const override { return selLength; }
+    qsizetype selStart() const override { return selectionStart; }
+    qsizetype selLength() const override { return selectionLength; }
     void setSelStart(qsizetype p) override {
-        selStart = std::clamp<qsizetype>(p, 0, text.size());
-        selLength = 0;
+        selectionStart = std::clamp<qsizetype>(p, 0, contents.size());
+        selectionLength = 0;
     }
-    void setSelLength(qsizetype n) override { selLength = std::clamp<qsizetype>(n, 0, text.size() - selStart); }
+    void setSelLength(qsizetype n) override { selectionLength = std::clamp<qsizetype>(n, 0, contents.size() - selectionStart); }
     void setSelText(const QString &t) override {
-        text.replace(selStart, selLength, t);
-        selStart += t.size();
-        selLength = 0;
+        contents.replace(selectionStart, selectionLength, t);
+        selectionStart += t.size();
+        selectionLength = 0;
     }
 
-    QString text;
-    qsizetype selStart = 0;
-    qsizetype selLength = 0;
+    QString contents;
+    qsizetype selectionStart = 0;
+    qsizetype selectionLength = 0;
 };
 
 // The main window's state as plain values.
@@ -120,7 +120,7 @@ public:
 class RecordingChart : public ChartSurface {
 public:
     void setChartData(const ReadingsTable &table) override;
-    void Refresh() override { calls.append(QStringLiteral("Refresh")); }
+    void refresh() override { calls.append(QStringLiteral("Refresh")); }
     Status setAxisPenWidth(Axis axis, float width) override;
     Status setAxisPenColor(Axis axis, int red, int green, int blue) override;
     Status setAxisScaleHidden(Axis axis, bool hidden) override;
@@ -135,16 +135,16 @@ public:
     Status setSeriesPenColor(int red, int green, int blue) override;
     Status setSeriesPenWidth(float width) override;
     void setShowLegend(bool shown) override;
-    bool ShowLegend() const override { return legend; }
+    bool showLegend() const override { return legend; }
     Status setBackdrop(Backdrop part, const BackdropStyle &style) override;
     BackdropStyle backdrop(Backdrop part) const override { return backdrops.value(static_cast<int>(part)); }
     Status setCurrentCell(int column, int row) override;
     double currentCellValue() const override { return currentValue; }
     QString rowLabel(int) const override { return title; }
     Status setRowLabel(int row, const QString &label) override;
-    Status EditCopy() override;
-    Status EditPaste() override;
-    void Move(int left, int top, int width, int height) override;
+    Status editCopy() override;
+    Status editPaste() override;
+    void move(int left, int top, int width, int height) override;
 
     static QString axisName(Axis axis);
 

@@ -83,7 +83,7 @@ frmProperties::frmProperties(PortProperties &properties, QWidget *parent) : QDia
     auto *grid = new QGridLayout(fraSettings);
 
     auto *portRow = new QHBoxLayout;
-    m_cboPort = list(QStringLiteral("cboPort"), QStringLiteral("Порт:"), PortProperties::PortEntries(), fraSettings);
+    m_cboPort = list(QStringLiteral("cboPort"), QStringLiteral("Порт:"), PortProperties::portEntries(), fraSettings);
     portRow->addWidget(label(QStringLiteral("lblPort"), QStringLiteral("Порт:"), m_cboPort, fraSettings));
     portRow->addWidget(m_cboPort, 1);
     grid->addLayout(portRow, 0, 0);
@@ -92,7 +92,7 @@ frmProperties::frmProperties(PortProperties &properties, QWidget *parent) : QDia
     fraSpeed->setObjectName(QStringLiteral("fraSpeed"));
     auto *speedLayout = new QVBoxLayout(fraSpeed);
     m_cboSpeed = list(QStringLiteral("cboSpeed"), QStringLiteral("Максимальная скорость"),
-                      PortProperties::SpeedEntries(), fraSpeed);
+                      PortProperties::speedEntries(), fraSpeed);
     speedLayout->addWidget(m_cboSpeed);
     grid->addWidget(fraSpeed, 1, 0);
 
@@ -100,10 +100,10 @@ frmProperties::frmProperties(PortProperties &properties, QWidget *parent) : QDia
     fraConnection->setObjectName(QStringLiteral("fraConnection"));
     auto *connectionForm = new QFormLayout(fraConnection);
     m_cboDataBits =
-        list(QStringLiteral("cboDataBits"), QStringLiteral("Битов:"), PortProperties::DataBitsEntries(), fraConnection);
+        list(QStringLiteral("cboDataBits"), QStringLiteral("Битов:"), PortProperties::dataBitsEntries(), fraConnection);
     m_cboParity =
-        list(QStringLiteral("cboParity"), QStringLiteral("Чётность:"), PortProperties::ParityEntries(), fraConnection);
-    m_cboStopBits = list(QStringLiteral("cboStopBits"), QStringLiteral("Стоп бит:"), PortProperties::StopBitsEntries(),
+        list(QStringLiteral("cboParity"), QStringLiteral("Чётность:"), PortProperties::parityEntries(), fraConnection);
+    m_cboStopBits = list(QStringLiteral("cboStopBits"), QStringLiteral("Стоп бит:"), PortProperties::stopBitsEntries(),
                          fraConnection);
     connectionForm->addRow(label(QStringLiteral("lblDataBits"), QStringLiteral("Битов:"), m_cboDataBits, fraConnection),
                            m_cboDataBits);
@@ -114,10 +114,10 @@ frmProperties::frmProperties(PortProperties &properties, QWidget *parent) : QDia
     grid->addWidget(fraConnection, 0, 1, 2, 1);
 
     grid->addWidget(options(QStringLiteral("optEcho"), QStringLiteral("fraEcho"), QStringLiteral("&Эхо"),
-                            PortProperties::EchoCaptions(), &m_optEcho, fraSettings),
+                            PortProperties::echoCaptions(), &m_optEcho, fraSettings),
                     2, 0);
     grid->addWidget(options(QStringLiteral("optFlow"), QStringLiteral("fraFlow"), QStringLiteral("&Контроль данных"),
-                            PortProperties::FlowCaptions(), &m_optFlow, fraSettings),
+                            PortProperties::flowCaptions(), &m_optFlow, fraSettings),
                     2, 1);
 
     auto *buttons = new QHBoxLayout;
@@ -184,12 +184,12 @@ void frmProperties::takeChoices() {
 
 void frmProperties::ok() {
     takeChoices();
-    if (m_properties.cmdOK_Click())
+    if (m_properties.confirm())
         accept();
 }
 
 void frmProperties::reject() {
-    m_properties.cmdCancel_Click();
+    m_properties.cancel();
     QDialog::reject();
 }
 

@@ -59,11 +59,11 @@ frmSeriesData::frmSeriesData(SeriesData &content, QWidget *parent)
         m_fields[f - 1] = box;
         ++row;
     }
-    m_content.Form_Load(*this);
+    m_content.load(*this);
 }
 
 void frmSeriesData::refresh() {
-    m_content.ShowSeriesData(*this);
+    m_content.showSeriesTable(*this);
 }
 
 void frmSeriesData::setField(Field field, const QString &text) {

@@ -524,7 +524,7 @@ void QtChartSurface::fitToPlotWidth() {
         rebuildXAxis();
 }
 
-void QtChartSurface::Refresh() {
+void QtChartSurface::refresh() {
     if (!m_chart)
         return;
     m_chart->update();
@@ -703,7 +703,7 @@ ChartSurface::BackdropStyle QtChartSurface::backdrop(Backdrop part) const {
     return m_backdrops[static_cast<int>(part)];
 }
 
-bool QtChartSurface::ShowLegend() const {
+bool QtChartSurface::showLegend() const {
     return m_legendShown;
 }
 
@@ -810,7 +810,7 @@ QString QtChartSurface::tableText(const ReadingsTable &table) {
                 continue; // the corner above the series title
             if (row == 2 && column > first) {
                 if (table.isNumber(2, column))
-                    text += NumberText(table.number(2, column));
+                    text += numberText(table.number(2, column));
                 continue;
             }
             text += table.cell(row, column).toText();
@@ -866,7 +866,7 @@ std::optional<ReadingsTable> QtChartSurface::parseTableText(const QString &text,
     return table;
 }
 
-Status QtChartSurface::EditCopy() {
+Status QtChartSurface::editCopy() {
     QClipboard *clipboard = QGuiApplication::clipboard();
     if (!clipboard)
         return Status::failure(QStringLiteral("The clipboard is not available"));
@@ -882,7 +882,7 @@ Status QtChartSurface::EditCopy() {
     return Status::ok();
 }
 
-Status QtChartSurface::EditPaste() {
+Status QtChartSurface::editPaste() {
     QClipboard *clipboard = QGuiApplication::clipboard();
     if (!clipboard)
         return Status::failure(QStringLiteral("The clipboard is not available"));
@@ -902,7 +902,7 @@ Status QtChartSurface::EditPaste() {
     return Status::ok();
 }
 
-void QtChartSurface::Move(int left, int top, int width, int height) {
+void QtChartSurface::move(int left, int top, int width, int height) {
     if (m_view)
         m_view->setGeometry(left, top, width, height);
 }
@@ -955,27 +955,27 @@ void QtChartSurface::mousePress(QMouseEvent *event) {
     const QPointF at = m_chart->mapFromScene(m_view->mapToScene(event->position().toPoint()));
     QPointer<QtChartSurface> alive(this);
     if (button != 0)
-        Q_EMIT MouseDown(button, shiftState(event->modifiers()), event->globalPosition().toPoint());
+        Q_EMIT mouseDown(button, shiftState(event->modifiers()), event->globalPosition().toPoint());
     if (!alive || !m_chart || event->button() != Qt::LeftButton)
         return;
     const int flags = mouseFlags(event->modifiers());
     const HitResult hit = hitTest(at);
     switch (hit.what) {
     case Hit::Legend:
-        Q_EMIT LegendSelected(flags);
+        Q_EMIT legendSelected(flags);
         break;
     case Hit::AxisLine:
-        Q_EMIT AxisSelected(hit.axis, flags);
+        Q_EMIT axisSelected(hit.axis, flags);
         break;
     case Hit::AxisLabels:
-        Q_EMIT AxisLabelSelected(hit.axis, flags);
+        Q_EMIT axisLabelSelected(hit.axis, flags);
         break;
     case Hit::Point:
-        Q_EMIT PointSelected(1, hit.point, flags);
+        Q_EMIT pointSelected(1, hit.point, flags);
         break;
     case Hit::Chart:
     case Hit::Nothing:
-        Q_EMIT ChartSelected(flags);
+        Q_EMIT chartSelected(flags);
         break;
     }
 }
@@ -986,11 +986,11 @@ void QtChartSurface::mouseDoubleClick(QMouseEvent *event) {
     const QPointF at = m_chart->mapFromScene(m_view->mapToScene(event->position().toPoint()));
     const int flags = mouseFlags(event->modifiers());
     if (hitTest(at).what == Hit::Legend)
-        Q_EMIT LegendActivated(flags);
+        Q_EMIT legendActivated(flags);
     else if (nearCurve(at, hitTolerance()))
-        Q_EMIT SeriesActivated(1, flags);
+        Q_EMIT seriesActivated(1, flags);
     else
-        Q_EMIT ChartActivated(flags);
+        Q_EMIT chartActivated(flags);
 }
 
 QtChartSurface::HitResult QtChartSurface::hitTest(const QPointF &at) const {

@@ -25,7 +25,7 @@ namespace zorneta {
 // The chart of the heating curve drawn with Qt Charts.
 //
 // The surface owns a QChartView (widget()); put it into a window's layout or
-// move it with Move(). The view is deleted with the surface unless its window
+// move it with move(). The view is deleted with the surface unless its window
 // deleted it first.
 //
 // The table is kept as a copy, so the caller may change or drop its own; the
@@ -66,7 +66,7 @@ public:
     static double penPixels(double width);
 
     void setChartData(const ReadingsTable &table) override;
-    void Refresh() override;
+    void refresh() override;
 
     Status setAxisPenWidth(Axis axis, float width) override;
     Status setAxisPenColor(Axis axis, int red, int green, int blue) override;
@@ -86,7 +86,7 @@ public:
     Status setSeriesPenWidth(float width) override;
 
     void setShowLegend(bool shown) override;
-    bool ShowLegend() const override;
+    bool showLegend() const override;
     Status setBackdrop(Backdrop part, const BackdropStyle &style) override;
     BackdropStyle backdrop(Backdrop part) const override;
 
@@ -95,10 +95,10 @@ public:
     QString rowLabel(int row) const override;
     Status setRowLabel(int row, const QString &label) override;
 
-    Status EditCopy() override;
-    Status EditPaste() override;
+    Status editCopy() override;
+    Status editPaste() override;
 
-    void Move(int left, int top, int width, int height) override;
+    void move(int left, int top, int width, int height) override;
 
     // The table shown (empty before the first one is given).
     const ReadingsTable &table() const { return m_table; }

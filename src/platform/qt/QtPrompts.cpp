@@ -166,11 +166,11 @@ std::optional<Prompts::FileChoice> QtPrompts::saveFileDialog(const QString &titl
 }
 
 std::optional<std::int32_t> QtPrompts::colorDialog(std::int32_t preselected) {
-    const QColor initial(RedPart(preselected), GreenPart(preselected), BluePart(preselected));
+    const QColor initial(redPart(preselected), greenPart(preselected), bluePart(preselected));
     const QColor chosen = QColorDialog::getColor(initial, m_parent, QString(), QColorDialog::DontUseNativeDialog);
     if (!chosen.isValid())
         return std::nullopt;
-    return RgbColour(chosen.red(), chosen.green(), chosen.blue());
+    return rgbColour(chosen.red(), chosen.green(), chosen.blue());
 }
 
 } // namespace zorneta

@@ -339,14 +339,14 @@ bool QtSerialPort::applyFlowControl(int mode, QString *error) {
     return false;
 }
 
-QByteArray QtSerialPort::Input() {
+QByteArray QtSerialPort::input() {
     const qsizetype count = m_inputLen > 0 ? qMin<qsizetype>(m_inputLen, m_input.size()) : m_input.size();
     QByteArray taken = m_input.left(count);
     m_input.remove(0, count);
     return taken;
 }
 
-Status QtSerialPort::Output(const QByteArray &data) {
+Status QtSerialPort::output(const QByteArray &data) {
     if (!m_active)
         return fail(QStringLiteral("Порт закрыт"));
     m_writeFaulted = false;
@@ -481,11 +481,11 @@ void QtSerialPort::deliverNext() {
     m_firstLine = event.firstLine;
     ++m_deliveryDepth;
     const QPointer<QtSerialPort> alive(this);
-    Q_EMIT OnComm();
+    Q_EMIT commEventRaised();
     if (!alive)
         return;
     --m_deliveryDepth;
-    // Back in an outer handler, CommEvent() is that handler's event again.
+    // Back in an outer handler, commEvent() is that handler's event again.
     if (m_deliveryDepth > 0) {
         m_commEvent = outerEvent;
         m_firstLine = outerFirst;

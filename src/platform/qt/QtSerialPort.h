@@ -28,7 +28,7 @@ namespace zorneta {
 // inside another OnComm handler: a handler that runs a nested event loop (a
 // message box) receives the following events there, one at a time, and what
 // it has not consumed is delivered after it returns. The bytes of an event
-// join the buffer read by Input() when that event is delivered.
+// join the buffer read by input() when that event is delivered.
 //
 // A vanished device or a failed read closes the port and raises one Overrun
 // event; a failed write raises an Overrun event too. lastErrorText() keeps
@@ -39,7 +39,7 @@ public:
     static constexpr int MaxUnterminatedBytes = 256;
     static constexpr int IdleDeliveryMs = 1000;
 
-    // The line parameters of Settings().
+    // The line parameters of settings().
     struct LineSettings {
         int speed = 9600;
         char16_t parity = u'n';                 // e, o, n, m, s
@@ -57,25 +57,25 @@ public:
     explicit QtSerialPort(PortDirectory directory = PortDirectory(), QObject *parent = nullptr);
     ~QtSerialPort() override;
 
-    int CommPort() const override { return m_commPort; }
+    int commPort() const override { return m_commPort; }
     Status setCommPort(int number) override;
 
-    QString Settings() const override { return m_settings.text(); }
+    QString settings() const override { return m_settings.text(); }
     Status setSettings(const QString &settings) override;
 
-    int Handshaking() const override { return m_handshaking; }
+    int handshaking() const override { return m_handshaking; }
     Status setHandshaking(int mode) override;
 
-    bool PortOpen() const override { return m_active; }
+    bool portOpen() const override { return m_active; }
     Status setPortOpen(bool open) override;
 
-    int InputLen() const override { return m_inputLen; }
+    int inputLen() const override { return m_inputLen; }
     void setInputLen(int length) override { m_inputLen = length > 0 ? length : 0; }
 
-    QByteArray Input() override;
-    Status Output(const QByteArray &data) override;
+    QByteArray input() override;
+    Status output(const QByteArray &data) override;
 
-    int CommEvent() const override { return m_commEvent; }
+    int commEvent() const override { return m_commEvent; }
 
     // Held events wait in arrival order; on release they are delivered from
     // the event loop, one per turn, as usual.

@@ -4,7 +4,7 @@
 
 namespace zorneta {
 
-QString QtSettingsStore::GetSetting(const QString &application, const QString &section, const QString &key,
+QString QtSettingsStore::getSetting(const QString &application, const QString &section, const QString &key,
                                     const QString &defaultValue) const {
     // Opened per access, so a file changed by another instance is read afresh.
     QSettings settings(QSettings::NativeFormat, QSettings::UserScope, application, application);
@@ -18,7 +18,7 @@ QString QtSettingsStore::GetSetting(const QString &application, const QString &s
     return value.toString();
 }
 
-Status QtSettingsStore::SaveSetting(const QString &application, const QString &section, const QString &key,
+Status QtSettingsStore::saveSetting(const QString &application, const QString &section, const QString &key,
                                     const QString &value) {
     QSettings settings(QSettings::NativeFormat, QSettings::UserScope, application, application);
     settings.beginGroup(section);

@@ -9,9 +9,9 @@ namespace zorneta {
 // that is $XDG_CONFIG_HOME/<application>/<application>.conf.
 class QtSettingsStore : public SettingsStore {
 public:
-    QString GetSetting(const QString &application, const QString &section, const QString &key,
+    QString getSetting(const QString &application, const QString &section, const QString &key,
                        const QString &defaultValue = QString()) const override;
-    Status SaveSetting(const QString &application, const QString &section, const QString &key,
+    Status saveSetting(const QString &application, const QString &section, const QString &key,
                        const QString &value) override;
 };
 

@@ -14,7 +14,7 @@ QDateTime SystemClock::now() const {
     return QDateTime::currentDateTime();
 }
 
-void QtBeeper::Beep() {
+void QtBeeper::beep() {
     QApplication::beep();
 }
 

@@ -17,7 +17,7 @@ public:
 
 class QtBeeper : public Beeper {
 public:
-    void Beep() override;
+    void beep() override;
 };
 
 // The installation directory: the folder of the program's data beside the

@@ -7,7 +7,7 @@
 
 namespace zorneta {
 
-bool InstallRussianTranslation(QCoreApplication &app) {
+bool installRussianTranslation(QCoreApplication &app) {
     QLocale::setDefault(QLocale(QLocale::Russian, QLocale::Russia));
     const QString dir = QLibraryInfo::path(QLibraryInfo::TranslationsPath);
     bool loaded = false;

@@ -6,6 +6,6 @@ namespace zorneta {
 
 // Loads Qt's Russian translation so standard buttons and dialogs speak
 // Russian whatever the system locale. Returns whether it was found.
-bool InstallRussianTranslation(QCoreApplication &app);
+bool installRussianTranslation(QCoreApplication &app);
 
 } // namespace zorneta

@@ -38,31 +38,31 @@ frmSnapShot::frmSnapShot(SnapshotDialog &dialog, QWidget *parent) : QDialog(pare
     auto *range = new QHBoxLayout;
     auto *from = new QLabel(QStringLiteral("Начиная с точки №"), frame);
     from->setObjectName(QStringLiteral("Label1"));
-    m_text1 = new QLineEdit(frame);
-    m_text1->setObjectName(QStringLiteral("Text1"));
-    m_text1->setAccessibleName(QStringLiteral("Начиная с точки №"));
+    m_firstPoint = new QLineEdit(frame);
+    m_firstPoint->setObjectName(QStringLiteral("Text1"));
+    m_firstPoint->setAccessibleName(QStringLiteral("Начиная с точки №"));
     auto *to = new QLabel(QStringLiteral("по"), frame);
-    m_text2 = new QLineEdit(frame);
-    m_text2->setObjectName(QStringLiteral("Text2"));
-    m_text2->setAccessibleName(QStringLiteral("по"));
+    m_lastPoint = new QLineEdit(frame);
+    m_lastPoint->setObjectName(QStringLiteral("Text2"));
+    m_lastPoint->setAccessibleName(QStringLiteral("по"));
     auto *inclusive = new QLabel(QStringLiteral("включительно"), frame);
-    for (QLineEdit *box : {m_text1, m_text2}) {
+    for (QLineEdit *box : {m_firstPoint, m_lastPoint}) {
         box->setMaximumWidth(90);
         // The background is set as it stands, disabled or not.
         box->setAutoFillBackground(true);
     }
     range->addWidget(from);
-    range->addWidget(m_text1);
+    range->addWidget(m_firstPoint);
     range->addWidget(to);
-    range->addWidget(m_text2);
+    range->addWidget(m_lastPoint);
     range->addWidget(inclusive);
     range->addStretch(1);
     frameLayout->addLayout(range);
     outer->addWidget(frame);
 
-    m_sFile = new QCheckBox(QStringLiteral("Запись в файл"), this);
-    m_sFile->setObjectName(QStringLiteral("SFile"));
-    outer->addWidget(m_sFile);
+    m_saveToFileBox = new QCheckBox(QStringLiteral("Запись в файл"), this);
+    m_saveToFileBox->setObjectName(QStringLiteral("SFile"));
+    outer->addWidget(m_saveToFileBox);
 
     auto *buttons = new QHBoxLayout;
     auto *ok = new QPushButton(QStringLiteral("ОК"), this);
@@ -77,12 +77,12 @@ frmSnapShot::frmSnapShot(SnapshotDialog &dialog, QWidget *parent) : QDialog(pare
 
     showState();
 
-    connect(m_snap, &QButtonGroup::idClicked, this, [this](int index) { m_dialog.Snap_Click(index); });
-    connect(m_text1, &QLineEdit::textEdited, this, [this](const QString &text) { m_dialog.setText1(text); });
-    connect(m_text2, &QLineEdit::textEdited, this, [this](const QString &text) { m_dialog.setText2(text); });
-    connect(m_sFile, &QCheckBox::toggled, this, [this](bool checked) { m_dialog.setSFile(checked); });
-    connect(ok, &QPushButton::clicked, this, [this] { m_dialog.CmdOK_Click(); });
-    connect(cancel, &QPushButton::clicked, this, [this] { m_dialog.CmdCancel_Click(); });
+    connect(m_snap, &QButtonGroup::idClicked, this, [this](int index) { m_dialog.chooseRange(index); });
+    connect(m_firstPoint, &QLineEdit::textEdited, this, [this](const QString &text) { m_dialog.setFirstPoint(text); });
+    connect(m_lastPoint, &QLineEdit::textEdited, this, [this](const QString &text) { m_dialog.setLastPoint(text); });
+    connect(m_saveToFileBox, &QCheckBox::toggled, this, [this](bool checked) { m_dialog.setSaveToFile(checked); });
+    connect(ok, &QPushButton::clicked, this, [this] { m_dialog.confirm(); });
+    connect(cancel, &QPushButton::clicked, this, [this] { m_dialog.cancel(); });
     connect(&m_dialog, &SnapshotDialog::changed, this, &frmSnapShot::showState);
 }
 
@@ -100,19 +100,19 @@ void frmSnapShot::showState() {
     const bool enabled = m_dialog.boundsEnabled();
     // White for a section, grey (0x808080) while all data is chosen.
     const QColor background = enabled ? QColor(0xFF, 0xFF, 0xFF) : QColor(0x80, 0x80, 0x80);
-    for (QLineEdit *box : {m_text1, m_text2}) {
+    for (QLineEdit *box : {m_firstPoint, m_lastPoint}) {
         box->setEnabled(enabled);
         QPalette palette = box->palette();
         for (QPalette::ColorGroup group : {QPalette::Active, QPalette::Inactive, QPalette::Disabled})
             palette.setColor(group, QPalette::Base, background);
         box->setPalette(palette);
     }
-    if (m_text1->text() != m_dialog.Text1())
-        m_text1->setText(m_dialog.Text1());
-    if (m_text2->text() != m_dialog.Text2())
-        m_text2->setText(m_dialog.Text2());
-    if (m_sFile->isChecked() != m_dialog.SFile())
-        m_sFile->setChecked(m_dialog.SFile());
+    if (m_firstPoint->text() != m_dialog.firstPoint())
+        m_firstPoint->setText(m_dialog.firstPoint());
+    if (m_lastPoint->text() != m_dialog.lastPoint())
+        m_lastPoint->setText(m_dialog.lastPoint());
+    if (m_saveToFileBox->isChecked() != m_dialog.saveToFile())
+        m_saveToFileBox->setChecked(m_dialog.saveToFile());
     if (!m_dialog.isShown() && isVisible())
         hide();
 }
@@ -122,13 +122,13 @@ void frmSnapShot::closeEvent(QCloseEvent *event) {
     if (!m_closing) {
         m_closing = true;
         if (m_dialog.isLoaded())
-            m_dialog.CmdCancel_Click();
+            m_dialog.cancel();
     }
     event->accept();
 }
 
 void frmSnapShot::reject() {
-    m_dialog.CmdCancel_Click();
+    m_dialog.cancel();
 }
 
 } // namespace zorneta

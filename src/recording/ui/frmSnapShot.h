@@ -30,9 +30,9 @@ private:
 
     SnapshotDialog &m_dialog;
     QButtonGroup *m_snap = nullptr;
-    QLineEdit *m_text1 = nullptr;
-    QLineEdit *m_text2 = nullptr;
-    QCheckBox *m_sFile = nullptr;
+    QLineEdit *m_firstPoint = nullptr;
+    QLineEdit *m_lastPoint = nullptr;
+    QCheckBox *m_saveToFileBox = nullptr;
     bool m_closing = false;
 };
 

@@ -62,8 +62,8 @@ frmPrGraph::frmPrGraph(GraphSettings &settings, QWidget *parent) : QDialog(paren
     auto *period = new QGroupBox(QStringLiteral("Период"), fraSettings);
     period->setObjectName(QStringLiteral("fraPeriod"));
     auto *periodForm = new QFormLayout(period);
-    m_cboSpeed = list(QStringLiteral("cboSpeed"), GraphSettings::SpeedEntries(), period);
-    m_cboPassOver = list(QStringLiteral("cboPassOver"), GraphSettings::PassOverEntries(), period);
+    m_cboSpeed = list(QStringLiteral("cboSpeed"), GraphSettings::speedEntries(), period);
+    m_cboPassOver = list(QStringLiteral("cboPassOver"), GraphSettings::passOverEntries(), period);
     periodForm->addRow(QStringLiteral("Обновления"), m_cboSpeed);
     periodForm->addRow(QStringLiteral("Считывания"), m_cboPassOver);
     grid->addWidget(period, 0, 0);
@@ -71,9 +71,9 @@ frmPrGraph::frmPrGraph(GraphSettings &settings, QWidget *parent) : QDialog(paren
     auto *look = new QGroupBox(QStringLiteral("Характеристики "), fraSettings);
     look->setObjectName(QStringLiteral("fraLook"));
     auto *lookForm = new QFormLayout(look);
-    m_cboColor = list(QStringLiteral("cboColor"), GraphSettings::ColorEntries(), look);
-    m_cboThin = list(QStringLiteral("cboThin"), GraphSettings::ThinEntries(), look);
-    m_cboVGrid = list(QStringLiteral("cboVGrid"), GraphSettings::VGridEntries(), look);
+    m_cboColor = list(QStringLiteral("cboColor"), GraphSettings::colorEntries(), look);
+    m_cboThin = list(QStringLiteral("cboThin"), GraphSettings::thinEntries(), look);
+    m_cboVGrid = list(QStringLiteral("cboVGrid"), GraphSettings::vGridEntries(), look);
     lookForm->addRow(QStringLiteral("Цвет линии"), m_cboColor);
     lookForm->addRow(QStringLiteral("Толщина линии"), m_cboThin);
     lookForm->addRow(QStringLiteral("Деления сетки Х"), m_cboVGrid);
@@ -87,11 +87,11 @@ frmPrGraph::frmPrGraph(GraphSettings &settings, QWidget *parent) : QDialog(paren
 
     auto *flags = new QVBoxLayout;
     flags->addWidget(options(QStringLiteral("optFlow"), QStringLiteral("&Ось  X"), QStringLiteral("Включ"),
-                             QStringLiteral("Выключ"), &m_optFlow, fraSettings));
+                             QStringLiteral("Выключ"), &m_xAxisOption, fraSettings));
     flags->addWidget(options(QStringLiteral("optEcho"), QStringLiteral("&Вторая ось У"), QStringLiteral("Вкл"),
-                             QStringLiteral("Выкл"), &m_optEcho, fraSettings));
+                             QStringLiteral("Выкл"), &m_y2AxisOption, fraSettings));
     flags->addWidget(options(QStringLiteral("Legenda"), QStringLiteral("Обозначения"), QStringLiteral("Включ"),
-                             QStringLiteral("Выключ"), &m_legenda, fraSettings));
+                             QStringLiteral("Выключ"), &m_legendOption, fraSettings));
     grid->addLayout(flags, 1, 1, 2, 1);
 
     auto *frame3 = new QGroupBox(QStringLiteral("Обрезка графика"), fraSettings);
@@ -117,9 +117,9 @@ frmPrGraph::frmPrGraph(GraphSettings &settings, QWidget *parent) : QDialog(paren
     outer->addLayout(buttons);
 
     // Option groups act when clicked; lists and texts only at OK.
-    connect(m_optFlow, &QButtonGroup::idClicked, this, [this](int id) { m_settings.optFlow_Click(id); });
-    connect(m_optEcho, &QButtonGroup::idClicked, this, [this](int id) { m_settings.optEcho_Click(id); });
-    connect(m_legenda, &QButtonGroup::idClicked, this, [this](int id) { m_settings.Legenda_Click(id); });
+    connect(m_xAxisOption, &QButtonGroup::idClicked, this, [this](int id) { m_settings.chooseXAxisOption(id); });
+    connect(m_y2AxisOption, &QButtonGroup::idClicked, this, [this](int id) { m_settings.chooseY2AxisOption(id); });
+    connect(m_legendOption, &QButtonGroup::idClicked, this, [this](int id) { m_settings.chooseLegendOption(id); });
     for (QComboBox *box : {m_cboSpeed, m_cboPassOver, m_cboColor, m_cboThin, m_cboVGrid})
         connect(box, &QComboBox::currentIndexChanged, this, [this] { takeTexts(); });
     connect(cmdOK, &QPushButton::clicked, this, &frmPrGraph::ok);
@@ -135,12 +135,12 @@ void frmPrGraph::showState() {
     m_cboColor->setCurrentIndex(m_settings.cboColor);
     m_cboThin->setCurrentIndex(m_settings.cboThin);
     m_cboVGrid->setCurrentIndex(m_settings.cboVGrid);
-    m_txtGraph->setText(m_settings.TxtGraph);
+    m_txtGraph->setText(m_settings.txtGraph);
     m_txtCutStart->setText(m_settings.txtCutStart);
     m_txtCutEnd->setText(m_settings.txtCutEnd);
-    m_optFlow->button(m_settings.optFlow)->setChecked(true);
-    m_optEcho->button(m_settings.optEcho)->setChecked(true);
-    m_legenda->button(m_settings.Legenda)->setChecked(true);
+    m_xAxisOption->button(m_settings.xAxisOption)->setChecked(true);
+    m_y2AxisOption->button(m_settings.y2AxisOption)->setChecked(true);
+    m_legendOption->button(m_settings.legendOption)->setChecked(true);
     m_showing = false;
 }
 
@@ -152,19 +152,19 @@ void frmPrGraph::takeTexts() {
     m_settings.cboColor = m_cboColor->currentIndex();
     m_settings.cboThin = m_cboThin->currentIndex();
     m_settings.cboVGrid = m_cboVGrid->currentIndex();
-    m_settings.TxtGraph = m_txtGraph->text();
+    m_settings.txtGraph = m_txtGraph->text();
     m_settings.txtCutStart = m_txtCutStart->text();
     m_settings.txtCutEnd = m_txtCutEnd->text();
 }
 
 void frmPrGraph::ok() {
     takeTexts();
-    if (m_settings.cmdOK_Click())
+    if (m_settings.confirm())
         accept();
 }
 
 void frmPrGraph::reject() {
-    m_settings.cmdCancel_Click();
+    m_settings.cancel();
     QDialog::reject();
 }
 

@@ -38,9 +38,9 @@ private:
     QLineEdit *m_txtGraph = nullptr;
     QLineEdit *m_txtCutStart = nullptr;
     QLineEdit *m_txtCutEnd = nullptr;
-    QButtonGroup *m_optFlow = nullptr;
-    QButtonGroup *m_optEcho = nullptr;
-    QButtonGroup *m_legenda = nullptr;
+    QButtonGroup *m_xAxisOption = nullptr;
+    QButtonGroup *m_y2AxisOption = nullptr;
+    QButtonGroup *m_legendOption = nullptr;
     bool m_showing = false;
 };
 

@@ -40,7 +40,7 @@ Application::Application(StartOptions options) : m_options(std::move(options)), 
 
 Application::~Application() {
     if (m_parts->logic)
-        m_parts->logic->Form_Unload();
+        m_parts->logic->unload();
     m_parts->logic.reset();
     m_parts->window.reset();
     m_parts->port.reset();
@@ -115,18 +115,18 @@ bool Application::startMain(QString *error) {
     frmTerminal *window = p.window.get();
     connect(window, &frmTerminal::menuCommand, logic, &TerminalLogic::runMenuCommand);
     connect(window, &frmTerminal::toolbarButton, logic, [logic](const QString &key) { logic->runToolbarKey(key); });
-    connect(window, &frmTerminal::connectionPictureClicked, logic, [logic] { logic->portControl().mnuOpen_Click(); });
-    connect(window, &frmTerminal::clearClicked, logic, [logic] { logic->output().Command1_Click(); });
-    connect(window, &frmTerminal::refreshClicked, logic, [logic] { logic->chart().cmdNew_Click(); });
-    connect(window, &frmTerminal::unloading, logic, &TerminalLogic::Form_Unload);
+    connect(window, &frmTerminal::connectionPictureClicked, logic, [logic] { logic->portControl().togglePort(); });
+    connect(window, &frmTerminal::clearClicked, logic, [logic] { logic->output().clearTerminal(); });
+    connect(window, &frmTerminal::refreshClicked, logic, [logic] { logic->chart().redrawChart(); });
+    connect(window, &frmTerminal::unloading, logic, &TerminalLogic::unload);
     // The chart's own mouse events reach the logic directly (ChartGestures).
-    connect(window, &frmTerminal::pointTextFocused, logic, [logic] { logic->gestures().PointText_GotFocus(); });
-    connect(window, &frmTerminal::pointTextDoubleClicked, logic, [logic] { logic->gestures().PointText_DblClick(); });
+    connect(window, &frmTerminal::pointTextFocused, logic, [logic] { logic->gestures().pointTextFocused(); });
+    connect(window, &frmTerminal::pointTextDoubleClicked, logic, [logic] { logic->gestures().pointTextDoubleClicked(); });
     logic->onExit = [window] { window->close(); };
-    window->terminalKeyPress = [logic](const QString &text) { return logic->transmit().txtTerm_KeyPress(text); };
+    window->terminalKeyPress = [logic](const QString &text) { return logic->transmit().typeKeys(text); };
     logic->portControl().reconnect().setEnabled(m_options.reconnect);
 
-    logic->Form_Load();
+    logic->load();
     if (m_options.windowSize.isValid())
         window->resize(m_options.windowSize);
     window->show();
@@ -135,7 +135,7 @@ bool Application::startMain(QString *error) {
         logic->recording().openAt(file.absoluteFilePath(), file.fileName());
     }
     if (m_options.openPort)
-        logic->portControl().mnuOpen_Click();
+        logic->portControl().togglePort();
     if (m_options.demoSeconds > 0)
         runDemo();
     return true;
@@ -144,8 +144,8 @@ bool Application::startMain(QString *error) {
 void Application::runDemo() {
     TerminalLogic *logic = m_parts->logic.get();
     // Readings every update so the picture shows a curve.
-    logic->state().UpdatePeriod = 1;
-    logic->portControl().mnuOpen_Click();
+    logic->state().updatePeriod = 1;
+    logic->portControl().togglePort();
     QTimer::singleShot(m_options.demoSeconds * 1000, this, [this] {
         frmTerminal *window = m_parts->window.get();
         const QString path = QFileInfo(m_options.screenshotPath).absoluteFilePath();

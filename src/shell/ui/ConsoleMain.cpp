@@ -122,7 +122,7 @@ int runWithoutDisplay(int &argc, char **argv) {
     QCoreApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("Зорнета"));
     QCoreApplication::setOrganizationName(QStringLiteral("Зорнета"));
-    InstallRussianTranslation(app);
+    installRussianTranslation(app);
 
     const CommandLine line = CommandLine::parse(QCoreApplication::arguments());
     switch (line.request) {

@@ -36,7 +36,7 @@ HelpViewer::HelpViewer(QWidget *parent) : QWidget(parent, Qt::Window) {
     // window has closed.
     setAttribute(Qt::WA_QuitOnClose, false);
     setWindowTitle(QString::fromUtf16(AppTitle) + QStringLiteral(" - Справка"));
-    setWindowIcon(QIcon(LogoPicture(64)));
+    setWindowIcon(QIcon(logoPicture(64)));
     auto *layout = new QHBoxLayout(this);
     layout->setContentsMargins(2, 2, 2, 2);
     auto *splitter = new QSplitter(this);

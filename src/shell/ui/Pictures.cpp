@@ -32,14 +32,14 @@ QPixmap plugPicture(bool connected) {
 
 } // namespace
 
-QPixmap ConnectedPicture() {
+QPixmap connectedPicture() {
     return plugPicture(true);
 }
-QPixmap NotConnectedPicture() {
+QPixmap notConnectedPicture() {
     return plugPicture(false);
 }
 
-QPixmap LogoPicture(int size) {
+QPixmap logoPicture(int size) {
     QPixmap pm(size, size);
     pm.fill(Qt::transparent);
     QPainter p(&pm);

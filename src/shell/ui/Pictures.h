@@ -6,8 +6,8 @@
 namespace zorneta {
 
 // Pictures the program draws itself: the two connection states and the logo.
-QPixmap ConnectedPicture();
-QPixmap NotConnectedPicture();
-QPixmap LogoPicture(int size = 96);
+QPixmap connectedPicture();
+QPixmap notConnectedPicture();
+QPixmap logoPicture(int size = 96);
 
 } // namespace zorneta

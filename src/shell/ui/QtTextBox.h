@@ -17,10 +17,10 @@ class QtTextBox : public QObject, public TextBox {
 public:
     explicit QtTextBox(QPlainTextEdit *widget);
 
-    QString Text() const override { return m_text; }
+    QString text() const override { return m_text; }
     void setText(const QString &text) override;
-    qsizetype SelStart() const override { return m_selStart; }
-    qsizetype SelLength() const override { return m_selLength; }
+    qsizetype selStart() const override { return m_selStart; }
+    qsizetype selLength() const override { return m_selLength; }
     void setSelStart(qsizetype position) override;
     void setSelLength(qsizetype length) override;
     void setSelText(const QString &text) override;

@@ -28,12 +28,12 @@ frmAbout::frmAbout(QWidget *parent) : QDialog(parent) {
     setAttribute(Qt::WA_DeleteOnClose);
     setModal(false);
     setWindowTitle(QStringLiteral("  О программе  ") + QString::fromUtf16(AppTitle));
-    setWindowIcon(QIcon(LogoPicture(64)));
+    setWindowIcon(QIcon(logoPicture(64)));
 
     auto *grid = new QGridLayout(this);
     auto *picture = new QLabel(this);
     picture->setObjectName(QStringLiteral("Picture1"));
-    picture->setPixmap(LogoPicture(64));
+    picture->setPixmap(logoPicture(64));
     picture->setAccessibleName(QString::fromUtf16(AppTitle));
     grid->addWidget(picture, 0, 0, 3, 1, Qt::AlignTop);
 

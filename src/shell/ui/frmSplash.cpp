@@ -18,12 +18,12 @@ QString frmSplash::versionText() {
 frmSplash::frmSplash(QWidget *parent) : QDialog(parent) {
     setObjectName(QStringLiteral("frmSplash"));
     setWindowTitle(QStringLiteral("   Краткая информация о программе"));
-    setWindowIcon(QIcon(LogoPicture(64)));
+    setWindowIcon(QIcon(logoPicture(64)));
 
     auto *grid = new QGridLayout(this);
     m_imgLogo = new QLabel(this);
     m_imgLogo->setObjectName(QStringLiteral("imgLogo"));
-    m_imgLogo->setPixmap(LogoPicture(96));
+    m_imgLogo->setPixmap(logoPicture(96));
     m_imgLogo->setAccessibleName(QStringLiteral("Зорнета"));
     m_imgLogo->setCursor(Qt::PointingHandCursor);
     m_imgLogo->installEventFilter(this);

@@ -101,7 +101,7 @@ constexpr int FrameTop = 600;
 frmTerminal::frmTerminal(QWidget *parent) : QMainWindow(parent) {
     setObjectName(QStringLiteral("frmTerminal"));
     setWindowTitle(QStringLiteral("   Зорнета"));
-    setWindowIcon(QIcon(LogoPicture(64)));
+    setWindowIcon(QIcon(logoPicture(64)));
     m_chart = std::make_unique<QtChartSurface>();
     buildMenus();
     buildToolBar();
@@ -353,9 +353,9 @@ void frmTerminal::buildCentralArea() {
     m_txtTerm->setStyleSheet(QStringLiteral("QPlainTextEdit { background: #000000; color: #00ff00; }"));
     m_termBox = std::make_unique<QtTextBox>(m_txtTerm);
     m_txtTerm->installEventFilter(this);
-    m_command1 = new QPushButton(QStringLiteral("Очистить"), central);
-    m_command1->setObjectName(QStringLiteral("Command1"));
-    connect(m_command1, &QPushButton::clicked, this, &frmTerminal::clearClicked);
+    m_clearButton = new QPushButton(QStringLiteral("Очистить"), central);
+    m_clearButton->setObjectName(QStringLiteral("Command1"));
+    connect(m_clearButton, &QPushButton::clicked, this, &frmTerminal::clearClicked);
 
     // The small controls pinned to the lower right edge, over the chart.
     m_txtSig = new QLineEdit(central);
@@ -375,20 +375,20 @@ void frmTerminal::buildCentralArea() {
     connect(m_cmdNew, &QPushButton::clicked, this, &frmTerminal::refreshClicked);
 
     // The port-state frame: two pictures at one place, the front one shows the state.
-    m_frame1 = new QGroupBox(central);
-    m_frame1->setObjectName(QStringLiteral("Frame1"));
-    m_frame1->setAccessibleName(QStringLiteral("Состояние порта"));
-    auto *frameLayout = new QVBoxLayout(m_frame1);
+    m_portStateFrame = new QGroupBox(central);
+    m_portStateFrame->setObjectName(QStringLiteral("Frame1"));
+    m_portStateFrame->setAccessibleName(QStringLiteral("Состояние порта"));
+    auto *frameLayout = new QVBoxLayout(m_portStateFrame);
     frameLayout->setContentsMargins(2, 2, 2, 2);
-    m_pictures = new QStackedWidget(m_frame1);
+    m_pictures = new QStackedWidget(m_portStateFrame);
     m_imgConnected = new QLabel(m_pictures);
     m_imgConnected->setObjectName(QStringLiteral("imgConnected"));
-    m_imgConnected->setPixmap(ConnectedPicture());
+    m_imgConnected->setPixmap(connectedPicture());
     m_imgConnected->setToolTip(QStringLiteral("Порт открыт"));
     m_imgConnected->setAccessibleName(QStringLiteral("Порт открыт"));
     m_imgNotConnected = new QLabel(m_pictures);
     m_imgNotConnected->setObjectName(QStringLiteral("imgNotConnected"));
-    m_imgNotConnected->setPixmap(NotConnectedPicture());
+    m_imgNotConnected->setPixmap(notConnectedPicture());
     m_imgNotConnected->setToolTip(QStringLiteral("Порт закрыт"));
     m_imgNotConnected->setAccessibleName(QStringLiteral("Порт закрыт"));
     for (QLabel *img : {m_imgConnected, m_imgNotConnected}) {
@@ -399,12 +399,12 @@ void frmTerminal::buildCentralArea() {
     }
     m_pictures->setCurrentWidget(m_imgNotConnected);
     frameLayout->addWidget(m_pictures);
-    m_frame1->adjustSize();
+    m_portStateFrame->adjustSize();
 
     // The small controls have small fixed heights: a small font fits them.
     QFont small = font();
     small.setPointSize(8);
-    for (QWidget *w : {static_cast<QWidget *>(m_command1), static_cast<QWidget *>(m_txtSig),
+    for (QWidget *w : {static_cast<QWidget *>(m_clearButton), static_cast<QWidget *>(m_txtSig),
                        static_cast<QWidget *>(m_pointText), static_cast<QWidget *>(m_cmdNew)})
         w->setFont(small);
     m_txtSig->setFrame(false);
@@ -413,7 +413,7 @@ void frmTerminal::buildCentralArea() {
     m_pointText->setFont(small);
     m_pointText->setTextMargins(0, 0, 0, 0);
     for (QWidget *w : {static_cast<QWidget *>(m_txtSig), static_cast<QWidget *>(m_pointText),
-                       static_cast<QWidget *>(m_cmdNew), static_cast<QWidget *>(m_frame1)})
+                       static_cast<QWidget *>(m_cmdNew), static_cast<QWidget *>(m_portStateFrame)})
         w->raise();
     setCentralWidget(central);
 }
@@ -424,8 +424,8 @@ void frmTerminal::applyLayout() {
         return;
     const double dpiX = logicalDpiX();
     const double dpiY = logicalDpiY();
-    auto tx = [&](int px) { return PixelsToTwips(px, dpiX); };
-    auto ty = [&](int px) { return PixelsToTwips(px, dpiY); };
+    auto tx = [&](int px) { return pixelsToTwips(px, dpiX); };
+    auto ty = [&](int px) { return pixelsToTwips(px, dpiY); };
     // The inner area starts under the menu bar; the toolbar and the status
     // bar are the parts of it above and below the central area.
     const QRect area = central->geometry();
@@ -438,16 +438,16 @@ void frmTerminal::applyLayout() {
     in.innerWidth = tx(width());
     in.outerWidth = tx(frameGeometry().width());
     in.clearButtonHeight = ClearButtonHeight;
-    in.frameWidth = tx(m_frame1->width());
+    in.frameWidth = tx(m_portStateFrame->width());
     in.indicatorShown = !m_txtTerm->isHidden();
     const WindowLayout::Result r = WindowLayout::place(in);
 
     // Twips of the inner area to pixels of the central area.
-    auto px = [&](int twips) { return TwipsToPixels(twips, dpiX); };
-    auto py = [&](int twips) { return TwipsToPixels(twips, dpiY) + innerTop - area.top(); };
+    auto px = [&](int twips) { return twipsToPixels(twips, dpiX); };
+    auto py = [&](int twips) { return twipsToPixels(twips, dpiY) + innerTop - area.top(); };
     auto put = [&](QWidget *w, const std::optional<TwipRect> &rect) {
         if (rect)
-            w->setGeometry(px(rect->left), py(rect->top), px(rect->width), TwipsToPixels(rect->height, dpiY));
+            w->setGeometry(px(rect->left), py(rect->top), px(rect->width), twipsToPixels(rect->height, dpiY));
     };
     put(m_chart->widget(), r.chart);
     if (r.indicator) {
@@ -458,17 +458,17 @@ void frmTerminal::applyLayout() {
     }
     if (QAction *item = m_items.value(QStringLiteral("mnuViewIndicator")))
         item->setChecked(in.indicatorShown);
-    m_command1->setGeometry(m_command1->x(), py(r.clearButtonTop), px(WindowLayout::IndicatorWidth),
-                            TwipsToPixels(ClearButtonHeight, dpiY));
+    m_clearButton->setGeometry(m_clearButton->x(), py(r.clearButtonTop), px(WindowLayout::IndicatorWidth),
+                            twipsToPixels(ClearButtonHeight, dpiY));
     put(m_cmdNew, r.refresh);
     put(m_pointText, r.pointText);
     if (r.pointText) {
         // The signal temperature box, left of the point value field.
         const int sigWidth = px(SigTextWidth);
         m_txtSig->setGeometry(px(r.pointText->left) - sigWidth - px(SigTextGap), py(r.pointText->top), sigWidth,
-                              TwipsToPixels(r.pointText->height, dpiY));
+                              twipsToPixels(r.pointText->height, dpiY));
     }
-    m_frame1->move(px(r.frameLeft), std::max(0, py(FrameTop)));
+    m_portStateFrame->move(px(r.frameLeft), std::max(0, py(FrameTop)));
 }
 
 void frmTerminal::resizeEvent(QResizeEvent *event) {
@@ -646,15 +646,15 @@ bool frmTerminal::indicatorVisible() const {
 }
 
 void frmTerminal::setClearButtonVisible(bool visible) {
-    m_command1->setVisible(visible);
+    m_clearButton->setVisible(visible);
 }
 
 bool frmTerminal::clearButtonVisible() const {
-    return !m_command1->isHidden();
+    return !m_clearButton->isHidden();
 }
 
 void frmTerminal::setIndicatorColors(std::int32_t background, std::int32_t text) {
-    auto css = [](std::int32_t c) { return QColor(RedPart(c), GreenPart(c), BluePart(c)).name(); };
+    auto css = [](std::int32_t c) { return QColor(redPart(c), greenPart(c), bluePart(c)).name(); };
     m_txtTerm->setStyleSheet(
         QStringLiteral("QPlainTextEdit { background: %1; color: %2; }").arg(css(background), css(text)));
 }
@@ -690,7 +690,7 @@ QString frmTerminal::shownPointText() const {
 
 void frmTerminal::setPointTextBackground(std::int32_t colour) {
     QPalette palette = m_pointText->palette();
-    palette.setColor(QPalette::Base, QColor(RedPart(colour), GreenPart(colour), BluePart(colour)));
+    palette.setColor(QPalette::Base, QColor(redPart(colour), greenPart(colour), bluePart(colour)));
     m_pointText->setPalette(palette);
     m_pointText->setAutoFillBackground(true);
 }

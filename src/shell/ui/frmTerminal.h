@@ -136,11 +136,11 @@ private:
     QHash<QString, QLabel *> m_panels;
     QToolBar *m_toolBar = nullptr;
     QPlainTextEdit *m_txtTerm = nullptr;
-    QPushButton *m_command1 = nullptr;
+    QPushButton *m_clearButton = nullptr;
     QPushButton *m_cmdNew = nullptr;
     QLineEdit *m_pointText = nullptr;
     QLineEdit *m_txtSig = nullptr;
-    QGroupBox *m_frame1 = nullptr;
+    QGroupBox *m_portStateFrame = nullptr;
     QStackedWidget *m_pictures = nullptr;
     QLabel *m_imgConnected = nullptr;
     QLabel *m_imgNotConnected = nullptr;
