@@ -13,12 +13,16 @@ namespace {
 constexpr qint64 MaxColumns = qint64(1) << 26;
 constexpr qint64 N = ReadingsChunk::Columns;
 
-std::size_t chunksFor(qint64 columns) { return static_cast<std::size_t>((columns + N - 1) / N); }
+std::size_t chunksFor(qint64 columns) {
+    return static_cast<std::size_t>((columns + N - 1) / N);
+}
 } // namespace
 
 ReadingsTable::ReadingsTable() = default;
 
-ReadingsTable::ReadingsTable(qint64 firstColumn, qint64 lastColumn) { resize(firstColumn, lastColumn); }
+ReadingsTable::ReadingsTable(qint64 firstColumn, qint64 lastColumn) {
+    resize(firstColumn, lastColumn);
+}
 
 bool ReadingsTable::contains(int row, qint64 column) const {
     std::size_t c, at;

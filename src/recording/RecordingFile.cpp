@@ -44,8 +44,9 @@ void RecordingFile::openRecording() {
         }
         if (!info.exists())
             break; // a new file: as for No
-        const auto answer = prompts.messageBox(messageTitle(), QStringLiteral("Заменить существующий файл - ") + m_path + u'?',
-                                               Prompts::Icon::Question, Prompts::Buttons::YesNoCancel);
+        const auto answer =
+            prompts.messageBox(messageTitle(), QStringLiteral("Заменить существующий файл - ") + m_path + u'?',
+                               Prompts::Icon::Question, Prompts::Buttons::YesNoCancel);
         if (answer == Prompts::Answer::Cancel)
             continue; // choose again
         if (answer == Prompts::Answer::Yes) {
@@ -139,8 +140,8 @@ void RecordingFile::writeRecord(const QByteArray &bytes) {
             continue;
         }
         m_asking = true;
-        const auto answer = m_services.prompts.messageBox(messageTitle(), written.description(), Prompts::Icon::Critical,
-                                                          Prompts::Buttons::RetryCancel);
+        const auto answer = m_services.prompts.messageBox(messageTitle(), written.description(),
+                                                          Prompts::Icon::Critical, Prompts::Buttons::RetryCancel);
         m_asking = false;
         if (answer != Prompts::Answer::Retry) {
             closeRecording();

@@ -47,7 +47,8 @@ struct Line {
         port = std::make_unique<QtSerialPort>(directory);
         // Each event happens one device period after the one before, on the
         // program's clock (connected before the logic, so it runs first).
-        QObject::connect(port.get(), &SerialPort::commEventRaised, port.get(), [this] { clock.advance(SimulatedPeriodMs); });
+        QObject::connect(port.get(), &SerialPort::commEventRaised, port.get(),
+                         [this] { clock.advance(SimulatedPeriodMs); });
         logic = std::make_unique<TerminalLogic>(
             Services{*port, chart, prompts, settings, clock, beeper, install, launcher, view});
         logic->load();

@@ -59,7 +59,10 @@ void tst_KillSafety::recordingSurvivesSigkill() {
     // The line goes quiet, the program takes what is on its way...
     simulator.stop();
     const qint64 sent = simulator.groupsSent();
-    QTest::qWait(1000);
+    const QList<int> sentValues = simulator.valuesSent();
+    QVERIFY(!sentValues.isEmpty());
+    const QString lastSent = QStringLiteral("\t%1").arg(sentValues.last(), 4, 10, QLatin1Char('0'));
+    QTRY_VERIFY_WITH_TIMEOUT(!readLines(record).isEmpty() && readLines(record).last().endsWith(lastSent), 10000);
     // ...and dies without any chance to close its file.
     ::kill(static_cast<pid_t>(program.processId()), SIGKILL);
     QVERIFY(program.waitForFinished(10000));

@@ -31,18 +31,10 @@ void tst_ChartModel::setupChartSteps() {
     rig.chart.calls.clear();
     rig.logic->chart().setupChart(10, 10, 200);
     const QStringList expected = {
-        u"setAxisPenWidth(Y,25)"_s,
-        u"setAxisPenWidth(Y2,25)"_s,
-        u"setAxisPenWidth(X,25)"_s,
-        u"setAxisPenColor(X,0,0,0)"_s,
-        u"setAxisScaleHidden(Y2,1)"_s,
-        u"setAxisScaleHidden(X,1)"_s,
-        u"setShowLegend(1)"_s,
-        u"setSeriesPenColor(10,10,200)"_s,
-        u"setSeriesPenWidth(40)"_s,
-        u"setDivisionsPerLabel(1)"_s,
-        u"setDivisionsPerTick(1)"_s,
-        u"setLabelTick(1)"_s,
+        u"setAxisPenWidth(Y,25)"_s,    u"setAxisPenWidth(Y2,25)"_s,       u"setAxisPenWidth(X,25)"_s,
+        u"setAxisPenColor(X,0,0,0)"_s, u"setAxisScaleHidden(Y2,1)"_s,     u"setAxisScaleHidden(X,1)"_s,
+        u"setShowLegend(1)"_s,         u"setSeriesPenColor(10,10,200)"_s, u"setSeriesPenWidth(40)"_s,
+        u"setDivisionsPerLabel(1)"_s,  u"setDivisionsPerTick(1)"_s,       u"setLabelTick(1)"_s,
         u"setAxisLabelFont(X,1,9)"_s,
     };
     QCOMPARE(rig.chart.calls, expected);

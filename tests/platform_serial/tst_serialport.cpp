@@ -622,7 +622,7 @@ void TestSerialPort::unterminatedDataIsBounded() {
         sendFromDevice(line.pty.masterFd(), piece);
         QTest::qWait(50);
     }
-    QVERIFY(!line.events->entries.isEmpty());
+    QTRY_VERIFY_WITH_TIMEOUT(!line.events->entries.isEmpty(), 5000);
     QTRY_COMPARE_WITH_TIMEOUT(line.events->inputs().join(), piece.repeated(pieces), 5000);
     const QList<QByteArray> chunks = line.events->inputs();
     QVERIFY(chunks.size() >= 2);

@@ -79,8 +79,7 @@ public:
 // A clock that stands still until told to move.
 class FakeClock : public Clock {
 public:
-    explicit FakeClock(QDateTime start = QDateTime(QDate(2026, 12, 8), QTime(14, 5, 0)))
-        : current(std::move(start)) {}
+    explicit FakeClock(QDateTime start = QDateTime(QDate(2026, 12, 8), QTime(14, 5, 0))) : current(std::move(start)) {}
     QDateTime now() const override { return current; }
     void advance(qint64 ms) { current = current.addMSecs(ms); }
     QDateTime current;

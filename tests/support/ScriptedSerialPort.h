@@ -69,7 +69,7 @@ public:
     bool isOpen = false;
     int readLimit = 0;
     int eventCode = 0;
-    QByteArray received;       // received and not yet read
+    QByteArray received;    // received and not yet read
     bool firstLine = false; // what firstLineSinceOpen() answers
     QString device = QStringLiteral("/dev/ttyUSB0");
     QMap<int, QString> devices;

@@ -27,7 +27,9 @@ public:
         selectionStart = std::clamp<qsizetype>(p, 0, contents.size());
         selectionLength = 0;
     }
-    void setSelLength(qsizetype n) override { selectionLength = std::clamp<qsizetype>(n, 0, contents.size() - selectionStart); }
+    void setSelLength(qsizetype n) override {
+        selectionLength = std::clamp<qsizetype>(n, 0, contents.size() - selectionStart);
+    }
     void setSelText(const QString &t) override {
         contents.replace(selectionStart, selectionLength, t);
         selectionStart += t.size();

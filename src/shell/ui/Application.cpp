@@ -121,7 +121,8 @@ bool Application::startMain(QString *error) {
     connect(window, &frmTerminal::unloading, logic, &TerminalLogic::unload);
     // The chart's own mouse events reach the logic directly (ChartGestures).
     connect(window, &frmTerminal::pointTextFocused, logic, [logic] { logic->gestures().pointTextFocused(); });
-    connect(window, &frmTerminal::pointTextDoubleClicked, logic, [logic] { logic->gestures().pointTextDoubleClicked(); });
+    connect(window, &frmTerminal::pointTextDoubleClicked, logic,
+            [logic] { logic->gestures().pointTextDoubleClicked(); });
     logic->onExit = [window] { window->close(); };
     window->terminalKeyPress = [logic](const QString &text) { return logic->transmit().typeKeys(text); };
     logic->portControl().reconnect().setEnabled(m_options.reconnect);

@@ -459,7 +459,7 @@ void frmTerminal::applyLayout() {
     if (QAction *item = m_items.value(QStringLiteral("mnuViewIndicator")))
         item->setChecked(in.indicatorShown);
     m_clearButton->setGeometry(m_clearButton->x(), py(r.clearButtonTop), px(WindowLayout::IndicatorWidth),
-                            twipsToPixels(ClearButtonHeight, dpiY));
+                               twipsToPixels(ClearButtonHeight, dpiY));
     put(m_cmdNew, r.refresh);
     put(m_pointText, r.pointText);
     if (r.pointText) {
