@@ -143,10 +143,10 @@ QString PortProperties::chosenSettings() const {
 
 bool PortProperties::confirm() {
     SerialPort &port = m_services.port;
-    // 1. The echo choice holds even when a later step fails.
+    // The echo choice holds even when a later step fails.
     m_state.echo = echoChoice;
 
-    // 2.-3. Another port number: the open port is closed, renumbered and
+    // Another port number: the open port is closed, renumbered and
     // opened again.
     const int oldNumber = port.commPort();
     const int newNumber = cboPort + 1;
@@ -170,21 +170,21 @@ bool PortProperties::confirm() {
         }
     }
 
-    // 4. The line parameters.
+    // The line parameters.
     const Status settingsSet = port.setSettings(chosenSettings());
     if (!settingsSet) {
         warn(settingsSet.description());
         return false;
     }
 
-    // 5. Flow control.
+    // Flow control.
     const Status handshakingSet = port.setHandshaking(handshakingChoice);
     if (!handshakingSet) {
         warn(handshakingSet.description());
         return false;
     }
 
-    // 6. Stored as the port now has them.
+    // Stored as the port now has them.
     (void)m_settings.save(Keys::Settings, port.settings());
     (void)m_settings.saveInteger(Keys::CommPort, port.commPort());
     (void)m_settings.saveInteger(Keys::Handshaking, port.handshaking());

@@ -60,9 +60,9 @@ void ReadingPipeline::onCommEvent() {
     SerialPort &port = m_services.port;
     MainView &view = m_services.view;
 
-    // 1. Read-period gate: other events only drain the input.
+    // Read-period gate: other events only drain the input.
     if (m_state.commEventCount % m_state.readPeriod == 0) {
-        // 2.-3. The event code; a line event is reported below.
+        // The event code; a line event is reported below.
         const int code = port.commEvent();
         // The text this event hands to the terminal. Kept here, so a message
         // box that lets further events run cannot swap it for theirs.
@@ -85,7 +85,7 @@ void ReadingPipeline::onCommEvent() {
             const bool tail = port.firstLineSinceOpen() && !isWholeGroup(m_state.receivedData);
             const std::optional<double> value = (tail || text.size() > GroupLength) ? std::nullopt : parseReading(text);
             if (value) {
-                // 5. Thermocouple break: close the port and say so; the value is
+                // Thermocouple break: close the port and say so; the value is
                 // still stored.
                 if (*value == BreakValue) {
                     // The port toggle closes the open port; a port already
@@ -98,7 +98,7 @@ void ReadingPipeline::onCommEvent() {
                                        "Коммуникационный порт закрыт"),
                         Prompts::Icon::Exclamation, Prompts::Buttons::Ok);
                 }
-                // 6. Alarm at the set temperature, at most three times.
+                // Alarm at the set temperature, at most three times.
                 if (*value - static_cast<double>(m_state.temperature) == 0.0 && m_state.alarmCount < MaxAlarms) {
                     view.showAlarm(QStringLiteral("Достигнута заданная температура   \" ") +
                                    QString::number(m_state.temperature) + QStringLiteral(" \"  градусов в ") +
@@ -107,13 +107,13 @@ void ReadingPipeline::onCommEvent() {
                         m_services.beeper.beep();
                     ++m_state.alarmCount;
                 }
-                // 7.-8. Store, and grow and redraw at the update period.
+                // Store, and grow and redraw at the update period.
                 storeReading(*value);
                 if (m_state.pointCount % m_state.updatePeriod == 0)
                     m_chart.updateChart();
             }
         }
-        // 9. Report and show.
+        // Report and show.
         if (!m_state.eventText.isEmpty())
             reportEvent();
         if (view.seriesDataVisible())
@@ -122,7 +122,7 @@ void ReadingPipeline::onCommEvent() {
         view.setPanelText(QStringLiteral("Counter"), QString::number(m_state.pointCount));
     }
 
-    // 12. End of every event: take what is still buffered, count, adapt the
+    // End of every event: take what is still buffered, count, adapt the
     // X-axis spacing.
     port.setInputLen(0);
     m_state.receivedData = port.input();

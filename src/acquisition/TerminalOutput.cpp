@@ -67,15 +67,15 @@ QString TerminalOutput::recordText(QStringView boxText, const QString &stamp, bo
 }
 
 void TerminalOutput::showTermText(TextBox &box, QString &text) {
-    // 1. Keep the box short: drop its oldest characters.
+    // Keep the box short: drop its oldest characters.
     qsizetype length = box.text().size();
     if (length > MaxBoxLength) {
         box.setText(box.text().mid(KeepFrom - 1));
         length = box.text().size();
     }
-    // 2. Caret at the end.
+    // Caret at the end.
     box.setSelStart(length);
-    // 3.-5. Backspaces, line feeds, line ends.
+    // Backspaces, line feeds, line ends.
     bool erasesPrevious = false;
     text = boxText(text, &erasesPrevious, &m_afterCr);
     if (erasesPrevious && length > 0) {
@@ -83,16 +83,16 @@ void TerminalOutput::showTermText(TextBox &box, QString &text) {
         box.setSelStart(length - 1);
         box.setSelLength(1);
     }
-    // 6. Into the box.
+    // Into the box.
     box.setSelText(text);
-    // 7. The record: a stamp and a TAB in front of every line.
+    // The record: a stamp and a TAB in front of every line.
     text = recordText(text, elapsedText(m_state.startTime, m_services.clock.now()), &m_recordAtLineStart);
-    // 8. Into the recording file, when one is open.
+    // Into the recording file, when one is open.
     if (m_recording.isOpen())
         m_recording.writeRecord(encodeFileText(text));
     else
         m_recordAtLineStart = true; // a file opened later begins with a line of its own
-    // 9. Caret at the end.
+    // Caret at the end.
     box.setSelStart(box.text().size());
 }
 

@@ -140,7 +140,7 @@ bool GraphSettings::confirm() {
     SessionState &s = m_state;
     MainView &view = m_services.view;
     QString error;
-    // 1.-3. The signal temperature and the two section lengths.
+    // The signal temperature and the two section lengths.
     double v = leadingNumber(txtGraph);
     const auto cutStart = toCount(txtCutStart);
     if (cutStart)
@@ -154,11 +154,11 @@ bool GraphSettings::confirm() {
         error = QStringLiteral("Число точек с конца вне допустимого диапазона (от -32768 до 32767): ") + txtCutEnd;
     if (v < 1)
         v = 2500;
-    // 4. The signal temperature on the main window, in the Russian number form.
+    // The signal temperature on the main window, in the Russian number form.
     QLocale russian(QLocale::Russian, QLocale::Russia);
     russian.setNumberOptions(QLocale::OmitGroupSeparator);
     view.setSigText(russian.toString(v, 'g', 15) + QStringLiteral("  град"));
-    // 5. Colour, grid divisions, width, update period, read period.
+    // Colour, grid divisions, width, update period, read period.
     s.curveRed = s.curveGreen = s.curveBlue = 0;
     if (cboColor >= 0 && cboColor < 4) {
         s.curveRed = Colours[cboColor].red;
@@ -187,13 +187,13 @@ bool GraphSettings::confirm() {
     } else {
         s.readPeriod = 5;
     }
-    // 6. Check point: an error is reported (once) and keeps the dialog open;
+    // Check point: an error is reported (once) and keeps the dialog open;
     // nothing is stored.
     if (!error.isEmpty()) {
         warn(error);
         return false;
     }
-    // 7. Store.
+    // Store.
     (void)m_settings.save(Keys::SigTemp, txtGraph);
     (void)m_settings.saveInteger(Keys::Speed, cboSpeed);
     (void)m_settings.saveInteger(Keys::PassOver, cboPassOver);
@@ -203,9 +203,9 @@ bool GraphSettings::confirm() {
     (void)m_settings.saveBool(Keys::Opto, s.xAxisHidden);
     (void)m_settings.saveBool(Keys::Y2, s.y2AxisHidden);
     (void)m_settings.saveBool(Keys::Legend, s.legendShown);
-    // 8. Apply to the chart.
+    // Apply to the chart.
     m_chart.setupChart(s.curveRed, s.curveGreen, s.curveBlue);
-    // 9. Close.
+    // Close.
     unload();
     return true;
 }

@@ -158,10 +158,10 @@ void TerminalLogic::chartAxisSelected(int axisId) {
 void TerminalLogic::load() {
     MainView &view = m_services.view;
     SessionState &s = m_state;
-    // 1. Automatic X-axis spacing on, through its own command.
+    // Automatic X-axis spacing on, through its own command.
     s.autoTickDivision = false;
     m_periods.toggleAutoTickDivision();
-    // 2. Defaults.
+    // Defaults.
     s.xTickDivisions = 1;
     s.xLabelDivisions = 1;
     s.pointCount = 0;
@@ -172,14 +172,14 @@ void TerminalLogic::load() {
     s.onlyEnd = false;
     s.readPeriod = 1;
     s.updatePeriod = 10;
-    // 3. Their menu items.
+    // Their menu items.
     view.setItemChecked(QStringLiteral("mnuY64Sec"), true);
     view.setItemChecked(QStringLiteral("mnuR064Sec"), true);
-    // 4. No snapshot yet.
+    // No snapshot yet.
     view.setItemEnabled(QStringLiteral("mnuFromMemory"), false);
     view.setItemEnabled(QStringLiteral("PasteSnap"), false);
     view.setItemEnabled(QStringLiteral("DeleteSnap"), false);
-    // 5. Saved preferences.
+    // Saved preferences.
     s.indicatorBackColor = m_settings.colour(Keys::GroundColor, 0);
     s.indicatorTextColor = m_settings.colour(Keys::PenColor, 65280);
     view.setIndicatorColors(s.indicatorBackColor, s.indicatorTextColor);
@@ -193,22 +193,22 @@ void TerminalLogic::load() {
     s.legendShown = m_settings.boolean(Keys::Legend, true);
     view.setItemChecked(QStringLiteral("mnuLegendShow"), s.legendShown);
     view.setItemChecked(QStringLiteral("mnuShowLegend"), s.legendShown);
-    // 6. A fresh readings table.
+    // A fresh readings table.
     s.readings = freshReadings();
-    // 7. The chart's appearance.
+    // The chart's appearance.
     m_chart.setupChart(s.curveRed, s.curveGreen, s.curveBlue);
-    // 9. An empty indicator.
+    // An empty indicator.
     TextBox &box = view.terminalBox();
     box.setSelStart(0);
     box.setSelLength(box.text().size());
     box.setSelText(QString());
-    // 11. Not connected.
+    // Not connected.
     view.showConnected(false);
     // The indicator column as saved.
     m_toggles.applyIndicator();
     // The end-view timer runs from start-up.
     m_viewRanges.endViewTimer().start();
-    // 12.-13. The saved port settings, then legend and axes again.
+    // The saved port settings, then legend and axes again.
     applyPortSettings();
 }
 
