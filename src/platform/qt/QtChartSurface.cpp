@@ -7,6 +7,7 @@
 #include <QGraphicsDropShadowEffect>
 #include <QGuiApplication>
 #include <QMouseEvent>
+#include <QScreen>
 #include <QSet>
 #include <QTimer>
 #include <QtCharts/QCategoryAxis>
@@ -243,6 +244,11 @@ QtChartSurface::QtChartSurface(QWidget *viewParent) {
     view->setRubberBand(QChartView::NoRubberBand);
     m_view = view;
 
+    m_frameTimer = new QTimer(this);
+    m_frameTimer->setSingleShot(true);
+    m_frameTimer->setTimerType(Qt::PreciseTimer);
+    connect(m_frameTimer, &QTimer::timeout, this, &QtChartSurface::drawFrame);
+
     connect(m_chart, &QChart::plotAreaChanged, this, &QtChartSurface::onPlotAreaChanged);
     connect(view, &QObject::destroyed, this, &QtChartSurface::forgetView);
 
@@ -291,6 +297,41 @@ void QtChartSurface::setChartData(const ReadingsTable &table) {
     if (&table != &m_table)
         m_table = table;
     m_hasSource = true;
+    if (m_drawing.oncePerFrame && m_chart && m_view && m_view->isVisible()) {
+        // Drawn with the next frame: at once after a quiet spell, else when a
+        // frame interval has passed since the last one.
+        if (!m_frameTimer->isActive()) {
+            const qint64 wait =
+                m_sinceFrame.isValid() ? std::max<qint64>(0, frameInterval() - m_sinceFrame.elapsed()) : 0;
+            m_frameTimer->start(static_cast<int>(wait));
+        }
+        return;
+    }
+    showTable();
+}
+
+void QtChartSurface::setDrawing(Drawing drawing) {
+    m_drawing = drawing;
+    showTable();
+}
+
+bool QtChartSurface::drawingPending() const {
+    return m_frameTimer->isActive();
+}
+
+int QtChartSurface::frameInterval() const {
+    double rate = 0.0;
+    if (m_view) {
+        if (const QScreen *screen = m_view->screen())
+            rate = screen->refreshRate();
+    }
+    if (!(rate >= 1.0 && rate <= 1000.0))
+        rate = 60.0;
+    return std::max(1, static_cast<int>(std::lround(1000.0 / rate)));
+}
+
+void QtChartSurface::drawFrame() {
+    m_sinceFrame.restart();
     showTable();
 }
 
@@ -309,8 +350,11 @@ bool QtChartSurface::showingContentOf(const ReadingsTable &table) const {
 }
 
 void QtChartSurface::showTable() {
+    // Whatever waited for a frame is drawn now.
+    m_frameTimer->stop();
     if (!m_chart)
         return;
+    ++m_tablesDrawn;
     applyTitle();
     updateDataRange();
     rebuildCurve();
@@ -339,48 +383,41 @@ void QtChartSurface::applyTitle() {
 
 void QtChartSurface::updateDataRange() {
     // The range of every reading, drawn or not.
-    const std::optional<std::pair<double, double>> range = m_decimator.range(m_table);
+    std::optional<std::pair<double, double>> range;
+    if (m_drawing.thinned) {
+        range = m_decimator.range(m_table);
+    } else {
+        for (qint64 c = m_table.firstColumn() + 1; c <= m_table.lastColumn(); ++c) {
+            if (!m_table.isNumber(2, c))
+                continue;
+            const double v = m_table.number(2, c);
+            range = range ? std::make_pair(std::min(range->first, v), std::max(range->second, v)) : std::make_pair(v, v);
+        }
+    }
     m_hasData = range.has_value();
     m_dataMin = m_hasData ? range->first : 0.0;
     m_dataMax = m_hasData ? range->second : 0.0;
 }
 
+QList<QPointF> QtChartSurface::everyPoint() const {
+    QList<QPointF> points;
+    const qint64 first = m_table.firstColumn();
+    for (qint64 c = first + 1; c <= m_table.lastColumn(); ++c) {
+        if (m_table.isNumber(2, c))
+            points.append(QPointF(double(c - first), m_table.number(2, c)));
+    }
+    return points;
+}
+
 void QtChartSurface::rebuildCurve() {
     if (!m_series)
         return;
-    if (m_curveHandedThisPass) {
-        m_curvePending = true;
-        return;
-    }
-    handCurveOver();
-}
-
-void QtChartSurface::handCurveOver() {
     const int width = plotWidth();
     m_curveWidth = width;
     // At most two points per pixel column, the first and the newest reading
-    // included.
-    m_drawn = m_decimator.points(m_table, width);
+    // included (or, plainly, every point).
+    m_drawn = m_drawing.thinned ? m_decimator.points(m_table, width) : everyPoint();
     m_series->replace(m_drawn);
-    m_curvePending = false;
-    // Qt Charts works through the whole curve whenever its points change
-    // (about a millisecond for a wide plot), while the view paints at most
-    // once a pass of the event loop. So on screen, the series is handed one
-    // curve a pass: the first at once, any later one at the end of the pass.
-    if (m_view && m_view->isVisible()) {
-        m_curveHandedThisPass = true;
-        if (!m_passEndQueued) {
-            m_passEndQueued = true;
-            QMetaObject::invokeMethod(this, &QtChartSurface::endOfPass, Qt::QueuedConnection);
-        }
-    }
-}
-
-void QtChartSurface::endOfPass() {
-    m_passEndQueued = false;
-    m_curveHandedThisPass = false;
-    if (m_curvePending && m_series)
-        handCurveOver();
 }
 
 QString QtChartSurface::xLabelText(qint64 point) const {
