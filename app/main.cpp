@@ -1,3 +1,4 @@
+#include "common/Formats.h"
 #include "platform/qt/Translations.h"
 #include "shell/ui/Application.h"
 
@@ -6,6 +7,7 @@
 #include <cstdio>
 
 int main(int argc, char *argv[]) {
+    zorneta::PinLocalTimeZone();
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Зорнета"));
     QApplication::setOrganizationName(QStringLiteral("Зорнета"));

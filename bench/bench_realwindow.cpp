@@ -9,7 +9,7 @@
 //   - tables drawn and paints of the chart per second.
 // It also prints the time from a process start to the main window shown.
 //
-//   bench_realwindow [--seconds S] [--preload N] [--rate GROUPS_PER_SECOND]
+//   bench_realwindow [--seconds S] [--preload N] [--rate GROUPS_PER_SECOND] [--only CASE]
 //
 // The simulator runs in a child process (this program with --feed), so its
 // work is not counted; the window runs in this process.
@@ -29,6 +29,7 @@
 #include <QEvent>
 #include <QEventLoop>
 #include <QFile>
+#include <QMap>
 #include <QFileInfo>
 #include <QProcess>
 #include <QTemporaryDir>
@@ -81,6 +82,24 @@ bool runUntil(const std::function<bool()> &done, int maxMs) {
     }
     return true;
 }
+
+class AllPaints : public QObject {
+public:
+    QMap<QString, int> counts;
+    QMap<QString, qint64> nanos;
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override {
+        if (event->type() == QEvent::Paint) {
+            QString name =
+                QString::fromLatin1(watched->metaObject()->className()) + QStringLiteral("/") + watched->objectName();
+            if (watched->parent())
+                name += QStringLiteral("<") + QString::fromLatin1(watched->parent()->metaObject()->className());
+            ++counts[name];
+        }
+        return QObject::eventFilter(watched, event);
+    }
+};
 
 class PaintCounter : public QObject {
 public:
@@ -241,12 +260,17 @@ Figures runScenario(const Scenario &scenario, double seconds, qint64 preload, co
     const quint64 drawnBefore = chart.tablesDrawn();
     const int paintsBefore = counter.paints;
     const qint64 linesBefore = countLines(recordPath);
+    AllPaints all;
+    if (qEnvironmentVariableIsSet("XX_PAINTS"))
+        qApp->installEventFilter(&all);
     feeder.write("go\n");
     const double cpu0 = cpuSeconds();
     QElapsedTimer wall;
     wall.start();
     runFor(static_cast<int>(seconds * 1000.0));
     const double cpu = cpuSeconds() - cpu0;
+    for (auto it = all.counts.cbegin(); it != all.counts.cend(); ++it)
+        std::fprintf(stderr, "XX %s %d\n", qPrintable(it.key()), it.value());
     const double elapsed = double(wall.nsecsElapsed()) / 1e9;
     f.cpuPerWall = cpu / elapsed;
     f.drawsPerSecond = double(chart.tablesDrawn() - drawnBefore) / elapsed;
@@ -289,6 +313,7 @@ Figures runScenario(const Scenario &scenario, double seconds, qint64 preload, co
 } // namespace
 
 int main(int argc, char **argv) {
+    PinLocalTimeZone(); // as the program does
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     // Settings of this run only.
@@ -310,6 +335,7 @@ int main(int argc, char **argv) {
     double seconds = 10.0;
     qint64 preload = 1000000;
     double rate = 320.0;
+    QString only; // one case by name
     const QStringList args = QCoreApplication::arguments();
     for (qsizetype i = 1; i + 1 < args.size(); i += 2) {
         if (args[i] == QStringLiteral("--seconds"))
@@ -318,9 +344,12 @@ int main(int argc, char **argv) {
             preload = args[i + 1].toLongLong();
         else if (args[i] == QStringLiteral("--rate"))
             rate = args[i + 1].toDouble();
+        else if (args[i] == QStringLiteral("--only"))
+            only = args[i + 1];
     }
     if (seconds <= 0.0 || preload < 2 || rate <= 0.0) {
-        std::fprintf(stderr, "usage: bench_realwindow [--seconds S] [--preload N] [--rate GROUPS_PER_SECOND]\n");
+        std::fprintf(stderr,
+                     "usage: bench_realwindow [--seconds S] [--preload N] [--rate GROUPS_PER_SECOND] [--only CASE]\n");
         return 2;
     }
 
@@ -360,6 +389,8 @@ int main(int argc, char **argv) {
                 "recorded", "lost", "draws/s", "paints/s", "preload s");
     std::fflush(stdout);
     for (const Scenario &scenario : scenarios) {
+        if (!only.isEmpty() && only != QString::fromLatin1(scenario.name))
+            continue;
         const Figures f = runScenario(scenario, seconds, preload, dir.path());
         std::printf("%-26s %8.2f %6.3f %8lld %8lld %8lld %6lld %8.1f %8.1f %9.1f%s\n", scenario.name,
                     1e6 / scenario.periodMicros, f.cpuPerWall, static_cast<long long>(f.sent),

@@ -3,6 +3,7 @@
 #include "common/Formats.h"
 
 #include <QClipboard>
+#include <QElapsedTimer>
 #include <QFontMetricsF>
 #include <QGraphicsDropShadowEffect>
 #include <QGuiApplication>
@@ -151,6 +152,16 @@ public:
     bool busy() const { return m_depth > 0; }
 
 protected:
+    bool viewportEvent(QEvent *event) override {
+        if (event->type() != QEvent::Paint)
+            return QChartView::viewportEvent(event);
+        QElapsedTimer painting;
+        painting.start();
+        const bool done = QChartView::viewportEvent(event);
+        if (m_owner)
+            m_owner->m_paintNanos = painting.nsecsElapsed();
+        return done;
+    }
     void mousePressEvent(QMouseEvent *event) override {
         ++m_depth;
         if (m_owner)
@@ -188,8 +199,12 @@ QtChartSurface::QtChartSurface(QWidget *viewParent) {
     m_series->setUseOpenGL(false);
     QPen curve(DesignCurveColour);
     curve.setWidthF(penPixels(CurvePenWidth));
-    curve.setCapStyle(Qt::RoundCap);
-    curve.setJoinStyle(Qt::RoundJoin);
+    // The series draws its segments one by one. Square ends close the gaps
+    // between them as round ones would, and keep a wide pen on the painter's
+    // fast path for solid lines (round ends make it outline every segment,
+    // several times the cost of the whole frame).
+    curve.setCapStyle(Qt::SquareCap);
+    curve.setJoinStyle(Qt::MiterJoin);
     m_series->setPen(curve);
     m_chart->addSeries(m_series);
 
@@ -301,9 +316,12 @@ void QtChartSurface::setChartData(const ReadingsTable &table) {
         // Drawn with the next frame: at once after a quiet spell, else when a
         // frame interval has passed since the last one.
         if (!m_frameTimer->isActive()) {
-            const qint64 wait =
-                m_sinceFrame.isValid() ? std::max<qint64>(0, frameInterval() - m_sinceFrame.elapsed()) : 0;
-            m_frameTimer->start(static_cast<int>(wait));
+            // A slow machine gets fewer frames: drawing and painting them take
+            // at most a share of the time (see FrameSpacingPerCost).
+            const qint64 cost = (m_drawNanos + m_paintNanos) * FrameSpacingPerCost / 1000000;
+            const qint64 interval = std::max<qint64>(frameInterval(), cost);
+            const qint64 wait = m_sinceFrame.isValid() ? std::max<qint64>(0, interval - m_sinceFrame.elapsed()) : 0;
+            m_frameTimer->start(static_cast<int>(std::min<qint64>(wait, 1000)));
         }
         return;
     }
@@ -333,6 +351,7 @@ int QtChartSurface::frameInterval() const {
 void QtChartSurface::drawFrame() {
     m_sinceFrame.restart();
     showTable();
+    m_drawNanos = m_sinceFrame.nsecsElapsed();
 }
 
 // Whether the table holds just what is shown: the same columns and the very

@@ -59,6 +59,10 @@ public:
     static constexpr int MaxXTicks = 100;
     // A click this close to a drawn point (in pixels) hits the point.
     static constexpr double HitDistance = 6.0;
+    // On screen, frames begin at least this many times as far apart as the
+    // last one took to draw and paint: the chart keeps to at most an eighth
+    // of the time, however slow the machine or long the session.
+    static constexpr qint64 FrameSpacingPerCost = 8;
 
     explicit QtChartSurface(QWidget *viewParent = nullptr);
     ~QtChartSurface() override;
@@ -114,8 +118,8 @@ public:
     Drawing drawing() const { return m_drawing; }
     // A table handed over waits for the next frame to be drawn.
     bool drawingPending() const;
-    // Milliseconds between two frames: the refresh interval of the view's
-    // screen (60 Hz when the screen does not tell).
+    // Milliseconds between two frames at most: the refresh interval of the
+    // view's screen (60 Hz when the screen does not tell).
     int frameInterval() const;
     // Tables drawn so far (each one a curve, axes and value range).
     quint64 tablesDrawn() const { return m_tablesDrawn; }
@@ -185,6 +189,8 @@ private:
     QTimer *m_frameTimer = nullptr;
     QElapsedTimer m_sinceFrame; // since the last frame drawn on screen
     quint64 m_tablesDrawn = 0;
+    qint64 m_drawNanos = 0;  // the last frame's curve, axes and range
+    qint64 m_paintNanos = 0; // the view's last paint
     int m_labelWidth = 0; // plot width the X labels were spaced for
     QList<QPointF> m_drawn;
     QList<QPair<QString, double>> m_xLabelList; // labels on the category axis
