@@ -2,11 +2,12 @@
 // thermoregulator on a real pseudo-terminal, with a long session already on
 // the curve. For each way of drawing the chart (thinned and drawn at most once
 // a frame, as the program does; every point handed over and drawn at every
-// update, the plain baseline) and each pace of the line it prints:
+// update, and the window painted whenever Qt asks: the plain baseline) and
+// each pace of the line it prints:
 //   - the CPU time this process took per second of wall time (getrusage),
 //     while the line streams;
 //   - groups sent, stored, recorded into the recording file, lost;
-//   - tables drawn and paints of the chart per second.
+//   - tables drawn, paints of the chart and of the whole window per second.
 // It also prints the time from a process start to the main window shown.
 //
 //   bench_realwindow [--seconds S] [--preload N] [--rate GROUPS_PER_SECOND] [--only CASE]
@@ -20,6 +21,7 @@
 #include "session/SessionState.h"
 #include "shell/TerminalLogic.h"
 #include "shell/ui/Application.h"
+#include "shell/ui/FramePacer.h"
 #include "shell/ui/frmTerminal.h"
 #include "simulator/ThermoSimulator.h"
 
@@ -29,7 +31,6 @@
 #include <QEvent>
 #include <QEventLoop>
 #include <QFile>
-#include <QMap>
 #include <QFileInfo>
 #include <QProcess>
 #include <QTemporaryDir>
@@ -82,24 +83,6 @@ bool runUntil(const std::function<bool()> &done, int maxMs) {
     }
     return true;
 }
-
-class AllPaints : public QObject {
-public:
-    QMap<QString, int> counts;
-    QMap<QString, qint64> nanos;
-
-protected:
-    bool eventFilter(QObject *watched, QEvent *event) override {
-        if (event->type() == QEvent::Paint) {
-            QString name =
-                QString::fromLatin1(watched->metaObject()->className()) + QStringLiteral("/") + watched->objectName();
-            if (watched->parent())
-                name += QStringLiteral("<") + QString::fromLatin1(watched->parent()->metaObject()->className());
-            ++counts[name];
-        }
-        return QObject::eventFilter(watched, event);
-    }
-};
 
 class PaintCounter : public QObject {
 public:
@@ -191,7 +174,7 @@ struct Scenario {
 struct Figures {
     double cpuPerWall = 0.0;
     qint64 sent = 0, dropped = 0, stored = 0, recorded = 0;
-    double drawsPerSecond = 0.0, paintsPerSecond = 0.0;
+    double drawsPerSecond = 0.0, paintsPerSecond = 0.0, windowPaintsPerSecond = 0.0;
     double preloadSeconds = 0.0;
     bool drained = false;
 };
@@ -228,8 +211,12 @@ Figures runScenario(const Scenario &scenario, double seconds, qint64 preload, co
     TerminalLogic &logic = *zorneta.logic();
     QtChartSurface &chart = window->chart();
     chart.setDrawing({!scenario.plain, !scenario.plain});
+    // The baseline coalesces nothing: the window paints whenever Qt asks.
+    if (scenario.plain)
+        delete window->findChild<FramePacer *>();
     runUntil([&] { return window->windowHandle() && window->windowHandle()->isExposed(); }, 10000);
-    PaintCounter counter;
+    PaintCounter counter, windowCounter;
+    window->installEventFilter(&windowCounter);
     auto *view = qobject_cast<QAbstractScrollArea *>(chart.widget());
     view->viewport()->installEventFilter(&counter);
 
@@ -259,22 +246,19 @@ Figures runScenario(const Scenario &scenario, double seconds, qint64 preload, co
     const qint64 storedBefore = s.PointCount;
     const quint64 drawnBefore = chart.tablesDrawn();
     const int paintsBefore = counter.paints;
+    const int windowPaintsBefore = windowCounter.paints;
     const qint64 linesBefore = countLines(recordPath);
-    AllPaints all;
-    if (qEnvironmentVariableIsSet("XX_PAINTS"))
-        qApp->installEventFilter(&all);
     feeder.write("go\n");
     const double cpu0 = cpuSeconds();
     QElapsedTimer wall;
     wall.start();
     runFor(static_cast<int>(seconds * 1000.0));
     const double cpu = cpuSeconds() - cpu0;
-    for (auto it = all.counts.cbegin(); it != all.counts.cend(); ++it)
-        std::fprintf(stderr, "XX %s %d\n", qPrintable(it.key()), it.value());
     const double elapsed = double(wall.nsecsElapsed()) / 1e9;
     f.cpuPerWall = cpu / elapsed;
     f.drawsPerSecond = double(chart.tablesDrawn() - drawnBefore) / elapsed;
     f.paintsPerSecond = double(counter.paints - paintsBefore) / elapsed;
+    f.windowPaintsPerSecond = double(windowCounter.paints - windowPaintsBefore) / elapsed;
 
     // The count of groups sent, then what is still on the line.
     QByteArray sentLine;
@@ -385,18 +369,20 @@ int main(int argc, char **argv) {
                 "the line starts; the line runs %.0f s per case. CPU: this process's user+system time per second of\n"
                 "wall time while the line runs (1.00 = one core). Lost = sent - stored after the line drained.\n\n",
                 static_cast<long long>(preload), seconds);
-    std::printf("%-26s %8s %6s %8s %8s %8s %6s %8s %8s %9s\n", "chart drawing", "groups/s", "CPU", "sent", "stored",
-                "recorded", "lost", "draws/s", "paints/s", "preload s");
+    std::printf("%-26s %8s %6s %8s %8s %8s %6s %8s %12s %12s %9s\n", "drawing", "groups/s", "CPU", "sent", "stored",
+                "recorded", "lost", "draws/s", "chart paints", "window paints", "preload s");
+    std::printf("%-26s %8s %6s %8s %8s %8s %6s %8s %12s %12s %9s\n", "", "", "", "", "", "", "", "", "per s", "per s",
+                "");
     std::fflush(stdout);
     for (const Scenario &scenario : scenarios) {
         if (!only.isEmpty() && only != QString::fromLatin1(scenario.name))
             continue;
         const Figures f = runScenario(scenario, seconds, preload, dir.path());
-        std::printf("%-26s %8.2f %6.3f %8lld %8lld %8lld %6lld %8.1f %8.1f %9.1f%s\n", scenario.name,
+        std::printf("%-26s %8.2f %6.3f %8lld %8lld %8lld %6lld %8.1f %12.1f %12.1f %9.1f%s\n", scenario.name,
                     1e6 / scenario.periodMicros, f.cpuPerWall, static_cast<long long>(f.sent),
                     static_cast<long long>(f.stored), static_cast<long long>(f.recorded),
-                    static_cast<long long>(f.sent - f.stored), f.drawsPerSecond, f.paintsPerSecond, f.preloadSeconds,
-                    f.drained ? "" : "  (not drained)");
+                    static_cast<long long>(f.sent - f.stored), f.drawsPerSecond, f.paintsPerSecond,
+                    f.windowPaintsPerSecond, f.preloadSeconds, f.drained ? "" : "  (not drained)");
         std::fflush(stdout);
     }
     return 0;

@@ -410,7 +410,8 @@ void QtChartSurface::updateDataRange() {
             if (!m_table.isNumber(2, c))
                 continue;
             const double v = m_table.number(2, c);
-            range = range ? std::make_pair(std::min(range->first, v), std::max(range->second, v)) : std::make_pair(v, v);
+            range =
+                range ? std::make_pair(std::min(range->first, v), std::max(range->second, v)) : std::make_pair(v, v);
         }
     }
     m_hasData = range.has_value();

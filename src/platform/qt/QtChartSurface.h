@@ -191,7 +191,7 @@ private:
     quint64 m_tablesDrawn = 0;
     qint64 m_drawNanos = 0;  // the last frame's curve, axes and range
     qint64 m_paintNanos = 0; // the view's last paint
-    int m_labelWidth = 0; // plot width the X labels were spaced for
+    int m_labelWidth = 0;    // plot width the X labels were spaced for
     QList<QPointF> m_drawn;
     QList<QPair<QString, double>> m_xLabelList; // labels on the category axis
 
