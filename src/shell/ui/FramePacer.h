@@ -16,6 +16,7 @@ namespace zorneta {
 // over, so the window paints what changed once. Nothing is lost: the widgets
 // hold their new state at once, only the painting waits.
 class FramePacer : public QObject {
+    Q_OBJECT
 public:
     // Paces `window` (a top-level widget) and is deleted with it.
     explicit FramePacer(QWidget *window);
