@@ -5,9 +5,17 @@
 #include <QApplication>
 
 #include <cstdio>
+#include <cstring>
 
 int main(int argc, char *argv[]) {
     zorneta::PinLocalTimeZone();
+    // Where the installation and its files are: answered without a display.
+    for (int i = 1; i < argc; ++i) {
+        if (std::strcmp(argv[i], "--install-info") == 0) {
+            QCoreApplication core(argc, argv);
+            return zorneta::Application::printInstallation();
+        }
+    }
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Зорнета"));
     QApplication::setOrganizationName(QStringLiteral("Зорнета"));

@@ -55,6 +55,15 @@ void PortControl::mnuOpen_Click() {
     }
 }
 
+void PortControl::showPortClosed() {
+    MainView &view = m_services.view;
+    view.setItemChecked(QStringLiteral("mnuOpen"), false);
+    view.showConnected(false);
+    view.setPanelText(QStringLiteral("Settings"), QStringLiteral("Настройки Порта: ") + m_services.port.Settings());
+    view.setPanelText(QStringLiteral("Status"), QStringLiteral("Порт закрыт"));
+    ShowDuration();
+}
+
 void PortControl::StartTiming() {
     m_state.StartTime = m_services.clock.now();
     m_timer1.start();

@@ -19,6 +19,10 @@ public:
     // "ClosePort", the two connection pictures, and the thermocouple break.
     void mnuOpen_Click();
 
+    // The closed port on the main window: menu check, picture, status bar
+    // panels, and the connection timer stopped with the duration shown.
+    void showPortClosed();
+
     void StartTiming();
     void ShowDuration();
     void Timer1_Timer();

@@ -71,16 +71,19 @@ void ReadingPipeline::MSComm1_OnComm() {
             m_state.EventText = EventTextFor(code);
             shown = DecodeLineText(m_state.ReceivedData);
         } else {
-            // 4. The group.
-            port.setInputLen(GroupLength);
+            // The whole line the port delivered: everything received is shown
+            // and recorded, whatever its length or line end.
+            port.setInputLen(0);
             m_state.ReceivedData = port.Input();
             shown = DecodeLineText(m_state.ReceivedData);
             const QString text = shown;
-            // A group that does not read as a number (garbage on the line, a
-            // group spoiled in transit) is shown and recorded but is not a
-            // reading: it is neither stored nor compared with the break value
-            // or the alarm temperature.
-            const std::optional<double> value = ParseReading(text);
+            // A line is a reading when it is no longer than a group and reads as
+            // a number. Anything else (garbage on the line, a group spoiled in
+            // transit, the tail of a group caught by opening the port) is shown
+            // and recorded but is not a reading: it is neither stored nor
+            // compared with the break value or the alarm temperature.
+            const bool tail = port.firstLineSinceOpen() && !IsWholeGroup(m_state.ReceivedData);
+            const std::optional<double> value = (tail || text.size() > GroupLength) ? std::nullopt : ParseReading(text);
             if (value) {
                 // 5. Thermocouple break: close the port and say so; the value is
                 // still stored.
@@ -105,7 +108,7 @@ void ReadingPipeline::MSComm1_OnComm() {
                     ++m_state.AlarmCount;
                 }
                 // 7.-8. Store, and grow and redraw at the update period.
-                storeReading(text, *value);
+                storeReading(*value);
                 if (m_state.PointCount % m_state.UpdatePeriod == 0)
                     m_chart.UpdateChart();
             }
@@ -127,42 +130,23 @@ void ReadingPipeline::MSComm1_OnComm() {
     adaptXSpacing();
 }
 
-void ReadingPipeline::storeReading(const QString &text, double value) {
+void ReadingPipeline::storeReading(double value) {
     SessionState &s = m_state;
     ++s.PointCount;
-    if (text.size() < 7) {
-        // Room for the reading: with long update periods its column may not
-        // exist yet. The table then grows ahead of the redraw, which keeps its cadence.
-        if (s.PointCount > s.Readings.lastColumn()) {
-            const qint64 last = std::max(s.PointCount, s.Readings.lastColumn() + s.UpdatePeriod);
-            if (s.Readings.resize(s.Readings.firstColumn(), last))
-                (void)s.Readings.setText(1, last, LastColumnLabel(last));
-        }
-        (void)s.Readings.setNumber(2, s.PointCount, value);
-        (void)s.Readings.setElapsedLabel(1, s.PointCount, ElapsedSeconds(s.StartTime, m_services.clock.now()));
-    } else {
-        // Several groups in one text, each beginning with its LF.
-        QString buffer = text;
-        const qsizetype repeats = text.size() / GroupLength;
-        for (qsizetype i = 0; i < repeats; ++i) {
-            const qsizetype lf = buffer.indexOf(u'\n');
-            if (lf < 0)
-                continue;
-            const QString group = buffer.mid(lf, GroupLength);
-            if (buffer.isEmpty())
-                break;
-            const qint64 grow = (s.PointCount % s.UpdatePeriod == 0) ? s.UpdatePeriod + 1 : 1;
-            (void)s.Readings.growBy(grow);
-            (void)s.Readings.setNumber(2, s.PointCount, LeadingNumber(group));
-            buffer.remove(lf, group.size());
-            if (!buffer.isEmpty())
-                ++s.PointCount;
-        }
+    // Room for the reading: with long update periods its column may not
+    // exist yet. The table then grows ahead of the redraw, which keeps its
+    // cadence.
+    if (s.PointCount > s.Readings.lastColumn()) {
+        const qint64 last = std::max(s.PointCount, s.Readings.lastColumn() + s.UpdatePeriod);
+        if (s.Readings.resize(s.Readings.firstColumn(), last))
+            (void)s.Readings.setText(1, last, LastColumnLabel(last));
     }
+    (void)s.Readings.setNumber(2, s.PointCount, value);
+    (void)s.Readings.setElapsedLabel(1, s.PointCount, ElapsedSeconds(s.StartTime, m_services.clock.now()));
     if (s.OnlyEnd) {
         if (s.PointCount > s.EndReadings.lastColumn())
             (void)s.EndReadings.resize(s.EndReadings.firstColumn(), s.PointCount);
-        (void)s.EndReadings.setNumber(2, s.PointCount, LeadingNumber(text));
+        (void)s.EndReadings.setNumber(2, s.PointCount, value);
         (void)s.EndReadings.setElapsedLabel(1, s.PointCount, ElapsedSeconds(s.StartTime, m_services.clock.now()));
     }
 }

@@ -34,7 +34,7 @@ public:
     static constexpr int MaxAlarms = 3;
 
 private:
-    void storeReading(const QString &text, double value);
+    void storeReading(double value);
     void reportEvent();
     void adaptXSpacing();
 

@@ -29,18 +29,24 @@ public:
     void Command1_Click();
 
     // The box's form of a block: backspaces applied (a leading one erases
-    // the box's last character, reported through erasesPrevious), LFs
-    // dropped, an LF after every CR.
-    static QString BoxText(QString text, bool *erasesPrevious = nullptr);
-    // The record form of a box text: one "hh:nn:ss" stamp and a TAB in front
-    // of the block for each CR, the CRs written as nothing (the LF after each
-    // one ends the line).
-    static QString RecordText(QString boxText, const QString &stamp);
+    // the box's last character, reported through erasesPrevious), then every
+    // line end (CR LF, LF alone or CR alone) written as CR LF. A CR that
+    // ended the previous block and an LF that begins this one are one line
+    // end: *afterCr says whether the text before ended with a CR, and is
+    // updated.
+    static QString BoxText(QString text, bool *erasesPrevious = nullptr, bool *afterCr = nullptr);
+    // The record form of a box text: each line with an "hh:nn:ss" stamp and a
+    // TAB in front and an LF at its end. *atLineStart says whether the record
+    // stands at the start of a line (a line that has not ended yet goes on
+    // in the next block without a second stamp), and is updated.
+    static QString RecordText(QStringView boxText, const QString &stamp, bool *atLineStart);
 
 private:
     Services &m_services;
     SessionState &m_state;
     RecordingFile &m_recording;
+    bool m_afterCr = false;
+    bool m_recordAtLineStart = true;
 };
 
 } // namespace zorneta

@@ -10,7 +10,9 @@ namespace zorneta {
 namespace {
 constexpr qint64 SecondsPerDay = 24 * 60 * 60;
 
-QString twoDigits(qint64 n) { return QString::number(n).rightJustified(2, u'0'); }
+QString twoDigits(qint64 n) {
+    return QString::number(n).rightJustified(2, u'0');
+}
 } // namespace
 
 QString ElapsedText(qint64 seconds) {
@@ -37,9 +39,13 @@ QString ElapsedText(const QDateTime &start, const QDateTime &now) {
     return ElapsedText(ElapsedSeconds(start, now));
 }
 
-QString TimeOfDayText(const QDateTime &moment) { return moment.time().toString(QStringLiteral("hh:mm:ss")); }
+QString TimeOfDayText(const QDateTime &moment) {
+    return moment.time().toString(QStringLiteral("hh:mm:ss"));
+}
 
-QString TimeWithDotsText(const QDateTime &moment) { return moment.time().toString(QStringLiteral("hh.mm.ss")); }
+QString TimeWithDotsText(const QDateTime &moment) {
+    return moment.time().toString(QStringLiteral("hh.mm.ss"));
+}
 
 QString RussianMonthName(int month) {
     static const char16_t *const names[12] = {u"января", u"февраля", u"марта",    u"апреля",  u"мая",    u"июня",
@@ -56,7 +62,9 @@ QString SeriesTitleText(const QDateTime &moment) {
            twoDigits(t.minute());
 }
 
-QString DateTimeText(const QDateTime &moment) { return moment.toString(QStringLiteral("dd.MM.yyyy hh:mm:ss")); }
+QString DateTimeText(const QDateTime &moment) {
+    return moment.toString(QStringLiteral("dd.MM.yyyy hh:mm:ss"));
+}
 
 std::optional<double> ParseLeadingNumber(QStringView text) {
     qsizetype i = 0;
@@ -113,12 +121,24 @@ std::optional<double> ParseReading(QStringView text) {
     return ParseLeadingNumber(core);
 }
 
-double LeadingNumber(QStringView text) { return ParseLeadingNumber(text).value_or(0.0); }
+double LeadingNumber(QStringView text) {
+    return ParseLeadingNumber(text).value_or(0.0);
+}
 
 QString NumberText(double value) {
     if (std::isfinite(value) && value == std::trunc(value) && std::fabs(value) < 1e15)
         return QString::number(static_cast<qint64>(value));
     return QString::number(value, 'g', 15);
+}
+
+bool IsWholeGroup(QByteArrayView line) {
+    if (line.size() != 6 || line[4] != '\r' || line[5] != '\n')
+        return false;
+    for (qsizetype i = 0; i < 4; ++i) {
+        if (line[i] < '0' || line[i] > '9')
+            return false;
+    }
+    return true;
 }
 
 } // namespace zorneta

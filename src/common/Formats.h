@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArrayView>
 #include <QDateTime>
 #include <QString>
 #include <QStringView>
@@ -46,6 +47,9 @@ double LeadingNumber(QStringView text);
 // a whole, with only blanks, tabs, CRs and LFs around it ("0850\r\n",
 // " 12.5"). Empty for anything else ("1#?Z", "12 34", "").
 std::optional<double> ParseReading(QStringView text);
+
+// Four digits, CR and LF: a group exactly as the regulator sends it.
+bool IsWholeGroup(QByteArrayView line);
 
 // A number as text without a leading blank: whole numbers without a decimal
 // part, others with a full stop and up to 15 significant digits.

@@ -27,7 +27,9 @@ QString DecodeLineText(const QByteArray &bytes) {
 
 char EncodeLineChar(QChar c) {
     const QByteArray bytes = EncodeFileText(QString(c));
-    if (bytes.size() != 1 || (bytes[0] == '?' && c != u'?'))
+    // The encoder puts a substitute byte ('?' or SUB) for what the code page
+    // lacks: only a byte that reads back as the same character stands for it.
+    if (bytes.size() != 1 || DecodeLineText(bytes) != QString(c))
         return 0;
     return bytes[0];
 }

@@ -12,6 +12,8 @@ class Launcher {
 public:
     virtual ~Launcher() = default;
     virtual Status openDocument(const QString &path) = 0;
+    // Shows a help file with its table of contents, without waiting.
+    virtual Status showHelpContents(const QString &path) = 0;
 };
 
 } // namespace zorneta

@@ -85,8 +85,19 @@ public:
     // where the next readings go.
     virtual void setEventsHeld(bool held) = 0;
 
+    // True while the Receive event being delivered carries the first bytes
+    // received since the port was opened: the port may have been opened in
+    // the middle of a group, so they may be the tail of one.
+    virtual bool firstLineSinceOpen() const { return false; }
+
     // The device the current port number stands for, for display to the user.
     virtual QString deviceName() const { return QString(); }
+    // The device port `number` stands for on this machine (the opened one
+    // for the current number while open); empty when there is none.
+    virtual QString deviceFor(int number) const {
+        Q_UNUSED(number);
+        return QString();
+    }
 
 Q_SIGNALS:
     void OnComm();

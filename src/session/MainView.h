@@ -9,6 +9,8 @@
 namespace zorneta {
 
 class GraphSettings;
+class SnapshotDialog;
+class PortProperties;
 
 // A multi-line text box with a caret and a selection, addressed the way the
 // terminal output works on it: positions count characters from 0.
@@ -56,6 +58,15 @@ public:
     // Shows the graph settings dialog modally over its state; returns when
     // the dialog is closed.
     virtual void showGraphSettings(GraphSettings &dialog) = 0;
+
+    // Shows the port settings dialog modally over its state; returns when
+    // the dialog is closed.
+    virtual void showPortProperties(PortProperties &dialog) = 0;
+    // The About box, shown without blocking the main window.
+    virtual void showAbout() = 0;
+    // Shows the snapshot dialog without waiting (the same window again when
+    // it is only hidden); the window follows the dialog's state.
+    virtual void showSnapshotDialog(SnapshotDialog &dialog) = 0;
 
     // The alarm window: its message set and the window shown without waiting.
     virtual void showAlarm(const QString &text) = 0;

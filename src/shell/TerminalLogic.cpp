@@ -49,7 +49,9 @@ TerminalLogic::TerminalLogic(Services services)
       m_recording(m_services, m_state), m_output(m_services, m_state, m_recording),
       m_portControl(m_services, m_state, m_chart), m_pipeline(m_services, m_state, m_portControl, m_chart, m_output),
       m_toggles(m_services, m_state, m_settings), m_graph(m_services, m_state, m_settings, m_chart),
-      m_periods(m_services, m_state) {
+      m_periods(m_services, m_state), m_properties(m_services, m_state, m_settings, m_portControl),
+      m_transmit(m_services, m_state), m_help(m_services), m_snapshots(m_services, m_state),
+      m_snapshotDialog(m_services, m_state, m_settings, m_snapshots) {
     m_periods.listChosen = [this](PeriodList list, int position) { m_graph.followMenu(list, position); };
     connect(&m_services.port, &SerialPort::OnComm, this, [this] { m_pipeline.MSComm1_OnComm(); });
 }
@@ -100,6 +102,29 @@ void TerminalLogic::runMenuCommand(const QString &name) {
         m_toggles.mnuShowLegend_Click();
     else if (name == u"mnuLegendShow")
         m_toggles.mnuLegendShow_Click();
+    else if (name == u"mnuContent")
+        m_help.mnuContent_Click();
+    else if (name == u"mnuLirant")
+        m_help.mnuLirant_Click();
+    else if (name == u"mnuAbout")
+        m_help.mnuAbout_Click();
+    else if (name == u"mnuGetInMind")
+        m_snapshotDialog.mnuGetInMind_Click();
+    else if (name == u"mnuFromMemory")
+        m_snapshots.mnuFromMemory_Click();
+    else if (name == u"mnuClearMemory")
+        m_snapshots.mnuClearMemory_Click();
+    else if (name == u"mnuCopyData")
+        m_snapshots.mnuCopyData_Click();
+    else if (name == u"mnuInsertData")
+        m_snapshots.mnuInsertData_Click();
+    else if (name == u"mnuProperties")
+        mnuProperties_Click();
+}
+
+void TerminalLogic::mnuProperties_Click() {
+    m_properties.Form_Load();
+    m_services.view.showPortProperties(m_properties);
 }
 
 void TerminalLogic::mnuAppl_Click() {

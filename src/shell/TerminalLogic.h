@@ -1,16 +1,21 @@
 #pragma once
 
 #include "acquisition/PortControl.h"
+#include "acquisition/PortProperties.h"
 #include "acquisition/ReadingPipeline.h"
 #include "session/SessionState.h"
 #include "acquisition/TerminalOutput.h"
+#include "acquisition/TerminalTransmit.h"
 #include "chart/ChartModel.h"
 #include "chart/PeriodCommands.h"
 #include "chart/ViewToggles.h"
 #include "recording/RecordingFile.h"
+#include "recording/SnapshotDialog.h"
+#include "recording/Snapshots.h"
 #include "settings/GraphSettings.h"
 #include "session/PersistedSettings.h"
 #include "session/Services.h"
+#include "shell/HelpCommands.h"
 
 #include <QObject>
 #include <QString>
@@ -47,6 +52,9 @@ public:
     // "Свойства  Графика...", the context menu's "&Свойства графика" and the
     // toolbar's "HangUpPhone": the graph settings dialog, modal.
     void mnuAppl_Click();
+    // "Свойства  Порта..." and the toolbar's "Properties": the port settings
+    // dialog, modal, preset afresh.
+    void mnuProperties_Click();
     // Chart mouse events that open its menus.
     void chartMouseDown(int button);
     void chartAxisSelected(int axisId);
@@ -62,6 +70,11 @@ public:
     ViewToggles &toggles() { return m_toggles; }
     GraphSettings &graphSettings() { return m_graph; }
     PeriodCommands &periods() { return m_periods; }
+    PortProperties &portProperties() { return m_properties; }
+    TerminalTransmit &transmit() { return m_transmit; }
+    HelpCommands &help() { return m_help; }
+    Snapshots &snapshots() { return m_snapshots; }
+    SnapshotDialog &snapshotDialog() { return m_snapshotDialog; }
 
     // Called after the shutdown steps of the exit command: the window closes.
     std::function<void()> onExit;
@@ -80,6 +93,11 @@ private:
     ViewToggles m_toggles;
     GraphSettings m_graph;
     PeriodCommands m_periods;
+    PortProperties m_properties;
+    TerminalTransmit m_transmit;
+    HelpCommands m_help;
+    Snapshots m_snapshots;
+    SnapshotDialog m_snapshotDialog;
     bool m_unloaded = false;
 };
 

@@ -74,6 +74,8 @@ private Q_SLOTS:
     void splitGroupsAndBursts();
     void thermocoupleBreakClosesThePort();
     void unpluggedAdapterIsALineError();
+    void everyLineIsShownAndRecordedWhole_data();
+    void everyLineIsShownAndRecordedWhole();
 };
 
 void tst_RealLine::readingsLandInTheirColumns() {
@@ -173,6 +175,57 @@ void tst_RealLine::unpluggedAdapterIsALineError() {
     QVERIFY(!line.view.itemChecked(u"mnuOpen"_s));
     // The readings before the fault stay.
     QVERIFY(line.state().Readings.isNumber(2, 5));
+}
+
+void tst_RealLine::everyLineIsShownAndRecordedWhole_data() {
+    QTest::addColumn<QByteArrayList>("lines");
+    QTest::addColumn<QByteArray>("record");
+    QTest::addColumn<qint64>("readings");
+    // Line k arrives 640 ms after line k - 1: lines 1, 2 and 3 are stamped
+    // 00:00:00, 00:00:01 and 00:00:01.
+    QTest::newRow("groups") << QByteArrayList{"0100\r\n", "0101\r\n", "0102\r\n"}
+                            << QByteArray("00:00:00\t0100\n00:00:01\t0101\n00:00:01\t0102\n") << qint64(3);
+    QTest::newRow("long line") << QByteArrayList{"0100\r\n", "xx9999yy\r\n", "0200\r\n"}
+                               << QByteArray("00:00:00\t0100\n00:00:01\txx9999yy\n00:00:01\t0200\n") << qint64(2);
+    QTest::newRow("ten digits") << QByteArrayList{"0100\r\n", "1234567890\r\n", "0300\r\n"}
+                                << QByteArray("00:00:00\t0100\n00:00:01\t1234567890\n00:00:01\t0300\n") << qint64(2);
+    QTest::newRow("LF alone") << QByteArrayList{"0100\r\n", "0444\n", "0500\r\n"}
+                              << QByteArray("00:00:00\t0100\n00:00:01\t0444\n00:00:01\t0500\n") << qint64(3);
+    QTest::newRow("CR inside") << QByteArrayList{"0100\r\n", "0789\r0333\r\n", "0600\r\n"}
+                               << QByteArray("00:00:00\t0100\n00:00:01\t0789\n00:00:01\t0333\n00:00:01\t0600\n")
+                               << qint64(2);
+    QTest::newRow("first line no group") << QByteArrayList{"abcdefgh\r\n", "0100\r\n"}
+                                         << QByteArray("00:00:00\tabcdefgh\n00:00:01\t0100\n") << qint64(1);
+    QTest::newRow("first line a tail") << QByteArrayList{"50\r\n", "0100\r\n"}
+                                       << QByteArray("00:00:00\t50\n00:00:01\t0100\n") << qint64(1);
+}
+
+void tst_RealLine::everyLineIsShownAndRecordedWhole() {
+    QFETCH(QByteArrayList, lines);
+    QFETCH(QByteArray, record);
+    QFETCH(qint64, readings);
+    sim::SimOptions o = options();
+    o.periodMs = 3'600'000; // the test writes every line itself
+    Line line(o);
+    QVERIFY(line.start());
+    QTemporaryDir dir;
+    const QString path = dir.filePath(u"record.txt"_s);
+    QVERIFY(line.logic->recording().openAt(path, u"record.txt"_s));
+    qint64 events = 0;
+    QString shown;
+    for (const QByteArray &bytes : std::as_const(lines)) {
+        QVERIFY(line.simulator.writeRaw(bytes));
+        ++events;
+        QTRY_COMPARE_WITH_TIMEOUT(line.state().CommEventCount, events, 10000);
+        shown +=
+            QString::fromLatin1(bytes).replace(u"\r\n"_s, u"\n"_s).replace(u'\r', u'\n').replace(u"\n"_s, u"\r\n"_s);
+    }
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    QCOMPARE(file.readAll(), record);
+    QCOMPARE(line.view.box.text, shown);
+    QCOMPARE(line.state().PointCount, readings);
+    QCOMPARE(line.view.panelText(u"Counter"_s), QString::number(readings));
 }
 
 QTEST_GUILESS_MAIN(tst_RealLine)

@@ -15,6 +15,7 @@ class tst_TerminalOutput : public QObject {
 private Q_SLOTS:
     void boxAndRecordText_data();
     void boxAndRecordText();
+    void linesGoOnAcrossBlocks();
     void longBoxIsCut();
     void boxAtTheLimitIsKept();
     void leadingBackspaceErasesTheLastCharacter();
@@ -29,12 +30,13 @@ void tst_TerminalOutput::boxAndRecordText_data() {
     QTest::addColumn<QString>("record");
     const QString s = u"00:05:17\t"_s;
     QTest::newRow("group") << u"0123\r\n"_s << u"0123\r\n"_s << s + u"0123\n"_s;
-    QTest::newRow("group led by LF") << u"\n0123\r"_s << u"0123\r\n"_s << s + u"0123\n"_s;
+    QTest::newRow("LF alone") << u"0444\n"_s << u"0444\r\n"_s << s + u"0444\n"_s;
+    QTest::newRow("CR inside") << u"0789\r0333\r\n"_s << u"0789\r\n0333\r\n"_s << s + u"0789\n"_s + s + u"0333\n"_s;
     QTest::newRow("backspace inside") << u"12\b3\r\n"_s << u"13\r\n"_s << s + u"13\n"_s;
-    QTest::newRow("two groups") << u"0001\r\n0002\r\n"_s << u"0001\r\n0002\r\n"_s << s + s + u"0001\n0002\n"_s;
-    QTest::newRow("no line end") << u"01"_s << u"01"_s << u"01"_s;
+    QTest::newRow("two groups") << u"0001\r\n0002\r\n"_s << u"0001\r\n0002\r\n"_s << s + u"0001\n"_s + s + u"0002\n"_s;
+    QTest::newRow("no line end") << u"01"_s << u"01"_s << s + u"01"_s;
     QTest::newRow("only the line end") << u"23\r"_s << u"23\r\n"_s << s + u"23\n"_s;
-    QTest::newRow("two backspaces") << u"abc\b\bd"_s << u"ad"_s << u"ad"_s;
+    QTest::newRow("two backspaces") << u"abc\b\bd"_s << u"ad"_s << s + u"ad"_s;
     QTest::newRow("empty") << QString() << QString() << QString();
 }
 
@@ -50,6 +52,22 @@ void tst_TerminalOutput::boxAndRecordText() {
     QCOMPARE(rig.view.box.text, shown);
     QCOMPARE(text, record);
     QCOMPARE(rig.view.box.selStart, rig.view.box.text.size());
+}
+
+void tst_TerminalOutput::linesGoOnAcrossBlocks() {
+    // Into a real file: a line without its end goes on in the next block
+    // without a second stamp, and a CR LF split over two blocks is one end.
+    LogicRig rig;
+    QTemporaryDir dir;
+    QVERIFY(rig.logic->recording().openAt(dir.filePath(u"r.txt"_s), u"r.txt"_s));
+    rig.state().StartTime = rig.clock.current;
+    const QStringList blocks{u"01"_s, u"23\r"_s, u"\n0124\r\n"_s};
+    for (QString text : blocks)
+        rig.logic->output().ShowTermText(rig.view.box, text);
+    QCOMPARE(rig.view.box.text, u"0123\r\n0124\r\n"_s);
+    QFile file(dir.filePath(u"r.txt"_s));
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    QCOMPARE(file.readAll(), QByteArray("00:00:00\t0123\n00:00:00\t0124\n"));
 }
 
 void tst_TerminalOutput::longBoxIsCut() {

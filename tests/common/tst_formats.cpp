@@ -190,6 +190,11 @@ void tst_Formats::lineTextDecodesOneCharacterPerByte() {
     QCOMPARE(text.at(7), QChar(u'З'));
     QCOMPARE(EncodeLineChar(u'A'), 'A');
     QCOMPARE(static_cast<unsigned char>(EncodeLineChar(u'З')), 0xC7);
+    // A character the code page lacks has no byte; the substitute bytes
+    // themselves are characters of their own.
+    QCOMPARE(EncodeLineChar(u'中'), '\0');
+    QCOMPARE(EncodeLineChar(QChar(0x1A)), '\x1a');
+    QCOMPARE(EncodeLineChar(u'?'), '?');
 }
 
 void tst_Formats::numberText_data() {

@@ -104,8 +104,14 @@ public:
         opened.append(path);
         return failWith.isEmpty() ? Status::ok() : Status::failure(failWith);
     }
+    Status showHelpContents(const QString &path) override {
+        helpShown.append(path);
+        return helpFailWith.isEmpty() ? Status::ok() : Status::failure(helpFailWith);
+    }
     QStringList opened;
     QString failWith;
+    QStringList helpShown;
+    QString helpFailWith;
 };
 
 } // namespace zorneta::testing

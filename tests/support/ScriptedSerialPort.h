@@ -6,6 +6,7 @@
 #include "platform/SerialPort.h"
 
 #include <QList>
+#include <QMap>
 #include <QStringList>
 
 #include <utility>
@@ -49,6 +50,9 @@ public:
     // in order, inside the setEventsHeld(false) call.
     void setEventsHeld(bool held) override;
     QString deviceName() const override { return device; }
+    // The devices of `devices`; none for a number it lacks.
+    QString deviceFor(int number) const override { return devices.value(number); }
+    bool firstLineSinceOpen() const override { return firstLine; }
 
     // Appends `bytes` to the input, sets CommEvent() to `code` and raises
     // OnComm at once (inside this call), unless events are held. Nested calls from a handler work like
@@ -65,8 +69,10 @@ public:
     bool portOpen = false;
     int inputLen = 0;
     int commEvent = 0;
-    QByteArray input; // received and not yet read
+    QByteArray input;       // received and not yet read
+    bool firstLine = false; // what firstLineSinceOpen() answers
     QString device = QStringLiteral("/dev/ttyUSB0");
+    QMap<int, QString> devices;
     bool eventsHeld = false;
 
     // Scripted refusals (empty: accepted).

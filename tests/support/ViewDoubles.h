@@ -59,6 +59,13 @@ public:
         if (whileGraphSettingsShown)
             whileGraphSettingsShown(dialog);
     }
+    void showPortProperties(PortProperties &dialog) override {
+        ++portDialogsShown;
+        if (whilePortPropertiesShown)
+            whilePortPropertiesShown(dialog);
+    }
+    void showAbout() override { ++aboutShown; }
+    void showSnapshotDialog(SnapshotDialog &) override { ++snapshotDialogsShown; }
     void showAlarm(const QString &text) override {
         alarmText = text;
         ++alarmsShown;
@@ -84,8 +91,13 @@ public:
     QString windowCaption = QStringLiteral("   Зорнета");
     QStringList popups;
     int graphDialogsShown = 0;
+    int snapshotDialogsShown = 0;
     // What the user does in the graph settings dialog while it is shown.
     std::function<void(GraphSettings &)> whileGraphSettingsShown;
+    int portDialogsShown = 0;
+    // What the user does in the port settings dialog while it is shown.
+    std::function<void(PortProperties &)> whilePortPropertiesShown;
+    int aboutShown = 0;
     QString alarmText;
     int alarmsShown = 0;
     bool seriesData = false;

@@ -4,6 +4,7 @@
 
 #include <QClipboard>
 #include <QElapsedTimer>
+#include <QMimeData>
 #include <QFontMetricsF>
 #include <QGraphicsDropShadowEffect>
 #include <QGuiApplication>
@@ -921,7 +922,15 @@ Status QtChartSurface::EditCopy() {
     QClipboard *clipboard = QGuiApplication::clipboard();
     if (!clipboard)
         return Status::failure(QStringLiteral("The clipboard is not available"));
-    clipboard->setText(tableText(m_table));
+    // The data as text, and beside it a picture of the chart as it stands.
+    auto *data = new QMimeData;
+    data->setText(tableText(m_table));
+    if (m_view) {
+        const QImage picture = m_view->grab().toImage();
+        if (!picture.isNull())
+            data->setImageData(picture);
+    }
+    clipboard->setMimeData(data);
     return Status::ok();
 }
 

@@ -49,18 +49,6 @@ namespace zorneta {
 namespace {
 
 constexpr char kLineFeed = '\n';
-constexpr qsizetype kGroupLength = 6;
-
-// Four digits, CR and LF: a group as the regulator sends it.
-bool isWholeGroup(QByteArrayView line) {
-    if (line.size() != kGroupLength || line[4] != '\r' || line[5] != '\n')
-        return false;
-    for (qsizetype i = 0; i < 4; ++i) {
-        if (line[i] < '0' || line[i] > '9')
-            return false;
-    }
-    return true;
-}
 
 QString settingsError(const QString &text, const QString &reason) {
     return QStringLiteral("Недопустимые параметры порта: %1 (%2)").arg(text, reason);
@@ -376,6 +364,12 @@ QString QtSerialPort::deviceName() const {
     return m_active ? m_openPath : m_directory.devicePath(m_commPort);
 }
 
+QString QtSerialPort::deviceFor(int number) const {
+    if (m_active && number == m_commPort)
+        return m_openPath;
+    return m_directory.devicePath(number);
+}
+
 void QtSerialPort::onReadyRead() {
     const QByteArray data = m_port->readAll();
     if (!m_active || data.isEmpty())
@@ -383,20 +377,6 @@ void QtSerialPort::onReadyRead() {
     m_unframed.append(data);
 
     qsizetype start = 0;
-    if (!m_synchronised) {
-        // The input was emptied at the open, so the first line is either a
-        // whole group that began after the open, or the tail of one that was
-        // on its way: the tail is shorter than a group and is dropped.
-        const qsizetype lineFeed = m_unframed.indexOf(kLineFeed);
-        if (lineFeed < 0) {
-            if (m_unframed.size() >= kGroupLength)
-                m_unframed.clear(); // too long for a group: no line to trust yet
-            return;
-        }
-        if (!isWholeGroup(QByteArrayView(m_unframed).first(lineFeed + 1)))
-            start = lineFeed + 1;
-        m_synchronised = true;
-    }
     for (qsizetype lineFeed = m_unframed.indexOf(kLineFeed, start); lineFeed >= 0;
          lineFeed = m_unframed.indexOf(kLineFeed, start)) {
         enqueue(CommEvents::Receive, m_unframed.mid(start, lineFeed + 1 - start));
@@ -462,7 +442,12 @@ void QtSerialPort::closeAfterFault(quint64 session, const QString &description) 
 }
 
 void QtSerialPort::enqueue(int code, QByteArray bytes) {
-    m_pending.push_back(PendingEvent{code, std::move(bytes)});
+    // The input was emptied at the open, so the first chunk received after
+    // it may be the tail of a group that was on its way; it is marked so.
+    const bool first = code == CommEvents::Receive && !m_synchronised;
+    if (code == CommEvents::Receive)
+        m_synchronised = true;
+    m_pending.push_back(PendingEvent{code, std::move(bytes), first});
     scheduleDelivery();
 }
 
@@ -491,7 +476,9 @@ void QtSerialPort::deliverNext() {
 
     m_input.append(event.bytes);
     const int outerEvent = m_commEvent;
+    const bool outerFirst = m_firstLine;
     m_commEvent = event.code;
+    m_firstLine = event.firstLine;
     ++m_deliveryDepth;
     const QPointer<QtSerialPort> alive(this);
     Q_EMIT OnComm();
@@ -499,8 +486,10 @@ void QtSerialPort::deliverNext() {
         return;
     --m_deliveryDepth;
     // Back in an outer handler, CommEvent() is that handler's event again.
-    if (m_deliveryDepth > 0)
+    if (m_deliveryDepth > 0) {
         m_commEvent = outerEvent;
+        m_firstLine = outerFirst;
+    }
 }
 
 } // namespace zorneta

@@ -17,10 +17,10 @@ namespace zorneta {
 //
 // The regulator sends its temperature as groups of four digits, CR and LF.
 // Received bytes are cut into line-feed terminated chunks and each chunk is
-// one Receive event. The input is emptied at the open; the first line after
-// it is dropped unless it is a whole group (four digits, CR, LF): the port may
-// have been opened in the middle of a group, whose tail must not become a
-// wrong reading. Bytes without a line feed are held until it comes, but delivered as
+// one Receive event. The input is emptied at the open; the first chunk after
+// it is delivered marked (firstLineSinceOpen()): the port may have been
+// opened in the middle of a group, whose tail must not become a wrong
+// reading. Bytes without a line feed are held until it comes, but delivered as
 // a chunk of their own when more than MaxUnterminatedBytes pile up or nothing
 // more arrives for IdleDeliveryMs (longer than the 640 ms between groups).
 //
@@ -84,6 +84,8 @@ public:
 
     // The device the current number stands for (the opened one while open).
     QString deviceName() const override;
+    QString deviceFor(int number) const override;
+    bool firstLineSinceOpen() const override { return m_firstLine; }
 
     // The platform's description of the last fault or refusal, for the log.
     QString lastErrorText() const { return m_lastError; }
@@ -95,6 +97,7 @@ private:
     struct PendingEvent {
         int code = 0;
         QByteArray bytes;
+        bool firstLine = false;
     };
 
     Status open();
@@ -130,7 +133,8 @@ private:
     bool m_faultPending = false; // a closing fault is waiting for its queued close
     bool m_writeFaulted = false; // a write fault was announced since the last Output
 
-    bool m_synchronised = false; // the first line feed after the open was seen
+    bool m_synchronised = false; // a chunk was received since the open
+    bool m_firstLine = false;    // the event being delivered is the first chunk
     QByteArray m_unframed;       // received bytes not yet cut into events
 
     std::deque<PendingEvent> m_pending;

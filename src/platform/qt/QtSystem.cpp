@@ -1,5 +1,7 @@
 #include "platform/qt/QtSystem.h"
 
+#include "InstallPaths.h"
+
 #include <QApplication>
 #include <QDesktopServices>
 #include <QDir>
@@ -16,12 +18,27 @@ void QtBeeper::Beep() {
     QApplication::beep();
 }
 
+namespace {
+
+// The program runs from the build tree when its folder lies inside it.
+bool runsFromBuildTree(const QString &programDir) {
+    const QString buildTree = QDir(QString::fromUtf8(BuildTreeDir)).canonicalPath();
+    const QString program = QDir(programDir).canonicalPath();
+    return !buildTree.isEmpty() && (program == buildTree || program.startsWith(buildTree + u'/'));
+}
+
+} // namespace
+
 std::optional<QString> QtInstallInfo::installationDirectory() const {
     QString dir = qEnvironmentVariable("ZORNETA_INSTALL_DIR");
     if (dir.isEmpty()) {
-        const QString appDir = QCoreApplication::applicationDirPath();
-        const QString shared = QDir(appDir).absoluteFilePath(QStringLiteral("../share/zorneta"));
-        dir = QFileInfo(shared).isDir() ? QDir::cleanPath(shared) : appDir;
+        const QString programDir = QCoreApplication::applicationDirPath();
+        const QString installed =
+            QDir::cleanPath(QDir(programDir).absoluteFilePath(QString::fromUtf8(DataDirFromProgramDir)));
+        if (QFileInfo(installed).isDir())
+            dir = installed;
+        else if (runsFromBuildTree(programDir))
+            dir = QString::fromUtf8(SourceDataDir);
     }
     if (dir.isEmpty() || !QFileInfo(dir).isDir())
         return std::nullopt;
@@ -36,6 +53,10 @@ Status QtLauncher::openDocument(const QString &path) {
     if (!QDesktopServices::openUrl(QUrl::fromLocalFile(path)))
         return Status::failure(QStringLiteral("Не удалось открыть файл: ") + path);
     return Status::ok();
+}
+
+Status QtLauncher::showHelpContents(const QString &path) {
+    return openDocument(path);
 }
 
 } // namespace zorneta

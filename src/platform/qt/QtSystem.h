@@ -20,9 +20,10 @@ public:
     void Beep() override;
 };
 
-// The installation directory: the folder of shared program files next to the
-// executable ("../share/zorneta/" from its folder) when present, else the
-// executable's own folder. ZORNETA_INSTALL_DIR overrides both.
+// The installation directory: the folder of the program's data beside the
+// installed executable ("../share/zorneta/" from its folder); for a program
+// run from the build tree, the source tree's copy of that data. Nothing when
+// neither is there. ZORNETA_INSTALL_DIR overrides both.
 class QtInstallInfo : public InstallInfo {
 public:
     std::optional<QString> installationDirectory() const override;
@@ -31,6 +32,8 @@ public:
 class QtLauncher : public Launcher {
 public:
     Status openDocument(const QString &path) override;
+    // Without a help window of the program's own: the desktop's viewer.
+    Status showHelpContents(const QString &path) override;
 };
 
 } // namespace zorneta

@@ -6,8 +6,10 @@
 #include "platform/qt/QtSerialPort.h"
 #include "platform/qt/QtSettingsStore.h"
 #include "platform/qt/QtSystem.h"
+#include "shell/HelpCommands.h"
 #include "shell/TerminalLogic.h"
 #include "shell/ui/FramePacer.h"
+#include "shell/ui/HelpViewer.h"
 #include "shell/ui/frmSplash.h"
 #include "shell/ui/frmTerminal.h"
 #include "simulator/ThermoSimulator.h"
@@ -32,7 +34,7 @@ struct Application::Parts {
     SystemClock clock;
     QtBeeper beeper;
     QtInstallInfo install;
-    QtLauncher launcher;
+    HelpLauncher launcher;
     std::unique_ptr<TerminalLogic> logic;
 };
 
@@ -70,7 +72,11 @@ bool Application::parseArguments(const QStringList &arguments, StartOptions *opt
     const QCommandLineOption record(QStringLiteral("record"),
                                     QStringLiteral("Record everything received into FILE (appending)."),
                                     QStringLiteral("FILE"));
-    parser.addOptions({simulate, speedup, com, openPort, record, demo, screenshot});
+    // Handled before the application starts (see main); listed for --help.
+    const QCommandLineOption installInfo(
+        QStringLiteral("install-info"),
+        QStringLiteral("Print where the installation, its help and its price list are, and quit."));
+    parser.addOptions({simulate, speedup, com, openPort, record, demo, screenshot, installInfo});
     if (!parser.parse(arguments)) {
         *error = parser.errorText();
         return false;
@@ -104,6 +110,14 @@ bool Application::parseArguments(const QStringList &arguments, StartOptions *opt
     }
     options->screenshotPath = parser.value(screenshot);
     return true;
+}
+
+int Application::printInstallation() {
+    bool complete = false;
+    const QString report = HelpCommands::installationReport(QtInstallInfo(), &complete);
+    std::fputs(qPrintable(QDir::toNativeSeparators(report)), stdout);
+    std::fflush(stdout);
+    return complete ? 0 : 1;
 }
 
 bool Application::start(QString *error) {
@@ -167,6 +181,7 @@ bool Application::startMain(QString *error) {
     connect(&window->chart(), &ChartSurface::AxisSelected, logic,
             [logic](int axisId, int) { logic->chartAxisSelected(axisId); });
     logic->onExit = [window] { window->close(); };
+    window->terminalKeyPress = [logic](const QString &text) { return logic->transmit().txtTerm_KeyPress(text); };
 
     logic->Form_Load();
     window->show();

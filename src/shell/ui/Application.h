@@ -38,6 +38,9 @@ public:
 
     // Parses the command line; false with *error for bad options.
     static bool parseArguments(const QStringList &arguments, StartOptions *options, QString *error);
+    // Writes where the installation and its files are to the standard
+    // output; the exit code: 0 when the help and the price list were found.
+    static int printInstallation();
 
     // Shows the start window; its "Работа" goes on to the main window, its
     // "Выход" ends the program. An unattended start (the port opened, a

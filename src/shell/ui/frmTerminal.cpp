@@ -1,9 +1,12 @@
 #include "shell/ui/frmTerminal.h"
 
+#include "acquisition/ui/frmProperties.h"
 #include "common/Colour.h"
 #include "platform/qt/QtChartSurface.h"
+#include "recording/ui/frmSnapShot.h"
 #include "settings/ui/SigTemp.h"
 #include "settings/ui/frmPrGraph.h"
+#include "shell/ui/frmAbout.h"
 #include "shell/ui/Pictures.h"
 #include "shell/ui/QtTextBox.h"
 
@@ -13,6 +16,8 @@
 #include <QCursor>
 #include <QGridLayout>
 #include <QGroupBox>
+#include <QInputMethodEvent>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -336,6 +341,7 @@ void frmTerminal::buildCentralArea() {
     m_txtTerm->setFont(mono);
     m_txtTerm->setStyleSheet(QStringLiteral("QPlainTextEdit { background: #000000; color: #00ff00; }"));
     m_termBox = std::make_unique<QtTextBox>(m_txtTerm);
+    m_txtTerm->installEventFilter(this);
     indicatorColumn->addWidget(m_txtTerm, 1);
     m_command1 = new QPushButton(QStringLiteral("Очистить"), central);
     m_command1->setObjectName(QStringLiteral("Command1"));
@@ -404,6 +410,19 @@ void frmTerminal::buildCentralArea() {
 }
 
 bool frmTerminal::eventFilter(QObject *watched, QEvent *event) {
+    if (watched == m_txtTerm && event->type() == QEvent::KeyPress && terminalKeyPress) {
+        const QString typed = static_cast<QKeyEvent *>(event)->text();
+        if (!typed.isEmpty() && !terminalKeyPress(typed))
+            return true;
+    }
+    if (watched == m_txtTerm && event->type() == QEvent::InputMethod && terminalKeyPress) {
+        // Text composed by an input method counts as typed, character by character.
+        bool take = true;
+        for (const QChar c : static_cast<QInputMethodEvent *>(event)->commitString())
+            take = terminalKeyPress(QString(c)) && take;
+        if (!take)
+            return true;
+    }
     if ((watched == m_imgConnected || watched == m_imgNotConnected) && event->type() == QEvent::MouseButtonRelease) {
         Q_EMIT connectionPictureClicked();
         return true;
@@ -484,11 +503,47 @@ void frmTerminal::showAlarm(const QString &text) {
     m_sigTemp->raise();
 }
 
+void frmTerminal::showAbout() {
+    // Loaded on each showing and unloaded when closed; a box still open is
+    // brought to the front.
+    if (!m_about)
+        m_about = new frmAbout(this);
+    m_about->show();
+    m_about->raise();
+    m_about->activateWindow();
+}
+
+frmAbout *frmTerminal::aboutWindow() const {
+    return m_about.data();
+}
+
 void frmTerminal::showGraphSettings(GraphSettings &dialog) {
     frmPrGraph window(dialog, this);
     m_prGraph = &window;
     window.exec();
     m_prGraph = nullptr;
+}
+
+void frmTerminal::showSnapshotDialog(SnapshotDialog &dialog) {
+    // A window that is closing is on its way out; a new one takes its place.
+    if (m_snapShot && m_snapShot->isClosing())
+        m_snapShot = nullptr;
+    if (!m_snapShot)
+        m_snapShot = new frmSnapShot(dialog, this);
+    m_snapShot->show();
+    m_snapShot->raise();
+    m_snapShot->activateWindow();
+}
+
+frmSnapShot *frmTerminal::snapshotWindow() const {
+    return m_snapShot;
+}
+
+void frmTerminal::showPortProperties(PortProperties &dialog) {
+    frmProperties window(dialog, this);
+    m_properties = &window;
+    window.exec();
+    m_properties = nullptr;
 }
 
 void frmTerminal::setSigText(const QString &text) {

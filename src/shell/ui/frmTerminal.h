@@ -4,6 +4,8 @@
 
 #include <QHash>
 #include <QMainWindow>
+#include <QPointer>
+#include <functional>
 #include <memory>
 
 class QAction;
@@ -49,11 +51,25 @@ public:
     QString caption() const override;
     void popupMenu(const QString &name) override;
     void showAlarm(const QString &text) override;
+    void showAbout() override;
+    // The About box while it is open (for tests).
+    class frmAbout *aboutWindow() const;
     void showGraphSettings(GraphSettings &dialog) override;
     // The graph settings dialog while it is shown (for tests).
     class frmPrGraph *graphSettingsWindow() const {
         return m_prGraph;
     }
+    void showSnapshotDialog(SnapshotDialog &dialog) override;
+    // The snapshot dialog's window while it exists (for tests).
+    class frmSnapShot *snapshotWindow() const;
+    void showPortProperties(PortProperties &dialog) override;
+    // The port settings dialog while it is shown (for tests).
+    class frmProperties *portPropertiesWindow() const {
+        return m_properties;
+    }
+    // Decides each key press in txtTerm that carries a character, before the
+    // box takes it (the character's text): true lets the box take it.
+    std::function<bool(const QString &text)> terminalKeyPress;
     bool seriesDataVisible() const override { return false; }
     void refreshSeriesData() override {}
     void setSigText(const QString &text) override;
@@ -113,6 +129,9 @@ private:
     QLabel *m_imgNotConnected = nullptr;
     class SigTemp *m_sigTemp = nullptr;
     class frmPrGraph *m_prGraph = nullptr;
+    class frmProperties *m_properties = nullptr;
+    QPointer<class frmAbout> m_about;
+    QPointer<class frmSnapShot> m_snapShot;
 };
 
 } // namespace zorneta

@@ -1,0 +1,134 @@
+#include "recording/ui/frmSnapShot.h"
+
+#include "recording/SnapshotDialog.h"
+
+#include <QButtonGroup>
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPalette>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QVBoxLayout>
+
+namespace zorneta {
+
+frmSnapShot::frmSnapShot(SnapshotDialog &dialog, QWidget *parent) : QDialog(parent), m_dialog(dialog) {
+    setObjectName(QStringLiteral("frmSnapShot"));
+    setWindowTitle(QStringLiteral("     Характер  снимка"));
+    setModal(false);
+    setAttribute(Qt::WA_DeleteOnClose);
+
+    auto *outer = new QVBoxLayout(this);
+    auto *frame = new QGroupBox(QStringLiteral("Размер снимка"), this);
+    frame->setObjectName(QStringLiteral("Frame1"));
+    auto *frameLayout = new QVBoxLayout(frame);
+    m_snap = new QButtonGroup(frame);
+    const QString captions[] = {QStringLiteral("Все данные"), QStringLiteral("Участок")};
+    for (int index = 0; index < 2; ++index) {
+        auto *option = new QRadioButton(captions[index], frame);
+        option->setObjectName(QStringLiteral("Snap_") + QString::number(index));
+        m_snap->addButton(option, index);
+        frameLayout->addWidget(option);
+    }
+
+    auto *range = new QHBoxLayout;
+    auto *from = new QLabel(QStringLiteral("Начиная с точки №"), frame);
+    from->setObjectName(QStringLiteral("Label1"));
+    m_text1 = new QLineEdit(frame);
+    m_text1->setObjectName(QStringLiteral("Text1"));
+    m_text1->setAccessibleName(QStringLiteral("Начиная с точки №"));
+    auto *to = new QLabel(QStringLiteral("по"), frame);
+    m_text2 = new QLineEdit(frame);
+    m_text2->setObjectName(QStringLiteral("Text2"));
+    m_text2->setAccessibleName(QStringLiteral("по"));
+    auto *inclusive = new QLabel(QStringLiteral("включительно"), frame);
+    for (QLineEdit *box : {m_text1, m_text2}) {
+        box->setMaximumWidth(90);
+        // The background is set as it stands, disabled or not.
+        box->setAutoFillBackground(true);
+    }
+    range->addWidget(from);
+    range->addWidget(m_text1);
+    range->addWidget(to);
+    range->addWidget(m_text2);
+    range->addWidget(inclusive);
+    range->addStretch(1);
+    frameLayout->addLayout(range);
+    outer->addWidget(frame);
+
+    m_sFile = new QCheckBox(QStringLiteral("Запись в файл"), this);
+    m_sFile->setObjectName(QStringLiteral("SFile"));
+    outer->addWidget(m_sFile);
+
+    auto *buttons = new QHBoxLayout;
+    auto *ok = new QPushButton(QStringLiteral("ОК"), this);
+    ok->setObjectName(QStringLiteral("CmdOK"));
+    ok->setDefault(true);
+    auto *cancel = new QPushButton(QStringLiteral("Отмена"), this);
+    cancel->setObjectName(QStringLiteral("CmdCancel"));
+    buttons->addStretch(1);
+    buttons->addWidget(ok);
+    buttons->addWidget(cancel);
+    outer->addLayout(buttons);
+
+    showState();
+
+    connect(m_snap, &QButtonGroup::idClicked, this, [this](int index) { m_dialog.Snap_Click(index); });
+    connect(m_text1, &QLineEdit::textEdited, this, [this](const QString &text) { m_dialog.setText1(text); });
+    connect(m_text2, &QLineEdit::textEdited, this, [this](const QString &text) { m_dialog.setText2(text); });
+    connect(m_sFile, &QCheckBox::toggled, this, [this](bool checked) { m_dialog.setSFile(checked); });
+    connect(ok, &QPushButton::clicked, this, [this] { m_dialog.CmdOK_Click(); });
+    connect(cancel, &QPushButton::clicked, this, [this] { m_dialog.CmdCancel_Click(); });
+    connect(&m_dialog, &SnapshotDialog::changed, this, &frmSnapShot::showState);
+}
+
+void frmSnapShot::showState() {
+    if (!m_dialog.isLoaded()) {
+        // Unloaded: the window goes; the next opening builds a new one.
+        if (!m_closing) {
+            m_closing = true;
+            close();
+        }
+        return;
+    }
+    if (QAbstractButton *option = m_snap->button(m_dialog.option()); option && !option->isChecked())
+        option->setChecked(true);
+    const bool enabled = m_dialog.boundsEnabled();
+    // White for a section, grey (0x808080) while all data is chosen.
+    const QColor background = enabled ? QColor(0xFF, 0xFF, 0xFF) : QColor(0x80, 0x80, 0x80);
+    for (QLineEdit *box : {m_text1, m_text2}) {
+        box->setEnabled(enabled);
+        QPalette palette = box->palette();
+        for (QPalette::ColorGroup group : {QPalette::Active, QPalette::Inactive, QPalette::Disabled})
+            palette.setColor(group, QPalette::Base, background);
+        box->setPalette(palette);
+    }
+    if (m_text1->text() != m_dialog.Text1())
+        m_text1->setText(m_dialog.Text1());
+    if (m_text2->text() != m_dialog.Text2())
+        m_text2->setText(m_dialog.Text2());
+    if (m_sFile->isChecked() != m_dialog.SFile())
+        m_sFile->setChecked(m_dialog.SFile());
+    if (!m_dialog.isShown() && isVisible())
+        hide();
+}
+
+void frmSnapShot::closeEvent(QCloseEvent *event) {
+    // Closing the window unloads the dialog, as Cancel does.
+    if (!m_closing) {
+        m_closing = true;
+        if (m_dialog.isLoaded())
+            m_dialog.CmdCancel_Click();
+    }
+    event->accept();
+}
+
+void frmSnapShot::reject() {
+    m_dialog.CmdCancel_Click();
+}
+
+} // namespace zorneta

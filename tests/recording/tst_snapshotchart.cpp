@@ -1,0 +1,208 @@
+// The snapshot on the chart and the chart's data on the clipboard, with the
+// real chart under the offscreen platform: paste and erase of the snapshot,
+// the live curve taking the chart back, copy and insert.
+
+#include "platform/qt/QtChartSurface.h"
+#include "support/LogicRig.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QMimeData>
+#include <QtCharts/QChartView>
+#include <QtCharts/QLineSeries>
+#include <QtTest>
+
+using namespace zorneta;
+using namespace zorneta::testing;
+using namespace Qt::StringLiterals;
+
+namespace {
+
+const QString SeriesTitle = u"08 декабря 14`05"_s;
+
+// The main window's logic on the real chart and scripted doubles.
+struct ChartRig {
+    LogicRig doubles{LogicRig::DoublesOnly};
+    QtChartSurface chart;
+    TerminalLogic logic{Services{doubles.port, chart, doubles.prompts, doubles.settings, doubles.clock, doubles.beeper,
+                                 doubles.install, doubles.launcher, doubles.view}};
+
+    ChartRig() { logic.Form_Load(); }
+
+    // The open port with `count` readings, one a second: reading k is 100 + k.
+    void readings(int count) {
+        if (!doubles.port.PortOpen())
+            logic.portControl().mnuOpen_Click();
+        for (int k = 0; k < count; ++k) {
+            doubles.clock.advance(1000);
+            doubles.reading(100 + static_cast<int>(logic.state().PointCount) + 1);
+        }
+    }
+    void snapshot(bool allData, const QString &from = QString(), const QString &to = QString()) {
+        SnapshotDialog &d = logic.snapshotDialog();
+        logic.runMenuCommand(u"mnuGetInMind"_s);
+        d.Snap_Click(allData ? 0 : 1);
+        d.setText1(from);
+        d.setText2(to);
+        d.CmdOK_Click();
+    }
+    QList<QPointF> drawnPoints() const {
+        auto *view = qobject_cast<QChartView *>(chart.widget());
+        const auto series = view->chart()->series();
+        return series.size() == 1 ? qobject_cast<QLineSeries *>(series.first())->points() : QList<QPointF>();
+    }
+};
+
+// The table without its label column's cells: the series title and the
+// label above it, which the chart shows as no category.
+ReadingsTable untitled(ReadingsTable table) {
+    (void)table.clearCell(1, table.firstColumn());
+    (void)table.clearCell(2, table.firstColumn());
+    return table;
+}
+
+} // namespace
+
+class tst_SnapshotChart : public QObject {
+    Q_OBJECT
+private Q_SLOTS:
+    void pasteAfterErase();
+    void pasteOfASection();
+    void liveCurveTakesTheChartBack();
+    void freshLiveTableReplacesAPastedSnapshot();
+    void copyThenInsertRoundTrip();
+    void copyWhileASnapshotIsShown();
+    void insertOfOtherTextIsRefused();
+};
+
+void tst_SnapshotChart::pasteAfterErase() {
+    ChartRig rig;
+    rig.readings(10);
+    // Nothing to paste before the first snapshot: the message, the chart kept.
+    rig.logic.runMenuCommand(u"mnuFromMemory"_s);
+    QCOMPARE(rig.doubles.prompts.shown.size(), 1);
+    QCOMPARE(rig.doubles.prompts.shown.front().text,
+             u"Снимок делается с реального графика и вставляется только при наличии в Нём данных!"_s);
+    QCOMPARE(rig.doubles.prompts.shown.front().icon, Prompts::Icon::None);
+    QCOMPARE(rig.chart.table(), rig.logic.state().Readings);
+    rig.doubles.prompts.shown.clear();
+
+    rig.snapshot(true);
+    QCOMPARE(rig.logic.runToolbarKey(u"DeleteSnap"_s), u"mnuClearMemory"_s);
+    QCOMPARE(rig.logic.snapshots().SnapReadings(), Snapshots::CleanSnapshot());
+    QCOMPARE(rig.chart.table(), rig.logic.state().Readings); // not redrawn
+    QCOMPARE(rig.logic.runToolbarKey(u"PasteSnap"_s), u"mnuFromMemory"_s);
+
+    const ReadingsTable &shown = rig.chart.table();
+    QCOMPARE(shown.firstColumn(), 1);
+    QCOMPARE(shown.lastColumn(), 2);
+    QCOMPARE(shown.cell(1, 2).toText(), u"Нет данных"_s);
+    QVERIFY(shown.cell(2, 2).isEmpty());
+    QCOMPARE(rig.chart.rowLabel(1), u"Снимок "_s + SeriesTitle);
+    QTRY_VERIFY(rig.drawnPoints().isEmpty());
+    QCOMPARE(rig.doubles.prompts.shown.size(), 0);
+}
+
+void tst_SnapshotChart::pasteOfASection() {
+    ChartRig rig;
+    rig.readings(10);
+    rig.snapshot(false, u"3"_s, u"8"_s);
+    QVERIFY(rig.logic.snapshots().SnapReadings().cell(2, 3).toText().startsWith(u"Снимок графика "_s));
+    rig.logic.runMenuCommand(u"mnuFromMemory"_s);
+
+    const ReadingsTable &snap = rig.logic.snapshots().SnapReadings();
+    QCOMPARE(snap.cell(2, 3).toText(), u"Снимок "_s + SeriesTitle);
+    QCOMPARE(rig.chart.table(), snap);
+    QCOMPARE(rig.chart.rowLabel(1), u"Снимок "_s + SeriesTitle);
+    // Point 3 is the label column; points 4 to 8 are drawn.
+    QTRY_COMPARE(rig.drawnPoints(), (QList<QPointF>{{1, 104}, {2, 105}, {3, 106}, {4, 107}, {5, 108}}));
+    QCOMPARE(rig.chart.table().cell(1, 3).toText(), u"00:00:03"_s);
+}
+
+void tst_SnapshotChart::liveCurveTakesTheChartBack() {
+    ChartRig rig;
+    rig.readings(10);
+    rig.snapshot(false, u"2"_s, u"5"_s);
+    rig.logic.runMenuCommand(u"mnuFromMemory"_s);
+    QCOMPARE(rig.chart.table().firstColumn(), 2);
+    rig.readings(9);
+    QCOMPARE(rig.chart.table().firstColumn(), 2); // until the next update
+    rig.readings(1);
+    QCOMPARE(rig.chart.table(), rig.logic.state().Readings);
+    QCOMPARE(rig.chart.rowLabel(1), SeriesTitle);
+    QTRY_COMPARE(rig.drawnPoints().size(), 19);
+}
+
+void tst_SnapshotChart::freshLiveTableReplacesAPastedSnapshot() {
+    ChartRig rig;
+    rig.readings(10);
+    rig.snapshot(true);
+    rig.logic.runMenuCommand(u"mnuFromMemory"_s);
+    QTRY_COMPARE(rig.drawnPoints().size(), 9);
+    // A new session starts a fresh table and hands it to the chart.
+    SessionState &s = rig.logic.state();
+    s.Readings = FreshReadings();
+    s.PointCount = 0;
+    rig.logic.chart().cmdNew_Click();
+    QCOMPARE(rig.chart.table(), FreshReadings());
+    QCOMPARE(rig.chart.rowLabel(1), u"МЛ512"_s);
+    QTRY_VERIFY(rig.drawnPoints().isEmpty());
+    // The snapshot itself stays in memory.
+    QCOMPARE(rig.logic.snapshots().SnapReadings().lastColumn(), 10);
+}
+
+void tst_SnapshotChart::copyThenInsertRoundTrip() {
+    ChartRig rig;
+    rig.readings(12);
+    rig.logic.chart().cmdNew_Click();
+    const ReadingsTable live = rig.chart.table();
+    QCOMPARE(live, rig.logic.state().Readings);
+    QCOMPARE(rig.logic.runToolbarKey(u"Copy"_s), u"mnuCopyData"_s);
+    const QMimeData *data = QGuiApplication::clipboard()->mimeData();
+    QVERIFY(data->hasText());
+    QVERIFY(data->text().startsWith(u"\t00:00:02\t"_s));
+    QVERIFY(data->hasImage()); // a picture of the chart beside the data
+
+    // Something else on the chart, then the clipboard back into it.
+    rig.chart.setChartData(Snapshots::CleanSnapshot());
+    QCOMPARE(rig.logic.runToolbarKey(u"Paste"_s), u"mnuInsertData"_s);
+    QCOMPARE(untitled(rig.chart.table()), untitled(live));
+    QCOMPARE(rig.chart.rowLabel(1), u"Вставка из буфера"_s);
+    QTRY_COMPARE(rig.drawnPoints().size(), 11);
+    QCOMPARE(rig.drawnPoints().first(), QPointF(1, 102));
+    QCOMPARE(rig.doubles.prompts.shown.size(), 0);
+}
+
+void tst_SnapshotChart::copyWhileASnapshotIsShown() {
+    ChartRig rig;
+    rig.readings(10);
+    rig.snapshot(false, u"4"_s, u"6"_s);
+    rig.logic.runMenuCommand(u"mnuFromMemory"_s);
+    rig.logic.runMenuCommand(u"mnuCopyData"_s);
+    QCOMPARE(QGuiApplication::clipboard()->text(),
+             u"\t00:00:05\t00:00:06\r\nСнимок "_s + SeriesTitle + u"\t105\t106\r\n"_s);
+}
+
+void tst_SnapshotChart::insertOfOtherTextIsRefused() {
+    ChartRig rig;
+    rig.readings(10);
+    rig.logic.chart().cmdNew_Click();
+    const ReadingsTable before = rig.chart.table();
+    for (const QString &text : {u"Температура печи 850"_s, u"a\tb\r\nc\td\r\n"_s, QString()}) {
+        rig.doubles.prompts.shown.clear();
+        QGuiApplication::clipboard()->setText(text);
+        rig.logic.runMenuCommand(u"mnuInsertData"_s);
+        QCOMPARE(rig.doubles.prompts.shown.size(), 1);
+        const auto &box = rig.doubles.prompts.shown.front();
+        QCOMPARE(box.title, u"Зорнета"_s);
+        QCOMPARE(box.icon, Prompts::Icon::Exclamation);
+        QCOMPARE(box.text, u"В буфере обмена нет данных графика. Вставить можно только данные, скопированные "
+                           u"командой \"Копировать данные\": строку подписей точек и строку значений, "
+                           u"разделённых табуляцией. График не изменён."_s);
+        QCOMPARE(rig.chart.table(), before);
+        QCOMPARE(rig.chart.rowLabel(1), SeriesTitle);
+    }
+}
+
+QTEST_MAIN(tst_SnapshotChart)
+#include "tst_snapshotchart.moc"

@@ -1,0 +1,138 @@
+// The snapshot dialog's window on the real main window: its controls, the
+// two options' effect on the point-number boxes, OK hiding and Cancel
+// unloading it.
+
+#include "platform/qt/QtChartSurface.h"
+#include "recording/ui/frmSnapShot.h"
+#include "shell/ui/frmTerminal.h"
+#include "support/LogicRig.h"
+
+#include <QCheckBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QtTest>
+
+using namespace zorneta;
+using namespace zorneta::testing;
+using namespace Qt::StringLiterals;
+
+namespace {
+
+struct WindowRig {
+    LogicRig doubles{LogicRig::DoublesOnly};
+    frmTerminal main;
+    TerminalLogic logic{Services{doubles.port, main.chart(), doubles.prompts, doubles.settings, doubles.clock,
+                                 doubles.beeper, doubles.install, doubles.launcher, main}};
+    WindowRig() { logic.Form_Load(); }
+
+    template <typename T> T *control(const QString &name) const {
+        frmSnapShot *w = main.snapshotWindow();
+        return w ? w->findChild<T *>(name) : nullptr;
+    }
+};
+
+} // namespace
+
+class tst_SnapshotWindow : public QObject {
+    Q_OBJECT
+private Q_SLOTS:
+    void controlsAndOptions();
+    void okHidesCancelUnloads();
+    void closingTheWindowUnloads();
+};
+
+void tst_SnapshotWindow::controlsAndOptions() {
+    WindowRig rig;
+    rig.doubles.settings.values[u"Зорнета/Properties/SnapShot"_s] = u"True"_s;
+    rig.logic.runToolbarKey(u"CopySnap"_s);
+    frmSnapShot *w = rig.main.snapshotWindow();
+    QVERIFY(w);
+    QVERIFY(w->isVisible());
+    QVERIFY(!w->isModal());
+    QCOMPARE(w->objectName(), u"frmSnapShot"_s);
+    QCOMPARE(w->windowTitle(), u"     Характер  снимка"_s);
+    QCOMPARE(rig.control<QGroupBox>(u"Frame1"_s)->title(), u"Размер снимка"_s);
+    QCOMPARE(rig.control<QRadioButton>(u"Snap_0"_s)->text(), u"Все данные"_s);
+    QCOMPARE(rig.control<QRadioButton>(u"Snap_1"_s)->text(), u"Участок"_s);
+    QCOMPARE(rig.control<QLabel>(u"Label1"_s)->text(), u"Начиная с точки №"_s);
+    QCOMPARE(rig.control<QCheckBox>(u"SFile"_s)->text(), u"Запись в файл"_s);
+    QVERIFY(!rig.control<QCheckBox>(u"SFile"_s)->isChecked());
+    QCOMPARE(rig.control<QPushButton>(u"CmdOK"_s)->text(), u"ОК"_s);
+    QCOMPARE(rig.control<QPushButton>(u"CmdCancel"_s)->text(), u"Отмена"_s);
+    QVERIFY(rig.control<QRadioButton>(u"Snap_0"_s)->isChecked());
+
+    auto *text1 = rig.control<QLineEdit>(u"Text1"_s);
+    auto *text2 = rig.control<QLineEdit>(u"Text2"_s);
+    QCOMPARE(text1->text(), u"1"_s);
+    QCOMPARE(text2->text(), u"50"_s);
+    for (QLineEdit *box : {text1, text2}) {
+        QVERIFY(!box->isEnabled());
+        QCOMPARE(box->palette().color(QPalette::Disabled, QPalette::Base), QColor(0x80, 0x80, 0x80));
+    }
+    rig.control<QRadioButton>(u"Snap_1"_s)->click();
+    QVERIFY(!rig.logic.state().SnapshotAllData);
+    for (QLineEdit *box : {text1, text2}) {
+        QVERIFY(box->isEnabled());
+        QCOMPARE(box->palette().color(QPalette::Active, QPalette::Base), QColor(0xFF, 0xFF, 0xFF));
+    }
+    rig.control<QRadioButton>(u"Snap_0"_s)->click();
+    QVERIFY(rig.logic.state().SnapshotAllData);
+    QVERIFY(!text1->isEnabled());
+}
+
+void tst_SnapshotWindow::okHidesCancelUnloads() {
+    WindowRig rig;
+    rig.logic.runMenuCommand(u"mnuGetInMind"_s);
+    QPointer<frmSnapShot> w = rig.main.snapshotWindow();
+    rig.control<QRadioButton>(u"Snap_1"_s)->click();
+    // To 50 with 40 columns allocated: refused, Text2 shows 40.
+    rig.control<QPushButton>(u"CmdOK"_s)->click();
+    QCOMPARE(rig.doubles.prompts.shown.size(), 1);
+    QCOMPARE(rig.control<QLineEdit>(u"Text2"_s)->text(), u"40"_s);
+    QVERIFY(w->isVisible());
+    auto *text2 = rig.control<QLineEdit>(u"Text2"_s);
+    text2->selectAll();
+    QTest::keyClicks(text2, u"12"_s);
+    QCOMPARE(rig.logic.snapshotDialog().Text2(), u"12"_s);
+    rig.control<QPushButton>(u"CmdOK"_s)->click();
+    QCOMPARE(rig.doubles.prompts.shown.size(), 1);
+    QVERIFY(!w->isVisible());
+    QVERIFY(rig.main.item(u"mnuFromMemory"_s)->isEnabled());
+    QVERIFY(rig.main.item(u"mnuClearMemory"_s)->isEnabled());
+
+    // The same window comes back with its values.
+    rig.logic.runToolbarKey(u"CopySnap"_s);
+    QCOMPARE(rig.main.snapshotWindow(), w.data());
+    QVERIFY(w->isVisible());
+    QCOMPARE(rig.control<QLineEdit>(u"Text2"_s)->text(), u"12"_s);
+
+    rig.control<QPushButton>(u"CmdCancel"_s)->click();
+    QTRY_VERIFY(w.isNull());
+    QVERIFY(!rig.logic.snapshotDialog().isLoaded());
+    rig.logic.runToolbarKey(u"CopySnap"_s);
+    QVERIFY(rig.main.snapshotWindow());
+    QCOMPARE(rig.control<QLineEdit>(u"Text2"_s)->text(), u"50"_s);
+    QVERIFY(rig.control<QRadioButton>(u"Snap_1"_s)->isChecked()); // the saved choice
+}
+
+void tst_SnapshotWindow::closingTheWindowUnloads() {
+    WindowRig rig;
+    rig.logic.runMenuCommand(u"mnuGetInMind"_s);
+    QPointer<frmSnapShot> w = rig.main.snapshotWindow();
+    QVERIFY(w->close());
+    QVERIFY(!rig.logic.snapshotDialog().isLoaded());
+    QTRY_VERIFY(w.isNull());
+    // Esc is Cancel.
+    rig.logic.runMenuCommand(u"mnuGetInMind"_s);
+    w = rig.main.snapshotWindow();
+    QVERIFY(w);
+    QTest::keyClick(w, Qt::Key_Escape);
+    QVERIFY(!rig.logic.snapshotDialog().isLoaded());
+    QTRY_VERIFY(w.isNull());
+}
+
+QTEST_MAIN(tst_SnapshotWindow)
+#include "tst_snapshotwindow.moc"

@@ -1,0 +1,162 @@
+// Toolbar keys and menu items reach their commands: a key runs exactly what
+// its menu item runs, the two port buttons share one toggle, an unknown key
+// does nothing, and "Выход" runs the shutdown.
+
+#include "support/LogicRig.h"
+
+#include <QFile>
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include <algorithm>
+
+using namespace zorneta;
+using namespace zorneta::testing;
+using namespace Qt::StringLiterals;
+
+namespace {
+
+template <typename Map> QString sortedPairs(const Map &map) {
+    QStringList out;
+    for (auto it = map.cbegin(); it != map.cend(); ++it)
+        out.append(it.key() + u'=' + QVariant(it.value()).toString());
+    std::sort(out.begin(), out.end());
+    return out.join(u',');
+}
+
+// Everything a command can change that the doubles can see.
+QStringList fingerprint(LogicRig &rig) {
+    QStringList f;
+    for (const auto &shown : rig.prompts.shown)
+        f << u"prompt %1|%2|%3"_s.arg(int(shown.kind)).arg(shown.title, shown.text);
+    f << u"port "_s + rig.port.log.join(u',');
+    f << u"popups "_s + rig.view.popups.join(u',');
+    f << u"checked "_s + sortedPairs(rig.view.checkedItems);
+    f << u"enabled "_s + sortedPairs(rig.view.enabledItems);
+    f << u"panels "_s + sortedPairs(rig.view.panels);
+    f << u"dialogs %1 %2 %3"_s.arg(rig.view.graphDialogsShown).arg(rig.view.aboutShown).arg(rig.view.alarmsShown);
+    f << u"opened "_s + rig.launcher.opened.join(u',') + u" help "_s + rig.launcher.helpShown.join(u',');
+    f << u"chart "_s + rig.chart.calls.join(u',');
+    f << u"box "_s + rig.view.box.text;
+    f << u"flags %1 %2 %3"_s.arg(rig.state().LegendShown).arg(rig.state().IndicatorShown).arg(rig.state().PointCount);
+    return f;
+}
+
+} // namespace
+
+class tst_CommandDispatch : public QObject {
+    Q_OBJECT
+private Q_SLOTS:
+    void initTestCase();
+    void toolbarKeyRunsItsMenuCommand_data();
+    void toolbarKeyRunsItsMenuCommand();
+    void portButtonsShareTheToggle_data();
+    void portButtonsShareTheToggle();
+    void exitRunsTheShutdown();
+
+private:
+    QTemporaryDir m_install;
+};
+
+void tst_CommandDispatch::initTestCase() {
+    QFile help(m_install.filePath(u"Zorneta.hlp"_s));
+    QVERIFY(help.open(QIODevice::WriteOnly));
+}
+
+void tst_CommandDispatch::toolbarKeyRunsItsMenuCommand_data() {
+    QTest::addColumn<QString>("key");
+    QTest::addColumn<QString>("command");
+    // Whether the command shows an effect on the doubles; the commands whose
+    // windows are built elsewhere report none until they arrive.
+    QTest::addColumn<bool>("acts");
+    QTest::newRow("OpenLogFile") << u"OpenLogFile"_s << u"mnuOpenLog"_s << true;
+    QTest::newRow("CloseLogFile") << u"CloseLogFile"_s << u"mnuCloseLog"_s << false;
+    QTest::newRow("DialPhoneNumber") << u"DialPhoneNumber"_s << u"mnuSigTemp"_s << false;
+    QTest::newRow("HangUpPhone") << u"HangUpPhone"_s << u"mnuAppl"_s << true;
+    QTest::newRow("Properties") << u"Properties"_s << u"mnuProperties"_s << false;
+    QTest::newRow("CopySnap") << u"CopySnap"_s << u"mnuGetInMind"_s << false;
+    QTest::newRow("PortOpen") << u"PortOpen"_s << u"mnuOpen"_s << true;
+    QTest::newRow("Help") << u"Help"_s << u"mnuContent"_s << true;
+    QTest::newRow("PasteSnap") << u"PasteSnap"_s << u"mnuFromMemory"_s << false;
+    QTest::newRow("ClosePort") << u"ClosePort"_s << u"mnuOpen"_s << true;
+    QTest::newRow("Copy") << u"Copy"_s << u"mnuCopyData"_s << false;
+    QTest::newRow("Paste") << u"Paste"_s << u"mnuInsertData"_s << false;
+    QTest::newRow("DeleteSnap") << u"DeleteSnap"_s << u"mnuClearMemory"_s << false;
+    QTest::newRow("GraphStart") << u"GraphStart"_s << u"mnuCutStart"_s << false;
+    QTest::newRow("GraphEnd") << u"GraphEnd"_s << u"mnuGraphEnd"_s << false;
+    QTest::newRow("GraphAll") << u"GraphAll"_s << u"mnuGraphAll"_s << false;
+    QTest::newRow("NewSession") << u"NewSession"_s << u"mnuNewSession"_s << false;
+    QTest::newRow("Legend") << u"Legend"_s << u"mnuLegendShow"_s << true;
+    QTest::newRow("unknown key") << u"Exit"_s << QString() << false;
+    QTest::newRow("letter case counts") << u"help"_s << QString() << false;
+    QTest::newRow("empty key") << QString() << QString() << false;
+}
+
+void tst_CommandDispatch::toolbarKeyRunsItsMenuCommand() {
+    QFETCH(QString, key);
+    QFETCH(QString, command);
+    QFETCH(bool, acts);
+    LogicRig idle, byKey, byMenu;
+    for (LogicRig *rig : {&idle, &byKey, &byMenu})
+        rig->install.directory = m_install.path() + u'/';
+    const QStringList before = fingerprint(idle);
+
+    QCOMPARE(byKey.logic->runToolbarKey(key), command);
+    if (!command.isEmpty())
+        byMenu.logic->runMenuCommand(command);
+
+    QCOMPARE(fingerprint(byKey), fingerprint(byMenu));
+    if (acts)
+        QVERIFY(fingerprint(byKey) != before);
+    if (command.isEmpty())
+        QCOMPARE(fingerprint(byKey), before);
+}
+
+void tst_CommandDispatch::portButtonsShareTheToggle_data() {
+    QTest::addColumn<QString>("key");
+    QTest::addColumn<bool>("openBefore");
+    QTest::newRow("PortOpen opens") << u"PortOpen"_s << false;
+    QTest::newRow("PortOpen closes an open port") << u"PortOpen"_s << true;
+    QTest::newRow("ClosePort opens a closed port") << u"ClosePort"_s << false;
+    QTest::newRow("ClosePort closes") << u"ClosePort"_s << true;
+}
+
+void tst_CommandDispatch::portButtonsShareTheToggle() {
+    QFETCH(QString, key);
+    QFETCH(bool, openBefore);
+    LogicRig rig;
+    if (openBefore)
+        rig.open();
+    QCOMPARE(rig.port.PortOpen(), openBefore);
+    rig.logic->runToolbarKey(key);
+    QCOMPARE(rig.port.PortOpen(), !openBefore);
+    QCOMPARE(rig.view.connectedShown(), !openBefore);
+}
+
+void tst_CommandDispatch::exitRunsTheShutdown() {
+    QTemporaryDir dir;
+    LogicRig rig;
+    int exits = 0;
+    rig.logic->onExit = [&] {
+        // The window closes only after the port and the file are done with.
+        QVERIFY(!rig.port.PortOpen());
+        QVERIFY(!rig.logic->recording().isOpen());
+        ++exits;
+    };
+    rig.open();
+    QVERIFY(rig.logic->recording().openAt(dir.filePath(u"run.txt"_s), u"run.txt"_s));
+    rig.reading(123);
+    rig.logic->runMenuCommand(u"mnuFileExit"_s);
+    QCOMPARE(exits, 1);
+    QVERIFY(!rig.port.PortOpen());
+    QVERIFY(!rig.logic->recording().isOpen());
+    QFile recorded(dir.filePath(u"run.txt"_s));
+    QVERIFY(recorded.open(QIODevice::ReadOnly));
+    QVERIFY(recorded.readAll().endsWith("\t0123\n"));
+    // Closing the window afterwards does not shut down twice.
+    rig.logic->Form_Unload();
+    QCOMPARE(rig.prompts.unanswered, 0);
+}
+
+QTEST_GUILESS_MAIN(tst_CommandDispatch)
+#include "tst_commanddispatch.moc"
