@@ -1,21 +1,23 @@
 #include "common/Formats.h"
 #include "platform/qt/Translations.h"
 #include "shell/ui/Application.h"
+#include "shell/ui/CommandLine.h"
+#include "shell/ui/ConsoleMain.h"
 
 #include <QApplication>
 
 #include <cstdio>
-#include <cstring>
 
 int main(int argc, char *argv[]) {
     zorneta::PinLocalTimeZone();
-    // Where the installation and its files are: answered without a display.
-    for (int i = 1; i < argc; ++i) {
-        if (std::strcmp(argv[i], "--install-info") == 0) {
-            QCoreApplication core(argc, argv);
-            return zorneta::Application::printInstallation();
-        }
-    }
+    // The application class is chosen before one exists: help, version,
+    // argument errors and the headless recorder need no display at all.
+    QStringList arguments;
+    for (int i = 0; i < argc; ++i)
+        arguments << QString::fromLocal8Bit(argv[i]);
+    if (zorneta::CommandLine::parse(arguments, false).needsNoDisplay())
+        return zorneta::runWithoutDisplay(argc, argv);
+
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Зорнета"));
     QApplication::setOrganizationName(QStringLiteral("Зорнета"));

@@ -12,7 +12,7 @@
 namespace zorneta {
 
 PortControl::PortControl(Services &services, SessionState &state, ChartModel &chart)
-    : m_services(services), m_state(state), m_chart(chart) {
+    : m_services(services), m_state(state), m_chart(chart), m_reconnect(services, m_timer1) {
     m_timer1.setInterval(1000);
     connect(&m_timer1, &QTimer::timeout, this, &PortControl::Timer1_Timer);
 }
@@ -20,12 +20,19 @@ PortControl::PortControl(Services &services, SessionState &state, ChartModel &ch
 void PortControl::mnuOpen_Click() {
     SerialPort &port = m_services.port;
     MainView &view = m_services.view;
+    if (m_reconnect.waiting()) {
+        // The port is shown open while its device is awaited: the toggle
+        // closes it, which ends the waiting.
+        showPortClosed();
+        return;
+    }
     const Status toggled = port.setPortOpen(!port.PortOpen());
     if (!toggled)
         m_services.prompts.messageBox(QString::fromUtf16(AppTitle), toggled.description(), Prompts::Icon::Exclamation,
                                       Prompts::Buttons::Ok);
     view.setItemChecked(QStringLiteral("mnuOpen"), port.PortOpen());
     if (port.PortOpen()) {
+        m_reconnect.receptionStarted();
         view.showConnected(true);
         view.setPanelText(QStringLiteral("Settings"), QStringLiteral("Настройки Порта: ") + port.Settings());
         view.setPanelText(QStringLiteral("Status"), QStringLiteral("Порт открыт"));
@@ -48,16 +55,17 @@ void PortControl::mnuOpen_Click() {
         StartTiming();
         m_chart.SetupChart(m_state.CurveRed, m_state.CurveGreen, m_state.CurveBlue);
     } else {
-        view.showConnected(false);
-        view.setPanelText(QStringLiteral("Settings"), QStringLiteral("Настройки Порта: ") + port.Settings());
-        view.setPanelText(QStringLiteral("Status"), QStringLiteral("Порт закрыт"));
-        ShowDuration();
+        showClosed();
     }
 }
 
 void PortControl::showPortClosed() {
+    m_services.view.setItemChecked(QStringLiteral("mnuOpen"), false);
+    showClosed();
+}
+
+void PortControl::showClosed() {
     MainView &view = m_services.view;
-    view.setItemChecked(QStringLiteral("mnuOpen"), false);
     view.showConnected(false);
     view.setPanelText(QStringLiteral("Settings"), QStringLiteral("Настройки Порта: ") + m_services.port.Settings());
     view.setPanelText(QStringLiteral("Status"), QStringLiteral("Порт закрыт"));
@@ -70,6 +78,9 @@ void PortControl::StartTiming() {
 }
 
 void PortControl::ShowDuration() {
+    // Reception has ended (the port closed by the user, Cancel after a line
+    // error, a thermocouple break): a lost device is no longer waited for.
+    m_reconnect.receptionEnded();
     m_timer1.stop();
     m_services.view.setPanelText(QStringLiteral("ConnectTime"),
                                  QStringLiteral("Длительность приёма  ") +

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "acquisition/PortReconnect.h"
+
 #include <QObject>
 #include <QTimer>
 
@@ -29,11 +31,17 @@ public:
 
     QTimer &Timer1() { return m_timer1; }
 
+    // Waiting for a lost device to come back.
+    PortReconnect &reconnect() { return m_reconnect; }
+
 private:
+    void showClosed();
+
     Services &m_services;
     SessionState &m_state;
     ChartModel &m_chart;
     QTimer m_timer1;
+    PortReconnect m_reconnect;
 };
 
 } // namespace zorneta

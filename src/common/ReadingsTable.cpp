@@ -187,6 +187,17 @@ bool ReadingsTable::setElapsedLabel(int row, qint64 column, qint64 seconds) {
     return true;
 }
 
+qint64 ReadingsTable::elapsedSeconds(int row, qint64 column) const {
+    std::size_t c, at;
+    if (!locate(row, column, &c, &at))
+        return -1;
+    const ReadingsChunk &chunk = *m_chunks[c];
+    const auto r = static_cast<std::size_t>(row - 1);
+    if (chunk.kind[r][at] != Stored::Elapsed)
+        return -1;
+    return r == 0 ? qint64(chunk.seconds[at]) : static_cast<qint64>(chunk.value[at]);
+}
+
 bool ReadingsTable::clearCell(int row, qint64 column) {
     std::size_t c, at;
     if (!locate(row, column, &c, &at))

@@ -60,6 +60,8 @@ public:
     bool setText(int row, qint64 column, const QString &value);
     // A label that reads as the elapsed time "hh:nn:ss" of the given seconds.
     bool setElapsedLabel(int row, qint64 column, qint64 seconds);
+    // The seconds of an elapsed-time label; -1 when the cell holds none.
+    qint64 elapsedSeconds(int row, qint64 column) const;
     bool clearCell(int row, qint64 column);
 
     // Fast reads for drawing: whether the cell holds a number, and that number.

@@ -71,6 +71,8 @@ public:
     virtual void setShowLegend(bool shown) = 0;
     virtual bool ShowLegend() const = 0;
     virtual Status setBackdrop(Backdrop part, const BackdropStyle &style) = 0;
+    // The style a backdrop is drawn with now.
+    virtual BackdropStyle backdrop(Backdrop part) const = 0;
 
     // Current data cell: point number as the column, series number as the row.
     virtual Status setCurrentCell(int column, int row) = 0;

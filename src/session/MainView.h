@@ -11,6 +11,7 @@ namespace zorneta {
 class GraphSettings;
 class SnapshotDialog;
 class PortProperties;
+class SeriesData;
 
 // A multi-line text box with a caret and a selection, addressed the way the
 // terminal output works on it: positions count characters from 0.
@@ -74,6 +75,13 @@ public:
     // The current-parameters window, when it is open, follows each event.
     virtual bool seriesDataVisible() const = 0;
     virtual void refreshSeriesData() = 0;
+    // Opens the current-parameters window (modeless) over its content.
+    virtual void showSeriesData(SeriesData &content) = 0;
+
+    // The point value field beside the chart; its background as 0x00BBGGRR.
+    virtual void setPointText(const QString &text) = 0;
+    virtual QString shownPointText() const = 0;
+    virtual void setPointTextBackground(std::int32_t colour) = 0;
 
     // The signal temperature box beside the chart.
     virtual void setSigText(const QString &text) = 0;

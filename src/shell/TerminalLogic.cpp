@@ -51,7 +51,8 @@ TerminalLogic::TerminalLogic(Services services)
       m_toggles(m_services, m_state, m_settings), m_graph(m_services, m_state, m_settings, m_chart),
       m_periods(m_services, m_state), m_properties(m_services, m_state, m_settings, m_portControl),
       m_transmit(m_services, m_state), m_help(m_services), m_snapshots(m_services, m_state),
-      m_snapshotDialog(m_services, m_state, m_settings, m_snapshots) {
+      m_snapshotDialog(m_services, m_state, m_settings, m_snapshots), m_seriesData(m_services, m_state),
+      m_gestures(m_services, m_seriesData), m_colours(m_services, m_state, m_settings) {
     m_periods.listChosen = [this](PeriodList list, int position) { m_graph.followMenu(list, position); };
     connect(&m_services.port, &SerialPort::OnComm, this, [this] { m_pipeline.MSComm1_OnComm(); });
 }
@@ -85,6 +86,8 @@ void TerminalLogic::runMenuCommand(const QString &name) {
     else if (name == u"mnuRefresh")
         m_chart.mnuRefresh_Click();
     else if (m_periods.run(name))
+        return;
+    else if (m_colours.run(name))
         return;
     else if (name == u"mnuAppl" || name == u"mnuGraphProper")
         mnuAppl_Click();
@@ -133,13 +136,11 @@ void TerminalLogic::mnuAppl_Click() {
 }
 
 void TerminalLogic::chartMouseDown(int button) {
-    if (button == 2)
-        m_services.view.popupMenu(QStringLiteral("mnuMouse"));
+    m_gestures.mouseDown(button);
 }
 
 void TerminalLogic::chartAxisSelected(int axisId) {
-    if (axisId == 0)
-        m_services.view.popupMenu(QStringLiteral("mnuAxisXTitle"));
+    m_gestures.axisSelected(axisId);
 }
 
 void TerminalLogic::Form_Load() {
@@ -240,6 +241,7 @@ void TerminalLogic::Form_Unload() {
     if (m_unloaded)
         return;
     m_unloaded = true;
+    m_portControl.reconnect().receptionEnded();
     SerialPort &port = m_services.port;
     if (port.PortOpen())
         (void)port.setPortOpen(false);

@@ -6,8 +6,11 @@
 #include "session/SessionState.h"
 #include "acquisition/TerminalOutput.h"
 #include "acquisition/TerminalTransmit.h"
+#include "chart/ChartGestures.h"
 #include "chart/ChartModel.h"
+#include "chart/ColourCommands.h"
 #include "chart/PeriodCommands.h"
+#include "chart/SeriesData.h"
 #include "chart/ViewToggles.h"
 #include "recording/RecordingFile.h"
 #include "recording/SnapshotDialog.h"
@@ -75,6 +78,9 @@ public:
     HelpCommands &help() { return m_help; }
     Snapshots &snapshots() { return m_snapshots; }
     SnapshotDialog &snapshotDialog() { return m_snapshotDialog; }
+    SeriesData &seriesData() { return m_seriesData; }
+    ChartGestures &gestures() { return m_gestures; }
+    ColourCommands &colours() { return m_colours; }
 
     // Called after the shutdown steps of the exit command: the window closes.
     std::function<void()> onExit;
@@ -98,6 +104,9 @@ private:
     HelpCommands m_help;
     Snapshots m_snapshots;
     SnapshotDialog m_snapshotDialog;
+    SeriesData m_seriesData;
+    ChartGestures m_gestures;
+    ColourCommands m_colours;
     bool m_unloaded = false;
 };
 

@@ -6,6 +6,7 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QImage>
+#include <QLineF>
 #include <QSignalSpy>
 #include <QTest>
 #include <QtCharts/QCategoryAxis>
@@ -851,6 +852,74 @@ private Q_SLOTS:
                            chartToViewport(p, p.chart->legend()->geometry().center()));
         QCOMPARE(legend.size(), 1);
         QCOMPARE(series.size(), 1);
+    }
+
+    // A thick curve is hit anywhere on its stroke, also between two readings
+    // drawn far apart: the nearer reading along the line is the one meant.
+    void thickCurveIsHitAtFirstTry() {
+        std::map<qint64, double> readings;
+        for (qint64 point = 1; point <= 9; ++point)
+            readings[point] = point % 2 ? 100.0 : 300.0;
+        QtChartSurface surface;
+        QVERIFY(surface.setSeriesPenWidth(60.0f)); // 4.5 pixels wide
+        surface.setChartData(curveTable(1, 12, QStringLiteral("МЛ512"), readings));
+        showAt(surface, 800, 500);
+        const Parts p = parts(surface);
+        QWidget *viewport = p.view->viewport();
+        QSignalSpy point(&surface, &ChartSurface::PointSelected);
+        QSignalSpy chart(&surface, &ChartSurface::ChartSelected);
+
+        // Beside point 5, at the edge of the stroke and a little beyond.
+        QTest::mouseClick(viewport, Qt::LeftButton, Qt::NoModifier, drawnAt(p, 5, 100.0) + QPoint(0, 5));
+        QCOMPARE(point.size(), 1);
+        QCOMPARE(point.at(0).at(1).toInt(), 5);
+        // On the line from point 2 to point 3: a third of the way, two thirds.
+        const QPointF a = drawnAt(p, 2, 300.0);
+        const QPointF b = drawnAt(p, 3, 100.0);
+        QTest::mouseClick(viewport, Qt::LeftButton, Qt::NoModifier, (a + (b - a) / 3.0).toPoint());
+        QCOMPARE(point.size(), 2);
+        QCOMPARE(point.at(1).at(1).toInt(), 2);
+        QTest::mouseClick(viewport, Qt::LeftButton, Qt::NoModifier, (a + (b - a) * 2.0 / 3.0).toPoint());
+        QCOMPARE(point.size(), 3);
+        QCOMPARE(point.at(2).at(1).toInt(), 3);
+        // Well off the stroke: the chart.
+        QTest::mouseClick(viewport, Qt::LeftButton, Qt::NoModifier, drawnAt(p, 5, 100.0) + QPoint(0, -30));
+        QCOMPARE(point.size(), 3);
+        QCOMPARE(chart.size(), 1);
+    }
+
+    // With a million readings the curve is drawn thinned; a click on it still
+    // names a real reading drawn under the mouse, and its value.
+    void millionReadingsHitAReading() {
+        constexpr qint64 columns = 1000000;
+        ReadingsTable table(1, columns);
+        table.setText(2, 1, QStringLiteral("МЛ512"));
+        for (qint64 c = 2; c <= columns; ++c)
+            table.setNumber(2, c, 500.0 + 400.0 * std::sin(double(c) / 40000.0) + double((c * 7919) % 13));
+        QtChartSurface surface;
+        QVERIFY(surface.setSeriesPenWidth(60.0f));
+        showAt(surface, 800, 500);
+        surface.setChartData(table);
+        QCoreApplication::processEvents();
+        const Parts p = parts(surface);
+        QVERIFY(p.series->count() < 4000);
+        QWidget *viewport = p.view->viewport();
+        QSignalSpy point(&surface, &ChartSurface::PointSelected);
+        for (const double along : {0.2, 0.5, 0.8}) {
+            const QPointF drawn = p.series->at(int(p.series->count() * along));
+            const QPoint click = drawnAt(p, drawn.x(), drawn.y()) + QPoint(1, 2);
+            QTest::mouseClick(viewport, Qt::LeftButton, Qt::NoModifier, click);
+            QCOMPARE(point.size(), 1);
+            const int hit = point.takeFirst().at(1).toInt();
+            QVERIFY(surface.setCurrentCell(hit, 1));
+            const double value = surface.currentCellValue();
+            QCOMPARE(value, table.number(2, 1 + hit));
+            // That reading is drawn within the stroke's reach of the click.
+            const QPoint at = drawnAt(p, hit, value);
+            QVERIFY2(
+                QLineF(at, click).length() <= 6.0,
+                qPrintable(QStringLiteral("reading %1 drawn %2 px away").arg(hit).arg(QLineF(at, click).length())));
+        }
     }
 
     void surfaceOutlivesItsWindow() {

@@ -97,6 +97,8 @@ void RecordingChart::setShowLegend(bool shown) {
 }
 
 Status RecordingChart::setBackdrop(Backdrop part, const BackdropStyle &style) {
+    if (!refuse.contains(QStringLiteral("setBackdrop")))
+        backdrops.insert(static_cast<int>(part), style);
     return record(QStringLiteral("setBackdrop(%1,%2,%3,%4)")
                       .arg(static_cast<int>(part))
                       .arg(style.fillStyle)

@@ -72,6 +72,10 @@ public:
     }
     bool seriesDataVisible() const override { return seriesData; }
     void refreshSeriesData() override { ++seriesDataRefreshes; }
+    void showSeriesData(SeriesData &) override { seriesData = true; }
+    void setPointText(const QString &t) override { point = t; }
+    QString shownPointText() const override { return point; }
+    void setPointTextBackground(std::int32_t colour) override { pointBack = colour; }
     void setSigText(const QString &t) override { sig = t; }
     QString sigText() const override { return sig; }
     void setIndicatorVisible(bool v) override { indicator = v; }
@@ -105,6 +109,8 @@ public:
     bool clearButton = true;
     bool indicator = true;
     QString sig;
+    QString point = QStringLiteral("Значение точки на кривой в град.");
+    std::int32_t pointBack = -1;
     std::int32_t indicatorBack = -1;
     std::int32_t indicatorText = -1;
 };
@@ -131,6 +137,7 @@ public:
     void setShowLegend(bool shown) override;
     bool ShowLegend() const override { return legend; }
     Status setBackdrop(Backdrop part, const BackdropStyle &style) override;
+    BackdropStyle backdrop(Backdrop part) const override { return backdrops.value(static_cast<int>(part)); }
     Status setCurrentCell(int column, int row) override;
     double currentCellValue() const override { return currentValue; }
     QString rowLabel(int) const override { return title; }
@@ -146,6 +153,7 @@ public:
     ReadingsTable table;
     int tablesGiven = 0;
     QHash<int, bool> hiddenAxes;
+    QHash<int, BackdropStyle> backdrops;
     ValueScale scale;
     bool legend = true;
     QString title;

@@ -756,6 +756,10 @@ void QtChartSurface::setShowLegend(bool shown) {
         m_chart->legend()->setVisible(shown);
 }
 
+ChartSurface::BackdropStyle QtChartSurface::backdrop(Backdrop part) const {
+    return m_backdrops[static_cast<int>(part)];
+}
+
 bool QtChartSurface::ShowLegend() const {
     return m_legendShown;
 }
@@ -774,6 +778,7 @@ Status QtChartSurface::setBackdrop(Backdrop part, const BackdropStyle &style) {
     if (!std::isfinite(style.frameWidth) || style.frameWidth < 0.0f)
         return Status::failure(QStringLiteral("Invalid frame width"));
 
+    m_backdrops[static_cast<int>(part)] = style;
     const bool filled = style.fillStyle == 1;
     const bool framed = style.frameStyle == 1;
     const bool shadow = style.shadowStyle == 1;
@@ -1039,7 +1044,7 @@ void QtChartSurface::mouseDoubleClick(QMouseEvent *event) {
     const int flags = mouseFlags(event->modifiers());
     if (hitTest(at).what == Hit::Legend)
         Q_EMIT LegendActivated(flags);
-    else if (nearCurve(at, HitDistance))
+    else if (nearCurve(at, hitTolerance()))
         Q_EMIT SeriesActivated(1, flags);
     else
         Q_EMIT ChartActivated(flags);
@@ -1054,7 +1059,7 @@ QtChartSurface::HitResult QtChartSurface::hitTest(const QPointF &at) const {
         return hit;
     }
     const QRectF plot = m_chart->plotArea();
-    const int index = nearestDrawnPoint(at, HitDistance);
+    const int index = curvePointAt(at, hitTolerance());
     if (index >= 0) {
         hit.what = Hit::Point;
         hit.point = static_cast<int>(std::lround(m_drawn[index].x()));
@@ -1134,6 +1139,36 @@ int QtChartSurface::nearestDrawnPoint(const QPointF &at, double maxDistance) con
         }
     }
     return best;
+}
+
+double QtChartSurface::hitTolerance() const {
+    const double halfWidth = m_series ? m_series->pen().widthF() / 2.0 : 0.0;
+    return std::max(HitDistance, halfWidth + 3.0);
+}
+
+int QtChartSurface::curvePointAt(const QPointF &at, double maxDistance) const {
+    const int nearest = nearestDrawnPoint(at, maxDistance);
+    if (nearest >= 0 || m_drawn.size() < 2 || !m_series)
+        return nearest;
+    // Between drawn points (few readings spread wide): the stretch of line
+    // under the click, and of its two ends the one nearer along the line.
+    const QRectF plot = m_chart->plotArea();
+    if (plot.width() <= 0.0 || !plot.contains(at))
+        return -1;
+    const double x = m_chart->mapToValue(at, m_series).x();
+    auto it = std::lower_bound(m_drawn.cbegin(), m_drawn.cend(), x,
+                               [](const QPointF &p, double value) { return p.x() < value; });
+    if (it == m_drawn.cbegin() || it == m_drawn.cend())
+        return -1;
+    const QPointF a = m_chart->mapToPosition(*(it - 1), m_series);
+    const QPointF b = m_chart->mapToPosition(*it, m_series);
+    if (segmentDistance(at, a, b) > maxDistance)
+        return -1;
+    const QPointF ab = b - a;
+    const double length2 = QPointF::dotProduct(ab, ab);
+    const double along = length2 > 0.0 ? QPointF::dotProduct(at - a, ab) / length2 : 0.0;
+    const auto right = static_cast<int>(it - m_drawn.cbegin());
+    return along < 0.5 ? right - 1 : right;
 }
 
 bool QtChartSurface::nearCurve(const QPointF &at, double maxDistance) const {

@@ -96,6 +96,7 @@ public:
     void setShowLegend(bool shown) override;
     bool ShowLegend() const override;
     Status setBackdrop(Backdrop part, const BackdropStyle &style) override;
+    BackdropStyle backdrop(Backdrop part) const override;
 
     Status setCurrentCell(int column, int row) override;
     double currentCellValue() const override;
@@ -164,7 +165,13 @@ private:
     void mouseDoubleClick(QMouseEvent *event);
     HitResult hitTest(const QPointF &chartPos) const;
     int nearestDrawnPoint(const QPointF &chartPos, double maxDistance) const;
+    // The drawn point a click on the curve means: the nearest drawn point,
+    // or on a stretch of line between two, the nearer end; -1 off the curve.
+    int curvePointAt(const QPointF &chartPos, double maxDistance) const;
     bool nearCurve(const QPointF &chartPos, double maxDistance) const;
+    // How far from the curve's middle line a click still hits it: the
+    // curve's half width and a few pixels of slack, never less than HitDistance.
+    double hitTolerance() const;
 
     QPointer<QChartView> m_view;
     QChart *m_chart = nullptr;
@@ -203,6 +210,9 @@ private:
     ValueScale m_scale;     // as set
     ValueScale m_effective; // as drawn
     bool m_legendShown = true;
+    // Legend, plot area and chart backdrops as last set; the chart is filled
+    // white from the start.
+    BackdropStyle m_backdrops[3] = {{}, {}, {1, 255, 255, 255, 0, 0.0f, 0}};
 
     int m_currentPoint = 1;
     bool m_rebuildQueued = false;

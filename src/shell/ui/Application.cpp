@@ -15,7 +15,6 @@
 #include "simulator/ThermoSimulator.h"
 
 #include <QApplication>
-#include <QCommandLineParser>
 #include <QDir>
 #include <QFileInfo>
 #include <QTimer>
@@ -50,65 +49,12 @@ Application::~Application() {
 }
 
 bool Application::parseArguments(const QStringList &arguments, StartOptions *options, QString *error) {
-    QCommandLineParser parser;
-    parser.setApplicationDescription(
-        QStringLiteral("Зорнета: monitoring terminal for МЛ series programmable thermoregulators"));
-    parser.addHelpOption();
-    const QCommandLineOption simulate(QStringLiteral("simulate"),
-                                      QStringLiteral("Use the built-in simulated thermoregulator as Com1."));
-    const QCommandLineOption speedup(QStringLiteral("sim-speedup"),
-                                     QStringLiteral("Run the simulated heating program X times faster."),
-                                     QStringLiteral("X"), QStringLiteral("1"));
-    const QCommandLineOption com(QStringLiteral("com"), QStringLiteral("Bind port number N to the device PATH."),
-                                 QStringLiteral("N=PATH"));
-    const QCommandLineOption demo(QStringLiteral("demo"),
-                                  QStringLiteral("Open the port, receive for SECONDS, save a screenshot and quit."),
-                                  QStringLiteral("SECONDS"));
-    const QCommandLineOption screenshot(QStringLiteral("screenshot"),
-                                        QStringLiteral("Where the demonstration saves its screenshot."),
-                                        QStringLiteral("PATH"), QStringLiteral("out/zorneta.png"));
-    const QCommandLineOption openPort(QStringLiteral("open-port"),
-                                      QStringLiteral("Open the port as soon as the main window is up."));
-    const QCommandLineOption record(QStringLiteral("record"),
-                                    QStringLiteral("Record everything received into FILE (appending)."),
-                                    QStringLiteral("FILE"));
-    // Handled before the application starts (see main); listed for --help.
-    const QCommandLineOption installInfo(
-        QStringLiteral("install-info"),
-        QStringLiteral("Print where the installation, its help and its price list are, and quit."));
-    parser.addOptions({simulate, speedup, com, openPort, record, demo, screenshot, installInfo});
-    if (!parser.parse(arguments)) {
-        *error = parser.errorText();
+    const CommandLine line = CommandLine::parse(arguments);
+    if (line.request != CommandLine::Request::Run) {
+        *error = line.text;
         return false;
     }
-    if (parser.isSet(QStringLiteral("help"))) {
-        *error = parser.helpText();
-        return false;
-    }
-    options->simulate = parser.isSet(simulate);
-    bool ok = false;
-    options->simulationSpeedup = parser.value(speedup).toDouble(&ok);
-    if (!ok || options->simulationSpeedup <= 0) {
-        *error = QStringLiteral("--sim-speedup needs a positive number");
-        return false;
-    }
-    options->openPort = parser.isSet(openPort);
-    options->recordPath = parser.value(record);
-    options->comBindings = parser.values(com);
-    for (const QString &binding : options->comBindings) {
-        int n = 0;
-        QString path;
-        if (!PortDirectory::parseBinding(binding, &n, &path, error))
-            return false;
-    }
-    if (parser.isSet(demo)) {
-        options->demoSeconds = parser.value(demo).toInt(&ok);
-        if (!ok || options->demoSeconds <= 0) {
-            *error = QStringLiteral("--demo needs a number of seconds");
-            return false;
-        }
-    }
-    options->screenshotPath = parser.value(screenshot);
+    *options = line.options;
     return true;
 }
 
@@ -176,14 +122,16 @@ bool Application::startMain(QString *error) {
     connect(window, &frmTerminal::clearClicked, logic, [logic] { logic->output().Command1_Click(); });
     connect(window, &frmTerminal::refreshClicked, logic, [logic] { logic->chart().cmdNew_Click(); });
     connect(window, &frmTerminal::unloading, logic, &TerminalLogic::Form_Unload);
-    connect(&window->chart(), &ChartSurface::MouseDown, logic,
-            [logic](int button, int, const QPoint &) { logic->chartMouseDown(button); });
-    connect(&window->chart(), &ChartSurface::AxisSelected, logic,
-            [logic](int axisId, int) { logic->chartAxisSelected(axisId); });
+    // The chart's own mouse events reach the logic directly (ChartGestures).
+    connect(window, &frmTerminal::pointTextFocused, logic, [logic] { logic->gestures().PointText_GotFocus(); });
+    connect(window, &frmTerminal::pointTextDoubleClicked, logic, [logic] { logic->gestures().PointText_DblClick(); });
     logic->onExit = [window] { window->close(); };
     window->terminalKeyPress = [logic](const QString &text) { return logic->transmit().txtTerm_KeyPress(text); };
+    logic->portControl().reconnect().setEnabled(m_options.reconnect);
 
     logic->Form_Load();
+    if (m_options.windowSize.isValid())
+        window->resize(m_options.windowSize);
     window->show();
     if (!m_options.recordPath.isEmpty()) {
         const QFileInfo file(m_options.recordPath);

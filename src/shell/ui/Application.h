@@ -1,5 +1,7 @@
 #pragma once
 
+#include "shell/ui/CommandLine.h"
+
 #include <QObject>
 #include <QString>
 #include <QStringList>
@@ -10,24 +12,6 @@ namespace zorneta {
 
 class frmTerminal;
 class TerminalLogic;
-
-// Options of the program's command line.
-struct StartOptions {
-    // Run the built-in simulated thermoregulator and bind Com1 to it.
-    bool simulate = false;
-    // The simulated heating program runs this many times faster.
-    double simulationSpeedup = 1.0;
-    // Port bindings "N=PATH".
-    QStringList comBindings;
-    // Open the port once the main window is up.
-    bool openPort = false;
-    // Record into this file from the start (appending to what it holds).
-    QString recordPath;
-    // Demonstration: open the port at once, let readings arrive for this many
-    // seconds, save a picture of the main window and quit (0: off).
-    int demoSeconds = 0;
-    QString screenshotPath;
-};
 
 // Builds the platform parts, the main window and its logic, and runs them.
 class Application : public QObject {

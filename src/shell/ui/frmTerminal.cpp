@@ -1,6 +1,8 @@
 #include "shell/ui/frmTerminal.h"
 
 #include "acquisition/ui/frmProperties.h"
+#include "chart/WindowLayout.h"
+#include "chart/ui/frmSeriesData.h"
 #include "common/Colour.h"
 #include "platform/qt/QtChartSurface.h"
 #include "recording/ui/frmSnapShot.h"
@@ -14,7 +16,6 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QCursor>
-#include <QGridLayout>
 #include <QGroupBox>
 #include <QInputMethodEvent>
 #include <QKeyEvent>
@@ -87,6 +88,13 @@ const Panel Panels[] = {
 QString text(const char16_t *s) {
     return QString::fromUtf16(s);
 }
+
+// Design sizes in twips: the clear button's height, the signal temperature
+// box's width and its gap to the point value field, the port-state frame's top.
+constexpr int ClearButtonHeight = 315;
+constexpr int SigTextWidth = 1500;
+constexpr int SigTextGap = 60;
+constexpr int FrameTop = 600;
 
 } // namespace
 
@@ -319,62 +327,52 @@ void frmTerminal::buildStatusBar() {
 }
 
 void frmTerminal::buildCentralArea() {
+    // No layout manager: applyLayout() places every control on each resize.
     auto *central = new QWidget(this);
     central->setObjectName(QStringLiteral("CentralArea"));
-    auto *grid = new QGridLayout(central);
-    grid->setContentsMargins(2, 2, 2, 2);
-    grid->setSpacing(4);
+    central->installEventFilter(this);
+
+    QWidget *chartView = m_chart->widget();
+    chartView->setParent(central);
 
     // The digital indicator column with its clear button beneath.
-    auto *indicatorColumn = new QVBoxLayout;
     m_txtTerm = new QPlainTextEdit(central);
     m_txtTerm->setObjectName(QStringLiteral("txtTerm"));
     m_txtTerm->setToolTip(
         QStringLiteral("Окно индикации поступления данных   Температура  оС: Тысячи, сотни, десятки, единицы"));
     m_txtTerm->setAccessibleName(QStringLiteral("Цифровой индикатор"));
-    m_txtTerm->setFixedWidth(96);
     m_txtTerm->setLineWrapMode(QPlainTextEdit::NoWrap);
+    m_txtTerm->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    m_txtTerm->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    m_txtTerm->document()->setDocumentMargin(2);
     QFont mono = QFont(QStringLiteral("DejaVu Sans Mono"));
     mono.setStyleHint(QFont::Monospace);
-    mono.setPointSize(13);
+    mono.setPointSize(12);
     mono.setBold(true);
     m_txtTerm->setFont(mono);
     m_txtTerm->setStyleSheet(QStringLiteral("QPlainTextEdit { background: #000000; color: #00ff00; }"));
     m_termBox = std::make_unique<QtTextBox>(m_txtTerm);
     m_txtTerm->installEventFilter(this);
-    indicatorColumn->addWidget(m_txtTerm, 1);
     m_command1 = new QPushButton(QStringLiteral("Очистить"), central);
     m_command1->setObjectName(QStringLiteral("Command1"));
-    m_command1->setFixedWidth(96);
     connect(m_command1, &QPushButton::clicked, this, &frmTerminal::clearClicked);
-    indicatorColumn->addWidget(m_command1);
-    grid->addLayout(indicatorColumn, 0, 0, 2, 1);
 
-    QWidget *chartView = m_chart->widget();
-    chartView->setParent(central);
-    chartView->setMinimumSize(300, 200);
-    grid->addWidget(chartView, 0, 1, 1, 1);
-
-    // The small controls along the bottom right edge.
-    auto *bottom = new QHBoxLayout;
+    // The small controls pinned to the lower right edge, over the chart.
     m_txtSig = new QLineEdit(central);
     m_txtSig->setObjectName(QStringLiteral("txtSig"));
     m_txtSig->setToolTip(QStringLiteral("Установленное значение сигнальной температуры"));
     m_txtSig->setAccessibleName(QStringLiteral("Сигнальная температура"));
     m_txtSig->setReadOnly(true);
-    m_txtSig->setFixedWidth(120);
-    bottom->addWidget(m_txtSig);
-    bottom->addStretch(1);
     m_pointText = new QLineEdit(QStringLiteral("Значение точки на кривой в град."), central);
     m_pointText->setObjectName(QStringLiteral("PointText"));
     m_pointText->setAccessibleName(QStringLiteral("Значение точки"));
     m_pointText->setReadOnly(true);
-    m_pointText->setFixedWidth(260);
-    bottom->addWidget(m_pointText);
+    m_pointText->setFrame(false);
+    m_pointText->setCursorPosition(0);
+    m_pointText->installEventFilter(this);
     m_cmdNew = new QPushButton(QStringLiteral("Обновить"), central);
     m_cmdNew->setObjectName(QStringLiteral("cmdNew"));
     connect(m_cmdNew, &QPushButton::clicked, this, &frmTerminal::refreshClicked);
-    bottom->addWidget(m_cmdNew);
 
     // The port-state frame: two pictures at one place, the front one shows the state.
     m_frame1 = new QGroupBox(central);
@@ -401,12 +399,86 @@ void frmTerminal::buildCentralArea() {
     }
     m_pictures->setCurrentWidget(m_imgNotConnected);
     frameLayout->addWidget(m_pictures);
-    bottom->addWidget(m_frame1);
+    m_frame1->adjustSize();
 
-    grid->addLayout(bottom, 1, 1);
-    grid->setColumnStretch(1, 1);
-    grid->setRowStretch(0, 1);
+    // The small controls have small fixed heights: a small font fits them.
+    QFont small = font();
+    small.setPointSize(8);
+    for (QWidget *w : {static_cast<QWidget *>(m_command1), static_cast<QWidget *>(m_txtSig),
+                       static_cast<QWidget *>(m_pointText), static_cast<QWidget *>(m_cmdNew)})
+        w->setFont(small);
+    m_txtSig->setFrame(false);
+    // The point value field is 2800 twips wide: its prompt fits at 7 points.
+    small.setPointSize(7);
+    m_pointText->setFont(small);
+    m_pointText->setTextMargins(0, 0, 0, 0);
+    for (QWidget *w : {static_cast<QWidget *>(m_txtSig), static_cast<QWidget *>(m_pointText),
+                       static_cast<QWidget *>(m_cmdNew), static_cast<QWidget *>(m_frame1)})
+        w->raise();
     setCentralWidget(central);
+}
+
+void frmTerminal::applyLayout() {
+    QWidget *central = centralWidget();
+    if (!central)
+        return;
+    const double dpiX = logicalDpiX();
+    const double dpiY = logicalDpiY();
+    auto tx = [&](int px) { return PixelsToTwips(px, dpiX); };
+    auto ty = [&](int px) { return PixelsToTwips(px, dpiY); };
+    // The inner area starts under the menu bar; the toolbar and the status
+    // bar are the parts of it above and below the central area.
+    const QRect area = central->geometry();
+    const int innerTop = menuWidget() && menuWidget()->isVisible() ? menuWidget()->geometry().bottom() + 1 : 0;
+
+    WindowLayout::Input in;
+    in.toolbarHeight = ty(area.top() - innerTop);
+    in.statusBarHeight = ty(height() - area.bottom() - 1);
+    in.innerHeight = ty(height() - innerTop);
+    in.innerWidth = tx(width());
+    in.outerWidth = tx(frameGeometry().width());
+    in.clearButtonHeight = ClearButtonHeight;
+    in.frameWidth = tx(m_frame1->width());
+    in.indicatorShown = !m_txtTerm->isHidden();
+    const WindowLayout::Result r = WindowLayout::place(in);
+
+    // Twips of the inner area to pixels of the central area.
+    auto px = [&](int twips) { return TwipsToPixels(twips, dpiX); };
+    auto py = [&](int twips) { return TwipsToPixels(twips, dpiY) + innerTop - area.top(); };
+    auto put = [&](QWidget *w, const std::optional<TwipRect> &rect) {
+        if (rect)
+            w->setGeometry(px(rect->left), py(rect->top), px(rect->width), TwipsToPixels(rect->height, dpiY));
+    };
+    put(m_chart->widget(), r.chart);
+    if (r.indicator) {
+        m_txtTerm->show();
+        put(m_txtTerm, r.indicator);
+    } else if (!in.indicatorShown) {
+        m_txtTerm->hide();
+    }
+    if (QAction *item = m_items.value(QStringLiteral("mnuViewIndicator")))
+        item->setChecked(in.indicatorShown);
+    m_command1->setGeometry(m_command1->x(), py(r.clearButtonTop), px(WindowLayout::IndicatorWidth),
+                            TwipsToPixels(ClearButtonHeight, dpiY));
+    put(m_cmdNew, r.refresh);
+    put(m_pointText, r.pointText);
+    if (r.pointText) {
+        // The signal temperature box, left of the point value field.
+        const int sigWidth = px(SigTextWidth);
+        m_txtSig->setGeometry(px(r.pointText->left) - sigWidth - px(SigTextGap), py(r.pointText->top), sigWidth,
+                              TwipsToPixels(r.pointText->height, dpiY));
+    }
+    m_frame1->move(px(r.frameLeft), std::max(0, py(FrameTop)));
+}
+
+void frmTerminal::resizeEvent(QResizeEvent *event) {
+    QMainWindow::resizeEvent(event);
+    applyLayout();
+}
+
+void frmTerminal::showEvent(QShowEvent *event) {
+    QMainWindow::showEvent(event);
+    applyLayout();
 }
 
 bool frmTerminal::eventFilter(QObject *watched, QEvent *event) {
@@ -422,6 +494,16 @@ bool frmTerminal::eventFilter(QObject *watched, QEvent *event) {
             take = terminalKeyPress(QString(c)) && take;
         if (!take)
             return true;
+    }
+    if (watched == centralWidget() && event->type() == QEvent::Resize)
+        applyLayout();
+    if (watched == m_pointText) {
+        if (event->type() == QEvent::FocusIn)
+            Q_EMIT pointTextFocused();
+        else if (event->type() == QEvent::MouseButtonDblClick) {
+            Q_EMIT pointTextDoubleClicked();
+            return true;
+        }
     }
     if ((watched == m_imgConnected || watched == m_imgNotConnected) && event->type() == QEvent::MouseButtonRelease) {
         Q_EMIT connectionPictureClicked();
@@ -556,6 +638,7 @@ QString frmTerminal::sigText() const {
 
 void frmTerminal::setIndicatorVisible(bool visible) {
     m_txtTerm->setVisible(visible);
+    applyLayout();
 }
 
 bool frmTerminal::indicatorVisible() const {
@@ -574,6 +657,42 @@ void frmTerminal::setIndicatorColors(std::int32_t background, std::int32_t text)
     auto css = [](std::int32_t c) { return QColor(RedPart(c), GreenPart(c), BluePart(c)).name(); };
     m_txtTerm->setStyleSheet(
         QStringLiteral("QPlainTextEdit { background: %1; color: %2; }").arg(css(background), css(text)));
+}
+
+bool frmTerminal::seriesDataVisible() const {
+    return m_seriesData && m_seriesData->isVisible();
+}
+
+void frmTerminal::refreshSeriesData() {
+    if (m_seriesData)
+        m_seriesData->refresh();
+}
+
+void frmTerminal::showSeriesData(SeriesData &content) {
+    // A new window each time: its load computes every field again.
+    if (m_seriesData)
+        m_seriesData->close();
+    m_seriesData = new frmSeriesData(content, this);
+    m_seriesData->show();
+    m_seriesData->raise();
+    m_seriesData->activateWindow();
+}
+
+void frmTerminal::setPointText(const QString &text) {
+    m_pointText->setText(text);
+    // Show the text from its start, not scrolled to the caret at its end.
+    m_pointText->setCursorPosition(0);
+}
+
+QString frmTerminal::shownPointText() const {
+    return m_pointText->text();
+}
+
+void frmTerminal::setPointTextBackground(std::int32_t colour) {
+    QPalette palette = m_pointText->palette();
+    palette.setColor(QPalette::Base, QColor(RedPart(colour), GreenPart(colour), BluePart(colour)));
+    m_pointText->setPalette(palette);
+    m_pointText->setAutoFillBackground(true);
 }
 
 void frmTerminal::popupMenu(const QString &name) {

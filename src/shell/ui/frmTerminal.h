@@ -1,5 +1,6 @@
 #pragma once
 
+#include "chart/ui/frmSeriesData.h"
 #include "session/MainView.h"
 
 #include <QHash>
@@ -70,8 +71,14 @@ public:
     // Decides each key press in txtTerm that carries a character, before the
     // box takes it (the character's text): true lets the box take it.
     std::function<bool(const QString &text)> terminalKeyPress;
-    bool seriesDataVisible() const override { return false; }
-    void refreshSeriesData() override {}
+    bool seriesDataVisible() const override;
+    void refreshSeriesData() override;
+    void showSeriesData(SeriesData &content) override;
+    // The current-parameters window while it is open.
+    frmSeriesData *seriesDataWindow() const { return m_seriesData; }
+    void setPointText(const QString &text) override;
+    QString shownPointText() const override;
+    void setPointTextBackground(std::int32_t colour) override;
     void setSigText(const QString &text) override;
     QString sigText() const override;
     void setIndicatorVisible(bool visible) override;
@@ -93,6 +100,9 @@ Q_SIGNALS:
     void toolbarButton(const QString &key);
     // One of the two connection pictures was clicked.
     void connectionPictureClicked();
+    // The point value field took the focus, or was double-clicked.
+    void pointTextFocused();
+    void pointTextDoubleClicked();
     void clearClicked();   // Command1
     void refreshClicked(); // cmdNew
     // The window is about to close; the logic shuts everything down.
@@ -101,6 +111,13 @@ Q_SIGNALS:
 protected:
     void closeEvent(QCloseEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
+    void resizeEvent(QResizeEvent *event) override;
+    void showEvent(QShowEvent *event) override;
+
+public:
+    // Places the chart, the indicator column and the small controls by the
+    // window's layout rule (see WindowLayout), at the screen's resolution.
+    void applyLayout();
 
 private:
     void buildMenus();
@@ -130,6 +147,7 @@ private:
     class SigTemp *m_sigTemp = nullptr;
     class frmPrGraph *m_prGraph = nullptr;
     class frmProperties *m_properties = nullptr;
+    QPointer<frmSeriesData> m_seriesData;
     QPointer<class frmAbout> m_about;
     QPointer<class frmSnapShot> m_snapShot;
 };

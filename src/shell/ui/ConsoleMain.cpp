@@ -1,0 +1,146 @@
+#include "shell/ui/ConsoleMain.h"
+
+#include "platform/qt/PortDirectory.h"
+#include "platform/qt/QtSerialPort.h"
+#include "platform/qt/QtSystem.h"
+#include "platform/qt/Translations.h"
+#include "shell/HeadlessRecorder.h"
+#include "shell/ui/Application.h"
+#include "shell/ui/CommandLine.h"
+#include "simulator/ThermoSimulator.h"
+
+#include <QCoreApplication>
+#include <QFile>
+#include <QSocketNotifier>
+
+#include <csignal>
+#include <cstdio>
+#include <memory>
+#include <sys/socket.h>
+#include <unistd.h>
+
+namespace zorneta {
+
+namespace {
+
+constexpr int BadArguments = 2;
+
+// SIGINT and SIGTERM reach the event loop through a socket pair: the
+// handler only writes a byte, the loop reads it and stops the recording.
+int g_signalSocket = -1;
+
+void onStopSignal(int) {
+    const char byte = 1;
+    [[maybe_unused]] const ssize_t written = ::write(g_signalSocket, &byte, 1);
+}
+
+bool catchStopSignals(QObject *context, const std::function<void()> &stop) {
+    int sockets[2];
+    if (::socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0, sockets) != 0)
+        return false;
+    g_signalSocket = sockets[0];
+    auto *notifier = new QSocketNotifier(sockets[1], QSocketNotifier::Read, context);
+    QObject::connect(notifier, &QSocketNotifier::activated, context, [notifier, stop] {
+        char byte = 0;
+        [[maybe_unused]] const ssize_t got = ::read(static_cast<int>(notifier->socket()), &byte, 1);
+        stop();
+    });
+    struct sigaction action {};
+    action.sa_handler = onStopSignal;
+    sigemptyset(&action.sa_mask);
+    action.sa_flags = SA_RESTART;
+    return ::sigaction(SIGINT, &action, nullptr) == 0 && ::sigaction(SIGTERM, &action, nullptr) == 0;
+}
+
+void printLine(std::FILE *stream, const QString &text) {
+    std::fprintf(stream, "%s\n", text.toLocal8Bit().constData());
+    std::fflush(stream);
+}
+
+int runHeadless(QCoreApplication &app, const StartOptions &options) {
+    PortDirectory directory;
+    std::unique_ptr<sim::ThermoSimulator> simulator;
+    HeadlessRecorder::Settings settings;
+    settings.recordPath = options.recordPath;
+    settings.portSettings = options.portSettings;
+    settings.reconnect = options.reconnect;
+    QString error;
+    if (options.simulate) {
+        sim::SimOptions simOptions;
+        simOptions.speedup = options.simulationSpeedup;
+        simulator = std::make_unique<sim::ThermoSimulator>(simOptions);
+        if (!simulator->start(&error)) {
+            printLine(stderr, QStringLiteral("zorneta: ") + error);
+            return HeadlessRecorder::Failed;
+        }
+        directory.bind(1, simulator->devicePath());
+        settings.portNumber = 1;
+    }
+    // The first binding names the port recorded from.
+    for (qsizetype i = 0; i < options.comBindings.size(); ++i) {
+        int number = 0;
+        QString path;
+        if (!PortDirectory::parseBinding(options.comBindings.at(i), &number, &path, &error) ||
+            !directory.bind(number, path, &error)) {
+            printLine(stderr, QStringLiteral("zorneta: ") + error);
+            return BadArguments;
+        }
+        if (i == 0 && !options.simulate)
+            settings.portNumber = number;
+    }
+
+    QFile out;
+    QFile errors;
+    // On the descriptors themselves, past the C library's buffers: each group
+    // reaches a pipe as it arrives.
+    if (!out.open(STDOUT_FILENO, QIODevice::WriteOnly | QIODevice::Unbuffered) ||
+        !errors.open(STDERR_FILENO, QIODevice::WriteOnly | QIODevice::Unbuffered))
+        return HeadlessRecorder::Failed;
+    QtSerialPort port(directory);
+    SystemClock clock;
+    HeadlessRecorder recorder(port, clock, out, errors);
+    if (!recorder.start(settings, &error)) {
+        printLine(stderr, QStringLiteral("zorneta: ") + error);
+        return HeadlessRecorder::Failed;
+    }
+    QObject::connect(&recorder, &HeadlessRecorder::ended, &app, [](int status) { QCoreApplication::exit(status); });
+    if (!catchStopSignals(&app, [&recorder] {
+            recorder.stop();
+            QCoreApplication::exit(HeadlessRecorder::Stopped);
+        })) {
+        printLine(stderr, QStringLiteral("zorneta: не удалось перехватить сигналы завершения"));
+        return HeadlessRecorder::Failed;
+    }
+    const int status = QCoreApplication::exec();
+    recorder.stop();
+    return status;
+}
+
+} // namespace
+
+int runWithoutDisplay(int &argc, char **argv) {
+    QCoreApplication app(argc, argv);
+    QCoreApplication::setApplicationName(QStringLiteral("Зорнета"));
+    QCoreApplication::setOrganizationName(QStringLiteral("Зорнета"));
+    InstallRussianTranslation(app);
+
+    const CommandLine line = CommandLine::parse(QCoreApplication::arguments());
+    switch (line.request) {
+    case CommandLine::Request::Help:
+    case CommandLine::Request::Version:
+        std::fputs(line.text.toLocal8Bit().constData(), stdout);
+        if (!line.text.endsWith(u'\n'))
+            std::fputc('\n', stdout);
+        return 0;
+    case CommandLine::Request::InstallInfo:
+        return Application::printInstallation();
+    case CommandLine::Request::Error:
+        printLine(stderr, QStringLiteral("zorneta: ") + line.text);
+        return BadArguments;
+    case CommandLine::Request::Run:
+        break;
+    }
+    return runHeadless(app, line.options);
+}
+
+} // namespace zorneta

@@ -1,0 +1,198 @@
+// A lost line comes back by itself: the logic over a scripted port, and the
+// real serial port on a pseudo-terminal behind a symbolic link that goes away
+// and comes back while recording.
+
+#include "common/Formats.h"
+#include "platform/qt/QtSerialPort.h"
+#include "shell/TerminalLogic.h"
+#include "simulator/PtyPair.h"
+#include "support/LogicRig.h"
+
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include <unistd.h>
+
+using namespace zorneta;
+using namespace zorneta::testing;
+using namespace Qt::StringLiterals;
+
+namespace {
+
+const QString LostPrefix = u"Порт потерян ... ожидание подключения  "_s;
+
+// The logic on doubles around a real port whose Com1 is a link that stands
+// for the device: bound to the link's path (as to /dev/serial/by-id/...), or
+// found by the scan of a device directory (as /dev/ttyUSB0 is).
+struct LinkedLine {
+    explicit LinkedLine(bool scanned = false) : scanned(scanned) {}
+    bool scanned;
+    QTemporaryDir dir;
+    QString link = dir.filePath(u"ttyUSB0"_s);
+    QString record = dir.filePath(u"furnace.txt"_s);
+    sim::PtyPair pty;
+    std::unique_ptr<QtSerialPort> port;
+    LogicRig doubles{LogicRig::DoublesOnly};
+    std::unique_ptr<TerminalLogic> logic;
+
+    bool plugIn() {
+        QString error;
+        if (!pty.open(&error)) {
+            qWarning("%s", qPrintable(error));
+            return false;
+        }
+        return QFile::link(pty.devicePath(), link);
+    }
+    void pullOut() {
+        pty.close();
+        QFile::remove(link);
+    }
+    bool start() {
+        if (!dir.isValid() || !plugIn())
+            return false;
+        PortDirectory directory = scanned ? PortDirectory::scanning(dir.path()) : PortDirectory::withCandidates({});
+        if (!scanned)
+            directory.bind(1, link);
+        port = std::make_unique<QtSerialPort>(directory);
+        LogicRig &d = doubles;
+        logic = std::make_unique<TerminalLogic>(
+            Services{*port, d.chart, d.prompts, d.settings, d.clock, d.beeper, d.install, d.launcher, d.view});
+        logic->Form_Load();
+        if (!logic->recording().openAt(record, u"furnace.txt"_s))
+            return false;
+        logic->portControl().mnuOpen_Click();
+        return port->PortOpen();
+    }
+    // One group on the line, one second after the one before, recorded
+    // before the next is sent.
+    bool send(int value) {
+        const qint64 before = logic->state().PointCount;
+        doubles.clock.advance(1000);
+        const QByteArray group = QByteArray::number(value).rightJustified(4, '0') + "\r\n";
+        if (::write(pty.masterFd(), group.constData(), size_t(group.size())) != group.size())
+            return false;
+        return QTest::qWaitFor([&] { return logic->state().PointCount == before + 1; }, 10000);
+    }
+    QByteArray recorded() const {
+        QFile f(record);
+        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+    }
+    PortReconnect &reconnect() { return logic->portControl().reconnect(); }
+};
+
+} // namespace
+
+class tst_Reconnect : public QObject {
+    Q_OBJECT
+private Q_SLOTS:
+    void faultIsWaitedOutAndEndsWhenTheUserCloses();
+    void offStaysClosed();
+    void deviceBackBehindItsLinkContinuesTheSession_data();
+    void deviceBackBehindItsLinkContinuesTheSession();
+    void cancelStopsTheWaiting();
+};
+
+void tst_Reconnect::faultIsWaitedOutAndEndsWhenTheUserCloses() {
+    LogicRig rig;
+    rig.open();
+    rig.reading(100);
+    // The adapter goes: the port closes and reports the fault.
+    rig.prompts.messageAnswers.push_back(Prompts::Answer::Ok);
+    rig.port.portOpen = false;
+    rig.port.failOpen = u"Порт не найден: /dev/ttyUSB0"_s;
+    rig.port.deliver(CommEvents::Overrun);
+    PortReconnect &reconnect = rig.logic->portControl().reconnect();
+    QVERIFY(reconnect.waiting());
+    QCOMPARE(rig.prompts.shown.size(), 1);
+    QTRY_COMPARE(rig.view.panelText(u"Status"_s), LostPrefix + TimeOfDayText(rig.clock.now()));
+    // Still missing at the next tries; the port shows open meanwhile.
+    QTRY_VERIFY(rig.port.log.count(u"PortOpen=true (отказ)"_s) >= 2);
+    QVERIFY(rig.view.itemChecked(u"mnuOpen"_s));
+    // The user closes the port: the waiting ends, the closed state shows.
+    rig.logic->portControl().mnuOpen_Click();
+    QVERIFY(!reconnect.waiting());
+    QVERIFY(!reconnect.pollTimer().isActive());
+    QVERIFY(!rig.view.itemChecked(u"mnuOpen"_s));
+    QVERIFY(!rig.view.connected);
+    QCOMPARE(rig.view.panelText(u"Status"_s), u"Порт закрыт"_s);
+    QVERIFY(rig.view.panelText(u"ConnectTime"_s).startsWith(u"Длительность приёма  "_s));
+}
+
+void tst_Reconnect::offStaysClosed() {
+    LogicRig rig;
+    rig.logic->portControl().reconnect().setEnabled(false);
+    rig.open();
+    rig.prompts.messageAnswers.push_back(Prompts::Answer::Ok);
+    rig.port.portOpen = false;
+    rig.port.deliver(CommEvents::Overrun);
+    QVERIFY(!rig.logic->portControl().reconnect().waiting());
+    QCOMPARE(rig.view.panelText(u"Status"_s).left(19), u"Ошибка выполнения  "_s);
+}
+
+void tst_Reconnect::deviceBackBehindItsLinkContinuesTheSession_data() {
+    QTest::addColumn<bool>("scanned");
+    QTest::newRow("same path") << false;
+    QTest::newRow("same number") << true;
+}
+
+void tst_Reconnect::deviceBackBehindItsLinkContinuesTheSession() {
+    QFETCH(bool, scanned);
+    LinkedLine line(scanned);
+    QVERIFY(line.start());
+    const QDateTime started = line.logic->state().StartTime;
+    for (int value : {100, 101, 102})
+        QVERIFY(line.send(value));
+
+    // Pulled out; plugged in again while the error question is still open:
+    // the line is back before the user answers.
+    line.doubles.prompts.messageAnswers.push_back(Prompts::Answer::Ok);
+    bool backBeforeTheAnswer = false;
+    line.doubles.prompts.whileShown = [&](const ScriptedPrompts::Shown &) {
+        QVERIFY(QTest::qWaitFor([&] { return line.reconnect().waiting(); }, 5000));
+        QTRY_VERIFY(line.doubles.view.panelText(u"Status"_s).startsWith(LostPrefix));
+        QVERIFY(line.plugIn());
+        backBeforeTheAnswer = QTest::qWaitFor([&] { return line.port->PortOpen(); }, 10000);
+    };
+    line.pullOut();
+    QTRY_VERIFY_WITH_TIMEOUT(backBeforeTheAnswer, 15000);
+    QCOMPARE(line.doubles.prompts.shown.size(), 1);
+    QCOMPARE(line.doubles.prompts.shown.front().text.left(17), u"Ошибка выполнения"_s);
+    QVERIFY(!line.reconnect().waiting());
+    QCOMPARE(line.doubles.view.panelText(u"Status"_s),
+             u"Порт восстановлен  "_s + TimeOfDayText(line.doubles.clock.now()));
+    QVERIFY(line.doubles.view.connected);
+    QVERIFY(line.doubles.view.itemChecked(u"mnuOpen"_s));
+    QVERIFY(line.logic->portControl().Timer1().isActive());
+
+    // The same session goes on: no new-session question, the counter and
+    // the start time as they were, the same file.
+    for (int value : {103, 104})
+        QVERIFY(line.send(value));
+    QCOMPARE(line.doubles.prompts.shown.size(), 1);
+    QCOMPARE(line.logic->state().PointCount, qint64(5));
+    QCOMPARE(line.logic->state().StartTime, started);
+    QCOMPARE(line.logic->state().Readings.number(2, 5), 104.0);
+    QCOMPARE(line.recorded(), QByteArray("00:00:01\t0100\n00:00:02\t0101\n00:00:03\t0102\n"
+                                         "00:00:04\t0103\n00:00:05\t0104\n"));
+}
+
+void tst_Reconnect::cancelStopsTheWaiting() {
+    LinkedLine line;
+    QVERIFY(line.start());
+    QVERIFY(line.send(100));
+    line.doubles.prompts.messageAnswers.push_back(Prompts::Answer::Cancel);
+    line.pullOut();
+    QTRY_COMPARE_WITH_TIMEOUT(line.doubles.prompts.shown.size(), 1, 10000);
+    QVERIFY(!line.reconnect().waiting());
+    QVERIFY(!line.reconnect().pollTimer().isActive());
+    QCOMPARE(line.doubles.view.panelText(u"Status"_s), u"Порт закрыт "_s + DateTimeText(line.doubles.clock.now()));
+    // The device comes back, and nothing reopens it.
+    QVERIFY(line.plugIn());
+    QTest::qWait(3 * PortReconnect::PollIntervalMs);
+    QVERIFY(!line.port->PortOpen());
+    QCOMPARE(line.doubles.view.panelText(u"Status"_s).left(12), u"Порт закрыт "_s);
+    QCOMPARE(line.recorded(), QByteArray("00:00:01\t0100\n"));
+}
+
+QTEST_GUILESS_MAIN(tst_Reconnect)
+#include "tst_reconnect.moc"

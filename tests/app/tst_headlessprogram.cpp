@@ -1,0 +1,148 @@
+// The program run as `zorneta --headless` with no display at all: it records
+// from a pseudo-terminal until SIGTERM and ends with status 0 and the file
+// complete; help, version and bad arguments need no display either.
+
+#include "simulator/PtyPair.h"
+
+#include <QFile>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include <unistd.h>
+
+using namespace zorneta;
+using namespace Qt::StringLiterals;
+
+namespace {
+
+// No display anywhere, and a platform plugin that would abort a program
+// that tried to reach one.
+QProcessEnvironment noDisplay(const QString &configHome) {
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.remove(u"DISPLAY"_s);
+    env.remove(u"WAYLAND_DISPLAY"_s);
+    env.insert(u"QT_QPA_PLATFORM"_s, u"xcb"_s);
+    env.insert(u"XDG_CONFIG_HOME"_s, configHome);
+    return env;
+}
+
+} // namespace
+
+class tst_HeadlessProgram : public QObject {
+    Q_OBJECT
+private Q_SLOTS:
+    void recordsUntilSigterm();
+    void unwritableFileIsRefused();
+    void runsWithoutDisplay_data();
+    void runsWithoutDisplay();
+};
+
+void tst_HeadlessProgram::recordsUntilSigterm() {
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    sim::PtyPair line;
+    QVERIFY(line.open());
+    const QString record = dir.filePath(u"furnace.txt"_s);
+
+    QProcess program;
+    program.setProcessEnvironment(noDisplay(dir.path()));
+    program.start(QStringLiteral(ZORNETA_BINARY), {u"--headless"_s, u"--com"_s, u"1="_s + line.devicePath(),
+                                                   u"--record"_s, record, u"--port-settings"_s, u"9600,n,8,1"_s});
+    QVERIFY2(program.waitForStarted(10000), qPrintable(program.errorString()));
+    QByteArray errors;
+    QTRY_VERIFY_WITH_TIMEOUT((errors += program.readAllStandardError()).contains("Порт открыт"), 20000);
+
+    QByteArray shown;
+    QStringList sent;
+    for (int value = 20; value < 30; ++value) {
+        const QByteArray group = QByteArray::number(value).rightJustified(4, '0') + "\r\n";
+        QCOMPARE(::write(line.masterFd(), group.constData(), size_t(group.size())), ssize_t(group.size()));
+        sent << QString::fromLatin1(group.left(4));
+        QTRY_VERIFY_WITH_TIMEOUT((shown += program.readAllStandardOutput()).count('\n') == sent.size(), 10000);
+    }
+    QCOMPARE(shown, (sent.join(u'\n') + u'\n').toLatin1());
+
+    program.terminate(); // SIGTERM
+    QVERIFY(program.waitForFinished(10000));
+    QCOMPARE(program.exitStatus(), QProcess::NormalExit);
+    QCOMPARE(program.exitCode(), 0);
+
+    QFile file(record);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    const QByteArray bytes = file.readAll();
+    QVERIFY(bytes.endsWith('\n'));
+    const QStringList lines = QString::fromLatin1(bytes).split(u'\n', Qt::SkipEmptyParts);
+    static const QRegularExpression shape(u"^\\d\\d:\\d\\d:\\d\\d\\t(\\d{4})$"_s);
+    QStringList recorded;
+    for (const QString &l : lines) {
+        const auto m = shape.match(l);
+        QVERIFY2(m.hasMatch(), qPrintable(l));
+        recorded << m.captured(1);
+    }
+    QCOMPARE(recorded, sent);
+}
+
+void tst_HeadlessProgram::unwritableFileIsRefused() {
+    QTemporaryDir dir;
+    sim::PtyPair line;
+    QVERIFY(line.open());
+    const QString record = dir.filePath(u"missing/furnace.txt"_s);
+    QProcess program;
+    program.setProcessEnvironment(noDisplay(dir.path()));
+    program.start(QStringLiteral(ZORNETA_BINARY),
+                  {u"--headless"_s, u"--com"_s, u"1="_s + line.devicePath(), u"--record"_s, record});
+    QVERIFY(program.waitForFinished(20000));
+    QCOMPARE(program.exitStatus(), QProcess::NormalExit);
+    QCOMPARE(program.exitCode(), 1);
+    QCOMPARE(program.readAllStandardOutput(), QByteArray());
+    const QString err = QString::fromUtf8(program.readAllStandardError());
+    QVERIFY2(err.startsWith(u"zorneta: Не удалось открыть файл записи "_s + record + u": "_s), qPrintable(err));
+    QCOMPARE(err.count(u'\n'), 1);
+    QVERIFY(err.endsWith(u'\n'));
+}
+
+void tst_HeadlessProgram::runsWithoutDisplay_data() {
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<int>("status");
+    QTest::addColumn<QString>("output"); // expected in standard output
+    QTest::addColumn<QString>("error");  // the one line on standard error
+
+    QTest::newRow("help") << QStringList{u"--help"_s} << 0 << u"Запись без окна и без экрана"_s << QString();
+    QTest::newRow("version") << QStringList{u"--version"_s} << 0 << u"Зорнета "_s << QString();
+    QTest::newRow("no such device") << QStringList{u"--headless"_s, u"--com"_s, u"1=/nonexistent/ttyUSB7"_s,
+                                                   u"--record"_s, u"f.txt"_s}
+                                    << 1 << QString() << u"zorneta: Порт не найден: /nonexistent/ttyUSB7"_s;
+    QTest::newRow("no record file") << QStringList{u"--headless"_s, u"--com"_s, u"1=/dev/null"_s} << 2 << QString()
+                                    << u"zorneta: --headless: укажите файл записи (--record ФАЙЛ)"_s;
+    QTest::newRow("unknown option") << QStringList{u"--headles"_s} << 2 << QString()
+                                    << u"zorneta: Неизвестный параметр «headles»."_s;
+}
+
+void tst_HeadlessProgram::runsWithoutDisplay() {
+    QFETCH(QStringList, arguments);
+    QFETCH(int, status);
+    QFETCH(QString, output);
+    QFETCH(QString, error);
+    QTemporaryDir dir;
+    QProcess program;
+    program.setProcessEnvironment(noDisplay(dir.path()));
+    program.setWorkingDirectory(dir.path());
+    program.start(QStringLiteral(ZORNETA_BINARY), arguments);
+    QVERIFY(program.waitForFinished(20000));
+    QCOMPARE(program.exitStatus(), QProcess::NormalExit);
+    QCOMPARE(program.exitCode(), status);
+    const QString out = QString::fromUtf8(program.readAllStandardOutput());
+    const QString err = QString::fromUtf8(program.readAllStandardError());
+    if (output.isEmpty()) {
+        QCOMPARE(out, QString());
+        QCOMPARE(err, error + u'\n');
+    } else {
+        QVERIFY2(out.contains(output), qPrintable(out));
+        QCOMPARE(err, QString());
+    }
+}
+
+QTEST_GUILESS_MAIN(tst_HeadlessProgram)
+#include "tst_headlessprogram.moc"
