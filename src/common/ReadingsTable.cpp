@@ -213,7 +213,14 @@ bool ReadingsTable::copyCell(int row, qint64 column, const ReadingsTable &source
     const Stored kind = source.m_chunks[sc]->kind[row - 1][sat];
     if (kind == Stored::Text)
         return setText(row, column, source.m_text[row - 1].value(sourceColumn));
-    const double value = source.m_chunks[sc]->value[row - 1][sat];
+    const ReadingsChunk &from = *source.m_chunks[sc];
+    double value = 0.0;
+    if (row == 2)
+        value = from.value[sat];
+    else if (kind == Stored::Number)
+        value = source.m_rowOneNumbers.value(sourceColumn);
+    else
+        value = from.seconds[sat];
     std::size_t c, at;
     if (!locate(row, column, &c, &at))
         return false;
