@@ -1,3 +1,4 @@
+#include "common/Formats.h"
 #include "platform/qt/Translations.h"
 #include "shell/ui/Application.h"
 #include "shell/ui/CommandLine.h"
@@ -8,6 +9,7 @@
 #include <cstdio>
 
 int main(int argc, char *argv[]) {
+    zorneta::pinLocalTimeZone();
     // The application class is chosen before one exists: help, version,
     // argument errors and the headless recorder need no display at all.
     QStringList arguments;

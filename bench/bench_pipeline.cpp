@@ -1,9 +1,16 @@
-// Cost of one reading as the session grows: readings go one by one through the
-// real communications handler (storing, growing the table, handing it to the
-// chart) into the real Qt Charts chart, shown offscreen, with every other
-// platform part scripted. For each session length N it prints the time per
-// reading over the last 1000 readings, painting included, and the memory the
-// session took per reading.
+// Cost of one reading as the session grows, the chart drawn as the program
+// draws it (thinned to the plot width, at most once a frame) beside the plain
+// baseline (every point handed to the chart and drawn at every update).
+// Readings go one by one through the real communications handler (storing,
+// growing the table, handing it to the chart) into the real Qt Charts chart,
+// shown offscreen, with every other platform part scripted. For each session
+// length N it prints:
+//   - hand-off: the handler's call per reading, the chart hand-off included
+//     (thinned: the table kept for the next frame; plain: all points drawn);
+//   - frame: one table made into the curve, axes and value range, and painted;
+//   - the memory the session took per reading;
+// then the pipeline's rate with no chart updates (a stand-in chart, update
+// period 1000), recording into a file.
 //
 //   bench_pipeline [largest N]      (default 1000000)
 //
@@ -11,6 +18,7 @@
 // one do not start from what an earlier one left behind.
 
 #include "session/SessionState.h"
+#include "common/Formats.h"
 #include "common/ReadingsTable.h"
 #include "platform/qt/QtChartSurface.h"
 #include "shell/TerminalLogic.h"
@@ -21,9 +29,11 @@
 #include <QAbstractScrollArea>
 #include <QApplication>
 #include <QCoreApplication>
+#include <QEventLoop>
 #include <QEvent>
 #include <QFile>
 #include <QProcess>
+#include <QTemporaryDir>
 #include <QWidget>
 
 #include <algorithm>
@@ -31,6 +41,7 @@
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <ctime>
 #include <memory>
 #include <random>
 #include <unistd.h>
@@ -47,6 +58,14 @@ constexpr int ViewHeight = 600;
 // While the session is fed, the event loop runs once per this many readings
 // (the chart lays itself out and paints then); the timed readings each run it.
 constexpr qint64 EventsEvery = 1000;
+
+// CPU time of this process: the figures hold on a machine busy with other
+// work, where wall time would count the time others ran.
+double cpuMicros() {
+    timespec t{};
+    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &t);
+    return double(t.tv_sec) * 1e6 + double(t.tv_nsec) / 1e3;
+}
 
 qint64 residentBytes() {
     QFile statm(QStringLiteral("/proc/self/statm"));
@@ -99,17 +118,23 @@ private:
 
 struct Result {
     qint64 readings = 0;
-    double meanMicros = 0.0;
-    double maxMicros = 0.0;
+    double handOffMicros = 0.0; // per reading, timed over `timed` readings
+    qint64 timed = 0;
+    double frameMicros = 0.0;
     double bytesPerReading = 0.0;
-    int paints = 0;
     qint64 pointCount = 0;
-    double paintMicros = 0.0;
-    double handlerMicros = 0.0;
 };
 
+// Readings timed at the end of a session: the plain baseline draws a million
+// points at each, so it gets fewer.
+qint64 timedReadings(qint64 n, bool plain) {
+    if (!plain || n <= 10000)
+        return Measured;
+    return n <= 100000 ? 100 : 10;
+}
+
 // One session of N readings, in this process.
-Result runSession(qint64 n) {
+Result runSession(qint64 n, bool plain) {
     ScriptedSerialPort port;
     ScriptedPrompts prompts;
     MemorySettingsStore settings;
@@ -141,7 +166,7 @@ Result runSession(qint64 n) {
 
     logic.portControl().togglePort();
     SessionState &s = logic.state();
-    s.updatePeriod = 1; // every reading grows the table and redraws
+    s.updatePeriod = 1; // every reading grows the table and hands it over
     s.temperature = -1; // never reached: no alarm
     viewport->repaint();
     QCoreApplication::processEvents();
@@ -154,77 +179,114 @@ Result runSession(qint64 n) {
         port.log.clear();
     };
 
+    // The session up to the timed readings, thinned, the event loop run
+    // (drawing a frame when one is due) every EventsEvery readings.
     const qint64 before = residentBytes();
-    const qint64 untimed = std::max<qint64>(0, n - Measured);
+    const qint64 timed = std::min(n, timedReadings(n, plain));
+    const qint64 untimed = n - timed;
     for (qint64 i = 0; i < untimed; ++i) {
         reading();
         if ((i + 1) % EventsEvery == 0)
             QCoreApplication::processEvents();
     }
+    for (int i = 0; i < 1000 && chart.drawingPending(); ++i)
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 5);
+    const qint64 after = residentBytes();
+    // The drawing under test (the plain one draws every point at once now).
+    chart.setDrawing({!plain, !plain});
     QCoreApplication::processEvents();
 
-    using Clock = std::chrono::steady_clock;
-    std::vector<double> micros;
-    micros.reserve(std::size_t(Measured));
-    double handlerSum = 0.0;
-    counter.paints = 0;
-    for (qint64 i = untimed; i < n; ++i) {
-        const auto start = Clock::now();
+    const double start = cpuMicros();
+    for (qint64 i = 0; i < timed; ++i)
         reading();
-        handlerSum += std::chrono::duration<double, std::micro>(Clock::now() - start).count();
-        // The pass of the event loop the reading ends, as in the program: it
-        // lays the chart out and paints it; when it did not paint, painting
-        // is forced, so every timed reading includes exactly one paint.
-        const int paints = counter.paints;
-        QCoreApplication::processEvents();
-        if (counter.paints == paints)
-            viewport->repaint();
-        const auto end = Clock::now();
-        micros.push_back(std::chrono::duration<double, std::micro>(end - start).count());
-    }
-    const qint64 after = residentBytes();
+    const double handOff = cpuMicros() - start;
+    for (int i = 0; i < 1000 && chart.drawingPending(); ++i)
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 5);
 
-    // Painting alone: the final chart painted again, nothing changed.
-    constexpr int Repaints = 100;
+    // A frame: the newest table drawn anew (curve, axes, value range) and
+    // painted.
+    const int repeats = plain && n > 10000 ? 3 : 20;
     const int paintsBefore = counter.paints;
-    const auto paintStart = Clock::now();
-    for (int i = 0; i < Repaints; ++i)
+    const double frameStart = cpuMicros();
+    for (int i = 0; i < repeats; ++i) {
+        chart.setDrawing(chart.drawing());
         viewport->repaint();
-    const double paintMicros = std::chrono::duration<double, std::micro>(Clock::now() - paintStart).count() / Repaints;
-    if (counter.paints - paintsBefore != Repaints) {
+    }
+    const double frame = (cpuMicros() - frameStart) / repeats;
+    if (counter.paints - paintsBefore != repeats) {
         std::fprintf(stderr, "repaint() did not paint\n");
         std::exit(1);
     }
 
     Result r;
     r.readings = n;
-    double sum = 0.0;
-    for (const double m : micros)
-        sum += m;
-    r.meanMicros = micros.empty() ? 0.0 : sum / double(micros.size());
-    r.maxMicros = micros.empty() ? 0.0 : *std::max_element(micros.begin(), micros.end());
-    r.bytesPerReading = double(after - before) / double(n);
-    r.paints = paintsBefore;
-    r.paintMicros = paintMicros;
-    r.handlerMicros = handlerSum / double(std::max<qint64>(1, n - untimed));
+    r.timed = timed;
+    r.handOffMicros = timed > 0 ? handOff / double(timed) : 0.0;
+    r.frameMicros = frame;
+    r.bytesPerReading = double(after - before) / double(std::max<qint64>(1, untimed));
     r.pointCount = s.pointCount;
     return r;
+}
+
+// Groups a second through the pipeline with no chart updates: a stand-in
+// chart, update period 1000, recording into a file.
+double pipelineRate(qint64 n) {
+    ScriptedSerialPort port;
+    ScriptedPrompts prompts;
+    MemorySettingsStore settings;
+    FakeClock clock;
+    CountingBeeper beeper;
+    FixedInstallInfo install;
+    RecordingLauncher launcher;
+    MemoryMainView view;
+    RecordingChart chart;
+    TerminalLogic logic(Services{port, chart, prompts, settings, clock, beeper, install, launcher, view});
+    logic.load();
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("record.txt"));
+    if (!logic.recording().openAt(path, QStringLiteral("record.txt"))) {
+        std::fprintf(stderr, "cannot record into %s\n", qPrintable(path));
+        std::exit(1);
+    }
+    logic.portControl().togglePort();
+    SessionState &s = logic.state();
+    s.updatePeriod = 1000;
+    s.temperature = -1;
+    Furnace furnace;
+    const double start = cpuMicros();
+    for (qint64 i = 0; i < n; ++i) {
+        clock.advance(640);
+        port.receive(QByteArray::number(furnace.next()).rightJustified(4, '0') + "\r\n");
+        if ((i & 1023) == 0) {
+            port.log.clear();
+            chart.calls.clear();
+        }
+    }
+    const double seconds = (cpuMicros() - start) / 1e6;
+    logic.recording().closeRecording();
+    QFile file(path);
+    if (s.pointCount != n || !file.open(QIODevice::ReadOnly) || file.readAll().count('\n') != n) {
+        std::fprintf(stderr, "not every group was stored and recorded\n");
+        std::exit(1);
+    }
+    return double(n) / seconds;
 }
 
 } // namespace
 
 int main(int argc, char **argv) {
+    pinLocalTimeZone(); // as the program does
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     const QStringList args = QCoreApplication::arguments();
 
     // A child run: one session, its figures on one line.
-    if (args.size() == 3 && args[1] == QStringLiteral("--readings")) {
-        const Result r = runSession(args[2].toLongLong());
-        std::printf("%lld %.3f %.3f %.3f %d %lld %.3f %.3f\n", static_cast<long long>(r.readings), r.meanMicros,
-                    r.maxMicros, r.bytesPerReading, r.paints, static_cast<long long>(r.pointCount), r.paintMicros,
-                    r.handlerMicros);
+    if (args.size() == 4 && args[1] == QStringLiteral("--readings")) {
+        const Result r = runSession(args[2].toLongLong(), args[3] == QStringLiteral("plain"));
+        std::printf("%lld %.3f %lld %.3f %.3f %lld\n", static_cast<long long>(r.readings), r.handOffMicros,
+                    static_cast<long long>(r.timed), r.frameMicros, r.bytesPerReading,
+                    static_cast<long long>(r.pointCount));
         return 0;
     }
 
@@ -240,45 +302,49 @@ int main(int argc, char **argv) {
 
     std::printf("Readings through the communications handler into the Qt Charts chart (%dx%d, offscreen),\n", ViewWidth,
                 ViewHeight);
-    std::printf("update period 1 (every reading grows the table and redraws), X axis shown.\n");
-    std::printf("Timed: the last %lld readings of each session, each = handler + one pass of the event loop\n",
-                static_cast<long long>(Measured));
-    std::printf("(layout and paint), or repaint() of the chart view's viewport when that pass did not paint:\n");
-    std::printf("one paint per reading (the paint events seen on the viewport are listed).\n");
-    std::printf("Untimed readings before them: one pass of the event loop every %lld readings.\n",
-                static_cast<long long>(EventsEvery));
-    std::printf("Of which handler: the handler's call alone (storing, growing the table, handing it to the chart).\n");
-    std::printf("Paint alone: the final chart repainted unchanged (repaint() of the viewport), mean of 100.\n");
-    std::printf("Memory: resident set size after N readings minus before the first, divided by N.\n");
-    std::printf("Table storage in theory: %.2f bytes per column (%lld-column blocks of %lld bytes).\n\n",
-                double(sizeof(ReadingsChunk)) / double(ReadingsChunk::Columns),
-                static_cast<long long>(ReadingsChunk::Columns), static_cast<long long>(sizeof(ReadingsChunk)));
-    std::printf("%10s %12s %12s %12s %12s %14s %7s %9s\n", "N", "mean us/rdg", "max us/rdg", "of which", "paint alone",
-                "bytes/reading", "paints", "session");
-    std::printf("%10s %12s %12s %12s %12s %14s %7s %9s\n", "", "", "", "handler us", "us", "", "", "s");
+    std::printf("update period 1 (every reading grows the table and hands it to the chart), X axis shown.\n");
+    std::printf("thinned: the program's chart (curve thinned to the plot width, drawn at most once a frame);\n");
+    std::printf("plain:   the baseline (every point handed over and drawn at every update, no coalescing).\n");
+    std::printf("Times are CPU time of the process (clock_gettime CLOCK_PROCESS_CPUTIME_ID).\n");
+    std::printf("Hand-off: the handler's call per reading, chart hand-off included, mean over the last readings\n");
+    std::printf("          of the session (count in brackets).\n");
+    std::printf("Frame:    the newest table made into curve, axes and value range, then painted; mean.\n");
+    std::printf("Memory:   resident set size after the session minus before its first reading, per reading\n");
+    std::printf("          (thinned drawing). Table storage in theory: %.2f bytes per column.\n\n",
+                double(sizeof(ReadingsChunk)) / double(ReadingsChunk::Columns));
+    std::printf("%10s %30s %22s %14s\n", "N", "hand-off us/reading", "frame ms", "bytes/reading");
+    std::printf("%10s %11s %18s %11s %10s\n", "", "thinned", "plain", "thinned", "plain");
     std::fflush(stdout);
 
+    auto child = [](qint64 n, const char *mode, QList<QByteArray> *fields) {
+        QProcess process;
+        process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+        process.start(QCoreApplication::applicationFilePath(),
+                      {QStringLiteral("--readings"), QString::number(n), QString::fromLatin1(mode)});
+        if (!process.waitForFinished(-1) || process.exitCode() != 0)
+            return false;
+        *fields = process.readAllStandardOutput().simplified().split(' ');
+        return fields->size() == 6 && (*fields)[5].toLongLong() == n;
+    };
     int failures = 0;
     for (qint64 n = 1000; n <= largest; n *= 10) {
-        QProcess child;
-        child.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-        const auto start = std::chrono::steady_clock::now();
-        child.start(QCoreApplication::applicationFilePath(), {QStringLiteral("--readings"), QString::number(n)});
-        if (!child.waitForFinished(-1) || child.exitCode() != 0) {
+        QList<QByteArray> thinned, plain;
+        if (!child(n, "thinned", &thinned) || !child(n, "plain", &plain)) {
             std::printf("%10lld   session failed\n", static_cast<long long>(n));
             ++failures;
             continue;
         }
-        const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-        const QList<QByteArray> f = child.readAllStandardOutput().simplified().split(' ');
-        if (f.size() != 8 || f[5].toLongLong() != n) {
-            std::printf("%10lld   unexpected output\n", static_cast<long long>(n));
-            ++failures;
-            continue;
-        }
-        std::printf("%10lld %12.1f %12.1f %12.1f %12.1f %14.1f %7d %9.1f\n", static_cast<long long>(n), f[1].toDouble(),
-                    f[2].toDouble(), f[7].toDouble(), f[6].toDouble(), f[3].toDouble(), f[4].toInt(), seconds);
+        const QString plainHandOff =
+            QStringLiteral("%1 (%2)").arg(plain[1].toDouble(), 0, 'f', 1).arg(plain[2].toLongLong());
+        std::printf("%10lld %11.1f %18s %11.2f %10.2f %14.1f\n", static_cast<long long>(n), thinned[1].toDouble(),
+                    qPrintable(plainHandOff), thinned[3].toDouble() / 1000.0, plain[3].toDouble() / 1000.0,
+                    thinned[4].toDouble());
         std::fflush(stdout);
     }
+
+    const double rate = pipelineRate(200000);
+    std::printf("\nPipeline without chart updates (stand-in chart, update period 1000, recording into a file):\n"
+                "%.0f groups a second of CPU time (200000 groups; the baseline draws nothing here either).\n",
+                rate);
     return failures == 0 ? 0 : 1;
 }

@@ -21,7 +21,7 @@ template <typename Visit> void forEachReading(const ReadingsTable &table, qint64
         const qint64 end = std::min(to, base + ChunkColumns - 1);
         const std::shared_ptr<const ReadingsChunk> chunk = table.chunk(k);
         const auto &kinds = chunk->kind[ValueRow];
-        const auto &values = chunk->value[ValueRow];
+        const auto &values = chunk->value;
         for (qint64 at = from; at <= end; ++at) {
             const auto i = std::size_t(at - base);
             if (kinds[i] == Number)
@@ -76,7 +76,7 @@ void CurveDecimator::refresh(const ReadingsTable &table) {
         e.chunk = std::move(chunk);
         e.whole = Summary();
         const auto &kinds = e.chunk->kind[ValueRow];
-        const auto &values = e.chunk->value[ValueRow];
+        const auto &values = e.chunk->value;
         const qint64 base = qint64(k) * ChunkColumns;
         for (std::size_t s = 0; s < SubsPerChunk; ++s) {
             Summary sum;

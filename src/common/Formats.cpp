@@ -3,6 +3,7 @@
 #include <QLocale>
 
 #include <cmath>
+#include <ctime>
 
 namespace zorneta {
 
@@ -25,6 +26,13 @@ qint64 elapsedSeconds(const QDateTime &start, const QDateTime &now) {
     const qint64 ms = start.msecsTo(now);
     // Whole seconds, rounding toward zero.
     return ms / 1000;
+}
+
+void pinLocalTimeZone() {
+    if (qEnvironmentVariableIsSet("TZ"))
+        return;
+    qputenv("TZ", ":/etc/localtime");
+    tzset();
 }
 
 QString elapsedText(const QDateTime &start, const QDateTime &now) {

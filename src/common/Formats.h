@@ -17,6 +17,13 @@ qint64 elapsedSeconds(const QDateTime &start, const QDateTime &now);
 // "hh:nn:ss" of (now - start).
 QString elapsedText(const QDateTime &start, const QDateTime &now);
 
+// Call first thing in main(), before any date or time is handled. While TZ is
+// unset, the C library looks at the time zone file again at every local-time
+// conversion (a file-system call each time, and the handler makes several a
+// reading); with TZ naming the system's zone file it reads it once. A TZ the
+// user set is left alone.
+void pinLocalTimeZone();
+
 // "hh:nn:ss" of a time of day.
 QString timeOfDayText(const QDateTime &moment);
 // "hh.mm.ss" of a time of day.

@@ -3,6 +3,7 @@
 #include "common/Formats.h"
 
 #include <algorithm>
+#include <limits>
 
 namespace zorneta {
 
@@ -76,10 +77,10 @@ bool ReadingsTable::resize(qint64 firstColumn, qint64 lastColumn) {
             const qint64 dst = column - firstColumn;
             const ReadingsChunk &a = *m_chunks[std::size_t(src / N)];
             ReadingsChunk &b = *chunks[std::size_t(dst / N)];
-            for (int r = 0; r < Rows; ++r) {
+            for (int r = 0; r < Rows; ++r)
                 b.kind[r][std::size_t(dst % N)] = a.kind[r][std::size_t(src % N)];
-                b.value[r][std::size_t(dst % N)] = a.value[r][std::size_t(src % N)];
-            }
+            b.value[std::size_t(dst % N)] = a.value[std::size_t(src % N)];
+            b.seconds[std::size_t(dst % N)] = a.seconds[std::size_t(src % N)];
         }
         m_chunks = std::move(chunks);
     }
@@ -90,6 +91,12 @@ bool ReadingsTable::resize(qint64 firstColumn, qint64 lastColumn) {
             else
                 ++it;
         }
+    }
+    for (auto it = m_rowOneNumbers.begin(); it != m_rowOneNumbers.end();) {
+        if (it.key() < firstColumn || it.key() > lastColumn)
+            it = m_rowOneNumbers.erase(it);
+        else
+            ++it;
     }
     m_first = firstColumn;
     m_count = count;
@@ -111,11 +118,11 @@ Cell ReadingsTable::cell(int row, qint64 column) const {
     const int r = row - 1;
     switch (ch.kind[r][at]) {
     case Stored::Number:
-        return Cell::number(ch.value[r][at]);
+        return Cell::number(r == 0 ? m_rowOneNumbers.value(column) : ch.value[at]);
     case Stored::Text:
         return Cell::text(m_text[r].value(column));
     case Stored::Elapsed:
-        return Cell::text(elapsedText(static_cast<qint64>(ch.value[r][at])));
+        return Cell::text(elapsedText(r == 0 ? qint64(ch.seconds[at]) : static_cast<qint64>(ch.value[at])));
     case Stored::Empty:
         break;
     }
@@ -139,8 +146,15 @@ void ReadingsTable::setStored(int row, qint64 column, std::size_t chunk, std::si
     const int r = row - 1;
     if (ch.kind[r][at] == Stored::Text && kind != Stored::Text)
         m_text[r].remove(column);
+    if (r == 0 && ch.kind[r][at] == Stored::Number && kind != Stored::Number)
+        m_rowOneNumbers.remove(column);
     ch.kind[r][at] = kind;
-    ch.value[r][at] = value;
+    if (r == 1)
+        ch.value[at] = value;
+    else if (kind == Stored::Number)
+        m_rowOneNumbers.insert(column, value);
+    else
+        ch.seconds[at] = static_cast<qint32>(value);
     ++m_revision;
 }
 
@@ -165,6 +179,10 @@ bool ReadingsTable::setElapsedLabel(int row, qint64 column, qint64 seconds) {
     std::size_t c, at;
     if (!locate(row, column, &c, &at))
         return false;
+    // Labels wrap after a day: the seconds within the day are all they need
+    // (kept as they are, sign included, when they fit in row 1's 32 bits).
+    if (row == 1 && (seconds > std::numeric_limits<qint32>::max() || seconds < -std::numeric_limits<qint32>::max()))
+        seconds %= 24 * 60 * 60;
     setStored(row, column, c, at, Stored::Elapsed, static_cast<double>(seconds));
     return true;
 }
@@ -175,7 +193,9 @@ qint64 ReadingsTable::elapsedSeconds(int row, qint64 column) const {
         return -1;
     const ReadingsChunk &chunk = *m_chunks[c];
     const auto r = static_cast<std::size_t>(row - 1);
-    return chunk.kind[r][at] == Stored::Elapsed ? static_cast<qint64>(chunk.value[r][at]) : -1;
+    if (chunk.kind[r][at] != Stored::Elapsed)
+        return -1;
+    return r == 0 ? qint64(chunk.seconds[at]) : static_cast<qint64>(chunk.value[at]);
 }
 
 bool ReadingsTable::clearCell(int row, qint64 column) {
@@ -193,7 +213,14 @@ bool ReadingsTable::copyCell(int row, qint64 column, const ReadingsTable &source
     const Stored kind = source.m_chunks[sc]->kind[row - 1][sat];
     if (kind == Stored::Text)
         return setText(row, column, source.m_text[row - 1].value(sourceColumn));
-    const double value = source.m_chunks[sc]->value[row - 1][sat];
+    const ReadingsChunk &from = *source.m_chunks[sc];
+    double value = 0.0;
+    if (row == 2)
+        value = from.value[sat];
+    else if (kind == Stored::Number)
+        value = source.m_rowOneNumbers.value(sourceColumn);
+    else
+        value = from.seconds[sat];
     std::size_t c, at;
     if (!locate(row, column, &c, &at))
         return false;
@@ -210,7 +237,7 @@ double ReadingsTable::number(int row, qint64 column) const {
     std::size_t c, at;
     if (!locate(row, column, &c, &at) || m_chunks[c]->kind[row - 1][at] != Stored::Number)
         return 0.0;
-    return m_chunks[c]->value[row - 1][at];
+    return row == 1 ? m_rowOneNumbers.value(column) : m_chunks[c]->value[at];
 }
 
 bool ReadingsTable::operator==(const ReadingsTable &other) const {

@@ -16,10 +16,13 @@ namespace zorneta {
 struct ReadingsChunk {
     static constexpr qint64 Columns = 4096;
     enum class Stored : unsigned char { Empty, Number, Text, Elapsed };
-    // Per row: what each cell holds, and its number (a reading, or the
-    // seconds of an elapsed-time label).
+    // Per row: what each cell holds.
     std::array<std::array<Stored, Columns>, 2> kind{};
-    std::array<std::array<double, Columns>, 2> value{};
+    // Row 2: its number (a reading, or the seconds of an elapsed-time label).
+    std::array<double, Columns> value{};
+    // Row 1: the seconds of its elapsed-time label. (A number in row 1 is
+    // rare and kept aside, as texts are.)
+    std::array<qint32, Columns> seconds{};
 };
 
 // A table of readings: rows 1 and 2, columns numbered from firstColumn() to
@@ -89,6 +92,7 @@ private:
     qint64 m_count = 0;
     std::vector<std::shared_ptr<ReadingsChunk>> m_chunks;
     QHash<qint64, QString> m_text[Rows];
+    QHash<qint64, double> m_rowOneNumbers;
     quint64 m_revision = 0;
 };
 

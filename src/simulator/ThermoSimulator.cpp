@@ -34,7 +34,8 @@ ThermoSimulator::ThermoSimulator(const SimOptions &options, QObject *parent)
 
     m_timer = new QTimer(this);
     m_timer->setTimerType(Qt::PreciseTimer);
-    m_timer->setInterval(m_options.periodMs);
+    m_options.periodMicros = std::max(0, m_options.periodMicros);
+    m_timer->setInterval(m_options.periodMicros > 0 ? 1 : m_options.periodMs);
     connect(m_timer, &QTimer::timeout, this, &ThermoSimulator::tick);
 
     m_pieceTimer = new QTimer(this);
@@ -55,8 +56,11 @@ bool ThermoSimulator::start(QString *error) {
         m_notifier = new QSocketNotifier(m_pty.masterFd(), QSocketNotifier::Read, this);
         connect(m_notifier, &QSocketNotifier::activated, this, &ThermoSimulator::readAvailable);
     }
-    if (!m_timer->isActive())
+    if (!m_timer->isActive()) {
+        m_paceClock.start();
+        m_pacedSends = 0;
         m_timer->start();
+    }
     return true;
 }
 
@@ -82,6 +86,8 @@ QString ThermoSimulator::devicePath() const {
 }
 
 double ThermoSimulator::secondsAtReading(qint64 reading) const {
+    if (m_options.periodMicros > 0)
+        return double(reading - 1) * m_options.periodMicros / 1e6;
     return double(reading - 1) * m_options.periodMs / 1000.0;
 }
 
@@ -106,6 +112,19 @@ ThermoSimulator::Reading ThermoSimulator::reading(qint64 index) const {
 }
 
 void ThermoSimulator::tick() {
+    if (m_options.periodMicros <= 0) {
+        sendNext();
+        return;
+    }
+    // Every group due by now goes out.
+    const qint64 due = m_paceClock.nsecsElapsed() / 1000 / m_options.periodMicros + 1;
+    while (m_pacedSends < due && m_timer->isActive()) {
+        ++m_pacedSends;
+        sendNext();
+    }
+}
+
+void ThermoSimulator::sendNext() {
     // A period shorter than the pieces of a split group: the rest goes now.
     if (!m_pending.bytes.isEmpty())
         finishPieces();

@@ -4,6 +4,7 @@
 #include "simulator/TemperatureProfile.h"
 
 #include <QByteArray>
+#include <QElapsedTimer>
 #include <QList>
 #include <QObject>
 #include <QString>
@@ -25,6 +26,10 @@ QByteArray garbledGroup();
 
 struct SimOptions {
     int periodMs = 640; // one group every period
+    // When above 0, one group every this many microseconds in place of
+    // periodMs (groups due are sent on a 1 ms tick, so rates above 1000 a
+    // second go out a few at a time).
+    int periodMicros = 0;
     // Reading numbers count from 1.
     qint64 breakAt = -1;    // this reading is sent as 9999; -1 for none
     QList<qint64> garbleAt; // these readings are sent garbled
@@ -98,6 +103,7 @@ private:
 
     Reading reading(qint64 index) const;
     void tick();
+    void sendNext();
     void writeNextPiece();
     void finishPieces();
     bool writeChunk(const QByteArray &bytes);
@@ -112,6 +118,9 @@ private:
     QTimer *m_pieceTimer = nullptr;
     QSocketNotifier *m_notifier = nullptr;
     qint64 m_nextReading = 1;
+    // With periodMicros: since the last start, and the groups sent since.
+    QElapsedTimer m_paceClock;
+    qint64 m_pacedSends = 0;
     QList<int> m_values;
     qint64 m_dropped = 0;
     // The split group being written piece by piece.

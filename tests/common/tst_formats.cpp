@@ -7,6 +7,8 @@
 
 #include <QtTest>
 
+#include <ctime>
+
 using namespace zorneta;
 using namespace Qt::StringLiterals;
 
@@ -16,6 +18,7 @@ private Q_SLOTS:
     void elapsedText_data();
     void elapsedText();
     void elapsedBetweenMoments();
+    void timeZonePinnedOnlyWhenUnset();
     void seriesTitle_data();
     void seriesTitle();
     void timeWithDots();
@@ -45,6 +48,22 @@ void tst_Formats::elapsedText() {
     QFETCH(qint64, seconds);
     QFETCH(QString, text);
     QCOMPARE(zorneta::elapsedText(seconds), text);
+}
+
+void tst_Formats::timeZonePinnedOnlyWhenUnset() {
+    const QByteArray saved = qgetenv("TZ");
+    const bool wasSet = qEnvironmentVariableIsSet("TZ");
+    qunsetenv("TZ");
+    pinLocalTimeZone();
+    QCOMPARE(qgetenv("TZ"), QByteArray(":/etc/localtime"));
+    qputenv("TZ", "Europe/Moscow");
+    pinLocalTimeZone();
+    QCOMPARE(qgetenv("TZ"), QByteArray("Europe/Moscow"));
+    if (wasSet)
+        qputenv("TZ", saved);
+    else
+        qunsetenv("TZ");
+    tzset();
 }
 
 void tst_Formats::elapsedBetweenMoments() {

@@ -2,6 +2,7 @@
 // refusal of cells outside the table.
 
 #include "session/SessionState.h"
+#include "common/Formats.h"
 #include "common/ReadingsTable.h"
 
 #include <QtTest>
@@ -50,6 +51,22 @@ void tst_ReadingsTable::cellsOfEveryKind() {
     QCOMPARE(t.cell(2, 3), Cell::number(1.0));
     QVERIFY(t.clearCell(2, 3));
     QVERIFY(t.cell(2, 3).isEmpty());
+    // Row 1 holds numbers and labels of any span too; row 2 labels as well.
+    QVERIFY(t.setNumber(1, 4, 12.25));
+    QCOMPARE(t.cell(1, 4), Cell::number(12.25));
+    QCOMPARE(t.number(1, 4), 12.25);
+    QVERIFY(t.setElapsedLabel(1, 4, 90061));
+    QCOMPARE(t.cell(1, 4), Cell::text(QStringLiteral("01:01:01")));
+    QVERIFY(!t.isNumber(1, 4));
+    QVERIFY(t.setNumber(1, 5, -3.0));
+    QVERIFY(t.resize(1, 4));
+    QVERIFY(t.resize(1, 5));
+    QVERIFY(t.cell(1, 5).isEmpty());
+    QVERIFY(t.setElapsedLabel(1, 3, qint64(1) << 40));
+    QCOMPARE(t.cell(1, 3), Cell::text(elapsedText(qint64(1) << 40)));
+    QVERIFY(t.setElapsedLabel(2, 3, 61));
+    QCOMPARE(t.cell(2, 3), Cell::text(QStringLiteral("00:01:01")));
+    QCOMPARE(t.cell(2, 2), Cell::number(850.5));
 }
 
 void tst_ReadingsTable::copyCellKeepsTheStoredKind() {

@@ -113,6 +113,14 @@ private:
         QCoreApplication::processEvents();
     }
 
+    // Polls until the table waiting for its frame has been drawn.
+    static bool settle(QtChartSurface &surface) {
+        for (int i = 0; i < 10000 && surface.drawingPending(); ++i)
+            QTest::qWait(1);
+        QCoreApplication::processEvents();
+        return !surface.drawingPending();
+    }
+
 private Q_SLOTS:
     void viewIsNamed() {
         QtChartSurface surface;
@@ -157,6 +165,7 @@ private Q_SLOTS:
         const Parts p = parts(surface);
         QLegendMarker *marker = p.chart->legend()->markers(p.series).first();
         surface.setChartData(curveTable(1, 40, QStringLiteral("МЛ512")));
+        QVERIFY(settle(surface));
         QCOMPARE(marker->label(), QStringLiteral("МЛ512"));
         QVERIFY(surface.setRowLabel(1, QStringLiteral("08 декабря 14`05")));
         QCOMPARE(marker->label(), QStringLiteral("08 декабря 14`05"));
@@ -228,6 +237,7 @@ private Q_SLOTS:
         QtChartSurface surface;
         showAt(surface, 800, 500);
         surface.setChartData(table);
+        QVERIFY(settle(surface));
         const Parts p = parts(surface);
         // Wider value labels narrow the plot area; the curve is thinned anew.
         QTRY_VERIFY(p.series->count() <= 2 * static_cast<int>(p.chart->plotArea().width()) + 2);
@@ -315,6 +325,7 @@ private Q_SLOTS:
         showAt(surface, 800, 500);
         const Parts p = parts(surface);
         surface.setChartData(table);
+        QVERIFY(settle(surface));
         QTRY_VERIFY(p.series->count() > 0);
         QTRY_VERIFY(p.series->count() <= 2 * static_cast<int>(p.chart->plotArea().width()) + 2);
         QCoreApplication::processEvents();
@@ -329,6 +340,7 @@ private Q_SLOTS:
             QVERIFY(table.growBy(1));
             QVERIFY(table.setText(1, table.lastColumn(), QStringLiteral("C%1").arg(table.lastColumn())));
             surface.setChartData(table);
+            QVERIFY(settle(surface));
             QCOMPARE(p.series->points().last(), QPointF(double(point), reading));
             QCOMPARE(p.series->points().first(), QPointF(1.0, 20.001));
             QVERIFY(p.series->count() <= 2 * static_cast<int>(p.chart->plotArea().width()) + 2);
@@ -352,43 +364,75 @@ private Q_SLOTS:
         QVERIFY2(moves < 20, qPrintable(QString::number(moves)));
     }
 
-    void burstOfTablesOnScreenMakesOneMoreCurve() {
+    void tablesFasterThanFramesAreDrawnOncePerFrame() {
         QtChartSurface surface;
         showAt(surface, 800, 500);
         const Parts p = parts(surface);
+        QVERIFY(settle(surface));
+        QVERIFY(surface.frameInterval() >= 1);
+        const quint64 drawn = surface.tablesDrawn();
         QSignalSpy replaced(p.series, &QXYSeries::pointsReplaced);
-        // The first table of a pass of the event loop is drawn at once.
-        surface.setChartData(curveTable(1, 40, QStringLiteral("t"), {{1, 10.0}}));
-        QCOMPARE(p.series->points(), (QList<QPointF>{{1, 10.0}}));
+        // A burst within one pass of the event loop: the tables are only kept.
+        std::map<qint64, double> readings;
+        for (qint64 point = 1; point <= 50; ++point) {
+            readings[point] = 10.0 * double(point);
+            surface.setChartData(curveTable(1, 60, QStringLiteral("t%1").arg(point), readings));
+        }
+        QVERIFY(surface.drawingPending());
+        QCOMPARE(surface.tablesDrawn(), drawn);
+        QCOMPARE(replaced.size(), 0);
+        // What reads the table back sees the newest one already.
+        QCOMPARE(surface.rowLabel(1), QStringLiteral("t50"));
+        QVERIFY(surface.setCurrentCell(50, 1));
+        QCOMPARE(surface.currentCellValue(), 500.0);
+        // Once events settle the newest table is the curve, drawn once.
+        QVERIFY(settle(surface));
+        QCOMPARE(surface.tablesDrawn(), drawn + 1);
         QCOMPARE(replaced.size(), 1);
-        // Later ones in the same pass make one curve at its end; the axes and
-        // the value range follow each table at once.
-        surface.setChartData(curveTable(1, 40, QStringLiteral("t"), {{1, 10.0}, {2, 500.0}}));
-        surface.setChartData(curveTable(1, 60, QStringLiteral("t"), {{1, 10.0}, {2, 500.0}, {3, 900.0}}));
-        QCOMPARE(replaced.size(), 1);
-        QVERIFY(p.y->max() >= 900.0);
+        QCOMPARE(p.series->count(), 50);
+        QCOMPARE(p.series->points().last(), QPointF(50.0, 500.0));
+        QCOMPARE(p.series->name(), QStringLiteral("t50"));
+        QVERIFY(p.y->max() >= 500.0);
         QCOMPARE(p.xTicks->max(), 59.5);
         QCOMPARE(visibleLabels(p.xLabels).last(), QStringLiteral("C60"));
-        QTRY_COMPARE(replaced.size(), 2);
-        QCOMPARE(p.series->points(), (QList<QPointF>{{1, 10.0}, {2, 500.0}, {3, 900.0}}));
-        // Nothing waits any more: the next pass draws its first table at once.
-        QCoreApplication::processEvents();
-        QCOMPARE(replaced.size(), 2);
-        surface.setChartData(curveTable(1, 60, QStringLiteral("t"), {{4, 40.0}}));
-        QCOMPARE(p.series->points(), (QList<QPointF>{{4, 40.0}}));
 
         // Off screen every table is drawn at once.
         surface.widget()->hide();
         QCoreApplication::processEvents();
         surface.setChartData(curveTable(1, 60, QStringLiteral("t"), {{5, 50.0}}));
+        QCOMPARE(p.series->points(), (QList<QPointF>{{5, 50.0}}));
         surface.setChartData(curveTable(1, 60, QStringLiteral("t"), {{6, 60.0}}));
         QCOMPARE(p.series->points(), (QList<QPointF>{{6, 60.0}}));
+        QVERIFY(!surface.drawingPending());
+    }
+
+    void plainDrawingTakesEveryPointAtOnce() {
+        QtChartSurface surface;
+        showAt(surface, 500, 400);
+        const Parts p = parts(surface);
+        surface.setDrawing({false, false});
+        ReadingsTable table = curveTable(1, 5001, QStringLiteral("t"));
+        for (qint64 point = 1; point < 5000; ++point)
+            table.setNumber(2, 1 + point, double(point % 97));
+        surface.setChartData(table);
+        QVERIFY(!surface.drawingPending());
+        QCOMPARE(p.series->count(), 4999);
+        QCOMPARE(p.y->min() <= 0.0 && p.y->max() >= 96.0, true);
+        table.setNumber(2, 5001, 500.0);
+        surface.setChartData(table);
+        QCOMPARE(p.series->count(), 5000);
+        QCOMPARE(p.series->points().last(), QPointF(5000.0, 500.0));
+        // Back to thinning: at most two points a pixel column, plus the ends.
+        surface.setDrawing({});
+        QVERIFY(p.series->count() <= 2 * static_cast<int>(p.chart->plotArea().width()) + 2);
+        QCOMPARE(p.series->points().last(), QPointF(5000.0, 500.0));
     }
 
     void labelsFollowDivisionsAndStayFew() {
         QtChartSurface surface;
         showAt(surface, 800, 500);
         surface.setChartData(curveTable(1, 60, QStringLiteral("t")));
+        QVERIFY(settle(surface));
         const Parts p = parts(surface);
         // Automatic: a tick mark on every point while they are far enough apart.
         QCOMPARE(p.xTicks->tickInterval(), 1.0);
@@ -414,6 +458,7 @@ private Q_SLOTS:
 
         // Thousands of columns: still at most MaxXLabels labels.
         surface.setChartData(curveTable(1, 5000, QStringLiteral("t")));
+        QVERIFY(settle(surface));
         const QStringList many = visibleLabels(p.xLabels);
         QVERIFY(many.size() >= 2);
         QVERIFY2(many.size() <= QtChartSurface::MaxXLabels, qPrintable(QString::number(many.size())));
@@ -661,6 +706,7 @@ private Q_SLOTS:
         };
 
         surface.setChartData(curveTable(1, 40, QStringLiteral("МЛ512")));
+        QVERIFY(settle(surface));
         QCoreApplication::processEvents();
         QCOMPARE(curvePixels(), 0);
 
@@ -668,6 +714,7 @@ private Q_SLOTS:
         for (qint64 point = 1; point <= 30; ++point)
             readings[point] = 20.0 + 10.0 * point + 5.0 * (point % 3);
         surface.setChartData(curveTable(1, 40, QStringLiteral("МЛ512"), readings));
+        QVERIFY(settle(surface));
         QCoreApplication::processEvents();
         QVERIFY2(curvePixels() > 200, qPrintable(QString::number(curvePixels())));
     }

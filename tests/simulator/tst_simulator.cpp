@@ -141,6 +141,7 @@ private Q_SLOTS:
 
     void slaveReceives_data();
     void slaveReceives();
+    void microsecondPeriodSendsEveryGroupInOrder();
     void splitGroupGoesOutInPieces();
     void burstIsOneWrite();
     void writeRawReachesSlave();
@@ -385,6 +386,24 @@ void TestSimulator::slaveReceives() {
         QCOMPARE(written.at(i).at(0).toInt(), i + 1);
         QCOMPARE(written.at(i).at(1).toByteArray(), expected.mid(i * 6, 6));
     }
+    QCOMPARE(sim.groupsDropped(), qint64(0));
+}
+
+void TestSimulator::microsecondPeriodSendsEveryGroupInOrder() {
+    SimOptions o = fastOptions();
+    o.periodMicros = 250; // 4000 groups a second, several on each tick
+    ThermoSimulator sim(o);
+    QCOMPARE(sim.secondsAtReading(41), 0.01);
+    QString error;
+    QVERIFY2(sim.start(&error), qPrintable(error));
+    Slave slave(sim.devicePath());
+    QVERIFY(slave.isOpen());
+    constexpr int Readings = 200;
+    const QByteArray got = slave.read(Readings * 6);
+    QCOMPARE(got.size(), Readings * 6);
+    const TemperatureProfile profile(o.program, o.speedup);
+    for (qint64 i = 1; i <= Readings; ++i)
+        QCOMPARE(got.mid((i - 1) * 6, 6), zorneta::sim::formatGroup(profile.groupValueAt(sim.secondsAtReading(i))));
     QCOMPARE(sim.groupsDropped(), qint64(0));
 }
 

@@ -3,11 +3,13 @@
 #include "common/Formats.h"
 
 #include <QClipboard>
+#include <QElapsedTimer>
 #include <QMimeData>
 #include <QFontMetricsF>
 #include <QGraphicsDropShadowEffect>
 #include <QGuiApplication>
 #include <QMouseEvent>
+#include <QScreen>
 #include <QSet>
 #include <QTimer>
 #include <QtCharts/QCategoryAxis>
@@ -151,6 +153,16 @@ public:
     bool busy() const { return m_depth > 0; }
 
 protected:
+    bool viewportEvent(QEvent *event) override {
+        if (event->type() != QEvent::Paint)
+            return QChartView::viewportEvent(event);
+        QElapsedTimer painting;
+        painting.start();
+        const bool done = QChartView::viewportEvent(event);
+        if (m_owner)
+            m_owner->m_paintNanos = painting.nsecsElapsed();
+        return done;
+    }
     void mousePressEvent(QMouseEvent *event) override {
         ++m_depth;
         if (m_owner)
@@ -188,8 +200,12 @@ QtChartSurface::QtChartSurface(QWidget *viewParent) {
     m_series->setUseOpenGL(false);
     QPen curve(DesignCurveColour);
     curve.setWidthF(penPixels(CurvePenWidth));
-    curve.setCapStyle(Qt::RoundCap);
-    curve.setJoinStyle(Qt::RoundJoin);
+    // The series draws its segments one by one. Square ends close the gaps
+    // between them as round ones would, and keep a wide pen on the painter's
+    // fast path for solid lines (round ends make it outline every segment,
+    // several times the cost of the whole frame).
+    curve.setCapStyle(Qt::SquareCap);
+    curve.setJoinStyle(Qt::MiterJoin);
     m_series->setPen(curve);
     m_chart->addSeries(m_series);
 
@@ -244,6 +260,11 @@ QtChartSurface::QtChartSurface(QWidget *viewParent) {
     view->setRubberBand(QChartView::NoRubberBand);
     m_view = view;
 
+    m_frameTimer = new QTimer(this);
+    m_frameTimer->setSingleShot(true);
+    m_frameTimer->setTimerType(Qt::PreciseTimer);
+    connect(m_frameTimer, &QTimer::timeout, this, &QtChartSurface::drawFrame);
+
     connect(m_chart, &QChart::plotAreaChanged, this, &QtChartSurface::onPlotAreaChanged);
     connect(view, &QObject::destroyed, this, &QtChartSurface::forgetView);
 
@@ -292,7 +313,46 @@ void QtChartSurface::setChartData(const ReadingsTable &table) {
     if (&table != &m_table)
         m_table = table;
     m_hasSource = true;
+    if (m_drawing.oncePerFrame && m_chart && m_view && m_view->isVisible()) {
+        // Drawn with the next frame: at once after a quiet spell, else when a
+        // frame interval has passed since the last one.
+        if (!m_frameTimer->isActive()) {
+            // A slow machine gets fewer frames: drawing and painting them take
+            // at most a share of the time (see FrameSpacingPerCost).
+            const qint64 cost = (m_drawNanos + m_paintNanos) * FrameSpacingPerCost / 1000000;
+            const qint64 interval = std::max<qint64>(frameInterval(), cost);
+            const qint64 wait = m_sinceFrame.isValid() ? std::max<qint64>(0, interval - m_sinceFrame.elapsed()) : 0;
+            m_frameTimer->start(static_cast<int>(std::min<qint64>(wait, 1000)));
+        }
+        return;
+    }
     showTable();
+}
+
+void QtChartSurface::setDrawing(Drawing drawing) {
+    m_drawing = drawing;
+    showTable();
+}
+
+bool QtChartSurface::drawingPending() const {
+    return m_frameTimer->isActive();
+}
+
+int QtChartSurface::frameInterval() const {
+    double rate = 0.0;
+    if (m_view) {
+        if (const QScreen *screen = m_view->screen())
+            rate = screen->refreshRate();
+    }
+    if (!(rate >= 1.0 && rate <= 1000.0))
+        rate = 60.0;
+    return std::max(1, static_cast<int>(std::lround(1000.0 / rate)));
+}
+
+void QtChartSurface::drawFrame() {
+    m_sinceFrame.restart();
+    showTable();
+    m_drawNanos = m_sinceFrame.nsecsElapsed();
 }
 
 // Whether the table holds just what is shown: the same columns and the very
@@ -310,8 +370,11 @@ bool QtChartSurface::showingContentOf(const ReadingsTable &table) const {
 }
 
 void QtChartSurface::showTable() {
+    // Whatever waited for a frame is drawn now.
+    m_frameTimer->stop();
     if (!m_chart)
         return;
+    ++m_tablesDrawn;
     applyTitle();
     updateDataRange();
     rebuildCurve();
@@ -340,48 +403,42 @@ void QtChartSurface::applyTitle() {
 
 void QtChartSurface::updateDataRange() {
     // The range of every reading, drawn or not.
-    const std::optional<std::pair<double, double>> range = m_decimator.range(m_table);
+    std::optional<std::pair<double, double>> range;
+    if (m_drawing.thinned) {
+        range = m_decimator.range(m_table);
+    } else {
+        for (qint64 c = m_table.firstColumn() + 1; c <= m_table.lastColumn(); ++c) {
+            if (!m_table.isNumber(2, c))
+                continue;
+            const double v = m_table.number(2, c);
+            range =
+                range ? std::make_pair(std::min(range->first, v), std::max(range->second, v)) : std::make_pair(v, v);
+        }
+    }
     m_hasData = range.has_value();
     m_dataMin = m_hasData ? range->first : 0.0;
     m_dataMax = m_hasData ? range->second : 0.0;
 }
 
+QList<QPointF> QtChartSurface::everyPoint() const {
+    QList<QPointF> points;
+    const qint64 first = m_table.firstColumn();
+    for (qint64 c = first + 1; c <= m_table.lastColumn(); ++c) {
+        if (m_table.isNumber(2, c))
+            points.append(QPointF(double(c - first), m_table.number(2, c)));
+    }
+    return points;
+}
+
 void QtChartSurface::rebuildCurve() {
     if (!m_series)
         return;
-    if (m_curveHandedThisPass) {
-        m_curvePending = true;
-        return;
-    }
-    handCurveOver();
-}
-
-void QtChartSurface::handCurveOver() {
     const int width = plotWidth();
     m_curveWidth = width;
     // At most two points per pixel column, the first and the newest reading
-    // included.
-    m_drawn = m_decimator.points(m_table, width);
+    // included (or, plainly, every point).
+    m_drawn = m_drawing.thinned ? m_decimator.points(m_table, width) : everyPoint();
     m_series->replace(m_drawn);
-    m_curvePending = false;
-    // Qt Charts works through the whole curve whenever its points change
-    // (about a millisecond for a wide plot), while the view paints at most
-    // once a pass of the event loop. So on screen, the series is handed one
-    // curve a pass: the first at once, any later one at the end of the pass.
-    if (m_view && m_view->isVisible()) {
-        m_curveHandedThisPass = true;
-        if (!m_passEndQueued) {
-            m_passEndQueued = true;
-            QMetaObject::invokeMethod(this, &QtChartSurface::endOfPass, Qt::QueuedConnection);
-        }
-    }
-}
-
-void QtChartSurface::endOfPass() {
-    m_passEndQueued = false;
-    m_curveHandedThisPass = false;
-    if (m_curvePending && m_series)
-        handCurveOver();
 }
 
 QString QtChartSurface::xLabelText(qint64 point) const {

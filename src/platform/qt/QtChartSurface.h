@@ -3,6 +3,7 @@
 #include "common/CurveDecimator.h"
 #include "platform/ChartSurface.h"
 
+#include <QElapsedTimer>
 #include <QList>
 #include <QPair>
 #include <QPointF>
@@ -17,6 +18,7 @@ class QChartView;
 class QCategoryAxis;
 class QLineSeries;
 class QMouseEvent;
+class QTimer;
 class QValueAxis;
 class QWidget;
 
@@ -38,11 +40,13 @@ namespace zorneta {
 // through all its columns: an update costs about the plot width plus the
 // blocks of the table that changed.
 //
-// While the view is on screen, the series takes at most one curve per pass of
-// the event loop (the view paints once a pass anyway): the first table of a
-// pass is drawn at once, a burst of further ones makes one more curve at the
-// end of the pass. Axes, labels and the value range always follow at once;
-// off screen, so does the curve.
+// While the view is on screen, tables handed over faster than the screen
+// refreshes are drawn at most once a frame: a table is only kept (a copy that
+// shares the blocks) and the frame timer drawn on; when it fires, the newest
+// table becomes the curve, the X axes, the title and the value range at once,
+// and the view paints once. What reads the table back (the current cell, the
+// row label, the clipboard) always sees the newest table. Off screen every
+// table is drawn at once.
 //
 // The X axis is made of two axes sharing one range (point p sits at x = p):
 // a value axis that draws the line, the tick marks and the grid, and a
@@ -55,6 +59,10 @@ public:
     static constexpr int MaxXTicks = 100;
     // A click this close to a drawn point (in pixels) hits the point.
     static constexpr double HitDistance = 6.0;
+    // On screen, frames begin at least this many times as far apart as the
+    // last one took to draw and paint: the chart keeps to at most an eighth
+    // of the time, however slow the machine or long the session.
+    static constexpr qint64 FrameSpacingPerCost = 8;
 
     explicit QtChartSurface(QWidget *viewParent = nullptr);
     ~QtChartSurface() override;
@@ -100,6 +108,23 @@ public:
 
     void move(int left, int top, int width, int height) override;
 
+    // How tables handed over are drawn. The default thins the curve to the
+    // plot width and draws at most once a frame; the other way (every point
+    // of every table, at once) is the plain baseline benchmarks compare with.
+    struct Drawing {
+        bool thinned = true;
+        bool oncePerFrame = true;
+    };
+    void setDrawing(Drawing drawing);
+    Drawing drawing() const { return m_drawing; }
+    // A table handed over waits for the next frame to be drawn.
+    bool drawingPending() const;
+    // Milliseconds between two frames at most: the refresh interval of the
+    // view's screen (60 Hz when the screen does not tell).
+    int frameInterval() const;
+    // Tables drawn so far (each one a curve, axes and value range).
+    quint64 tablesDrawn() const { return m_tablesDrawn; }
+
     // The table shown (empty before the first one is given).
     const ReadingsTable &table() const { return m_table; }
     // The table as the clipboard carries it: row 1 then row 2, cells separated
@@ -123,8 +148,8 @@ private:
     void showTable();
     void updateDataRange();
     void rebuildCurve();
-    void handCurveOver();
-    void endOfPass();
+    void drawFrame();
+    QList<QPointF> everyPoint() const;
     void rebuildXAxis();
     void applyValueRange();
     void applyTitle();
@@ -166,12 +191,14 @@ private:
     double m_dataMin = 0.0;
     double m_dataMax = 0.0;
     int m_curveWidth = 0; // plot width the curve was thinned for
-    // The series took a curve in this pass of the event loop; another one
-    // waits for the end of the pass; that end is queued.
-    bool m_curveHandedThisPass = false;
-    bool m_curvePending = false;
-    bool m_passEndQueued = false;
-    int m_labelWidth = 0; // plot width the X labels were spaced for
+    Drawing m_drawing;
+    // Single shot, started when a table waits for its frame.
+    QTimer *m_frameTimer = nullptr;
+    QElapsedTimer m_sinceFrame; // since the last frame drawn on screen
+    quint64 m_tablesDrawn = 0;
+    qint64 m_drawNanos = 0;  // the last frame's curve, axes and range
+    qint64 m_paintNanos = 0; // the view's last paint
+    int m_labelWidth = 0;    // plot width the X labels were spaced for
     QList<QPointF> m_drawn;
     QList<QPair<QString, double>> m_xLabelList; // labels on the category axis
 

@@ -8,6 +8,7 @@
 #include "platform/qt/QtSystem.h"
 #include "shell/HelpCommands.h"
 #include "shell/TerminalLogic.h"
+#include "shell/ui/FramePacer.h"
 #include "shell/ui/HelpViewer.h"
 #include "shell/ui/frmSplash.h"
 #include "shell/ui/frmTerminal.h"
@@ -108,6 +109,8 @@ bool Application::startMain(QString *error) {
     }
     p.port = std::make_unique<QtSerialPort>(directory);
     p.window = std::make_unique<frmTerminal>();
+    // Readings may come faster than the screen refreshes: paint once a frame.
+    new FramePacer(p.window.get());
     p.prompts.setParent(p.window.get());
     p.logic = std::make_unique<TerminalLogic>(Services{*p.port, p.window->chart(), p.prompts, p.settings, p.clock,
                                                        p.beeper, p.install, p.launcher, *p.window});

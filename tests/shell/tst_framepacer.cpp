@@ -1,0 +1,73 @@
+// A window painted at most once a frame: changes that come faster are all
+// painted, together, once events settle.
+
+#include "shell/ui/FramePacer.h"
+
+#include <QLabel>
+#include <QVBoxLayout>
+#include <QtTest>
+
+using namespace zorneta;
+
+namespace {
+
+// Paints of a widget, and the text a label held at its last paint.
+class PaintWatch : public QObject {
+public:
+    explicit PaintWatch(QLabel *label) : m_label(label) { label->installEventFilter(this); }
+    int paints = 0;
+    QString lastPainted;
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override {
+        if (watched == m_label && event->type() == QEvent::Paint) {
+            ++paints;
+            lastPainted = m_label->text();
+        }
+        return QObject::eventFilter(watched, event);
+    }
+
+private:
+    QLabel *m_label;
+};
+
+} // namespace
+
+class tst_FramePacer : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void everyChangeIsPaintedOnceEventsSettle() {
+        QWidget window;
+        auto *layout = new QVBoxLayout(&window);
+        auto *counter = new QLabel(QStringLiteral("0"));
+        layout->addWidget(counter);
+        auto *pacer = new FramePacer(&window);
+        QVERIFY(pacer->frameInterval() >= 1);
+        PaintWatch watch(counter);
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        QTRY_COMPARE(watch.lastPainted, QStringLiteral("0"));
+
+        // Changes each in a pass of the event loop of their own, as readings
+        // come: the newest one is painted once the requests settle.
+        for (int i = 1; i <= 200; ++i) {
+            counter->setText(QString::number(i));
+            QCoreApplication::processEvents();
+        }
+        for (int i = 0; i < 10000 && pacer->holding(); ++i)
+            QTest::qWait(1);
+        QVERIFY(!pacer->holding());
+        QTRY_COMPARE(watch.lastPainted, QStringLiteral("200"));
+        QCOMPARE(counter->text(), QStringLiteral("200"));
+
+        // A change after a quiet spell is painted too.
+        const int paints = watch.paints;
+        counter->setText(QStringLiteral("201"));
+        QTRY_COMPARE(watch.lastPainted, QStringLiteral("201"));
+        QVERIFY(watch.paints > paints);
+    }
+};
+
+QTEST_MAIN(tst_FramePacer)
+#include "tst_framepacer.moc"
