@@ -48,8 +48,6 @@ namespace zorneta {
 
 namespace {
 
-constexpr char kLineFeed = '\n';
-
 QString settingsError(const QString &text, const QString &reason) {
     return QStringLiteral("Недопустимые параметры порта: %1 (%2)").arg(text, reason);
 }
@@ -239,7 +237,7 @@ Status QtSerialPort::open() {
     m_faultPending = false;
     m_writeFaulted = false;
     m_synchronised = false;
-    m_unframed.clear();
+    m_framer.clear();
     m_pending.clear();
     m_input.clear();
     return Status::ok();
@@ -252,7 +250,7 @@ void QtSerialPort::close() {
     m_active = false;
     m_faultPending = false;
     m_idleTimer.stop();
-    m_unframed.clear();
+    m_framer.clear();
     m_pending.clear();
     m_input.clear();
     m_port->close();
@@ -374,31 +372,19 @@ void QtSerialPort::onReadyRead() {
     const QByteArray data = m_port->readAll();
     if (!m_active || data.isEmpty())
         return;
-    m_unframed.append(data);
-
-    qsizetype start = 0;
-    for (qsizetype lineFeed = m_unframed.indexOf(kLineFeed, start); lineFeed >= 0;
-         lineFeed = m_unframed.indexOf(kLineFeed, start)) {
-        enqueue(CommEvents::Receive, m_unframed.mid(start, lineFeed + 1 - start));
-        start = lineFeed + 1;
-    }
-    m_unframed.remove(0, start);
-
-    if (m_unframed.size() > MaxUnterminatedBytes) {
-        enqueue(CommEvents::Receive, m_unframed);
-        m_unframed.clear();
-    }
-    if (m_unframed.isEmpty())
-        m_idleTimer.stop();
-    else
+    const QList<QByteArray> chunks = m_framer.receive(data);
+    for (const QByteArray &chunk : chunks)
+        enqueue(CommEvents::Receive, chunk);
+    if (m_framer.holding())
         m_idleTimer.start();
+    else
+        m_idleTimer.stop();
 }
 
 void QtSerialPort::onIdle() {
-    if (!m_active || m_unframed.isEmpty())
+    if (!m_active || !m_framer.holding())
         return;
-    enqueue(CommEvents::Receive, m_unframed);
-    m_unframed.clear();
+    enqueue(CommEvents::Receive, m_framer.takeHeld());
 }
 
 void QtSerialPort::onErrorOccurred(QSerialPort::SerialPortError error) {
@@ -432,7 +418,7 @@ void QtSerialPort::closeAfterFault(quint64 session, const QString &description) 
     m_active = false;
     m_faultPending = false;
     m_idleTimer.stop();
-    m_unframed.clear();
+    m_framer.clear();
     m_port->close();
     m_port->clearError();
     const bool announced = std::any_of(m_pending.begin(), m_pending.end(),

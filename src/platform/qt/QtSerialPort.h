@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/SerialPort.h"
+#include "platform/qt/LineFramer.h"
 #include "platform/qt/PortDirectory.h"
 
 #include <QByteArray>
@@ -36,7 +37,7 @@ namespace zorneta {
 class QtSerialPort : public SerialPort {
     Q_OBJECT
 public:
-    static constexpr int MaxUnterminatedBytes = 256;
+    static constexpr int MaxUnterminatedBytes = LineFramer::MaxUnterminatedBytes;
     static constexpr int IdleDeliveryMs = 1000;
 
     // The line parameters of settings().
@@ -135,7 +136,7 @@ private:
 
     bool m_synchronised = false; // a chunk was received since the open
     bool m_firstLine = false;    // the event being delivered is the first chunk
-    QByteArray m_unframed;       // received bytes not yet cut into events
+    LineFramer m_framer;         // received bytes not yet cut into events
 
     std::deque<PendingEvent> m_pending;
     bool m_deliveryQueued = false;

@@ -1,0 +1,99 @@
+// The settings reader: arbitrary text as the settings file, then the main
+// window's load and the graph settings dialog's OK on what it read. Every
+// value that takes effect must lie within its allowed range.
+
+#include "FuzzSupport.h"
+
+#include "common/PeriodTables.h"
+#include "platform/qt/QtSettingsStore.h"
+#include "support/LogicRig.h"
+
+#include <QDir>
+#include <QFile>
+#include <QSettings>
+
+#include <algorithm>
+
+using namespace zorneta;
+using namespace zorneta::fuzzing;
+
+namespace {
+
+template <typename Table> bool isPeriodOf(const Table &table, int period) {
+    return std::any_of(table.begin(), table.end(), [&](const auto &choice) { return choice.period == period; });
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerInitialize(int *argc, char ***argv) {
+    startApplication(argc, argv);
+    return 0;
+}
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
+    // A folder of its own for every input: QSettings keeps what it parsed of a
+    // file by its path and would not notice a rewrite within the same moment.
+    static int run = 0;
+    const QString home = scratch().filePath(QString::number(++run));
+    const QString app = QString::fromUtf16(AppTitle);
+    FUZZ_CHECK(QDir().mkpath(home + u'/' + app), home);
+    {
+        QFile file(home + u'/' + app + u'/' + app + QStringLiteral(".conf"));
+        FUZZ_CHECK(file.open(QIODevice::WriteOnly), file.fileName());
+        FUZZ_CHECK(file.write(reinterpret_cast<const char *>(data), static_cast<qint64>(size)) ==
+                       static_cast<qint64>(size),
+                   file.fileName());
+    }
+    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, home);
+
+    {
+        testing::LogicRig rig(testing::LogicRig::DoublesOnly);
+        QtSettingsStore store;
+        TerminalLogic logic(Services{rig.port, rig.chart, rig.prompts, store, rig.clock, rig.beeper, rig.install,
+                                     rig.launcher, rig.view});
+        logic.load();
+        const SessionState &s = logic.state();
+        PersistedSettings &settings = logic.settings();
+
+        FUZZ_CHECK(s.indicatorBackColor >= 0 && s.indicatorBackColor <= 0xFFFFFF,
+                   QString::number(s.indicatorBackColor));
+        FUZZ_CHECK(s.indicatorTextColor >= 0 && s.indicatorTextColor <= 0xFFFFFF,
+                   QString::number(s.indicatorTextColor));
+        GraphSettings &graph = logic.graphSettings();
+        FUZZ_CHECK(graph.cboSpeed >= 0 && graph.cboSpeed < GraphSettings::speedEntries().size(),
+                   QString::number(graph.cboSpeed));
+        FUZZ_CHECK(graph.cboPassOver >= 0 && graph.cboPassOver < GraphSettings::passOverEntries().size(),
+                   QString::number(graph.cboPassOver));
+        FUZZ_CHECK(graph.cboColor >= 0 && graph.cboColor < GraphSettings::colorEntries().size(),
+                   QString::number(graph.cboColor));
+        FUZZ_CHECK(graph.cboThin >= 0 && graph.cboThin < GraphSettings::thinEntries().size(),
+                   QString::number(graph.cboThin));
+        FUZZ_CHECK(graph.cboVGrid >= 0 && graph.cboVGrid < GraphSettings::vGridEntries().size(),
+                   QString::number(graph.cboVGrid));
+
+        // The port takes a stored number or flow control only as written.
+        const QString commPort = settings.text(Keys::CommPort);
+        FUZZ_CHECK(rig.port.portNumber == 1 || textToInteger(commPort) == rig.port.portNumber,
+                   commPort + QStringLiteral(" became port ") + QString::number(rig.port.portNumber));
+        FUZZ_CHECK(rig.port.portNumber >= 1 && rig.port.portNumber <= 16, QString::number(rig.port.portNumber));
+        const QString handshaking = settings.text(Keys::Handshaking);
+        FUZZ_CHECK(rig.port.flowControl == 0 || textToInteger(handshaking) == rig.port.flowControl,
+                   handshaking + QStringLiteral(" became flow control ") + QString::number(rig.port.flowControl));
+        FUZZ_CHECK(rig.port.flowControl >= 0 && rig.port.flowControl <= 3, QString::number(rig.port.flowControl));
+        const QString line = settings.text(Keys::Settings);
+        FUZZ_CHECK(line.isEmpty() || rig.port.lineSettings == line, rig.port.lineSettings);
+
+        // OK in the graph settings dialog on what was read.
+        rig.prompts.messageAnswers.clear();
+        const bool confirmed = graph.confirm();
+        FUZZ_CHECK(confirmed, rig.prompts.shown.isEmpty() ? QString() : rig.prompts.shown.constLast().text);
+        FUZZ_CHECK(isPeriodOf(ReadPeriods, s.readPeriod), QString::number(s.readPeriod));
+        FUZZ_CHECK(isPeriodOf(UpdatePeriods, s.updatePeriod), QString::number(s.updatePeriod));
+        FUZZ_CHECK(s.xTickDivisions > 0 && s.xLabelDivisions == 2 * s.xTickDivisions,
+                   QString::number(s.xTickDivisions));
+        FUZZ_CHECK(s.curveWidth > 0, QString::number(s.curveWidth));
+        FUZZ_CHECK(rig.view.sig.endsWith(QStringLiteral("  град")), rig.view.sig);
+    }
+    QDir(home).removeRecursively();
+    return 0;
+}
