@@ -5,6 +5,8 @@
 
 #include <QByteArray>
 #include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
 #include <QString>
 #include <QTemporaryDir>
 
@@ -18,9 +20,12 @@ inline void startApplication(int *argc, char ***argv) {
     static QCoreApplication application(*argc, *argv);
 }
 
-// A folder for the files of the whole run, removed at exit.
+// A folder for the files of the whole run, removed at exit; in memory where
+// the system offers it, as the settings store syncs every write to the disk.
 inline const QTemporaryDir &scratch() {
-    static const QTemporaryDir folder;
+    static const QTemporaryDir folder(QFileInfo(QStringLiteral("/dev/shm")).isWritable()
+                                          ? QStringLiteral("/dev/shm/zorneta-fuzz-XXXXXX")
+                                          : QDir::tempPath() + QStringLiteral("/zorneta-fuzz-XXXXXX"));
     return folder;
 }
 
@@ -54,14 +59,13 @@ inline QByteArray withBackspacesApplied(const QByteArray &block) {
 
 // What a received block leaves in the recording file besides stamps and line
 // ends: its characters after the backspaces, CR and LF left out. The file is
-// Windows-1251 like the line, so every byte stays as it is, except 0x98, the
-// one byte the code page has no character for, which is written as '?'.
+// Windows-1251 like the line, so every byte stays as it is.
 inline QByteArray recordedBody(const QByteArray &block) {
     QByteArray out;
     for (const char c : withBackspacesApplied(block)) {
         if (c == '\r' || c == '\n')
             continue;
-        out.append(static_cast<unsigned char>(c) == 0x98 ? '?' : c);
+        out.append(c);
     }
     return out;
 }
