@@ -3,6 +3,8 @@
 #include "platform/SettingsStore.h"
 #include "session/Services.h"
 
+#include <cmath>
+
 namespace zorneta {
 
 namespace {
@@ -31,9 +33,11 @@ std::optional<qint64> textToInteger(const QString &text) {
     const qint64 n = t.toLongLong(&ok);
     if (ok)
         return n;
-    // "3.0" and the like: a whole number written with a decimal part.
+    // "3.0" and the like: a whole number written with a decimal part. One
+    // beyond a 64-bit integer ("1e30", an infinity, NaN) does not convert.
     const double d = t.toDouble(&ok);
-    if (ok && d == static_cast<double>(static_cast<qint64>(d)))
+    constexpr double Limit = 9223372036854775808.0; // 2^63
+    if (ok && d >= -Limit && d < Limit && d == std::trunc(d))
         return static_cast<qint64>(d);
     return std::nullopt;
 }

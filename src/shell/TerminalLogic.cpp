@@ -7,6 +7,8 @@
 #include "session/MainView.h"
 
 #include <array>
+#include <limits>
+#include <optional>
 
 namespace zorneta {
 
@@ -212,6 +214,14 @@ void TerminalLogic::load() {
     applyPortSettings();
 }
 
+namespace {
+std::optional<int> toInt(std::optional<qint64> n) {
+    if (!n || *n < std::numeric_limits<int>::min() || *n > std::numeric_limits<int>::max())
+        return std::nullopt;
+    return static_cast<int>(*n);
+}
+} // namespace
+
 void TerminalLogic::applyPortSettings() {
     SerialPort &port = m_services.port;
     auto warn = [this](const Status &st) {
@@ -231,14 +241,15 @@ void TerminalLogic::applyPortSettings() {
     Status pending = Status::ok();
     const QString commPort = m_settings.text(Keys::CommPort);
     if (!commPort.isEmpty()) {
-        const auto number = textToInteger(commPort);
-        pending = number ? port.setCommPort(static_cast<int>(*number))
+        // A number beyond an int is refused as written, not cut down to one.
+        const auto number = toInt(textToInteger(commPort));
+        pending = number ? port.setCommPort(*number)
                          : Status::failure(QStringLiteral("Недопустимый номер порта: ") + commPort);
     }
     const QString handshaking = m_settings.text(Keys::Handshaking);
     if (!handshaking.isEmpty()) {
-        const auto mode = textToInteger(handshaking);
-        Status st = mode ? port.setHandshaking(static_cast<int>(*mode))
+        const auto mode = toInt(textToInteger(handshaking));
+        Status st = mode ? port.setHandshaking(*mode)
                          : Status::failure(QStringLiteral("Недопустимый режим управления потоком: ") + handshaking);
         if (!st || !pending) {
             warn(!st ? st : pending);

@@ -23,6 +23,8 @@ private Q_SLOTS:
     void unwritableFileIsReported();
     void textToBool_data();
     void textToBool();
+    void textToInteger_data();
+    void textToInteger();
     void listPositionsAndColoursOutOfRange();
 
 private:
@@ -135,6 +137,30 @@ void tst_SettingsStore::textToBool() {
         QVERIFY(b.has_value());
         QCOMPARE(*b, expected == 1);
     }
+}
+
+void tst_SettingsStore::textToInteger_data() {
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<qint64>("expected");
+    QTest::addColumn<bool>("converts");
+    QTest::newRow("whole") << u" 12 "_s << qint64(12) << true;
+    QTest::newRow("with decimal part") << u"3.0"_s << qint64(3) << true;
+    QTest::newRow("exponent") << u"1e3"_s << qint64(1000) << true;
+    QTest::newRow("fraction") << u"2.5"_s << qint64(0) << false;
+    QTest::newRow("beyond 64 bits") << u"1e30"_s << qint64(0) << false;
+    QTest::newRow("below 64 bits") << u"-1e19"_s << qint64(0) << false;
+    QTest::newRow("infinity") << u"inf"_s << qint64(0) << false;
+    QTest::newRow("nan") << u"nan"_s << qint64(0) << false;
+}
+
+void tst_SettingsStore::textToInteger() {
+    QFETCH(QString, text);
+    QFETCH(qint64, expected);
+    QFETCH(bool, converts);
+    const auto n = zorneta::textToInteger(text);
+    QCOMPARE(n.has_value(), converts);
+    if (converts)
+        QCOMPARE(*n, expected);
 }
 
 void tst_SettingsStore::listPositionsAndColoursOutOfRange() {

@@ -31,6 +31,7 @@ private Q_SLOTS:
     void refusedHandshakingStopsTheLoad();
     void refusedPortNumberReportedWithHandshaking();
     void refusedPortNumberAloneIsSilent();
+    void numbersBeyondAnIntAreRefusedAsWritten();
     void echoIsNotRestored();
     void commandsWriteTheirKeysAtOnce();
     void legendToggleKeepsBothMarks();
@@ -164,6 +165,18 @@ void tst_Startup::refusedPortNumberAloneIsSilent() {
     rig.logic->load();
     QCOMPARE(rig.prompts.shown.size(), 0);
     QVERIFY(rig.chart.calls.contains(u"setShowLegend(1)"_s));
+}
+
+void tst_Startup::numbersBeyondAnIntAreRefusedAsWritten() {
+    // 4294967298 is 2 once cut to 32 bits: it must not select Com2.
+    LogicRig rig(LogicRig::NotLoaded);
+    rig.settings.values = {{key(u"CommPort"_s), u"4294967298"_s}, {key(u"Handshaking"_s), u"4294967297"_s}};
+    rig.logic->load();
+    QCOMPARE(rig.port.portNumber, 1);
+    QCOMPARE(rig.port.flowControl, 0);
+    QVERIFY2(!rig.port.log.join(u' ').contains(u"CommPort="_s), qPrintable(rig.port.log.join(u' ')));
+    QCOMPARE(rig.prompts.shown.size(), 1);
+    QCOMPARE(rig.prompts.shown.front().text, u"Недопустимый режим управления потоком: 4294967297"_s);
 }
 
 void tst_Startup::echoIsNotRestored() {
