@@ -1,5 +1,6 @@
 #!/usr/bin/env python3
-"""Writes the hand-made seeds of fuzz/corpus/. The targets read the sizes of
+"""Writes the hand-made seeds of fuzz/corpus/ (files named seed-*, which
+scripts/fuzz --merge keeps). The targets read the sizes of
 the received pieces (and the clock's steps, the pauses) from the end of the
 input, as FuzzedDataProvider does; this lays them out so that each seed
 delivers exactly the pieces written here."""
@@ -28,7 +29,10 @@ def write(target, seeds):
     os.makedirs(folder, exist_ok=True)
     for seed in seeds:
         name = hashlib.sha1(seed).hexdigest()
-        with open(os.path.join(folder, name), "wb") as f:
+        # libFuzzer names what it keeps by the same hash: no second copy.
+        if os.path.exists(os.path.join(folder, name)):
+            os.remove(os.path.join(folder, name))
+        with open(os.path.join(folder, "seed-" + name), "wb") as f:
             f.write(seed)
 
 
