@@ -9,6 +9,7 @@
 #include "FuzzSupport.h"
 
 #include "common/Formats.h"
+#include "common/ItemNames.h"
 #include "platform/qt/LineFramer.h"
 #include "support/LogicRig.h"
 
@@ -86,8 +87,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
                 ++expectedPoints;
             if (rig.logic->recording().isOpen())
                 expectedBody += recordedBody(chunk);
-            FUZZ_CHECK(rig.view.panelText(QStringLiteral("Counter")) == QString::number(state.pointCount),
-                       rig.view.panelText(QStringLiteral("Counter")));
+            FUZZ_CHECK(rig.view.panelText(panel::Counter) == QString::number(state.pointCount),
+                       rig.view.panelText(panel::Counter));
             FUZZ_CHECK(rig.view.box.contents.size() <= TerminalOutput::MaxBoxLength + 2 * chunk.size(),
                        QString::number(rig.view.box.contents.size()));
         }
