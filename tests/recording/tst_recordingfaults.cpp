@@ -105,21 +105,25 @@ void tst_RecordingFaults::faultWhileRecording_data() {
     QTest::addColumn<int>("fault");
     QTest::addColumn<bool>("retry");
     QTest::addColumn<QString>("reason");
+    QTest::addColumn<int>("room"); // bytes the size limit still lets in
     const QString unchangeable = u"операция не разрешена"_s;
     const QString tooBig = u"файл слишком велик"_s;
     const QString removed = u"файл или его папка удалены"_s;
-    QTest::newRow("unchangeable, Retry") << int(Unchangeable) << true << unchangeable;
-    QTest::newRow("unchangeable, Cancel") << int(Unchangeable) << false << unchangeable;
-    QTest::newRow("size limit, Retry") << int(SizeLimit) << true << tooBig;
-    QTest::newRow("size limit, Cancel") << int(SizeLimit) << false << tooBig;
-    QTest::newRow("folder removed, Retry") << int(FolderRemoved) << true << removed;
-    QTest::newRow("folder removed, Cancel") << int(FolderRemoved) << false << removed;
+    QTest::newRow("unchangeable, Retry") << int(Unchangeable) << true << unchangeable << 0;
+    QTest::newRow("unchangeable, Cancel") << int(Unchangeable) << false << unchangeable << 0;
+    QTest::newRow("size limit, Retry") << int(SizeLimit) << true << tooBig << 0;
+    QTest::newRow("size limit, Cancel") << int(SizeLimit) << false << tooBig << 0;
+    // Part of the line reaches the file; Retry writes only the rest.
+    QTest::newRow("size limit within a line, Retry") << int(SizeLimit) << true << tooBig << 5;
+    QTest::newRow("folder removed, Retry") << int(FolderRemoved) << true << removed << 0;
+    QTest::newRow("folder removed, Cancel") << int(FolderRemoved) << false << removed << 0;
 }
 
 void tst_RecordingFaults::faultWhileRecording() {
     QFETCH(int, fault);
     QFETCH(bool, retry);
     QFETCH(QString, reason);
+    QFETCH(int, room);
     const QString folder = m_dir.filePath(u"records"_s);
     const QString file = folder + u"/журнал.txt"_s;
     QVERIFY(QDir().mkpath(folder));
@@ -133,7 +137,7 @@ void tst_RecordingFaults::faultWhileRecording() {
     QCOMPARE(contents(file), before);
 
     FaultScene scene{static_cast<Fault>(fault), folder, file};
-    if (!scene.apply(before.size())) {
+    if (!scene.apply(before.size() + room)) {
         scene.undo();
         if (fault != Unchangeable)
             QFAIL("the fault could not be set up");
