@@ -17,7 +17,7 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-enum Scene { FileContent, FolderInPlace, UnchangeableFile, UnchangeableFolder };
+enum Scene { FileContent, FolderInPlace, FileInPlaceOfFolder, UnchangeableFile, UnchangeableFolder };
 
 bool chattr(const QString &flag, const QString &path) {
     return QProcess::execute(u"chattr"_s, {flag, path}) == 0;
@@ -62,6 +62,7 @@ void tst_SettingsFaults::cleanup() {
     chattr(u"-i"_s, folder());
     chattr(u"-i"_s, configFile());
     QDir(folder()).removeRecursively();
+    QFile::remove(folder());
 }
 
 void tst_SettingsFaults::startAndSave_data() {
@@ -80,6 +81,8 @@ void tst_SettingsFaults::startAndSave_data() {
 
     QTest::newRow("folder in place of the file")
         << int(FolderInPlace) << QByteArray() << true << 0 << refused + u"это папка, а не файл"_s;
+    QTest::newRow("file in place of the folder")
+        << int(FileInPlaceOfFolder) << QByteArray() << true << 0 << refused + u"часть пути не является папкой"_s;
     QTest::newRow("unchangeable file") << int(UnchangeableFile) << valid << false << 255
                                        << refused + u"операция не разрешена"_s;
     QTest::newRow("unchangeable folder") << int(UnchangeableFolder) << valid << false << 255
@@ -102,6 +105,10 @@ void tst_SettingsFaults::startAndSave() {
     QFETCH(QString, message);
     if (scene == FolderInPlace) {
         QVERIFY(QDir().mkpath(configFile()));
+    } else if (scene == FileInPlaceOfFolder) {
+        QVERIFY(QDir(folder()).removeRecursively());
+        QFile f(folder());
+        QVERIFY(f.open(QIODevice::WriteOnly));
     } else {
         QFile f(configFile());
         QVERIFY(f.open(QIODevice::WriteOnly));

@@ -87,6 +87,7 @@ private Q_SLOTS:
     void faultWhileRecording_data();
     void faultWhileRecording();
     void retryBeforeTheFolderIsBack();
+    void replaceRefused();
     void folderGivenOnTheCommandLine();
 
 private:
@@ -196,6 +197,31 @@ void tst_RecordingFaults::retryBeforeTheFolderIsBack() {
     QCOMPARE(rig.prompts.shown.at(2).buttons, Prompts::Buttons::RetryCancel);
     QVERIFY(rig.logic->recording().isOpen());
     QCOMPARE(contents(file), QByteArray("00:00:00\t0001\n00:00:00\t0002\n"));
+}
+
+void tst_RecordingFaults::replaceRefused() {
+    const QString folder = m_dir.filePath(u"locked"_s);
+    const QString file = folder + u"/old.txt"_s;
+    QVERIFY(QDir().mkpath(folder));
+    {
+        QFile f(file);
+        QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        f.write("old line\n");
+    }
+    // Files in an unchangeable folder cannot be deleted, even by root.
+    if (!chattr(u"+i"_s, folder))
+        QSKIP("chattr +i is refused on this file system, so no folder can keep its files from root");
+    LogicRig rig;
+    rig.prompts.messageAnswers.push_back(Prompts::Answer::Yes);
+    openLog(rig, file);
+    chattr(u"-i"_s, folder);
+    QCOMPARE(rig.prompts.shown.size(), 3);
+    const auto &box = rig.prompts.shown.at(2);
+    QCOMPARE(box.text, u"Не удалось удалить файл "_s + file + u": операция не разрешена"_s);
+    QCOMPARE(box.icon, Prompts::Icon::Exclamation);
+    QCOMPARE(box.buttons, Prompts::Buttons::Ok);
+    QVERIFY(!rig.logic->recording().isOpen());
+    QCOMPARE(contents(file), QByteArray("old line\n"));
 }
 
 void tst_RecordingFaults::folderGivenOnTheCommandLine() {
