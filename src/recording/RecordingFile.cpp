@@ -110,13 +110,14 @@ Status RecordingFile::reopenRemovedFile() {
     if (!reopened->open(QIODevice::WriteOnly | QIODevice::Append | QIODevice::Unbuffered))
         return Status::failure(fileFailureText(FileAction::Open, m_path, reopened->errorString()));
     // The removed file still lives behind the open handle: its records go
-    // into the new file first, so that nothing recorded so far is lost.
+    // into the new file first, so that nothing recorded so far is lost. (Where
+    // /proc cannot give it back, the new file starts empty.)
     const qint64 startSize = reopened->size();
     QFile removed(QStringLiteral("/proc/self/fd/%1").arg(m_file->handle()));
     if (removed.open(QIODevice::ReadOnly)) {
         while (!removed.atEnd()) {
             const QByteArray chunk = removed.read(64 * 1024);
-            if (chunk.isEmpty() && removed.error() != QFileDevice::NoError)
+            if (chunk.isEmpty())
                 break;
             if (reopened->write(chunk) != chunk.size()) {
                 const QString error = fileFailureText(FileAction::Write, m_path, reopened->errorString());
@@ -158,8 +159,8 @@ Status RecordingFile::append(const QByteArray &bytes, qint64 *written) {
 
 bool RecordingFile::askRetry(const QString &description) {
     m_asking = true;
-    const auto answer =
-        m_services.prompts.messageBox(messageTitle(), description, Prompts::Icon::Critical, Prompts::Buttons::RetryCancel);
+    const auto answer = m_services.prompts.messageBox(messageTitle(), description, Prompts::Icon::Critical,
+                                                      Prompts::Buttons::RetryCancel);
     m_asking = false;
     if (answer != Prompts::Answer::Retry) {
         closeRecording();

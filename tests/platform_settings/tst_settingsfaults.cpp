@@ -19,8 +19,11 @@ namespace {
 
 enum Scene { FileContent, FolderInPlace, FileInPlaceOfFolder, UnchangeableFile, UnchangeableFolder };
 
+// Sets or clears a file attribute; false where chattr is missing or refused.
 bool chattr(const QString &flag, const QString &path) {
-    return QProcess::execute(u"chattr"_s, {flag, path}) == 0;
+    QProcess process;
+    process.start(u"chattr"_s, {flag, path});
+    return process.waitForFinished() && process.exitStatus() == QProcess::NormalExit && process.exitCode() == 0;
 }
 
 QByteArray contents(const QString &path) {

@@ -26,8 +26,11 @@ QByteArray contents(const QString &path) {
     return f.readAll();
 }
 
+// Sets or clears a file attribute; false where chattr is missing or refused.
 bool chattr(const QString &flag, const QString &path) {
-    return QProcess::execute(u"chattr"_s, {flag, path}) == 0;
+    QProcess process;
+    process.start(u"chattr"_s, {flag, path});
+    return process.waitForFinished() && process.exitStatus() == QProcess::NormalExit && process.exitCode() == 0;
 }
 
 enum Fault { Unchangeable, SizeLimit, FolderRemoved };
