@@ -8,6 +8,7 @@
 #include <QDir>
 #include <QFile>
 #include <QProcess>
+#include <QSettings>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -55,6 +56,8 @@ void tst_SettingsFaults::initTestCase() {
     QVERIFY(m_dir.isValid());
     qputenv("XDG_CONFIG_HOME", QFile::encodeName(m_dir.path()));
     QCOMPARE(QtSettingsStore::settingsFilePath(u"Зорнета"_s), configFile());
+    const QSettings settings(QSettings::NativeFormat, QSettings::UserScope, u"Зорнета"_s, u"Зорнета"_s);
+    QCOMPARE(settings.fileName(), configFile());
 }
 
 void tst_SettingsFaults::init() {
