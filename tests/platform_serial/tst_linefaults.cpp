@@ -23,6 +23,14 @@ using namespace zorneta;
 
 namespace {
 
+// Under AddressSanitizer freed memory waits in a quarantine, so the resident
+// size says nothing about what is held.
+#ifdef __SANITIZE_ADDRESS__
+constexpr bool ResidentSizeTells = false;
+#else
+constexpr bool ResidentSizeTells = true;
+#endif
+
 int openDescriptors() {
     return int(QDir(QStringLiteral("/proc/self/fd")).entryList(QDir::Files | QDir::System).size());
 }
@@ -168,7 +176,7 @@ void TestLineFaults::everyLossIsOneEvent() {
     QVERIFY(!line.port.portOpen());
     QCOMPARE(line.port.heldInputBytes(), 0);
     QCOMPARE(openDescriptors(), descriptorsBefore);
-    if (residentBefore > 0)
+    if (ResidentSizeTells && residentBefore > 0)
         QVERIFY2(statusKiB("VmRSS") - residentBefore < 16 * 1024, QByteArray::number(statusKiB("VmRSS")));
 }
 
@@ -217,7 +225,7 @@ void TestLineFaults::burstBeyondTheBoundIsDroppedOnceAndReported() {
     QTRY_VERIFY_WITH_TIMEOUT(!line.events.isEmpty() && line.events.last().input.endsWith("FINI\r\n"), 10000);
 
     QVERIFY(line.peakHeld <= QtSerialPort::MaxHeldInputBytes);
-    if (peakKnown && residentBefore > 0)
+    if (ResidentSizeTells && peakKnown && residentBefore > 0)
         QVERIFY2(statusKiB("VmHWM") - residentBefore < 48 * 1024, QByteArray::number(statusKiB("VmHWM")));
     QVERIFY(line.port.droppedInputBytes() > 0);
 
