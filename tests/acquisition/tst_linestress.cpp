@@ -3,6 +3,7 @@
 // with groups at 115 200 baud, and a burst far beyond what the port holds.
 
 #include "common/Formats.h"
+#include "common/ItemNames.h"
 #include "platform/qt/QtSerialPort.h"
 #include "shell/TerminalLogic.h"
 #include "simulator/PtyPair.h"
@@ -204,10 +205,10 @@ void tst_LineStress::everyLossIsOneQuestionAndIsWaitedOut() {
         line.pullOut();
         QVERIFY(QTest::qWaitFor([&] { return line.doubles.prompts.shown.size() == loss; }, 10000));
         QVERIFY(
-            QTest::qWaitFor([&] { return line.doubles.view.panelText(u"Status"_s).startsWith(LostPrefix); }, 10000));
+            QTest::qWaitFor([&] { return line.doubles.view.panelText(panel::Status).startsWith(LostPrefix); }, 10000));
         QVERIFY(line.plugIn());
         QVERIFY(QTest::qWaitFor([&] { return line.port->portOpen(); }, 10000));
-        QCOMPARE(line.doubles.view.panelText(u"Status"_s),
+        QCOMPARE(line.doubles.view.panelText(panel::Status),
                  u"Порт восстановлен  "_s + timeOfDayText(line.doubles.clock.now()));
         QVERIFY(line.send(100 + loss));
     }
@@ -230,7 +231,7 @@ void tst_LineStress::everyLossIsOneQuestionAndIsWaitedOut() {
     QVERIFY(QTest::qWaitFor([&] { return line.doubles.prompts.shown.size() == Losses + 1; }, 10000));
     QVERIFY(!line.port->portOpen());
     QVERIFY(!line.logic->portControl().reconnect().waiting());
-    QCOMPARE(line.doubles.view.panelText(u"Status"_s), u"Порт закрыт "_s + dateTimeText(line.doubles.clock.now()));
+    QCOMPARE(line.doubles.view.panelText(panel::Status), u"Порт закрыт "_s + dateTimeText(line.doubles.clock.now()));
     QVERIFY(!line.doubles.view.connected);
     QCOMPARE(openDescriptors(), closedDescriptors);
 }
@@ -272,7 +273,7 @@ void tst_LineStress::floodOfGarbageKeepsEveryGroup() {
     QTRY_COMPARE_WITH_TIMEOUT(line.state().pointCount, qint64(groups.size()), 20000);
     QCOMPARE(line.count(CommEvents::RxOver), 0);
     QCOMPARE(line.doubles.prompts.shown.size(), 0);
-    QCOMPARE(line.doubles.view.panelText(u"Counter"_s), QString::number(groups.size()));
+    QCOMPARE(line.doubles.view.panelText(panel::Counter), QString::number(groups.size()));
     // Column 1 holds the title since the first update.
     for (qint64 k = 2; k <= groups.size(); ++k)
         QCOMPARE(line.state().readings.number(2, k), double(groups.at(k - 1)));
@@ -322,7 +323,7 @@ void tst_LineStress::burstBeyondThePortIsReportedAndGroupsStayWhole() {
     QCOMPARE(line.doubles.prompts.shown.size(), losses);
     for (const ScriptedPrompts::Shown &box : std::as_const(line.doubles.prompts.shown))
         QCOMPARE(box.text, u"Переполнение буфера приема данных"_s + QuestionTail);
-    QCOMPARE(line.doubles.view.panelText(u"Status"_s),
+    QCOMPARE(line.doubles.view.panelText(panel::Status),
              u"Переполнение буфера приема данных  "_s + timeOfDayText(line.doubles.clock.now()));
     QVERIFY(line.port->portOpen());
 
