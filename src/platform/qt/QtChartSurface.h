@@ -9,6 +9,7 @@
 #include <QPointF>
 #include <QPointer>
 #include <QRectF>
+#include <QSize>
 #include <QString>
 
 #include <optional>
@@ -144,6 +145,29 @@ private:
         int point = 0;
     };
 
+    // What a frame may change on the chart apart from the newest end of the
+    // curve and the last X label, plus a count of the other changes made
+    // through the surface: when it is the same before and after a frame,
+    // only the chart's right-hand strip from the first changed point on is
+    // painted again (see onSceneChanged).
+    struct Look {
+        QRectF plotArea;
+        QSize viewSize;
+        double xMin = 0.0, xMax = 0.0, xInterval = 0.0;
+        double yMin = 0.0, yMax = 0.0;
+        QList<QPair<QString, double>> labels; // but the last
+        QString title;
+        quint64 changes = 0;
+        bool operator==(const Look &) const = default;
+    };
+    Look look() const;
+    // The viewport's x from which the frame just drawn differs from what was
+    // last handed to the view, or -1 for the whole view.
+    int changedFrom() const;
+    void onSceneChanged(const QList<QRectF> &rects);
+    // A change other than a new table: the next paint covers the whole view.
+    void changeLook() { ++m_lookChanges; }
+
     bool showingContentOf(const ReadingsTable &table) const;
     void showTable();
     void updateDataRange();
@@ -213,6 +237,15 @@ private:
     // Legend, plot area and chart backdrops as last set; the chart is filled
     // white from the start.
     BackdropStyle m_backdrops[3] = {{}, {}, {1, 255, 255, 255, 0, 0.0f, 0}};
+
+    // The view repaints only what changed (see Look).
+    quint64 m_lookChanges = 0;
+    Look m_paintedLook;             // as last handed to the view
+    QList<QPointF> m_paintedDrawn;  // the curve as last handed to the view
+    double m_paintedLastLabel = 0.0; // where its last X label stood
+    Look m_frameLook;               // right after the last frame
+    int m_frameChangedFrom = -1;    // that frame's changed strip, or -1
+    double m_labelPixels = 0.0;     // the widest X label, in pixels
 
     int m_currentPoint = 1;
     bool m_rebuildQueued = false;
