@@ -240,12 +240,12 @@ private:
 
     // The view repaints only what changed (see Look).
     quint64 m_lookChanges = 0;
-    Look m_paintedLook;             // as last handed to the view
-    QList<QPointF> m_paintedDrawn;  // the curve as last handed to the view
+    Look m_paintedLook;              // as last handed to the view
+    QList<QPointF> m_paintedDrawn;   // the curve as last handed to the view
     double m_paintedLastLabel = 0.0; // where its last X label stood
-    Look m_frameLook;               // right after the last frame
-    int m_frameChangedFrom = -1;    // that frame's changed strip, or -1
-    double m_labelPixels = 0.0;     // the widest X label, in pixels
+    Look m_frameLook;                // right after the last frame
+    int m_frameChangedFrom = -1;     // that frame's changed strip, or -1
+    double m_labelPixels = 0.0;      // the widest X label, in pixels
 
     int m_currentPoint = 1;
     bool m_rebuildQueued = false;
