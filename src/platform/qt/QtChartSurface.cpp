@@ -410,7 +410,8 @@ QtChartSurface::Look QtChartSurface::look() const {
 }
 
 int QtChartSurface::changedFrom() const {
-    if (!m_chart || !m_view || !(m_frameLook == m_paintedLook))
+    // The plain way paints the whole view, as Qt Charts alone would.
+    if (!m_chart || !m_view || !m_drawing.oncePerFrame || !(m_frameLook == m_paintedLook))
         return -1;
     // The curve as painted and as it is now: the same points up to `same`.
     const qsizetype common = std::min(m_paintedDrawn.size(), m_drawn.size());

@@ -45,8 +45,11 @@ namespace zorneta {
 // refreshes are drawn at most once a frame: a table is only kept (a copy that
 // shares the blocks) and the frame timer drawn on; when it fires, the newest
 // table becomes the curve, the X axes, the title and the value range at once,
-// and the view paints once. What reads the table back (the current cell, the
-// row label, the clipboard) always sees the newest table. Off screen every
+// and the view paints once. When a frame only moved the newest end of the
+// curve (the axes, the value range and the other X labels as they were), only
+// the strip of the view from the first changed point on is painted again.
+// What reads the table back (the current cell, the row label, the
+// clipboard) always sees the newest table. Off screen every
 // table is drawn at once.
 //
 // The X axis is made of two axes sharing one range (point p sits at x = p):
@@ -111,7 +114,8 @@ public:
 
     // How tables handed over are drawn. The default thins the curve to the
     // plot width and draws at most once a frame; the other way (every point
-    // of every table, at once) is the plain baseline benchmarks compare with.
+    // of every table, at once, the whole view painted each time) is the plain
+    // baseline benchmarks compare with.
     struct Drawing {
         bool thinned = true;
         bool oncePerFrame = true;
