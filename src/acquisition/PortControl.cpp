@@ -1,5 +1,6 @@
 #include "acquisition/PortControl.h"
 
+#include "common/ItemNames.h"
 #include "session/SessionState.h"
 #include "chart/ChartModel.h"
 #include "common/Formats.h"
@@ -30,12 +31,12 @@ void PortControl::togglePort() {
     if (!toggled)
         m_services.prompts.messageBox(QString::fromUtf16(AppTitle), toggled.description(), Prompts::Icon::Exclamation,
                                       Prompts::Buttons::Ok);
-    view.setItemChecked(QStringLiteral("mnuOpen"), port.portOpen());
+    view.setItemChecked(menu::mnuOpen, port.portOpen());
     if (port.portOpen()) {
         m_reconnect.receptionStarted();
         view.showConnected(true);
-        view.setPanelText(QStringLiteral("Settings"), QStringLiteral("Настройки Порта: ") + port.settings());
-        view.setPanelText(QStringLiteral("Status"), QStringLiteral("Порт открыт"));
+        view.setPanelText(panel::Settings, QStringLiteral("Настройки Порта: ") + port.settings());
+        view.setPanelText(panel::Status, QStringLiteral("Порт открыт"));
         if (m_state.pointCount > 1) {
             // Readings that arrive while the user answers wait in the port, so
             // they land in the session the answer chooses, stamped from its start.
@@ -60,15 +61,15 @@ void PortControl::togglePort() {
 }
 
 void PortControl::showPortClosed() {
-    m_services.view.setItemChecked(QStringLiteral("mnuOpen"), false);
+    m_services.view.setItemChecked(menu::mnuOpen, false);
     showClosed();
 }
 
 void PortControl::showClosed() {
     MainView &view = m_services.view;
     view.showConnected(false);
-    view.setPanelText(QStringLiteral("Settings"), QStringLiteral("Настройки Порта: ") + m_services.port.settings());
-    view.setPanelText(QStringLiteral("Status"), QStringLiteral("Порт закрыт"));
+    view.setPanelText(panel::Settings, QStringLiteral("Настройки Порта: ") + m_services.port.settings());
+    view.setPanelText(panel::Status, QStringLiteral("Порт закрыт"));
     showDuration();
 }
 
@@ -82,15 +83,13 @@ void PortControl::showDuration() {
     // error, a thermocouple break): a lost device is no longer waited for.
     m_reconnect.receptionEnded();
     m_connectionTimer.stop();
-    m_services.view.setPanelText(QStringLiteral("ConnectTime"),
-                                 QStringLiteral("Длительность приёма  ") +
-                                     elapsedText(m_state.startTime, m_services.clock.now()) + u' ');
+    m_services.view.setPanelText(panel::ConnectTime, QStringLiteral("Длительность приёма  ") +
+                                                         elapsedText(m_state.startTime, m_services.clock.now()) + u' ');
 }
 
 void PortControl::showConnectionTime() {
-    m_services.view.setPanelText(QStringLiteral("ConnectTime"),
-                                 QStringLiteral("Время с начала приёма  ") +
-                                     elapsedText(m_state.startTime, m_services.clock.now()) + u' ');
+    m_services.view.setPanelText(panel::ConnectTime, QStringLiteral("Время с начала приёма  ") +
+                                                         elapsedText(m_state.startTime, m_services.clock.now()) + u' ');
 }
 
 } // namespace zorneta

@@ -1,6 +1,7 @@
 #include "acquisition/PortProperties.h"
 
 #include "acquisition/PortControl.h"
+#include "common/ItemNames.h"
 #include "session/SessionState.h"
 #include "platform/Prompts.h"
 #include "platform/SerialPort.h"
@@ -115,21 +116,21 @@ void PortProperties::loadPropertySettings() {
     const int number = port.commPort();
     cboPort = number >= 1 && number <= PortCount ? number - 1 : -1;
 
-    optFlow = port.handshaking();
-    handshakingChoice = optFlow;
+    flowControlOption = port.handshaking();
+    handshakingChoice = flowControlOption;
 
-    optEcho = m_state.echo ? 1 : 0;
+    echoOption = m_state.echo ? 1 : 0;
     echoChoice = m_state.echo;
     Q_EMIT changed();
 }
 
-void PortProperties::optEcho_Click(int index) {
-    optEcho = index;
+void PortProperties::chooseEcho(int index) {
+    echoOption = index;
     echoChoice = index == 1;
 }
 
-void PortProperties::optFlow_Click(int index) {
-    optFlow = index;
+void PortProperties::chooseFlowControl(int index) {
+    flowControlOption = index;
     handshakingChoice = index;
 }
 
@@ -157,7 +158,7 @@ bool PortProperties::confirm() {
             st = port.setCommPort(newNumber);
         if (st && reopen) {
             st = port.setPortOpen(true);
-            m_services.view.setItemChecked(QStringLiteral("mnuOpen"), port.portOpen());
+            m_services.view.setItemChecked(menu::mnuOpen, port.portOpen());
         }
         if (!st) {
             warn(st.description());

@@ -46,8 +46,8 @@ public:
     void loadPropertySettings();
 
     // Option groups: they set the dialog's choice when clicked.
-    void optEcho_Click(int index);
-    void optFlow_Click(int index);
+    void chooseEcho(int index);
+    void chooseFlowControl(int index);
 
     // OK: applies, stores and unloads. Returns false when a failure keeps
     // the dialog open.
@@ -65,8 +65,8 @@ public:
     int cboDataBits = -1;
     int cboParity = -1;
     int cboStopBits = -1;
-    int optEcho = 0;
-    int optFlow = 0;
+    int echoOption = 0;
+    int flowControlOption = 0;
 
     // The choices of the option groups.
     bool echoChoice = false;

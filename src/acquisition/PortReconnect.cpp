@@ -1,6 +1,7 @@
 #include "acquisition/PortReconnect.h"
 
 #include "common/Formats.h"
+#include "common/ItemNames.h"
 #include "platform/Clock.h"
 #include "platform/SerialPort.h"
 #include "session/MainView.h"
@@ -47,9 +48,8 @@ void PortReconnect::noticeLoss() {
         this,
         [this] {
             if (m_waiting)
-                m_services.view.setPanelText(QStringLiteral("Status"),
-                                             QStringLiteral("Порт потерян ... ожидание подключения  ") +
-                                                 timeOfDayText(m_services.clock.now()));
+                m_services.view.setPanelText(panel::Status, QStringLiteral("Порт потерян ... ожидание подключения  ") +
+                                                                timeOfDayText(m_services.clock.now()));
         },
         Qt::QueuedConnection);
 }
@@ -67,9 +67,8 @@ void PortReconnect::tryReopen() {
     m_poll.stop();
     MainView &view = m_services.view;
     view.showConnected(true);
-    view.setItemChecked(QStringLiteral("mnuOpen"), true);
-    view.setPanelText(QStringLiteral("Status"),
-                      QStringLiteral("Порт восстановлен  ") + timeOfDayText(m_services.clock.now()));
+    view.setItemChecked(menu::mnuOpen, true);
+    view.setPanelText(panel::Status, QStringLiteral("Порт восстановлен  ") + timeOfDayText(m_services.clock.now()));
     m_connectionTimer.start();
     Q_EMIT lineRestored();
 }

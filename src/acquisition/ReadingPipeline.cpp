@@ -1,6 +1,7 @@
 #include "acquisition/ReadingPipeline.h"
 
 #include "acquisition/PortControl.h"
+#include "common/ItemNames.h"
 #include "session/SessionState.h"
 #include "acquisition/TerminalOutput.h"
 #include "chart/ChartModel.h"
@@ -119,7 +120,7 @@ void ReadingPipeline::onCommEvent() {
         if (view.seriesDataVisible())
             view.refreshSeriesData();
         m_output.showTermText(view.terminalBox(), shown);
-        view.setPanelText(QStringLiteral("Counter"), QString::number(m_state.pointCount));
+        view.setPanelText(panel::Counter, QString::number(m_state.pointCount));
     }
 
     // End of every event: take what is still buffered, count, adapt the
@@ -154,7 +155,7 @@ void ReadingPipeline::storeReading(double value) {
 void ReadingPipeline::reportEvent() {
     MainView &view = m_services.view;
     const QDateTime now = m_services.clock.now();
-    view.setPanelText(QStringLiteral("Status"), m_state.eventText + QStringLiteral("  ") + timeOfDayText(now));
+    view.setPanelText(panel::Status, m_state.eventText + QStringLiteral("  ") + timeOfDayText(now));
     if (m_errorQuestionOpen) {
         // The question about an earlier fault is still open: its answer
         // decides for this one too, so questions never pile up.
@@ -175,9 +176,8 @@ void ReadingPipeline::reportEvent() {
         (void)port.setPortOpen(false);
         view.showConnected(false);
         // The menu's check mark follows the port, as everywhere else.
-        view.setItemChecked(QStringLiteral("mnuOpen"), port.portOpen());
-        view.setPanelText(QStringLiteral("Status"),
-                          QStringLiteral("Порт закрыт ") + dateTimeText(m_services.clock.now()));
+        view.setItemChecked(menu::mnuOpen, port.portOpen());
+        view.setPanelText(panel::Status, QStringLiteral("Порт закрыт ") + dateTimeText(m_services.clock.now()));
         m_port.showDuration();
     }
     m_state.eventText.clear();

@@ -1,5 +1,6 @@
 #include "chart/ChartGestures.h"
 
+#include "common/ItemNames.h"
 #include "platform/ChartSurface.h"
 #include "session/MainView.h"
 #include "session/Services.h"
@@ -66,13 +67,13 @@ void ChartGestures::legendSelected(int mouseFlags) {
 void ChartGestures::legendActivated() {
     // The chart only: the stored legend choice stays as it is.
     m_services.chart.setShowLegend(false);
-    m_services.view.setItemChecked(QStringLiteral("mnuShowLegend"), false);
-    m_services.view.setItemChecked(QStringLiteral("mnuLegendShow"), false);
+    m_services.view.setItemChecked(menu::mnuShowLegend, false);
+    m_services.view.setItemChecked(menu::mnuLegendShow, false);
 }
 
 void ChartGestures::axisSelected(int axisId) {
     if (axisId == static_cast<int>(Axis::X))
-        m_services.view.popupMenu(QStringLiteral("mnuAxisXTitle"));
+        m_services.view.popupMenu(menu::mnuAxisXTitle);
 }
 
 void ChartGestures::axisLabelSelected(int axisId) {
@@ -103,7 +104,7 @@ void ChartGestures::seriesActivated() {
 
 void ChartGestures::mouseDown(int button) {
     if (button == 2)
-        m_services.view.popupMenu(QStringLiteral("mnuMouse"));
+        m_services.view.popupMenu(menu::mnuMouse);
 }
 
 void ChartGestures::pointTextFocused() {

@@ -1,5 +1,6 @@
 #include "chart/ColourCommands.h"
 
+#include "common/ItemNames.h"
 #include "session/SessionState.h"
 #include "common/Colour.h"
 #include "platform/ChartSurface.h"
@@ -24,21 +25,21 @@ void setFill(ChartSurface::BackdropStyle &style, std::int32_t colour) {
 bool ColourCommands::run(const QString &name) {
     using Command = void (ColourCommands::*)();
     static const struct {
-        const char16_t *name;
+        const QString &name;
         Command command;
     } commands[] = {
-        {u"mnuColorX", &ColourCommands::chooseXAxisColour},
-        {u"mnuAxisYColor", &ColourCommands::chooseYAxisColour},
-        {u"mnuAxisY2Color", &ColourCommands::chooseY2AxisColour},
-        {u"mnuCurveColor", &ColourCommands::chooseCurveColour},
-        {u"mnuLegendColor", &ColourCommands::chooseLegendColour},
-        {u"mnuPlotColor", &ColourCommands::choosePlotColour},
-        {u"mnuChartColor", &ColourCommands::chooseChartColour},
-        {u"mnuBackColor", &ColourCommands::chooseBackColour},
-        {u"mnuPenColor", &ColourCommands::choosePenColour},
+        {menu::mnuColorX, &ColourCommands::chooseXAxisColour},
+        {menu::mnuAxisYColor, &ColourCommands::chooseYAxisColour},
+        {menu::mnuAxisY2Color, &ColourCommands::chooseY2AxisColour},
+        {menu::mnuCurveColor, &ColourCommands::chooseCurveColour},
+        {menu::mnuLegendColor, &ColourCommands::chooseLegendColour},
+        {menu::mnuPlotColor, &ColourCommands::choosePlotColour},
+        {menu::mnuChartColor, &ColourCommands::chooseChartColour},
+        {menu::mnuBackColor, &ColourCommands::chooseBackColour},
+        {menu::mnuPenColor, &ColourCommands::choosePenColour},
     };
     for (const auto &c : commands) {
-        if (name == QStringView(c.name)) {
+        if (name == c.name) {
             (this->*c.command)();
             return true;
         }

@@ -1,5 +1,6 @@
 #include "chart/PeriodCommands.h"
 
+#include "common/ItemNames.h"
 #include "session/SessionState.h"
 #include "platform/ChartSurface.h"
 #include "session/MainView.h"
@@ -9,24 +10,24 @@ namespace zorneta {
 
 bool PeriodCommands::run(const QString &name) {
     for (std::size_t i = 0; i < UpdatePeriods.size(); ++i) {
-        if (name == QString::fromUtf16(UpdatePeriods[i].name)) {
+        if (name == UpdatePeriods[i].name) {
             chooseUpdatePeriod(i);
             return true;
         }
     }
     for (std::size_t i = 0; i < ReadPeriods.size(); ++i) {
-        if (name == QString::fromUtf16(ReadPeriods[i].name)) {
+        if (name == ReadPeriods[i].name) {
             chooseReadPeriod(i);
             return true;
         }
     }
     for (std::size_t i = 0; i < XDivisions.size(); ++i) {
-        if (name == QString::fromUtf16(XDivisions[i].name)) {
+        if (name == XDivisions[i].name) {
             chooseXDivision(i);
             return true;
         }
     }
-    if (name == u"mnuAutoTickDivis") {
+    if (name == menu::mnuAutoTickDivis) {
         toggleAutoTickDivision();
         return true;
     }
@@ -58,9 +59,9 @@ void PeriodCommands::chooseXDivision(std::size_t index) {
 void PeriodCommands::toggleAutoTickDivision() {
     MainView &view = m_services.view;
     m_state.autoTickDivision = !m_state.autoTickDivision;
-    view.setItemChecked(QStringLiteral("mnuAutoTickDivis"), m_state.autoTickDivision);
+    view.setItemChecked(menu::mnuAutoTickDivis, m_state.autoTickDivision);
     for (const DivisionChoice &d : XDivisions)
-        view.setItemEnabled(QString::fromUtf16(d.name), !m_state.autoTickDivision);
+        view.setItemEnabled(d.name, !m_state.autoTickDivision);
     chooseXDivision(1); // "Через 10 точек"
 }
 

@@ -1,6 +1,7 @@
 #include "chart/ViewRanges.h"
 
 #include "chart/ChartModel.h"
+#include "common/ItemNames.h"
 #include "platform/ChartSurface.h"
 #include "platform/Prompts.h"
 #include "session/MainView.h"
@@ -13,7 +14,7 @@ namespace zorneta {
 
 namespace {
 const QString SetValueTitle = QStringLiteral("Зорнета:    Установите значение");
-const QString GraphEndItem = QStringLiteral("mnuGraphEnd");
+const QString GraphEndItem = menu::mnuGraphEnd;
 } // namespace
 
 ViewRanges::ViewRanges(Services &services, SessionState &state, ChartModel &chart)

@@ -1,5 +1,6 @@
 #include "recording/RecordingFile.h"
 
+#include "common/ItemNames.h"
 #include "session/SessionState.h"
 #include "common/Cell.h"
 #include "platform/Prompts.h"
@@ -76,10 +77,10 @@ bool RecordingFile::openAt(const QString &path, const QString &fileTitle) {
     m_state.recording = true;
     MainView &view = m_services.view;
     view.setCaption(QStringLiteral("   Зорнета   -   ") + fileTitle);
-    view.setItemEnabled(QStringLiteral("mnuOpenLog"), false);
-    view.setItemEnabled(QStringLiteral("OpenLogFile"), false);
-    view.setItemEnabled(QStringLiteral("mnuCloseLog"), true);
-    view.setItemEnabled(QStringLiteral("CloseLogFile"), true);
+    view.setItemEnabled(menu::mnuOpenLog, false);
+    view.setItemEnabled(toolbar::OpenLogFile, false);
+    view.setItemEnabled(menu::mnuCloseLog, true);
+    view.setItemEnabled(toolbar::CloseLogFile, true);
     return true;
 }
 
@@ -90,10 +91,10 @@ void RecordingFile::closeRecording() {
     m_heldBack.clear();
     m_state.recording = false;
     MainView &view = m_services.view;
-    view.setItemEnabled(QStringLiteral("mnuOpenLog"), true);
-    view.setItemEnabled(QStringLiteral("OpenLogFile"), true);
-    view.setItemEnabled(QStringLiteral("mnuCloseLog"), false);
-    view.setItemEnabled(QStringLiteral("CloseLogFile"), false);
+    view.setItemEnabled(menu::mnuOpenLog, true);
+    view.setItemEnabled(toolbar::OpenLogFile, true);
+    view.setItemEnabled(menu::mnuCloseLog, false);
+    view.setItemEnabled(toolbar::CloseLogFile, false);
     view.setCaption(QStringLiteral("   Зорнета"));
 }
 

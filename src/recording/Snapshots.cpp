@@ -1,6 +1,7 @@
 #include "recording/Snapshots.h"
 
 #include "common/Cell.h"
+#include "common/ItemNames.h"
 #include "common/TextEncoding.h"
 #include "platform/ChartSurface.h"
 #include "platform/Prompts.h"
@@ -70,10 +71,10 @@ Snapshots::Outcome Snapshots::takeSection(qint64 from, qint64 to, const QString 
 
 void Snapshots::enableSnapshotCommands() {
     MainView &view = m_services.view;
-    view.setItemEnabled(QStringLiteral("mnuFromMemory"), true);
-    view.setItemEnabled(QStringLiteral("mnuClearMemory"), true);
-    view.setItemEnabled(QStringLiteral("PasteSnap"), true);
-    view.setItemEnabled(QStringLiteral("DeleteSnap"), true);
+    view.setItemEnabled(menu::mnuFromMemory, true);
+    view.setItemEnabled(menu::mnuClearMemory, true);
+    view.setItemEnabled(toolbar::PasteSnap, true);
+    view.setItemEnabled(toolbar::DeleteSnap, true);
 }
 
 QByteArray Snapshots::lineBytes(const ReadingsTable &table, qint64 column) {

@@ -101,7 +101,7 @@ public:
 // `name`) and clears the others, in menu order.
 template <typename T, std::size_t N> void checkOnly(MainView &view, const std::array<T, N> &family, std::size_t index) {
     for (std::size_t i = 0; i < N; ++i)
-        view.setItemChecked(QString::fromUtf16(family[i].name), i == index);
+        view.setItemChecked(family[i].name, i == index);
 }
 
 } // namespace zorneta

@@ -1,5 +1,6 @@
 #include "settings/GraphSettings.h"
 
+#include "common/ItemNames.h"
 #include "session/SessionState.h"
 #include "chart/ChartModel.h"
 #include "common/PeriodTables.h"
@@ -24,7 +25,8 @@ struct Colour {
 constexpr Colour Colours[] = {{150, 0, 0}, {0, 130, 0}, {0, 0, 255}, {10, 10, 10}};
 constexpr int Widths[] = {10, 25, 50, 100, 200};
 constexpr int GridTicks[] = {10, 50, 100, 500, 1000, 5000};
-const char16_t *const GridItems[] = {u"mnuX64Sec", u"mnuX32Sec", u"mnuX1min", u"mnuX5min", u"mnuX10min", u"mnuX26min"};
+const QString *const GridItems[] = {&menu::mnuX64Sec, &menu::mnuX32Sec, &menu::mnuX1min,
+                                    &menu::mnuX5min,  &menu::mnuX10min, &menu::mnuX26min};
 
 QStringList list(std::initializer_list<const char16_t *> entries) {
     QStringList out;
@@ -167,9 +169,9 @@ bool GraphSettings::confirm() {
     }
     if (cboVGrid >= 0 && cboVGrid < 6) {
         s.xTickDivisions = static_cast<std::int16_t>(GridTicks[cboVGrid]);
-        view.setItemChecked(QStringLiteral("mnuX064Sec"), false);
+        view.setItemChecked(menu::mnuX064Sec, false);
         for (int i = 0; i < 6; ++i)
-            view.setItemChecked(QString::fromUtf16(GridItems[i]), i == cboVGrid);
+            view.setItemChecked(*GridItems[i], i == cboVGrid);
     } else {
         s.xTickDivisions = 10;
     }

@@ -1,5 +1,6 @@
 #include "shell/HeadlessRecorder.h"
 
+#include "common/ItemNames.h"
 #include "platform/Beeper.h"
 #include "platform/ChartSurface.h"
 #include "platform/Clock.h"
@@ -71,12 +72,12 @@ public:
     void setPanelText(const QString &key, const QString &text) override {
         const QString old = m_panels.value(key);
         m_panels.insert(key, text);
-        if (key == u"Status" && text != old && !quiet)
+        if (key == panel::Status && text != old && !quiet)
             writeLine(m_errors, QStringLiteral("zorneta: ") + text);
     }
     // While quiet, the status is kept and not written.
     bool quiet = false;
-    void writeStatus() { writeLine(m_errors, QStringLiteral("zorneta: ") + m_panels.value(QStringLiteral("Status"))); }
+    void writeStatus() { writeLine(m_errors, QStringLiteral("zorneta: ") + m_panels.value(panel::Status)); }
     QString panelText(const QString &key) const override { return m_panels.value(key); }
     void setItemChecked(const QString &name, bool checked) override { m_checked.insert(name, checked); }
     bool itemChecked(const QString &name) const override { return m_checked.value(name); }

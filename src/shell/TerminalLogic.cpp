@@ -1,6 +1,7 @@
 #include "shell/TerminalLogic.h"
 
 #include "common/Colour.h"
+#include "common/ItemNames.h"
 #include "platform/ChartSurface.h"
 #include "platform/Prompts.h"
 #include "platform/SerialPort.h"
@@ -14,33 +15,29 @@ namespace {
 
 // Toolbar keys in the order they are matched, with the menu command each runs.
 struct KeyCommand {
-    const char16_t *key;
-    const char16_t *command;
+    const QString &key;
+    const QString &command;
 };
-constexpr std::array<KeyCommand, 18> ToolbarDispatch{{
-    {u"OpenLogFile", u"mnuOpenLog"},
-    {u"CloseLogFile", u"mnuCloseLog"},
-    {u"DialPhoneNumber", u"mnuSigTemp"},
-    {u"HangUpPhone", u"mnuAppl"},
-    {u"Properties", u"mnuProperties"},
-    {u"CopySnap", u"mnuGetInMind"},
-    {u"PortOpen", u"mnuOpen"},
-    {u"Help", u"mnuContent"},
-    {u"PasteSnap", u"mnuFromMemory"},
-    {u"ClosePort", u"mnuOpen"},
-    {u"Copy", u"mnuCopyData"},
-    {u"Paste", u"mnuInsertData"},
-    {u"DeleteSnap", u"mnuClearMemory"},
-    {u"GraphStart", u"mnuCutStart"},
-    {u"GraphEnd", u"mnuGraphEnd"},
-    {u"GraphAll", u"mnuGraphAll"},
-    {u"NewSession", u"mnuNewSession"},
-    {u"Legend", u"mnuLegendShow"},
+const std::array<KeyCommand, 18> ToolbarDispatch{{
+    {toolbar::OpenLogFile, menu::mnuOpenLog},
+    {toolbar::CloseLogFile, menu::mnuCloseLog},
+    {toolbar::DialPhoneNumber, menu::mnuSigTemp},
+    {toolbar::HangUpPhone, menu::mnuAppl},
+    {toolbar::Properties, menu::mnuProperties},
+    {toolbar::CopySnap, menu::mnuGetInMind},
+    {toolbar::PortOpen, menu::mnuOpen},
+    {toolbar::Help, menu::mnuContent},
+    {toolbar::PasteSnap, menu::mnuFromMemory},
+    {toolbar::ClosePort, menu::mnuOpen},
+    {toolbar::Copy, menu::mnuCopyData},
+    {toolbar::Paste, menu::mnuInsertData},
+    {toolbar::DeleteSnap, menu::mnuClearMemory},
+    {toolbar::GraphStart, menu::mnuCutStart},
+    {toolbar::GraphEnd, menu::mnuGraphEnd},
+    {toolbar::GraphAll, menu::mnuGraphAll},
+    {toolbar::NewSession, menu::mnuNewSession},
+    {toolbar::Legend, menu::mnuLegendShow},
 }};
-
-QString str(const char16_t *s) {
-    return QString::fromUtf16(s);
-}
 
 } // namespace
 
@@ -63,8 +60,8 @@ TerminalLogic::~TerminalLogic() = default;
 
 QString TerminalLogic::commandForToolbarKey(const QString &key) {
     for (const KeyCommand &kc : ToolbarDispatch) {
-        if (key == str(kc.key))
-            return str(kc.command);
+        if (key == kc.key)
+            return kc.command;
     }
     return QString();
 }
@@ -77,63 +74,63 @@ QString TerminalLogic::runToolbarKey(const QString &key) {
 }
 
 void TerminalLogic::runMenuCommand(const QString &name) {
-    if (name == u"mnuOpen")
+    if (name == menu::mnuOpen)
         m_portControl.togglePort();
-    else if (name == u"mnuOpenLog")
+    else if (name == menu::mnuOpenLog)
         m_recording.openRecording();
-    else if (name == u"mnuCloseLog")
+    else if (name == menu::mnuCloseLog)
         m_recording.closeRecording();
-    else if (name == u"mnuFileExit")
+    else if (name == menu::mnuFileExit)
         exitProgram();
-    else if (name == u"mnuRefresh")
+    else if (name == menu::mnuRefresh)
         m_chart.autoScaleValues();
     else if (m_periods.run(name))
         return;
     else if (m_colours.run(name))
         return;
-    else if (name == u"mnuAppl" || name == u"mnuGraphProper")
+    else if (name == menu::mnuAppl || name == menu::mnuGraphProper)
         openGraphSettings();
-    else if (name == u"mnuViewUpdate")
-        m_services.view.popupMenu(QStringLiteral("mnuReNew"));
-    else if (name == u"mnuViewPeriod")
-        m_services.view.popupMenu(QStringLiteral("mnuRead"));
-    else if (name == u"mnuViewAxisX")
-        m_services.view.popupMenu(QStringLiteral("mnuGridXSec"));
-    else if (name == u"mnuViewColor")
-        m_services.view.popupMenu(QStringLiteral("mnuColor"));
-    else if (name == u"mnuViewIndicator")
+    else if (name == menu::mnuViewUpdate)
+        m_services.view.popupMenu(menu::mnuReNew);
+    else if (name == menu::mnuViewPeriod)
+        m_services.view.popupMenu(menu::mnuRead);
+    else if (name == menu::mnuViewAxisX)
+        m_services.view.popupMenu(menu::mnuGridXSec);
+    else if (name == menu::mnuViewColor)
+        m_services.view.popupMenu(menu::mnuColor);
+    else if (name == menu::mnuViewIndicator)
         m_toggles.toggleIndicator();
-    else if (name == u"mnuShowLegend")
+    else if (name == menu::mnuShowLegend)
         m_toggles.toggleLegend();
-    else if (name == u"mnuLegendShow")
+    else if (name == menu::mnuLegendShow)
         m_toggles.toggleLegendFromChart();
-    else if (name == u"mnuGraphEnd")
+    else if (name == menu::mnuGraphEnd)
         m_viewRanges.showGraphEnd();
-    else if (name == u"mnuGraphAll")
+    else if (name == menu::mnuGraphAll)
         m_viewRanges.showGraphAll();
-    else if (name == u"mnuCutStart")
+    else if (name == menu::mnuCutStart)
         m_viewRanges.cutGraphStart();
-    else if (name == u"mnuSigTemp")
+    else if (name == menu::mnuSigTemp)
         m_alarmTemperature.openAlarmTemperature();
-    else if (name == u"mnuNewSession")
+    else if (name == menu::mnuNewSession)
         m_newSession.startNewSession();
-    else if (name == u"mnuContent")
+    else if (name == menu::mnuContent)
         m_help.showHelpContents();
-    else if (name == u"mnuLirant")
+    else if (name == menu::mnuLirant)
         m_help.showPriceList();
-    else if (name == u"mnuAbout")
+    else if (name == menu::mnuAbout)
         m_help.showAboutBox();
-    else if (name == u"mnuGetInMind")
+    else if (name == menu::mnuGetInMind)
         m_snapshotDialog.takeSnapshot();
-    else if (name == u"mnuFromMemory")
+    else if (name == menu::mnuFromMemory)
         m_snapshots.showSnapshotChart();
-    else if (name == u"mnuClearMemory")
+    else if (name == menu::mnuClearMemory)
         m_snapshots.clearSnapshots();
-    else if (name == u"mnuCopyData")
+    else if (name == menu::mnuCopyData)
         m_snapshots.copyData();
-    else if (name == u"mnuInsertData")
+    else if (name == menu::mnuInsertData)
         m_snapshots.insertData();
-    else if (name == u"mnuProperties")
+    else if (name == menu::mnuProperties)
         openPortProperties();
 }
 
@@ -173,12 +170,12 @@ void TerminalLogic::load() {
     s.readPeriod = 1;
     s.updatePeriod = 10;
     // Their menu items.
-    view.setItemChecked(QStringLiteral("mnuY64Sec"), true);
-    view.setItemChecked(QStringLiteral("mnuR064Sec"), true);
+    view.setItemChecked(menu::mnuY64Sec, true);
+    view.setItemChecked(menu::mnuR064Sec, true);
     // No snapshot yet.
-    view.setItemEnabled(QStringLiteral("mnuFromMemory"), false);
-    view.setItemEnabled(QStringLiteral("PasteSnap"), false);
-    view.setItemEnabled(QStringLiteral("DeleteSnap"), false);
+    view.setItemEnabled(menu::mnuFromMemory, false);
+    view.setItemEnabled(toolbar::PasteSnap, false);
+    view.setItemEnabled(toolbar::DeleteSnap, false);
     // Saved preferences.
     s.indicatorBackColor = m_settings.colour(Keys::GroundColor, 0);
     s.indicatorTextColor = m_settings.colour(Keys::PenColor, 65280);
@@ -191,8 +188,8 @@ void TerminalLogic::load() {
     s.xAxisHidden = m_settings.boolean(Keys::Opto, true);
     s.y2AxisHidden = m_settings.boolean(Keys::Y2, true);
     s.legendShown = m_settings.boolean(Keys::Legend, true);
-    view.setItemChecked(QStringLiteral("mnuLegendShow"), s.legendShown);
-    view.setItemChecked(QStringLiteral("mnuShowLegend"), s.legendShown);
+    view.setItemChecked(menu::mnuLegendShow, s.legendShown);
+    view.setItemChecked(menu::mnuShowLegend, s.legendShown);
     // A fresh readings table.
     s.readings = freshReadings();
     // The chart's appearance.

@@ -1,6 +1,7 @@
 // Opening and closing the port, the new-session question, the connection
 // timer, and the window's unload.
 
+#include "common/ItemNames.h"
 #include "support/LogicRig.h"
 
 #include <QtTest>
@@ -28,20 +29,20 @@ void tst_PortControl::openAndClose() {
     rig.chart.calls.clear();
     rig.open();
     QVERIFY(rig.port.isOpen);
-    QVERIFY(rig.view.itemChecked(u"mnuOpen"_s));
+    QVERIFY(rig.view.itemChecked(menu::mnuOpen));
     QVERIFY(rig.view.connected);
-    QCOMPARE(rig.view.panels.value(u"Settings"_s), u"Настройки Порта: 9600,n,8,1"_s);
-    QCOMPARE(rig.view.panels.value(u"Status"_s), u"Порт открыт"_s);
+    QCOMPARE(rig.view.panels.value(panel::Settings), u"Настройки Порта: 9600,n,8,1"_s);
+    QCOMPARE(rig.view.panels.value(panel::Status), u"Порт открыт"_s);
     QCOMPARE(rig.state().startTime, rig.clock.current);
     QVERIFY(rig.logic->portControl().connectionTimer().isActive());
     QVERIFY(rig.chart.calls.contains(u"setSeriesPenColor(10,10,200)"_s)); // the appearance again
     rig.clock.advance(3'723'000);
     rig.open(); // toggles: closes
     QVERIFY(!rig.port.isOpen);
-    QVERIFY(!rig.view.itemChecked(u"mnuOpen"_s));
+    QVERIFY(!rig.view.itemChecked(menu::mnuOpen));
     QVERIFY(!rig.view.connected);
-    QCOMPARE(rig.view.panels.value(u"Status"_s), u"Порт закрыт"_s);
-    QCOMPARE(rig.view.panels.value(u"ConnectTime"_s), u"Длительность приёма  01:02:03 "_s);
+    QCOMPARE(rig.view.panels.value(panel::Status), u"Порт закрыт"_s);
+    QCOMPARE(rig.view.panels.value(panel::ConnectTime), u"Длительность приёма  01:02:03 "_s);
     QVERIFY(!rig.logic->portControl().connectionTimer().isActive());
     QCOMPARE(rig.prompts.shown.size(), 0);
 }
@@ -54,9 +55,9 @@ void tst_PortControl::openFailureShowsThePlatformText() {
     QCOMPARE(rig.prompts.shown.front().title, u"Зорнета"_s);
     QCOMPARE(rig.prompts.shown.front().text, u"Порт не найден: /dev/ttyUSB0"_s);
     QCOMPARE(rig.prompts.shown.front().icon, Prompts::Icon::Exclamation);
-    QVERIFY(!rig.view.itemChecked(u"mnuOpen"_s));
+    QVERIFY(!rig.view.itemChecked(menu::mnuOpen));
     QVERIFY(!rig.view.connected);
-    QCOMPARE(rig.view.panels.value(u"Status"_s), u"Порт закрыт"_s);
+    QCOMPARE(rig.view.panels.value(panel::Status), u"Порт закрыт"_s);
 }
 
 void tst_PortControl::newSessionQuestion_data() {
@@ -124,17 +125,17 @@ void tst_PortControl::connectionTime() {
     rig.open();
     rig.clock.advance(25 * 3600 * 1000LL);
     rig.logic->portControl().showConnectionTime();
-    QCOMPARE(rig.view.panels.value(u"ConnectTime"_s), u"Время с начала приёма  01:00:00 "_s);
+    QCOMPARE(rig.view.panels.value(panel::ConnectTime), u"Время с начала приёма  01:00:00 "_s);
     rig.clock.advance(59'000);
     rig.logic->portControl().showConnectionTime();
-    QCOMPARE(rig.view.panels.value(u"ConnectTime"_s), u"Время с начала приёма  01:00:59 "_s);
+    QCOMPARE(rig.view.panels.value(panel::ConnectTime), u"Время с начала приёма  01:00:59 "_s);
 }
 
 void tst_PortControl::bothToolbarKeysToggle() {
     LogicRig rig;
-    QCOMPARE(rig.logic->runToolbarKey(u"ClosePort"_s), u"mnuOpen"_s);
+    QCOMPARE(rig.logic->runToolbarKey(toolbar::ClosePort), menu::mnuOpen);
     QVERIFY(rig.port.isOpen);
-    QCOMPARE(rig.logic->runToolbarKey(u"PortOpen"_s), u"mnuOpen"_s);
+    QCOMPARE(rig.logic->runToolbarKey(toolbar::PortOpen), menu::mnuOpen);
     QVERIFY(!rig.port.isOpen);
     QCOMPARE(rig.logic->runToolbarKey(u"portopen"_s), QString());
     QVERIFY(!rig.port.isOpen);

@@ -1,6 +1,7 @@
 // The port settings dialog's logic: the preset from the port, OK in its
 // steps with every failure path, Cancel, the menu and toolbar commands.
 
+#include "common/ItemNames.h"
 #include "support/LogicRig.h"
 
 #include <QtTest>
@@ -70,9 +71,9 @@ void tst_PortProperties::presetFromThePort() {
     QCOMPARE(PortProperties::dataBitsEntries().value(p.cboDataBits), dataBits);
     QCOMPARE(PortProperties::stopBitsEntries().value(p.cboStopBits), stopBits);
     QCOMPARE(PortProperties::portEntries().value(p.cboPort), u"Com7"_s);
-    QCOMPARE(p.optFlow, handshaking);
+    QCOMPARE(p.flowControlOption, handshaking);
     QCOMPARE(p.handshakingChoice, handshaking);
-    QCOMPARE(p.optEcho, echo ? 1 : 0);
+    QCOMPARE(p.echoOption, echo ? 1 : 0);
     QCOMPARE(p.echoChoice, echo);
     // Unchanged choices give the same line parameters back (parity as its
     // entry's initial).
@@ -116,7 +117,7 @@ void tst_PortProperties::okWithoutChange() {
     rig.port.log.clear();
     PortProperties &p = rig.logic->portProperties();
     p.load();
-    p.optEcho_Click(echoOption);
+    p.chooseEcho(echoOption);
     QVERIFY(p.confirm());
     QVERIFY(!p.isLoaded());
     // Same number: neither closed nor reopened; the same parameters again.
@@ -140,12 +141,12 @@ void tst_PortProperties::changedNumberWhileOpen() {
     p.load();
     p.cboPort = 1;
     p.cboSpeed = 5;
-    p.optFlow_Click(2);
+    p.chooseFlowControl(2);
     QVERIFY(p.confirm());
     QCOMPARE(rig.port.log, (QStringList{u"PortOpen=false"_s, u"CommPort=2"_s, u"PortOpen=true"_s,
                                         u"Settings=19200,N,8,1"_s, u"Handshaking=2"_s}));
     QVERIFY(rig.port.isOpen);
-    QVERIFY(rig.view.itemChecked(u"mnuOpen"_s));
+    QVERIFY(rig.view.itemChecked(menu::mnuOpen));
     QCOMPARE(rig.settings.values.value(key(u"CommPort"_s)), u"2"_s);
     QCOMPARE(rig.settings.values.value(key(u"Handshaking"_s)), u"2"_s);
 }
@@ -158,7 +159,7 @@ void tst_PortProperties::reopenFailureLeavesThePortClosed() {
     PortProperties &p = rig.logic->portProperties();
     p.load();
     p.cboPort = 1;
-    p.optEcho_Click(1);
+    p.chooseEcho(1);
     QVERIFY(!p.confirm());
     QVERIFY(p.isLoaded());
     QCOMPARE(rig.prompts.shown.size(), 1);
@@ -170,9 +171,9 @@ void tst_PortProperties::reopenFailureLeavesThePortClosed() {
     QCOMPARE(rig.port.portNumber, 1);
     QVERIFY(!rig.port.isOpen);
     // The main window shows the port closed, and its timer stops.
-    QVERIFY(!rig.view.itemChecked(u"mnuOpen"_s));
+    QVERIFY(!rig.view.itemChecked(menu::mnuOpen));
     QVERIFY(!rig.view.connected);
-    QCOMPARE(rig.view.panels.value(u"Status"_s), u"Порт закрыт"_s);
+    QCOMPARE(rig.view.panels.value(panel::Status), u"Порт закрыт"_s);
     QVERIFY(!rig.logic->portControl().connectionTimer().isActive());
     QVERIFY(rig.settings.values.isEmpty());
     QVERIFY(rig.state().echo); // taken before the failing step
@@ -192,7 +193,7 @@ void tst_PortProperties::laterStepRefused() {
     (refuseSettings ? rig.port.failSettings : rig.port.failHandshaking) = u"Недопустимое значение свойства"_s;
     PortProperties &p = rig.logic->portProperties();
     p.load();
-    p.optFlow_Click(1);
+    p.chooseFlowControl(1);
     QVERIFY(!p.confirm());
     QVERIFY(p.isLoaded());
     QFETCH(QStringList, log);
@@ -215,8 +216,8 @@ void tst_PortProperties::cancelChangesNothing() {
     p.load();
     p.cboPort = 3;
     p.cboSpeed = 0;
-    p.optEcho_Click(1);
-    p.optFlow_Click(3);
+    p.chooseEcho(1);
+    p.chooseFlowControl(3);
     p.cancel();
     QVERIFY(!p.isLoaded());
     QVERIFY(rig.port.log.isEmpty());
@@ -225,8 +226,8 @@ void tst_PortProperties::cancelChangesNothing() {
     // The next opening shows the port as it is.
     p.load();
     QCOMPARE(p.cboPort, 0);
-    QCOMPARE(p.optEcho, 0);
-    QCOMPARE(p.optFlow, 0);
+    QCOMPARE(p.echoOption, 0);
+    QCOMPARE(p.flowControlOption, 0);
 }
 
 void tst_PortProperties::menuAndToolbarOpenTheDialog() {
@@ -237,8 +238,8 @@ void tst_PortProperties::menuAndToolbarOpenTheDialog() {
         shownLoaded += p.isLoaded() && p.cboSpeed == 5 ? 1 : 0;
         p.cancel();
     };
-    rig.logic->runMenuCommand(u"mnuProperties"_s);
-    QCOMPARE(rig.logic->runToolbarKey(u"Properties"_s), u"mnuProperties"_s);
+    rig.logic->runMenuCommand(menu::mnuProperties);
+    QCOMPARE(rig.logic->runToolbarKey(toolbar::Properties), menu::mnuProperties);
     QCOMPARE(rig.view.portDialogsShown, 2);
     QCOMPARE(shownLoaded, 2);
 }

@@ -3,6 +3,7 @@
 // device), and a real settings file.
 
 #include "acquisition/ui/frmProperties.h"
+#include "common/ItemNames.h"
 #include "platform/qt/QtChartSurface.h"
 #include "platform/qt/QtSerialPort.h"
 #include "platform/qt/QtSettingsStore.h"
@@ -132,7 +133,7 @@ void tst_PropertiesWindow::sendFromDevice(const sim::PtyPair &pty, const QByteAr
 
 void tst_PropertiesWindow::contents() {
     Program program(devices());
-    program.withDialog(u"mnuProperties"_s, [&](frmProperties &w) {
+    program.withDialog(menu::mnuProperties, [&](frmProperties &w) {
         QCOMPARE(w.windowTitle(), u"      Настройки"_s);
         auto *tab = w.findChild<QTabWidget *>(u"tabSettings"_s);
         QCOMPARE(tab->count(), 1);
@@ -190,7 +191,7 @@ void tst_PropertiesWindow::changedNumberWhileOpen() {
     Program program(devices());
     program.logic->portControl().togglePort();
     QVERIFY(program.port->portOpen());
-    program.withDialog(u"mnuProperties"_s, [&](frmProperties &w) {
+    program.withDialog(menu::mnuProperties, [&](frmProperties &w) {
         w.findChild<QComboBox *>(u"cboPort"_s)->setCurrentIndex(1);
         w.findChild<QPushButton *>(u"cmdOK"_s)->click();
         QVERIFY(!w.isVisible());
@@ -198,7 +199,7 @@ void tst_PropertiesWindow::changedNumberWhileOpen() {
     QVERIFY(program.port->portOpen());
     QCOMPARE(program.port->commPort(), 2);
     QCOMPARE(program.port->deviceName(), m_second.devicePath());
-    QVERIFY(program.window.item(u"mnuOpen"_s)->isChecked());
+    QVERIFY(program.window.item(menu::mnuOpen)->isChecked());
     // Readings now come from the second device.
     sendFromDevice(m_second, "0850\r\n0851\r\n");
     QTRY_COMPARE(program.logic->state().pointCount, qint64(2));
@@ -213,7 +214,7 @@ void tst_PropertiesWindow::numberWithoutDevice() {
     Program program(devices());
     program.logic->portControl().togglePort();
     program.doubles.prompts.messageAnswers.push_back(Prompts::Answer::Ok);
-    program.withDialog(u"mnuProperties"_s, [&](frmProperties &w) {
+    program.withDialog(menu::mnuProperties, [&](frmProperties &w) {
         w.findChild<QComboBox *>(u"cboPort"_s)->setCurrentIndex(2);
         w.findChild<QPushButton *>(u"cmdOK"_s)->click();
         // The dialog stays open with the choice, for the user to correct.
@@ -228,9 +229,9 @@ void tst_PropertiesWindow::numberWithoutDevice() {
     QCOMPARE(program.port->commPort(), 1);
     // Closed for the renumbering, and shown closed.
     QVERIFY(!program.port->portOpen());
-    QVERIFY(!program.window.item(u"mnuOpen"_s)->isChecked());
+    QVERIFY(!program.window.item(menu::mnuOpen)->isChecked());
     QVERIFY(!program.window.connectedShown());
-    QCOMPARE(program.window.panelText(u"Status"_s), u"Порт закрыт"_s);
+    QCOMPARE(program.window.panelText(panel::Status), u"Порт закрыт"_s);
     QCOMPARE(stored(u"CommPort"_s), u"(нет)"_s);
     QCOMPARE(stored(u"Echo"_s), u"(нет)"_s);
 }
@@ -238,7 +239,7 @@ void tst_PropertiesWindow::numberWithoutDevice() {
 void tst_PropertiesWindow::choicesSurviveARestart() {
     {
         Program program(devices());
-        program.withDialog(u"mnuProperties"_s, [&](frmProperties &w) {
+        program.withDialog(menu::mnuProperties, [&](frmProperties &w) {
             w.findChild<QComboBox *>(u"cboPort"_s)->setCurrentIndex(1);
             w.findChild<QComboBox *>(u"cboSpeed"_s)->setCurrentIndex(5);
             w.findChild<QRadioButton *>(u"optFlow_1"_s)->click();
@@ -250,7 +251,7 @@ void tst_PropertiesWindow::choicesSurviveARestart() {
         QCOMPARE(stored(u"Echo"_s), u"True"_s);
         QVERIFY(program.logic->state().echo);
         // The next opening shows the choices.
-        program.withDialog(u"mnuProperties"_s, [&](frmProperties &w) {
+        program.withDialog(menu::mnuProperties, [&](frmProperties &w) {
             QVERIFY(w.findChild<QRadioButton *>(u"optFlow_1"_s)->isChecked());
             QVERIFY(w.findChild<QRadioButton *>(u"optEcho_1"_s)->isChecked());
         });
@@ -260,7 +261,7 @@ void tst_PropertiesWindow::choicesSurviveARestart() {
     QCOMPARE(restarted.port->settings(), u"19200,n,8,1"_s);
     QCOMPARE(restarted.port->handshaking(), 1);
     QVERIFY(!restarted.logic->state().echo);
-    restarted.withDialog(u"Properties"_s, [&](frmProperties &w) {
+    restarted.withDialog(toolbar::Properties, [&](frmProperties &w) {
         QCOMPARE(w.findChild<QComboBox *>(u"cboPort"_s)->currentText(), u"Com2"_s);
         QCOMPARE(w.findChild<QComboBox *>(u"cboSpeed"_s)->currentText(), u"19200"_s);
         QVERIFY(w.findChild<QRadioButton *>(u"optFlow_1"_s)->isChecked());
@@ -283,7 +284,7 @@ void tst_PropertiesWindow::tooltipsFollowComBindings() {
         QCOMPARE(cboPort->itemData(3, Qt::ToolTipRole).toString(), m_second.devicePath());
         w->findChild<QPushButton *>(u"cmdCancel"_s)->click();
     });
-    app.mainWindow()->item(u"mnuProperties"_s)->trigger();
+    app.mainWindow()->item(menu::mnuProperties)->trigger();
     QVERIFY(seen);
 }
 

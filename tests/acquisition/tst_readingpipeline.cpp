@@ -3,6 +3,7 @@
 // the automatic X-axis spacing, and events that arrive while a message box is
 // open.
 
+#include "common/ItemNames.h"
 #include "support/LogicRig.h"
 
 #include <QtTest>
@@ -87,7 +88,7 @@ void tst_ReadingPipeline::skippedEventsAreNotReported() {
     rig.port.deliver(CommEvents::RxOver); // event 1: skipped
     QCOMPARE(rig.prompts.shown.size(), 0);
     QCOMPARE(rig.beeper.count, 0);
-    QCOMPARE(rig.view.panels.value(u"Status"_s), u"Порт открыт"_s);
+    QCOMPARE(rig.view.panels.value(panel::Status), u"Порт открыт"_s);
 }
 
 void tst_ReadingPipeline::updateStepGrowsAndRedraws() {
@@ -135,9 +136,9 @@ void tst_ReadingPipeline::thermocoupleBreak() {
     rig.prompts.messageAnswers.push_back(Prompts::Answer::Ok);
     rig.group("9999\r\n");
     QVERIFY(!rig.port.isOpen);
-    QCOMPARE(rig.view.itemChecked(u"mnuOpen"_s), false);
+    QCOMPARE(rig.view.itemChecked(menu::mnuOpen), false);
     QCOMPARE(rig.view.connected, false);
-    QCOMPARE(rig.view.panels.value(u"Status"_s), u"Порт закрыт"_s);
+    QCOMPARE(rig.view.panels.value(panel::Status), u"Порт закрыт"_s);
     QCOMPARE(rig.prompts.shown.size(), 1);
     const auto &box = rig.prompts.shown.front();
     QCOMPARE(box.title, u"Зорнета:  Внимание - неисправность !"_s);
@@ -148,7 +149,7 @@ void tst_ReadingPipeline::thermocoupleBreak() {
     // The break value is stored like any reading.
     QCOMPARE(rig.state().pointCount, qint64(2));
     QCOMPARE(rig.state().readings.number(2, 2), 9999.0);
-    QCOMPARE(rig.view.panels.value(u"Counter"_s), u"2"_s);
+    QCOMPARE(rig.view.panels.value(panel::Counter), u"2"_s);
 }
 
 void tst_ReadingPipeline::alarmAtTheSetTemperature() {
@@ -234,7 +235,7 @@ void tst_ReadingPipeline::lineEventTexts() {
     QCOMPARE(rig.prompts.shown.size(), 1);
     QCOMPARE(rig.prompts.shown.front().text,
              text + u"\n\nОК - Продолжение программы, Отмена - Прекрашение приема данных и закрытие порта"_s);
-    QCOMPARE(rig.view.panels.value(u"Status"_s), text + u"  14:05:00"_s);
+    QCOMPARE(rig.view.panels.value(panel::Status), text + u"  14:05:00"_s);
 }
 
 void tst_ReadingPipeline::lineErrorOkKeepsReceiving() {
@@ -261,10 +262,10 @@ void tst_ReadingPipeline::lineErrorCancelClosesThePort() {
     rig.port.deliver(CommEvents::RxOver);
     QVERIFY(!rig.port.isOpen);
     QCOMPARE(rig.view.connected, false);
-    QCOMPARE(rig.view.panels.value(u"Status"_s), u"Порт закрыт 08.12.2026 14:06:05"_s);
-    QCOMPARE(rig.view.panels.value(u"ConnectTime"_s), u"Длительность приёма  00:01:05 "_s);
+    QCOMPARE(rig.view.panels.value(panel::Status), u"Порт закрыт 08.12.2026 14:06:05"_s);
+    QCOMPARE(rig.view.panels.value(panel::ConnectTime), u"Длительность приёма  00:01:05 "_s);
     QVERIFY(!rig.logic->portControl().connectionTimer().isActive());
-    QVERIFY(!rig.view.itemChecked(u"mnuOpen"_s));
+    QVERIFY(!rig.view.itemChecked(menu::mnuOpen));
 }
 
 void tst_ReadingPipeline::eventsDuringAnErrorBoxAreStoredOnce() {
@@ -289,7 +290,7 @@ void tst_ReadingPipeline::eventsDuringAnErrorBoxAreStoredOnce() {
         QCOMPARE(s.readings.number(2, i + 1), 100.0 + i);
     QCOMPARE(s.commEventCount, qint64(5));
     QCOMPARE(rig.view.box.contents, u"0100\r\n0101\r\n0102\r\n0103\r\n"_s);
-    QCOMPARE(rig.view.panels.value(u"Counter"_s), u"4"_s);
+    QCOMPARE(rig.view.panels.value(panel::Counter), u"4"_s);
 }
 
 void tst_ReadingPipeline::faultsDuringAnErrorBoxDoNotPileUp() {
@@ -309,7 +310,7 @@ void tst_ReadingPipeline::faultsDuringAnErrorBoxDoNotPileUp() {
     QCOMPARE(rig.prompts.shown.size(), 1);
     QCOMPARE(rig.beeper.count, 300);
     // The later faults are still visible on the status bar.
-    QCOMPARE(rig.view.panels.value(u"Status"_s), u"Ошибка четности  14:05:02"_s);
+    QCOMPARE(rig.view.panels.value(panel::Status), u"Ошибка четности  14:05:02"_s);
     QVERIFY(rig.port.isOpen);
 }
 
@@ -384,7 +385,7 @@ void tst_ReadingPipeline::refusedChartStepsAreSkipped() {
     // Everything after the refused calls still ran.
     QCOMPARE(rig.state().pointCount, qint64(10));
     QCOMPARE(rig.chart.divisionsPerLabel, 2);
-    QCOMPARE(rig.view.panels.value(u"Counter"_s), u"10"_s);
+    QCOMPARE(rig.view.panels.value(panel::Counter), u"10"_s);
 }
 
 void tst_ReadingPipeline::counterPanelFollows() {
@@ -393,7 +394,7 @@ void tst_ReadingPipeline::counterPanelFollows() {
     rig.state().pointCount = 3'000'000'000LL;
     QVERIFY(rig.state().readings.resize(1, 40));
     rig.reading(5);
-    QCOMPARE(rig.view.panels.value(u"Counter"_s), u"3000000001"_s);
+    QCOMPARE(rig.view.panels.value(panel::Counter), u"3000000001"_s);
 }
 
 QTEST_GUILESS_MAIN(tst_ReadingPipeline)

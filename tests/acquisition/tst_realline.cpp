@@ -3,6 +3,7 @@
 // scripted prompts, view and chart.
 
 #include "common/Formats.h"
+#include "common/ItemNames.h"
 #include "platform/qt/QtSerialPort.h"
 #include "simulator/ThermoSimulator.h"
 #include "support/Doubles.h"
@@ -82,7 +83,7 @@ private Q_SLOTS:
 void tst_RealLine::readingsLandInTheirColumns() {
     Line line(options());
     QVERIFY(line.start());
-    QCOMPARE(line.view.panelText(u"Status"_s), u"Порт открыт"_s);
+    QCOMPARE(line.view.panelText(panel::Status), u"Порт открыт"_s);
     QTRY_VERIFY_WITH_TIMEOUT(line.state().pointCount >= 25, 10000);
     line.logic->portControl().togglePort(); // close
     const qint64 n = line.state().pointCount;
@@ -97,7 +98,7 @@ void tst_RealLine::readingsLandInTheirColumns() {
     // The first update put the title in column 1 and the label of the last column.
     QCOMPARE(r.cell(2, 1).toText(), seriesTitleText(line.state().startTime));
     QCOMPARE(r.cell(1, r.lastColumn()).toText(), u"C"_s + QString::number(r.lastColumn()));
-    QCOMPARE(line.view.panelText(u"Counter"_s), QString::number(n));
+    QCOMPARE(line.view.panelText(panel::Counter), QString::number(n));
     QVERIFY(line.chart.tablesGiven >= 2);
     // The terminal box shows every group as it came.
     QString expected;
@@ -147,8 +148,8 @@ void tst_RealLine::thermocoupleBreakClosesThePort() {
     QCOMPARE(box.icon, Prompts::Icon::Exclamation);
     QCOMPARE(line.state().pointCount, qint64(12));
     QCOMPARE(line.state().readings.number(2, 12), 9999.0);
-    QCOMPARE(line.view.panelText(u"Status"_s), u"Порт закрыт"_s);
-    QVERIFY(!line.view.itemChecked(u"mnuOpen"_s));
+    QCOMPARE(line.view.panelText(panel::Status), u"Порт закрыт"_s);
+    QVERIFY(!line.view.itemChecked(menu::mnuOpen));
     QVERIFY(!line.view.connected);
     // Nothing more arrives on the closed port.
     QTest::qWait(10 * PeriodMs);
@@ -170,10 +171,10 @@ void tst_RealLine::unpluggedAdapterIsALineError() {
     QCOMPARE(box.buttons, Prompts::Buttons::OkCancel);
     QCOMPARE(line.beeper.count, 300);
     QVERIFY(!line.port->portOpen());
-    QCOMPARE(line.view.panelText(u"Status"_s), u"Порт закрыт "_s + dateTimeText(line.clock.now()));
-    QVERIFY(line.view.panelText(u"ConnectTime"_s).startsWith(u"Длительность приёма  "_s));
+    QCOMPARE(line.view.panelText(panel::Status), u"Порт закрыт "_s + dateTimeText(line.clock.now()));
+    QVERIFY(line.view.panelText(panel::ConnectTime).startsWith(u"Длительность приёма  "_s));
     QVERIFY(!line.view.connected);
-    QVERIFY(!line.view.itemChecked(u"mnuOpen"_s));
+    QVERIFY(!line.view.itemChecked(menu::mnuOpen));
     // The readings before the fault stay.
     QVERIFY(line.state().readings.isNumber(2, 5));
 }
@@ -226,7 +227,7 @@ void tst_RealLine::everyLineIsShownAndRecordedWhole() {
     QCOMPARE(file.readAll(), record);
     QCOMPARE(line.view.box.contents, shown);
     QCOMPARE(line.state().pointCount, readings);
-    QCOMPARE(line.view.panelText(u"Counter"_s), QString::number(readings));
+    QCOMPARE(line.view.panelText(panel::Counter), QString::number(readings));
 }
 
 QTEST_GUILESS_MAIN(tst_RealLine)

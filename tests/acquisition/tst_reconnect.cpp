@@ -3,6 +3,7 @@
 // and comes back while recording.
 
 #include "common/Formats.h"
+#include "common/ItemNames.h"
 #include "platform/qt/QtSerialPort.h"
 #include "shell/TerminalLogic.h"
 #include "simulator/PtyPair.h"
@@ -104,18 +105,18 @@ void tst_Reconnect::faultIsWaitedOutAndEndsWhenTheUserCloses() {
     PortReconnect &reconnect = rig.logic->portControl().reconnect();
     QVERIFY(reconnect.waiting());
     QCOMPARE(rig.prompts.shown.size(), 1);
-    QTRY_COMPARE(rig.view.panelText(u"Status"_s), LostPrefix + timeOfDayText(rig.clock.now()));
+    QTRY_COMPARE(rig.view.panelText(panel::Status), LostPrefix + timeOfDayText(rig.clock.now()));
     // Still missing at the next tries; the port shows open meanwhile.
     QTRY_VERIFY(rig.port.log.count(u"PortOpen=true (отказ)"_s) >= 2);
-    QVERIFY(rig.view.itemChecked(u"mnuOpen"_s));
+    QVERIFY(rig.view.itemChecked(menu::mnuOpen));
     // The user closes the port: the waiting ends, the closed state shows.
     rig.logic->portControl().togglePort();
     QVERIFY(!reconnect.waiting());
     QVERIFY(!reconnect.pollTimer().isActive());
-    QVERIFY(!rig.view.itemChecked(u"mnuOpen"_s));
+    QVERIFY(!rig.view.itemChecked(menu::mnuOpen));
     QVERIFY(!rig.view.connected);
-    QCOMPARE(rig.view.panelText(u"Status"_s), u"Порт закрыт"_s);
-    QVERIFY(rig.view.panelText(u"ConnectTime"_s).startsWith(u"Длительность приёма  "_s));
+    QCOMPARE(rig.view.panelText(panel::Status), u"Порт закрыт"_s);
+    QVERIFY(rig.view.panelText(panel::ConnectTime).startsWith(u"Длительность приёма  "_s));
 }
 
 void tst_Reconnect::offStaysClosed() {
@@ -126,7 +127,7 @@ void tst_Reconnect::offStaysClosed() {
     rig.port.isOpen = false;
     rig.port.deliver(CommEvents::Overrun);
     QVERIFY(!rig.logic->portControl().reconnect().waiting());
-    QCOMPARE(rig.view.panelText(u"Status"_s).left(19), u"Ошибка выполнения  "_s);
+    QCOMPARE(rig.view.panelText(panel::Status).left(19), u"Ошибка выполнения  "_s);
 }
 
 void tst_Reconnect::deviceBackBehindItsLinkContinuesTheSession_data() {
@@ -149,7 +150,7 @@ void tst_Reconnect::deviceBackBehindItsLinkContinuesTheSession() {
     bool backBeforeTheAnswer = false;
     line.doubles.prompts.whileShown = [&](const ScriptedPrompts::Shown &) {
         QVERIFY(QTest::qWaitFor([&] { return line.reconnect().waiting(); }, 5000));
-        QTRY_VERIFY(line.doubles.view.panelText(u"Status"_s).startsWith(LostPrefix));
+        QTRY_VERIFY(line.doubles.view.panelText(panel::Status).startsWith(LostPrefix));
         QVERIFY(line.plugIn());
         backBeforeTheAnswer = QTest::qWaitFor([&] { return line.port->portOpen(); }, 10000);
     };
@@ -158,10 +159,10 @@ void tst_Reconnect::deviceBackBehindItsLinkContinuesTheSession() {
     QCOMPARE(line.doubles.prompts.shown.size(), 1);
     QCOMPARE(line.doubles.prompts.shown.front().text.left(17), u"Ошибка выполнения"_s);
     QVERIFY(!line.reconnect().waiting());
-    QCOMPARE(line.doubles.view.panelText(u"Status"_s),
+    QCOMPARE(line.doubles.view.panelText(panel::Status),
              u"Порт восстановлен  "_s + timeOfDayText(line.doubles.clock.now()));
     QVERIFY(line.doubles.view.connected);
-    QVERIFY(line.doubles.view.itemChecked(u"mnuOpen"_s));
+    QVERIFY(line.doubles.view.itemChecked(menu::mnuOpen));
     QVERIFY(line.logic->portControl().connectionTimer().isActive());
 
     // The same session goes on: no new-session question, the counter and
@@ -185,12 +186,12 @@ void tst_Reconnect::cancelStopsTheWaiting() {
     QTRY_COMPARE_WITH_TIMEOUT(line.doubles.prompts.shown.size(), 1, 10000);
     QVERIFY(!line.reconnect().waiting());
     QVERIFY(!line.reconnect().pollTimer().isActive());
-    QCOMPARE(line.doubles.view.panelText(u"Status"_s), u"Порт закрыт "_s + dateTimeText(line.doubles.clock.now()));
+    QCOMPARE(line.doubles.view.panelText(panel::Status), u"Порт закрыт "_s + dateTimeText(line.doubles.clock.now()));
     // The device comes back, and nothing reopens it.
     QVERIFY(line.plugIn());
     QTest::qWait(3 * PortReconnect::PollIntervalMs);
     QVERIFY(!line.port->portOpen());
-    QCOMPARE(line.doubles.view.panelText(u"Status"_s).left(12), u"Порт закрыт "_s);
+    QCOMPARE(line.doubles.view.panelText(panel::Status).left(12), u"Порт закрыт "_s);
     QCOMPARE(line.recorded(), QByteArray("00:00:01\t0100\n"));
 }
 

@@ -2,6 +2,7 @@
 // window in memory: the point value field, the legend, the axes, the menus,
 // the data copy and the current-parameters window.
 
+#include "common/ItemNames.h"
 #include "support/LogicRig.h"
 
 #include <QtTest>
@@ -128,14 +129,14 @@ void tst_ChartGestures::legendDoubleClickKeepsStoredChoice() {
     const auto storedBefore = rig.settings.values;
     Q_EMIT rig.chart.legendActivated(1);
     QVERIFY(!rig.chart.legend);
-    QCOMPARE(rig.view.itemChecked(u"mnuShowLegend"_s), false);
-    QCOMPARE(rig.view.itemChecked(u"mnuLegendShow"_s), false);
+    QCOMPARE(rig.view.itemChecked(menu::mnuShowLegend), false);
+    QCOMPARE(rig.view.itemChecked(menu::mnuLegendShow), false);
     QVERIFY(rig.state().legendShown);
     QCOMPARE(rig.settings.values, storedBefore);
     // The next toggle shows the legend again.
-    rig.logic->runToolbarKey(u"Legend"_s);
+    rig.logic->runToolbarKey(toolbar::Legend);
     QVERIFY(rig.chart.legend);
-    QCOMPARE(rig.view.itemChecked(u"mnuShowLegend"_s), true);
+    QCOMPARE(rig.view.itemChecked(menu::mnuShowLegend), true);
     QCOMPARE(rig.settings.values.value(key(u"Legend"_s)), u"True"_s);
 }
 
@@ -167,7 +168,7 @@ void tst_ChartGestures::menusAndDoubleClicks() {
     Q_EMIT rig.chart.mouseDown(1, 0, QPoint(10, 10));
     Q_EMIT rig.chart.axisSelected(1, 1);
     Q_EMIT rig.chart.axisSelected(0, 1);
-    QCOMPARE(rig.view.popups, (QStringList{u"mnuMouse"_s, u"mnuAxisXTitle"_s}));
+    QCOMPARE(rig.view.popups, (QStringList{menu::mnuMouse, menu::mnuAxisXTitle}));
     rig.chart.calls.clear();
     Q_EMIT rig.chart.chartActivated(1);
     QCOMPARE(rig.chart.calls, QStringList{u"EditCopy()"_s});
@@ -179,13 +180,13 @@ void tst_ChartGestures::menusAndDoubleClicks() {
 void tst_ChartGestures::indicatorToggleStoresBothKeys() {
     LogicRig rig;
     QVERIFY(rig.view.indicatorVisible());
-    rig.logic->runMenuCommand(u"mnuViewIndicator"_s);
+    rig.logic->runMenuCommand(menu::mnuViewIndicator);
     QVERIFY(!rig.view.indicatorVisible());
     QVERIFY(!rig.view.clearButtonVisible());
-    QCOMPARE(rig.view.itemChecked(u"mnuViewIndicator"_s), false);
+    QCOMPARE(rig.view.itemChecked(menu::mnuViewIndicator), false);
     QCOMPARE(rig.settings.values.value(key(u"Indicator"_s)), u"False"_s);
     QCOMPARE(rig.settings.values.value(key(u"Button"_s)), u"False"_s);
-    rig.logic->runMenuCommand(u"mnuViewIndicator"_s);
+    rig.logic->runMenuCommand(menu::mnuViewIndicator);
     QVERIFY(rig.view.indicatorVisible());
     QVERIFY(rig.view.clearButtonVisible());
     QCOMPARE(rig.settings.values.value(key(u"Indicator"_s)), u"True"_s);
@@ -194,9 +195,9 @@ void tst_ChartGestures::indicatorToggleStoresBothKeys() {
 
 void tst_ChartGestures::legendTogglesKeepMarksEqual_data() {
     QTest::addColumn<QString>("how");
-    QTest::newRow("main menu") << u"mnuLegendShow"_s;
-    QTest::newRow("context menu") << u"mnuShowLegend"_s;
-    QTest::newRow("toolbar") << u"Legend"_s;
+    QTest::newRow("main menu") << menu::mnuLegendShow;
+    QTest::newRow("context menu") << menu::mnuShowLegend;
+    QTest::newRow("toolbar") << toolbar::Legend;
 }
 
 void tst_ChartGestures::legendTogglesKeepMarksEqual() {
@@ -208,8 +209,8 @@ void tst_ChartGestures::legendTogglesKeepMarksEqual() {
         else
             rig.logic->runMenuCommand(how);
         QCOMPARE(rig.chart.legend, expected);
-        QCOMPARE(rig.view.itemChecked(u"mnuShowLegend"_s), expected);
-        QCOMPARE(rig.view.itemChecked(u"mnuLegendShow"_s), expected);
+        QCOMPARE(rig.view.itemChecked(menu::mnuShowLegend), expected);
+        QCOMPARE(rig.view.itemChecked(menu::mnuLegendShow), expected);
         QCOMPARE(rig.state().legendShown, expected);
         QCOMPARE(rig.settings.values.value(key(u"Legend"_s)), expected ? u"True"_s : u"False"_s);
     }

@@ -2,6 +2,7 @@
 // refresh commands, the zoomed range arithmetic, and the real chart drawing
 // the curve the handler hands it.
 
+#include "common/ItemNames.h"
 #include "platform/qt/QtChartSurface.h"
 #include "support/LogicRig.h"
 
@@ -83,7 +84,7 @@ void tst_ChartModel::refreshButtonBeforeAnyUpdate() {
 void tst_ChartModel::refreshMenuOnlyRedraws() {
     LogicRig rig;
     rig.chart.calls.clear();
-    rig.logic->runMenuCommand(u"mnuRefresh"_s);
+    rig.logic->runMenuCommand(menu::mnuRefresh);
     QCOMPARE(rig.chart.calls, QStringList{u"Refresh"_s});
 }
 

@@ -2,6 +2,7 @@
 // stored and what a new chart set-up undoes.
 
 #include "common/Colour.h"
+#include "common/ItemNames.h"
 #include "support/LogicRig.h"
 
 #include <QtTest>
@@ -55,10 +56,10 @@ void tst_ColourCommands::colourParts() {
 void tst_ColourCommands::chartCommands_data() {
     QTest::addColumn<QString>("command");
     QTest::addColumn<QString>("call");
-    QTest::newRow("Ось Х") << u"mnuColorX"_s << u"setAxisPenColor(X,153,102,51)"_s;
-    QTest::newRow("Ось Y") << u"mnuAxisYColor"_s << u"setAxisPenColor(Y,153,102,51)"_s;
-    QTest::newRow("Ось Y2") << u"mnuAxisY2Color"_s << u"setAxisPenColor(Y2,153,102,51)"_s;
-    QTest::newRow("Кривая нагрева") << u"mnuCurveColor"_s << u"setSeriesPenColor(153,102,51)"_s;
+    QTest::newRow("Ось Х") << menu::mnuColorX << u"setAxisPenColor(X,153,102,51)"_s;
+    QTest::newRow("Ось Y") << menu::mnuAxisYColor << u"setAxisPenColor(Y,153,102,51)"_s;
+    QTest::newRow("Ось Y2") << menu::mnuAxisY2Color << u"setAxisPenColor(Y2,153,102,51)"_s;
+    QTest::newRow("Кривая нагрева") << menu::mnuCurveColor << u"setSeriesPenColor(153,102,51)"_s;
 }
 
 void tst_ColourCommands::chartCommands() {
@@ -78,9 +79,10 @@ void tst_ColourCommands::chartCommands() {
 
 void tst_ColourCommands::cancelChangesNothing_data() {
     QTest::addColumn<QString>("command");
-    for (const char *c : {"mnuColorX", "mnuAxisYColor", "mnuAxisY2Color", "mnuCurveColor", "mnuLegendColor",
-                          "mnuPlotColor", "mnuChartColor", "mnuBackColor", "mnuPenColor"})
-        QTest::newRow(c) << QString::fromLatin1(c);
+    for (const QString &c :
+         {menu::mnuColorX, menu::mnuAxisYColor, menu::mnuAxisY2Color, menu::mnuCurveColor, menu::mnuLegendColor,
+          menu::mnuPlotColor, menu::mnuChartColor, menu::mnuBackColor, menu::mnuPenColor})
+        QTest::newRow(qPrintable(c)) << c;
 }
 
 void tst_ColourCommands::cancelChangesNothing() {
@@ -101,9 +103,9 @@ void tst_ColourCommands::cancelChangesNothing() {
 void tst_ColourCommands::dialogOpensOnTheLastColour() {
     LogicRig rig;
     rig.prompts.colorAnswers = {0x123456, std::nullopt, 0x00FF00};
-    rig.logic->runMenuCommand(u"mnuAxisYColor"_s);
-    rig.logic->runMenuCommand(u"mnuPlotColor"_s);
-    rig.logic->runMenuCommand(u"mnuPenColor"_s);
+    rig.logic->runMenuCommand(menu::mnuAxisYColor);
+    rig.logic->runMenuCommand(menu::mnuPlotColor);
+    rig.logic->runMenuCommand(menu::mnuPenColor);
     QCOMPARE(rig.prompts.shown.size(), 3);
     QCOMPARE(rig.prompts.shown[0].preselectedColor, 0);
     QCOMPARE(rig.prompts.shown[1].preselectedColor, 0x123456);
@@ -114,20 +116,20 @@ void tst_ColourCommands::backdropCommands() {
     LogicRig rig;
     rig.prompts.colorAnswers = {0x0000FF, 0x00FF00, 0x336699};
     // Legend: the colour only, its fill style as it was.
-    rig.logic->runMenuCommand(u"mnuLegendColor"_s);
+    rig.logic->runMenuCommand(menu::mnuLegendColor);
     auto legend = rig.chart.backdrop(Backdrop::Legend);
     QCOMPARE(legend.fillStyle, 0);
     QCOMPARE(legend.fillRed, 255);
     QCOMPARE(legend.fillBlue, 0);
     // Plot area: filled with the colour.
-    rig.logic->runMenuCommand(u"mnuPlotColor"_s);
+    rig.logic->runMenuCommand(menu::mnuPlotColor);
     auto plot = rig.chart.backdrop(Backdrop::Plot);
     QCOMPARE(plot.fillStyle, 1);
     QCOMPARE(plot.fillGreen, 255);
     QCOMPARE(plot.fillRed, 0);
     // Chart field: plot area stays filled with its colour, the chart's own
     // backdrop takes the colour, and so does the point value field.
-    rig.logic->runMenuCommand(u"mnuChartColor"_s);
+    rig.logic->runMenuCommand(menu::mnuChartColor);
     plot = rig.chart.backdrop(Backdrop::Plot);
     QCOMPARE(plot.fillStyle, 1);
     QCOMPARE(plot.fillGreen, 255);
@@ -144,10 +146,10 @@ void tst_ColourCommands::indicatorColoursSurviveARestart() {
     {
         LogicRig rig;
         rig.prompts.colorAnswers = {16777215, 0x0000FF};
-        rig.logic->runMenuCommand(u"mnuBackColor"_s);
+        rig.logic->runMenuCommand(menu::mnuBackColor);
         QCOMPARE(rig.view.indicatorBack, 16777215);
         QCOMPARE(rig.view.indicatorText, 65280);
-        rig.logic->runMenuCommand(u"mnuPenColor"_s);
+        rig.logic->runMenuCommand(menu::mnuPenColor);
         QCOMPARE(rig.view.indicatorText, 0x0000FF);
         QCOMPARE(rig.settings.values.value(key(u"GroundColor"_s)), u"16777215"_s);
         QCOMPARE(rig.settings.values.value(key(u"PenColor"_s)), u"255"_s);
@@ -164,7 +166,7 @@ void tst_ColourCommands::indicatorColoursSurviveARestart() {
 void tst_ColourCommands::curveColourUndoneByRefresh() {
     LogicRig rig;
     rig.prompts.colorAnswers = {0x00FF00};
-    rig.logic->runMenuCommand(u"mnuCurveColor"_s);
+    rig.logic->runMenuCommand(menu::mnuCurveColor);
     rig.chart.calls.clear();
     rig.logic->chart().redrawChart();
     QVERIFY(rig.chart.calls.contains(u"setSeriesPenColor(10,10,200)"_s));

@@ -2,6 +2,7 @@
 // real chart under the offscreen platform: paste and erase of the snapshot,
 // the live curve taking the chart back, copy and insert.
 
+#include "common/ItemNames.h"
 #include "platform/qt/QtChartSurface.h"
 #include "support/LogicRig.h"
 
@@ -40,7 +41,7 @@ struct ChartRig {
     }
     void snapshot(bool allData, const QString &from = QString(), const QString &to = QString()) {
         SnapshotDialog &d = logic.snapshotDialog();
-        logic.runMenuCommand(u"mnuGetInMind"_s);
+        logic.runMenuCommand(menu::mnuGetInMind);
         d.chooseRange(allData ? 0 : 1);
         d.setFirstPoint(from);
         d.setLastPoint(to);
@@ -79,7 +80,7 @@ void tst_SnapshotChart::pasteAfterErase() {
     ChartRig rig;
     rig.readings(10);
     // Nothing to paste before the first snapshot: the message, the chart kept.
-    rig.logic.runMenuCommand(u"mnuFromMemory"_s);
+    rig.logic.runMenuCommand(menu::mnuFromMemory);
     QCOMPARE(rig.doubles.prompts.shown.size(), 1);
     QCOMPARE(rig.doubles.prompts.shown.front().text,
              u"Снимок делается с реального графика и вставляется только при наличии в Нём данных!"_s);
@@ -88,10 +89,10 @@ void tst_SnapshotChart::pasteAfterErase() {
     rig.doubles.prompts.shown.clear();
 
     rig.snapshot(true);
-    QCOMPARE(rig.logic.runToolbarKey(u"DeleteSnap"_s), u"mnuClearMemory"_s);
+    QCOMPARE(rig.logic.runToolbarKey(toolbar::DeleteSnap), menu::mnuClearMemory);
     QCOMPARE(rig.logic.snapshots().snapReadings(), Snapshots::cleanSnapshot());
     QCOMPARE(rig.chart.table(), rig.logic.state().readings); // not redrawn
-    QCOMPARE(rig.logic.runToolbarKey(u"PasteSnap"_s), u"mnuFromMemory"_s);
+    QCOMPARE(rig.logic.runToolbarKey(toolbar::PasteSnap), menu::mnuFromMemory);
 
     const ReadingsTable &shown = rig.chart.table();
     QCOMPARE(shown.firstColumn(), 1);
@@ -108,7 +109,7 @@ void tst_SnapshotChart::pasteOfASection() {
     rig.readings(10);
     rig.snapshot(false, u"3"_s, u"8"_s);
     QVERIFY(rig.logic.snapshots().snapReadings().cell(2, 3).toText().startsWith(u"Снимок графика "_s));
-    rig.logic.runMenuCommand(u"mnuFromMemory"_s);
+    rig.logic.runMenuCommand(menu::mnuFromMemory);
 
     const ReadingsTable &snap = rig.logic.snapshots().snapReadings();
     QCOMPARE(snap.cell(2, 3).toText(), u"Снимок "_s + SeriesTitle);
@@ -123,7 +124,7 @@ void tst_SnapshotChart::liveCurveTakesTheChartBack() {
     ChartRig rig;
     rig.readings(10);
     rig.snapshot(false, u"2"_s, u"5"_s);
-    rig.logic.runMenuCommand(u"mnuFromMemory"_s);
+    rig.logic.runMenuCommand(menu::mnuFromMemory);
     QCOMPARE(rig.chart.table().firstColumn(), 2);
     rig.readings(9);
     QCOMPARE(rig.chart.table().firstColumn(), 2); // until the next update
@@ -137,7 +138,7 @@ void tst_SnapshotChart::freshLiveTableReplacesAPastedSnapshot() {
     ChartRig rig;
     rig.readings(10);
     rig.snapshot(true);
-    rig.logic.runMenuCommand(u"mnuFromMemory"_s);
+    rig.logic.runMenuCommand(menu::mnuFromMemory);
     QTRY_COMPARE(rig.drawnPoints().size(), 9);
     // A new session starts a fresh table and hands it to the chart.
     SessionState &s = rig.logic.state();
@@ -157,7 +158,7 @@ void tst_SnapshotChart::copyThenInsertRoundTrip() {
     rig.logic.chart().redrawChart();
     const ReadingsTable live = rig.chart.table();
     QCOMPARE(live, rig.logic.state().readings);
-    QCOMPARE(rig.logic.runToolbarKey(u"Copy"_s), u"mnuCopyData"_s);
+    QCOMPARE(rig.logic.runToolbarKey(toolbar::Copy), menu::mnuCopyData);
     const QMimeData *data = QGuiApplication::clipboard()->mimeData();
     QVERIFY(data->hasText());
     QVERIFY(data->text().startsWith(u"\t00:00:02\t"_s));
@@ -165,7 +166,7 @@ void tst_SnapshotChart::copyThenInsertRoundTrip() {
 
     // Something else on the chart, then the clipboard back into it.
     rig.chart.setChartData(Snapshots::cleanSnapshot());
-    QCOMPARE(rig.logic.runToolbarKey(u"Paste"_s), u"mnuInsertData"_s);
+    QCOMPARE(rig.logic.runToolbarKey(toolbar::Paste), menu::mnuInsertData);
     QCOMPARE(untitled(rig.chart.table()), untitled(live));
     QCOMPARE(rig.chart.rowLabel(1), u"Вставка из буфера"_s);
     QTRY_COMPARE(rig.drawnPoints().size(), 11);
@@ -177,8 +178,8 @@ void tst_SnapshotChart::copyWhileASnapshotIsShown() {
     ChartRig rig;
     rig.readings(10);
     rig.snapshot(false, u"4"_s, u"6"_s);
-    rig.logic.runMenuCommand(u"mnuFromMemory"_s);
-    rig.logic.runMenuCommand(u"mnuCopyData"_s);
+    rig.logic.runMenuCommand(menu::mnuFromMemory);
+    rig.logic.runMenuCommand(menu::mnuCopyData);
     QCOMPARE(QGuiApplication::clipboard()->text(),
              u"\t00:00:05\t00:00:06\r\nСнимок "_s + SeriesTitle + u"\t105\t106\r\n"_s);
 }
@@ -191,7 +192,7 @@ void tst_SnapshotChart::insertOfOtherTextIsRefused() {
     for (const QString &text : {u"Температура печи 850"_s, u"a\tb\r\nc\td\r\n"_s, QString()}) {
         rig.doubles.prompts.shown.clear();
         QGuiApplication::clipboard()->setText(text);
-        rig.logic.runMenuCommand(u"mnuInsertData"_s);
+        rig.logic.runMenuCommand(menu::mnuInsertData);
         QCOMPARE(rig.doubles.prompts.shown.size(), 1);
         const auto &box = rig.doubles.prompts.shown.front();
         QCOMPARE(box.title, u"Зорнета"_s);

@@ -2,6 +2,7 @@
 // two options' effect on the point-number boxes, OK hiding and Cancel
 // unloading it.
 
+#include "common/ItemNames.h"
 #include "platform/qt/QtChartSurface.h"
 #include "recording/ui/frmSnapShot.h"
 #include "shell/ui/frmTerminal.h"
@@ -47,7 +48,7 @@ private Q_SLOTS:
 void tst_SnapshotWindow::controlsAndOptions() {
     WindowRig rig;
     rig.doubles.settings.values[u"Зорнета/Properties/SnapShot"_s] = u"True"_s;
-    rig.logic.runToolbarKey(u"CopySnap"_s);
+    rig.logic.runToolbarKey(toolbar::CopySnap);
     frmSnapShot *w = rig.main.snapshotWindow();
     QVERIFY(w);
     QVERIFY(w->isVisible());
@@ -85,7 +86,7 @@ void tst_SnapshotWindow::controlsAndOptions() {
 
 void tst_SnapshotWindow::okHidesCancelUnloads() {
     WindowRig rig;
-    rig.logic.runMenuCommand(u"mnuGetInMind"_s);
+    rig.logic.runMenuCommand(menu::mnuGetInMind);
     QPointer<frmSnapShot> w = rig.main.snapshotWindow();
     rig.control<QRadioButton>(u"Snap_1"_s)->click();
     // To 50 with 40 columns allocated: refused, Text2 shows 40.
@@ -100,11 +101,11 @@ void tst_SnapshotWindow::okHidesCancelUnloads() {
     rig.control<QPushButton>(u"CmdOK"_s)->click();
     QCOMPARE(rig.doubles.prompts.shown.size(), 1);
     QVERIFY(!w->isVisible());
-    QVERIFY(rig.main.item(u"mnuFromMemory"_s)->isEnabled());
-    QVERIFY(rig.main.item(u"mnuClearMemory"_s)->isEnabled());
+    QVERIFY(rig.main.item(menu::mnuFromMemory)->isEnabled());
+    QVERIFY(rig.main.item(menu::mnuClearMemory)->isEnabled());
 
     // The same window comes back with its values.
-    rig.logic.runToolbarKey(u"CopySnap"_s);
+    rig.logic.runToolbarKey(toolbar::CopySnap);
     QCOMPARE(rig.main.snapshotWindow(), w.data());
     QVERIFY(w->isVisible());
     QCOMPARE(rig.control<QLineEdit>(u"Text2"_s)->text(), u"12"_s);
@@ -112,7 +113,7 @@ void tst_SnapshotWindow::okHidesCancelUnloads() {
     rig.control<QPushButton>(u"CmdCancel"_s)->click();
     QTRY_VERIFY(w.isNull());
     QVERIFY(!rig.logic.snapshotDialog().isLoaded());
-    rig.logic.runToolbarKey(u"CopySnap"_s);
+    rig.logic.runToolbarKey(toolbar::CopySnap);
     QVERIFY(rig.main.snapshotWindow());
     QCOMPARE(rig.control<QLineEdit>(u"Text2"_s)->text(), u"50"_s);
     QVERIFY(rig.control<QRadioButton>(u"Snap_1"_s)->isChecked()); // the saved choice
@@ -120,13 +121,13 @@ void tst_SnapshotWindow::okHidesCancelUnloads() {
 
 void tst_SnapshotWindow::closingTheWindowUnloads() {
     WindowRig rig;
-    rig.logic.runMenuCommand(u"mnuGetInMind"_s);
+    rig.logic.runMenuCommand(menu::mnuGetInMind);
     QPointer<frmSnapShot> w = rig.main.snapshotWindow();
     QVERIFY(w->close());
     QVERIFY(!rig.logic.snapshotDialog().isLoaded());
     QTRY_VERIFY(w.isNull());
     // Esc is Cancel.
-    rig.logic.runMenuCommand(u"mnuGetInMind"_s);
+    rig.logic.runMenuCommand(menu::mnuGetInMind);
     w = rig.main.snapshotWindow();
     QVERIFY(w);
     QTest::keyClick(w, Qt::Key_Escape);

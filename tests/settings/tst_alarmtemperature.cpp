@@ -1,5 +1,6 @@
 // The signal temperature: its entry, the alarms it arms, and the alarm window.
 
+#include "common/ItemNames.h"
 #include "settings/ui/SigTemp.h"
 #include "shell/ui/frmTerminal.h"
 #include "support/LogicRig.h"
@@ -69,7 +70,7 @@ void tst_AlarmTemperature::entry() {
     s.alarmCount = 3;
     rig.view.sig = u"77  град"_s;
     rig.prompts.inputAnswers.push_back(typed);
-    rig.logic->runMenuCommand(u"mnuSigTemp"_s);
+    rig.logic->runMenuCommand(menu::mnuSigTemp);
     QCOMPARE(s.temperature, temperature);
     QCOMPARE(s.alarmCount, armed ? 0 : 3);
     QCOMPARE(rig.view.sig, armed ? QString::number(temperature) + u"  град"_s : u"77  град"_s);
@@ -86,7 +87,7 @@ void tst_AlarmTemperature::entry() {
 void tst_AlarmTemperature::inputBox() {
     LogicRig rig;
     rig.prompts.inputAnswers.push_back(u"300"_s);
-    QCOMPARE(rig.logic->runToolbarKey(u"DialPhoneNumber"_s), u"mnuSigTemp"_s);
+    QCOMPARE(rig.logic->runToolbarKey(toolbar::DialPhoneNumber), menu::mnuSigTemp);
     QCOMPARE(rig.prompts.shown.size(), 1);
     const auto &box = rig.prompts.shown.first();
     QCOMPARE(box.kind, ScriptedPrompts::Kind::InputBox);
@@ -102,7 +103,7 @@ void tst_AlarmTemperature::threeAlarmsThenNone() {
     LogicRig rig;
     rig.open();
     rig.prompts.inputAnswers.push_back(u"250"_s);
-    rig.logic->runMenuCommand(u"mnuSigTemp"_s);
+    rig.logic->runMenuCommand(menu::mnuSigTemp);
     rig.clock.current = QDateTime(QDate(2026, 12, 8), QTime(14, 5, 33));
     rig.reading(250);
     QCOMPARE(rig.view.alarmText, u"Достигнута заданная температура   \" 250 \"  градусов в 14.05.33"_s);
@@ -121,16 +122,16 @@ void tst_AlarmTemperature::newEntryReArms() {
     LogicRig rig;
     rig.open();
     rig.prompts.inputAnswers = {u"250"_s, u"0"_s, u"251"_s};
-    rig.logic->runMenuCommand(u"mnuSigTemp"_s);
+    rig.logic->runMenuCommand(menu::mnuSigTemp);
     for (int i = 0; i < 4; ++i)
         rig.reading(250);
     QCOMPARE(rig.view.alarmsShown, 3);
     // 0 means no temperature: nothing re-armed, and no reading is 9998.
-    rig.logic->runMenuCommand(u"mnuSigTemp"_s);
+    rig.logic->runMenuCommand(menu::mnuSigTemp);
     QCOMPARE(rig.state().temperature, qint64(9998));
     rig.reading(250);
     QCOMPARE(rig.view.alarmsShown, 3);
-    rig.logic->runMenuCommand(u"mnuSigTemp"_s);
+    rig.logic->runMenuCommand(menu::mnuSigTemp);
     QCOMPARE(rig.view.sig, u"251  град"_s);
     rig.reading(251);
     QCOMPARE(rig.view.alarmsShown, 4);

@@ -1,6 +1,7 @@
 // The graph settings dialog's state and commands, the three period menus and
 // the start-up that presets them, on scripted doubles.
 
+#include "common/ItemNames.h"
 #include "support/LogicRig.h"
 
 #include <QtTest>
@@ -15,12 +16,12 @@ QString key(const QString &k) {
     return u"Зорнета/Properties/"_s + k;
 }
 
-const QStringList UpdateItems = {u"mnuY064Sec"_s, u"mnuY64Sec"_s, u"mnuY32Sec"_s,
-                                 u"mnuY1min"_s,   u"mnuY5min"_s,  u"mnuY10min"_s};
-const QStringList ReadItems = {u"mnuR064Sec"_s, u"mnuR3Sec"_s, u"mnuR12Sec"_s,
-                               u"mnuR1min"_s,   u"mnuR2min"_s, u"mnuR5min"_s};
-const QStringList FixedXItems = {u"mnuX064Sec"_s, u"mnuX64Sec"_s, u"mnuX32Sec"_s, u"mnuX1min"_s,
-                                 u"mnuX5min"_s,   u"mnuX10min"_s, u"mnuX26min"_s};
+const QStringList UpdateItems = {menu::mnuY064Sec, menu::mnuY64Sec, menu::mnuY32Sec,
+                                 menu::mnuY1min,   menu::mnuY5min,  menu::mnuY10min};
+const QStringList ReadItems = {menu::mnuR064Sec, menu::mnuR3Sec, menu::mnuR12Sec,
+                               menu::mnuR1min,   menu::mnuR2min, menu::mnuR5min};
+const QStringList FixedXItems = {menu::mnuX064Sec, menu::mnuX64Sec, menu::mnuX32Sec, menu::mnuX1min,
+                                 menu::mnuX5min,   menu::mnuX10min, menu::mnuX26min};
 
 QStringList checkedOf(const MemoryMainView &view, const QStringList &family) {
     QStringList out;
@@ -64,11 +65,11 @@ void tst_GraphSettings::startUpWithAnEmptyStore() {
     LogicRig rig;
     SessionState &s = rig.state();
     QVERIFY(s.autoTickDivision);
-    QVERIFY(rig.view.itemChecked(u"mnuAutoTickDivis"_s));
+    QVERIFY(rig.view.itemChecked(menu::mnuAutoTickDivis));
     for (const QString &item : FixedXItems)
         QVERIFY2(!rig.view.itemEnabled(item), qPrintable(item));
-    QCOMPARE(checkedOf(rig.view, UpdateItems), QStringList{u"mnuY64Sec"_s});
-    QCOMPARE(checkedOf(rig.view, ReadItems), QStringList{u"mnuR064Sec"_s});
+    QCOMPARE(checkedOf(rig.view, UpdateItems), QStringList{menu::mnuY64Sec});
+    QCOMPARE(checkedOf(rig.view, ReadItems), QStringList{menu::mnuR064Sec});
     QCOMPARE(s.updatePeriod, 10);
     QCOMPARE(s.readPeriod, 1);
     QCOMPARE(s.xTickDivisions, std::int16_t(1));
@@ -107,7 +108,7 @@ void tst_GraphSettings::savedChoicesOnlyPresetTheDialog() {
     QCOMPARE(g.cboThin, 4);
     QCOMPARE(g.cboVGrid, 5);
     QCOMPARE(g.txtGraph, u"850"_s);
-    QCOMPARE(checkedOf(rig.view, UpdateItems), QStringList{u"mnuY64Sec"_s});
+    QCOMPARE(checkedOf(rig.view, UpdateItems), QStringList{menu::mnuY64Sec});
 }
 
 void tst_GraphSettings::damagedPositionsSelectTheDefault() {
@@ -136,12 +137,12 @@ void tst_GraphSettings::okAppliesEachPosition_data() {
     QTest::addColumn<QString>("updateItem");
     QTest::addColumn<QString>("readItem");
     QTest::addColumn<QString>("xItem");
-    QTest::newRow("0") << 0 << 1 << 1 << 10 << 10 << u"mnuY064Sec"_s << u"mnuR064Sec"_s << u"mnuX64Sec"_s;
-    QTest::newRow("1") << 1 << 10 << 5 << 25 << 50 << u"mnuY64Sec"_s << u"mnuR3Sec"_s << u"mnuX32Sec"_s;
-    QTest::newRow("2") << 2 << 50 << 20 << 50 << 100 << u"mnuY32Sec"_s << u"mnuR12Sec"_s << u"mnuX1min"_s;
-    QTest::newRow("3") << 3 << 100 << 100 << 100 << 500 << u"mnuY1min"_s << u"mnuR1min"_s << u"mnuX5min"_s;
-    QTest::newRow("4") << 4 << 500 << 250 << 200 << 1000 << u"mnuY5min"_s << u"mnuR2min"_s << u"mnuX10min"_s;
-    QTest::newRow("5") << 5 << 1000 << 500 << -1 << 5000 << u"mnuY10min"_s << u"mnuR5min"_s << u"mnuX26min"_s;
+    QTest::newRow("0") << 0 << 1 << 1 << 10 << 10 << menu::mnuY064Sec << menu::mnuR064Sec << menu::mnuX64Sec;
+    QTest::newRow("1") << 1 << 10 << 5 << 25 << 50 << menu::mnuY64Sec << menu::mnuR3Sec << menu::mnuX32Sec;
+    QTest::newRow("2") << 2 << 50 << 20 << 50 << 100 << menu::mnuY32Sec << menu::mnuR12Sec << menu::mnuX1min;
+    QTest::newRow("3") << 3 << 100 << 100 << 100 << 500 << menu::mnuY1min << menu::mnuR1min << menu::mnuX5min;
+    QTest::newRow("4") << 4 << 500 << 250 << 200 << 1000 << menu::mnuY5min << menu::mnuR2min << menu::mnuX10min;
+    QTest::newRow("5") << 5 << 1000 << 500 << -1 << 5000 << menu::mnuY10min << menu::mnuR5min << menu::mnuX26min;
 }
 
 void tst_GraphSettings::okAppliesEachPosition() {
@@ -304,9 +305,9 @@ void tst_GraphSettings::cutLengthOutOfRange() {
 
 void tst_GraphSettings::dialogIsReachedThreeWays_data() {
     QTest::addColumn<QString>("how");
-    QTest::newRow("menu") << u"mnuAppl"_s;
-    QTest::newRow("context menu") << u"mnuGraphProper"_s;
-    QTest::newRow("toolbar") << u"HangUpPhone"_s;
+    QTest::newRow("menu") << menu::mnuAppl;
+    QTest::newRow("context menu") << menu::mnuGraphProper;
+    QTest::newRow("toolbar") << toolbar::HangUpPhone;
 }
 
 void tst_GraphSettings::dialogIsReachedThreeWays() {
@@ -316,7 +317,7 @@ void tst_GraphSettings::dialogIsReachedThreeWays() {
         g.cboSpeed = 5;
         g.confirm();
     };
-    if (how == u"HangUpPhone")
+    if (how == toolbar::HangUpPhone)
         rig.logic->runToolbarKey(how);
     else
         rig.logic->runMenuCommand(how);
@@ -356,57 +357,57 @@ void tst_GraphSettings::menusKeepTheDialogInStep() {
     LogicRig rig;
     GraphSettings &g = rig.logic->graphSettings();
     g.cancel(); // unloaded
-    rig.logic->runMenuCommand(u"mnuY10min"_s);
+    rig.logic->runMenuCommand(menu::mnuY10min);
     QVERIFY(g.isLoaded()); // loaded hidden to take the position
     QCOMPARE(g.cboSpeed, 5);
-    rig.logic->runMenuCommand(u"mnuR2min"_s);
+    rig.logic->runMenuCommand(menu::mnuR2min);
     QCOMPARE(g.cboPassOver, 4);
-    rig.logic->runMenuCommand(u"mnuAutoTickDivis"_s); // off: fixed items usable
-    rig.logic->runMenuCommand(u"mnuX1min"_s);
+    rig.logic->runMenuCommand(menu::mnuAutoTickDivis); // off: fixed items usable
+    rig.logic->runMenuCommand(menu::mnuX1min);
     QCOMPARE(g.cboVGrid, 2);
     QCOMPARE(rig.state().xTickDivisions, std::int16_t(100));
     QCOMPARE(rig.state().xLabelDivisions, std::int16_t(100));
-    QCOMPARE(checkedOf(rig.view, FixedXItems), QStringList{u"mnuX1min"_s});
+    QCOMPARE(checkedOf(rig.view, FixedXItems), QStringList{menu::mnuX1min});
 }
 
 void tst_GraphSettings::divisions2500() {
     LogicRig rig;
-    rig.logic->runMenuCommand(u"mnuAutoTickDivis"_s);
+    rig.logic->runMenuCommand(menu::mnuAutoTickDivis);
     rig.chart.calls.clear();
-    rig.logic->runMenuCommand(u"mnuX26min"_s);
+    rig.logic->runMenuCommand(menu::mnuX26min);
     QCOMPARE(rig.chart.calls, (QStringList{u"setDivisionsPerTick(5000)"_s, u"setDivisionsPerLabel(10000)"_s}));
     QCOMPARE(rig.state().xTickDivisions, std::int16_t(5000));
     QCOMPARE(rig.state().xLabelDivisions, std::int16_t(5000));
     QCOMPARE(rig.logic->graphSettings().cboVGrid, 5);
-    QCOMPARE(checkedOf(rig.view, FixedXItems), QStringList{u"mnuX26min"_s});
-    QVERIFY(!rig.view.itemChecked(u"mnuAutoTickDivis"_s));
+    QCOMPARE(checkedOf(rig.view, FixedXItems), QStringList{menu::mnuX26min});
+    QVERIFY(!rig.view.itemChecked(menu::mnuAutoTickDivis));
 }
 
 void tst_GraphSettings::automaticDivisionsOnAndOff() {
     LogicRig rig;
-    rig.logic->runMenuCommand(u"mnuAutoTickDivis"_s);
+    rig.logic->runMenuCommand(menu::mnuAutoTickDivis);
     QVERIFY(!rig.state().autoTickDivision);
-    QVERIFY(!rig.view.itemChecked(u"mnuAutoTickDivis"_s));
+    QVERIFY(!rig.view.itemChecked(menu::mnuAutoTickDivis));
     for (const QString &item : FixedXItems)
         QVERIFY(rig.view.itemEnabled(item));
-    QCOMPARE(checkedOf(rig.view, FixedXItems), QStringList{u"mnuX64Sec"_s});
+    QCOMPARE(checkedOf(rig.view, FixedXItems), QStringList{menu::mnuX64Sec});
     QCOMPARE(rig.state().xTickDivisions, std::int16_t(10));
-    rig.logic->runMenuCommand(u"mnuAutoTickDivis"_s);
+    rig.logic->runMenuCommand(menu::mnuAutoTickDivis);
     QVERIFY(rig.state().autoTickDivision);
-    QVERIFY(rig.view.itemChecked(u"mnuAutoTickDivis"_s));
+    QVERIFY(rig.view.itemChecked(menu::mnuAutoTickDivis));
     for (const QString &item : FixedXItems)
         QVERIFY(!rig.view.itemEnabled(item));
-    QCOMPARE(checkedOf(rig.view, FixedXItems), QStringList{u"mnuX64Sec"_s});
+    QCOMPARE(checkedOf(rig.view, FixedXItems), QStringList{menu::mnuX64Sec});
     QCOMPARE(rig.chart.divisionsPerTick, 10);
 }
 
 void tst_GraphSettings::viewMenuOpensThePopups_data() {
     QTest::addColumn<QString>("item");
     QTest::addColumn<QString>("popup");
-    QTest::newRow("update") << u"mnuViewUpdate"_s << u"mnuReNew"_s;
-    QTest::newRow("read") << u"mnuViewPeriod"_s << u"mnuRead"_s;
-    QTest::newRow("x axis") << u"mnuViewAxisX"_s << u"mnuGridXSec"_s;
-    QTest::newRow("colour") << u"mnuViewColor"_s << u"mnuColor"_s;
+    QTest::newRow("update") << menu::mnuViewUpdate << menu::mnuReNew;
+    QTest::newRow("read") << menu::mnuViewPeriod << menu::mnuRead;
+    QTest::newRow("x axis") << menu::mnuViewAxisX << menu::mnuGridXSec;
+    QTest::newRow("colour") << menu::mnuViewColor << menu::mnuColor;
 }
 
 void tst_GraphSettings::viewMenuOpensThePopups() {
@@ -425,7 +426,7 @@ void tst_GraphSettings::chartMouseOpensItsMenus() {
     QVERIFY(rig.view.popups.isEmpty());
     rig.logic->chartMouseDown(2);
     rig.logic->chartAxisSelected(0);
-    QCOMPARE(rig.view.popups, (QStringList{u"mnuMouse"_s, u"mnuAxisXTitle"_s}));
+    QCOMPARE(rig.view.popups, (QStringList{menu::mnuMouse, menu::mnuAxisXTitle}));
 }
 
 QTEST_GUILESS_MAIN(tst_GraphSettings)

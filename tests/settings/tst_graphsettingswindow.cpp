@@ -1,6 +1,7 @@
 // The graph settings window and the start window as a user meets them:
 // real widgets, offscreen.
 
+#include "common/ItemNames.h"
 #include "platform/qt/QtChartSurface.h"
 #include "settings/ui/frmPrGraph.h"
 #include "shell/ui/Application.h"
@@ -99,7 +100,7 @@ void tst_GraphSettingsWindow::okThroughTheWindow() {
     QTest::mouseClick(w.findChild<QPushButton *>(u"cmdOK"_s), Qt::LeftButton);
     QCOMPARE(w.result(), int(QDialog::Accepted));
     QCOMPARE(rig.state().updatePeriod, 1);
-    QVERIFY(rig.view.itemChecked(u"mnuX26min"_s));
+    QVERIFY(rig.view.itemChecked(menu::mnuX26min));
     QCOMPARE(rig.view.sig, u"300  град"_s);
 }
 
@@ -129,11 +130,11 @@ void tst_GraphSettingsWindow::modalFromTheMainWindow() {
         dialog->findChild<QComboBox *>(u"cboPassOver"_s)->setCurrentIndex(5);
         QTest::mouseClick(dialog->findChild<QPushButton *>(u"cmdOK"_s), Qt::LeftButton);
     });
-    logic.runToolbarKey(u"HangUpPhone"_s);
+    logic.runToolbarKey(toolbar::HangUpPhone);
     QVERIFY(seen);
     QCOMPARE(logic.state().readPeriod, 500);
-    QVERIFY(window.item(u"mnuR5min"_s)->isChecked());
-    QVERIFY(!window.item(u"mnuR064Sec"_s)->isChecked());
+    QVERIFY(window.item(menu::mnuR5min)->isChecked());
+    QVERIFY(!window.item(menu::mnuR064Sec)->isChecked());
 }
 
 void tst_GraphSettingsWindow::startWindow() {

@@ -2,6 +2,7 @@
 // its menu item runs, the two port buttons share one toggle, an unknown key
 // does nothing, and "Выход" runs the shutdown.
 
+#include "common/ItemNames.h"
 #include "support/LogicRig.h"
 
 #include <QFile>
@@ -73,24 +74,24 @@ void tst_CommandDispatch::toolbarKeyRunsItsMenuCommand_data() {
     // Whether the command shows an effect on the doubles (closing a recording
     // that is not open, or erasing a snapshot never taken, does nothing).
     QTest::addColumn<bool>("acts");
-    QTest::newRow("OpenLogFile") << u"OpenLogFile"_s << u"mnuOpenLog"_s << true;
-    QTest::newRow("CloseLogFile") << u"CloseLogFile"_s << u"mnuCloseLog"_s << false;
-    QTest::newRow("DialPhoneNumber") << u"DialPhoneNumber"_s << u"mnuSigTemp"_s << true;
-    QTest::newRow("HangUpPhone") << u"HangUpPhone"_s << u"mnuAppl"_s << true;
-    QTest::newRow("Properties") << u"Properties"_s << u"mnuProperties"_s << true;
-    QTest::newRow("CopySnap") << u"CopySnap"_s << u"mnuGetInMind"_s << true;
-    QTest::newRow("PortOpen") << u"PortOpen"_s << u"mnuOpen"_s << true;
-    QTest::newRow("Help") << u"Help"_s << u"mnuContent"_s << true;
-    QTest::newRow("PasteSnap") << u"PasteSnap"_s << u"mnuFromMemory"_s << true;
-    QTest::newRow("ClosePort") << u"ClosePort"_s << u"mnuOpen"_s << true;
-    QTest::newRow("Copy") << u"Copy"_s << u"mnuCopyData"_s << true;
-    QTest::newRow("Paste") << u"Paste"_s << u"mnuInsertData"_s << true;
-    QTest::newRow("DeleteSnap") << u"DeleteSnap"_s << u"mnuClearMemory"_s << false;
-    QTest::newRow("GraphStart") << u"GraphStart"_s << u"mnuCutStart"_s << true;
-    QTest::newRow("GraphEnd") << u"GraphEnd"_s << u"mnuGraphEnd"_s << true;
-    QTest::newRow("GraphAll") << u"GraphAll"_s << u"mnuGraphAll"_s << true;
-    QTest::newRow("NewSession") << u"NewSession"_s << u"mnuNewSession"_s << true;
-    QTest::newRow("Legend") << u"Legend"_s << u"mnuLegendShow"_s << true;
+    QTest::newRow("OpenLogFile") << toolbar::OpenLogFile << menu::mnuOpenLog << true;
+    QTest::newRow("CloseLogFile") << toolbar::CloseLogFile << menu::mnuCloseLog << false;
+    QTest::newRow("DialPhoneNumber") << toolbar::DialPhoneNumber << menu::mnuSigTemp << true;
+    QTest::newRow("HangUpPhone") << toolbar::HangUpPhone << menu::mnuAppl << true;
+    QTest::newRow("Properties") << toolbar::Properties << menu::mnuProperties << true;
+    QTest::newRow("CopySnap") << toolbar::CopySnap << menu::mnuGetInMind << true;
+    QTest::newRow("PortOpen") << toolbar::PortOpen << menu::mnuOpen << true;
+    QTest::newRow("Help") << toolbar::Help << menu::mnuContent << true;
+    QTest::newRow("PasteSnap") << toolbar::PasteSnap << menu::mnuFromMemory << true;
+    QTest::newRow("ClosePort") << toolbar::ClosePort << menu::mnuOpen << true;
+    QTest::newRow("Copy") << toolbar::Copy << menu::mnuCopyData << true;
+    QTest::newRow("Paste") << toolbar::Paste << menu::mnuInsertData << true;
+    QTest::newRow("DeleteSnap") << toolbar::DeleteSnap << menu::mnuClearMemory << false;
+    QTest::newRow("GraphStart") << toolbar::GraphStart << menu::mnuCutStart << true;
+    QTest::newRow("GraphEnd") << toolbar::GraphEnd << menu::mnuGraphEnd << true;
+    QTest::newRow("GraphAll") << toolbar::GraphAll << menu::mnuGraphAll << true;
+    QTest::newRow("NewSession") << toolbar::NewSession << menu::mnuNewSession << true;
+    QTest::newRow("Legend") << toolbar::Legend << menu::mnuLegendShow << true;
     QTest::newRow("unknown key") << u"Exit"_s << QString() << false;
     QTest::newRow("letter case counts") << u"help"_s << QString() << false;
     QTest::newRow("empty key") << QString() << QString() << false;
@@ -119,10 +120,10 @@ void tst_CommandDispatch::toolbarKeyRunsItsMenuCommand() {
 void tst_CommandDispatch::portButtonsShareTheToggle_data() {
     QTest::addColumn<QString>("key");
     QTest::addColumn<bool>("openBefore");
-    QTest::newRow("PortOpen opens") << u"PortOpen"_s << false;
-    QTest::newRow("PortOpen closes an open port") << u"PortOpen"_s << true;
-    QTest::newRow("ClosePort opens a closed port") << u"ClosePort"_s << false;
-    QTest::newRow("ClosePort closes") << u"ClosePort"_s << true;
+    QTest::newRow("PortOpen opens") << toolbar::PortOpen << false;
+    QTest::newRow("PortOpen closes an open port") << toolbar::PortOpen << true;
+    QTest::newRow("ClosePort opens a closed port") << toolbar::ClosePort << false;
+    QTest::newRow("ClosePort closes") << toolbar::ClosePort << true;
 }
 
 void tst_CommandDispatch::portButtonsShareTheToggle() {
@@ -150,7 +151,7 @@ void tst_CommandDispatch::exitRunsTheShutdown() {
     rig.open();
     QVERIFY(rig.logic->recording().openAt(dir.filePath(u"run.txt"_s), u"run.txt"_s));
     rig.reading(123);
-    rig.logic->runMenuCommand(u"mnuFileExit"_s);
+    rig.logic->runMenuCommand(menu::mnuFileExit);
     QCOMPARE(exits, 1);
     QVERIFY(!rig.port.portOpen());
     QVERIFY(!rig.logic->recording().isOpen());

@@ -1,6 +1,7 @@
 // The help menu's commands: the help file and the price list found in the
 // installation and opened, the messages when they are missing, the About box.
 
+#include "common/ItemNames.h"
 #include "support/LogicRig.h"
 
 #include <QFile>
@@ -52,8 +53,8 @@ void tst_HelpCommands::helpOpensFromTheInstallation() {
     touch(dir.filePath(u"Zorneta.hlp"_s));
     LogicRig rig;
     rig.install.directory = dir.path() + u'/';
-    rig.logic->runToolbarKey(u"Help"_s);
-    rig.logic->runMenuCommand(u"mnuContent"_s);
+    rig.logic->runToolbarKey(toolbar::Help);
+    rig.logic->runMenuCommand(menu::mnuContent);
     QCOMPARE(rig.launcher.helpShown, QStringList(2, dir.filePath(u"Zorneta.hlp"_s)));
     QVERIFY(rig.launcher.opened.isEmpty());
     QCOMPARE(rig.prompts.shown.size(), 0);
@@ -73,7 +74,7 @@ void tst_HelpCommands::missingHelpGivesBothMessages() {
     LogicRig rig;
     rig.install.directory = dir.path() + u'/';
     rig.prompts.messageAnswers = {static_cast<Prompts::Answer>(firstAnswer), Prompts::Answer::Ok};
-    rig.logic->runMenuCommand(u"mnuContent"_s);
+    rig.logic->runMenuCommand(menu::mnuContent);
     QCOMPARE(rig.prompts.shown.size(), 2);
     const auto &first = rig.prompts.shown.at(0);
     QCOMPARE(first.title, ErrorTitle);
@@ -95,7 +96,7 @@ void tst_HelpCommands::priceListOpensInTheBrowser() {
     touch(dir.filePath(u"Price.htm"_s));
     LogicRig rig;
     rig.install.directory = dir.path() + u'/';
-    rig.logic->runMenuCommand(u"mnuLirant"_s);
+    rig.logic->runMenuCommand(menu::mnuLirant);
     QCOMPARE(rig.launcher.opened, QStringList{dir.filePath(u"Price.htm"_s)});
     QCOMPARE(rig.prompts.shown.size(), 0);
 }
@@ -106,7 +107,7 @@ void tst_HelpCommands::missingPriceListGivesBothMessages() {
     LogicRig rig;
     rig.install.directory = dir.path() + u'/';
     rig.prompts.messageAnswers = {Prompts::Answer::Ok, Prompts::Answer::Ok};
-    rig.logic->runMenuCommand(u"mnuLirant"_s);
+    rig.logic->runMenuCommand(menu::mnuLirant);
     QCOMPARE(rig.prompts.shown.size(), 2);
     QCOMPARE(rig.prompts.shown.at(0).title, ErrorTitle);
     QCOMPARE(rig.prompts.shown.at(0).text, PriceMissing);
@@ -122,8 +123,8 @@ void tst_HelpCommands::missingPriceListGivesBothMessages() {
 void tst_HelpCommands::withoutInstallationOnlyTheAdvice_data() {
     QTest::addColumn<QString>("command");
     QTest::addColumn<QString>("advice");
-    QTest::newRow("help") << u"mnuContent"_s << HelpAdvice;
-    QTest::newRow("price list") << u"mnuLirant"_s << PriceAdvice;
+    QTest::newRow("help") << menu::mnuContent << HelpAdvice;
+    QTest::newRow("price list") << menu::mnuLirant << PriceAdvice;
 }
 
 void tst_HelpCommands::withoutInstallationOnlyTheAdvice() {
@@ -143,8 +144,8 @@ void tst_HelpCommands::withoutInstallationOnlyTheAdvice() {
 void tst_HelpCommands::failedOpeningGivesOnlyTheAdvice_data() {
     QTest::addColumn<QString>("command");
     QTest::addColumn<QString>("advice");
-    QTest::newRow("help viewer fails") << u"mnuContent"_s << HelpAdvice;
-    QTest::newRow("browser fails") << u"mnuLirant"_s << PriceAdvice;
+    QTest::newRow("help viewer fails") << menu::mnuContent << HelpAdvice;
+    QTest::newRow("browser fails") << menu::mnuLirant << PriceAdvice;
 }
 
 void tst_HelpCommands::failedOpeningGivesOnlyTheAdvice() {
@@ -166,7 +167,7 @@ void tst_HelpCommands::failedOpeningGivesOnlyTheAdvice() {
 
 void tst_HelpCommands::aboutBoxIsShown() {
     LogicRig rig;
-    rig.logic->runMenuCommand(u"mnuAbout"_s);
+    rig.logic->runMenuCommand(menu::mnuAbout);
     QCOMPARE(rig.view.aboutShown, 1);
     QCOMPARE(rig.prompts.shown.size(), 0);
 }

@@ -1,6 +1,7 @@
 // The help menu's windows: the About box and the help window with the
 // program's own help document.
 
+#include "common/ItemNames.h"
 #include "shell/HelpCommands.h"
 #include "platform/qt/QtSystem.h"
 #include "shell/ui/Application.h"
@@ -148,13 +149,13 @@ void tst_HelpWindows::helpMenuOfTheRunningProgram() {
         return static_cast<HelpViewer *>(nullptr);
     };
     QVERIFY(!helpWindow());
-    app.mainWindow()->item(u"Help"_s)->trigger();
+    app.mainWindow()->item(toolbar::Help)->trigger();
     QVERIFY(helpWindow());
     QVERIFY(helpWindow()->topics().contains(u"Ошибки линии связи"_s));
     helpWindow()->close();
-    app.mainWindow()->item(u"mnuContent"_s)->trigger();
+    app.mainWindow()->item(menu::mnuContent)->trigger();
     QVERIFY(helpWindow());
-    app.mainWindow()->item(u"mnuAbout"_s)->trigger();
+    app.mainWindow()->item(menu::mnuAbout)->trigger();
     QVERIFY(app.mainWindow()->aboutWindow());
     QVERIFY(app.mainWindow()->aboutWindow()->isVisible());
 }

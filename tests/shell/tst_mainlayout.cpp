@@ -4,6 +4,7 @@
 
 #include "chart/WindowLayout.h"
 #include "chart/ui/frmSeriesData.h"
+#include "common/ItemNames.h"
 #include "platform/qt/QtChartSurface.h"
 #include "shell/TerminalLogic.h"
 #include "shell/ui/Application.h"
@@ -118,7 +119,7 @@ void tst_MainLayout::layoutAtSize() {
 
 void tst_MainLayout::indicatorToggleWidensTheChart() {
     const QRect before = controlRect(u"MSChart1");
-    QAction *toggle = m_window->item(u"mnuViewIndicator"_s);
+    QAction *toggle = m_window->item(menu::mnuViewIndicator);
     QVERIFY(toggle->isChecked());
     toggle->trigger();
     QVERIFY(!toggle->isChecked());
@@ -179,7 +180,7 @@ void tst_MainLayout::chartGestures() {
     QCOMPARE(field->text(), u"Значение точки № 12 равно 512 оС"_s);
 
     // The right button opens "Мышкино меню".
-    QMenu *mouse = m_window->menu(u"mnuMouse"_s);
+    QMenu *mouse = m_window->menu(menu::mnuMouse);
     QTest::mouseClick(viewport, Qt::RightButton, Qt::NoModifier, pointOnCurve(20, 320));
     QTRY_VERIFY(mouse->isVisible());
     QCOMPARE(mouse->title(), u"Мышкино меню"_s);

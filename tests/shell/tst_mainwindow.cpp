@@ -1,6 +1,7 @@
 // The main window: its whole menu tree, the toolbar, the status bar and the
 // controls around the chart, before and after the window's load.
 
+#include "common/ItemNames.h"
 #include "platform/qt/QtChartSurface.h"
 #include "shell/ui/FramePacer.h"
 #include "shell/ui/frmTerminal.h"
@@ -202,12 +203,12 @@ void tst_MainWindow::menuBarTree() {
 
 void tst_MainWindow::contextMenus() {
     frmTerminal w;
-    QCOMPARE(tree(w.menu(u"mnuMouse"_s)), MouseMenuTree);
-    QCOMPARE(tree(w.menu(u"mnuAxisXTitle"_s)), AxisMenuTree);
+    QCOMPARE(tree(w.menu(menu::mnuMouse)), MouseMenuTree);
+    QCOMPARE(tree(w.menu(menu::mnuAxisXTitle)), AxisMenuTree);
     // Never in the menu bar.
     for (QAction *a : w.menuBar()->actions()) {
-        QVERIFY(a->menu() != w.menu(u"mnuMouse"_s));
-        QVERIFY(a->menu() != w.menu(u"mnuAxisXTitle"_s));
+        QVERIFY(a->menu() != w.menu(menu::mnuMouse));
+        QVERIFY(a->menu() != w.menu(menu::mnuAxisXTitle));
     }
 }
 
@@ -216,28 +217,28 @@ void tst_MainWindow::toolBar_data() {
     QTest::addColumn<QString>("tooltip");
     QTest::addColumn<QString>("description");
     QTest::addColumn<bool>("enabled");
-    QTest::newRow("PortOpen") << u"PortOpen"_s << u"Открыть порт"_s << u"Открыть Порт"_s << true;
-    QTest::newRow("Properties") << u"Properties"_s << u"Свойства порта"_s << u"Свойства Порта..."_s << true;
-    QTest::newRow("ClosePort") << u"ClosePort"_s << u"Закрыть порт"_s << u"Закрыть Порт"_s << true;
-    QTest::newRow("OpenLogFile") << u"OpenLogFile"_s << u"Открыть файл записи"_s << u"Открыть файл для записи..."_s
+    QTest::newRow("PortOpen") << toolbar::PortOpen << u"Открыть порт"_s << u"Открыть Порт"_s << true;
+    QTest::newRow("Properties") << toolbar::Properties << u"Свойства порта"_s << u"Свойства Порта..."_s << true;
+    QTest::newRow("ClosePort") << toolbar::ClosePort << u"Закрыть порт"_s << u"Закрыть Порт"_s << true;
+    QTest::newRow("OpenLogFile") << toolbar::OpenLogFile << u"Открыть файл записи"_s << u"Открыть файл для записи..."_s
                                  << true;
-    QTest::newRow("CloseLogFile") << u"CloseLogFile"_s << u"Закрыть файл записи"_s << u"Закрыть и Сохранить файл..."_s
-                                  << false;
-    QTest::newRow("Copy") << u"Copy"_s << u"Копировать в буфер"_s << u"Копировать весь график в буфер"_s << true;
-    QTest::newRow("Paste") << u"Paste"_s << u"Вставить из буфера"_s << u"Вставить график из буфера"_s << true;
-    QTest::newRow("DialPhoneNumber") << u"DialPhoneNumber"_s << u"Сигнальная температура"_s
+    QTest::newRow("CloseLogFile") << toolbar::CloseLogFile << u"Закрыть файл записи"_s
+                                  << u"Закрыть и Сохранить файл..."_s << false;
+    QTest::newRow("Copy") << toolbar::Copy << u"Копировать в буфер"_s << u"Копировать весь график в буфер"_s << true;
+    QTest::newRow("Paste") << toolbar::Paste << u"Вставить из буфера"_s << u"Вставить график из буфера"_s << true;
+    QTest::newRow("DialPhoneNumber") << toolbar::DialPhoneNumber << u"Сигнальная температура"_s
                                      << u"Сигнальная температура..."_s << true;
-    QTest::newRow("Legend") << u"Legend"_s << u"Обозначения  Вкл/Выкл"_s << u"Обозначения  Вкл/Выкл"_s << true;
-    QTest::newRow("CopySnap") << u"CopySnap"_s << u"Копировать снимок"_s << u"Сделать снимок.."_s << true;
-    QTest::newRow("PasteSnap") << u"PasteSnap"_s << u"Вставить снимок"_s << u"Вставить снимок"_s << true;
-    QTest::newRow("DeleteSnap") << u"DeleteSnap"_s << u"Удалить снимок"_s << u"Стереть снимок"_s << true;
-    QTest::newRow("GraphEnd") << u"GraphEnd"_s << u"Конец графика"_s << u"Только конец графика"_s << true;
-    QTest::newRow("GraphStart") << u"GraphStart"_s << u"Отрезать начало графика"_s << u"Отрезать начало графика"_s
+    QTest::newRow("Legend") << toolbar::Legend << u"Обозначения  Вкл/Выкл"_s << u"Обозначения  Вкл/Выкл"_s << true;
+    QTest::newRow("CopySnap") << toolbar::CopySnap << u"Копировать снимок"_s << u"Сделать снимок.."_s << true;
+    QTest::newRow("PasteSnap") << toolbar::PasteSnap << u"Вставить снимок"_s << u"Вставить снимок"_s << true;
+    QTest::newRow("DeleteSnap") << toolbar::DeleteSnap << u"Удалить снимок"_s << u"Стереть снимок"_s << true;
+    QTest::newRow("GraphEnd") << toolbar::GraphEnd << u"Конец графика"_s << u"Только конец графика"_s << true;
+    QTest::newRow("GraphStart") << toolbar::GraphStart << u"Отрезать начало графика"_s << u"Отрезать начало графика"_s
                                 << true;
-    QTest::newRow("GraphAll") << u"GraphAll"_s << u"Весь график"_s << u"Весь график"_s << true;
-    QTest::newRow("HangUpPhone") << u"HangUpPhone"_s << u"Свойства графика"_s << u"Свойства графика..."_s << true;
-    QTest::newRow("Help") << u"Help"_s << u"Справка"_s << u"Справка"_s << true;
-    QTest::newRow("NewSession") << u"NewSession"_s << u"Начать новый сеанс"_s << u"Начать новый сеанс"_s << true;
+    QTest::newRow("GraphAll") << toolbar::GraphAll << u"Весь график"_s << u"Весь график"_s << true;
+    QTest::newRow("HangUpPhone") << toolbar::HangUpPhone << u"Свойства графика"_s << u"Свойства графика..."_s << true;
+    QTest::newRow("Help") << toolbar::Help << u"Справка"_s << u"Справка"_s << true;
+    QTest::newRow("NewSession") << toolbar::NewSession << u"Начать новый сеанс"_s << u"Начать новый сеанс"_s << true;
 }
 
 void tst_MainWindow::toolBar() {
@@ -274,10 +275,10 @@ void tst_MainWindow::statusBar_data() {
     QTest::addColumn<QString>("key");
     QTest::addColumn<QString>("text");
     QTest::addColumn<QString>("tooltip");
-    QTest::newRow("Status") << 0 << u"Status"_s << u"Статус Порта"_s << u"Состояние коммуникационного Порта"_s;
-    QTest::newRow("Settings") << 1 << u"Settings"_s << u"Настройки:"_s << u"Настройки коммуникационного Порта"_s;
-    QTest::newRow("Counter") << 2 << u"Counter"_s << u"k"_s << u"Число циклов считывания данных"_s;
-    QTest::newRow("ConnectTime") << 3 << u"ConnectTime"_s << u"Время:"_s
+    QTest::newRow("Status") << 0 << panel::Status << u"Статус Порта"_s << u"Состояние коммуникационного Порта"_s;
+    QTest::newRow("Settings") << 1 << panel::Settings << u"Настройки:"_s << u"Настройки коммуникационного Порта"_s;
+    QTest::newRow("Counter") << 2 << panel::Counter << u"k"_s << u"Число циклов считывания данных"_s;
+    QTest::newRow("ConnectTime") << 3 << panel::ConnectTime << u"Время:"_s
                                  << u"Отсчёт времени с  момента открытия Порта"_s;
 }
 
@@ -307,24 +308,24 @@ void tst_MainWindow::marksAfterLoad() {
     TerminalLogic logic(Services{doubles.port, w.chart(), doubles.prompts, doubles.settings, doubles.clock,
                                  doubles.beeper, doubles.install, doubles.launcher, w});
     logic.load();
-    QVERIFY(w.item(u"mnuY64Sec"_s)->isChecked());
-    QVERIFY(w.item(u"mnuR064Sec"_s)->isChecked());
-    QVERIFY(w.item(u"mnuAutoTickDivis"_s)->isChecked());
-    for (const QString &fixed : {u"mnuX064Sec"_s, u"mnuX64Sec"_s, u"mnuX32Sec"_s, u"mnuX1min"_s, u"mnuX5min"_s,
-                                 u"mnuX10min"_s, u"mnuX26min"_s})
+    QVERIFY(w.item(menu::mnuY64Sec)->isChecked());
+    QVERIFY(w.item(menu::mnuR064Sec)->isChecked());
+    QVERIFY(w.item(menu::mnuAutoTickDivis)->isChecked());
+    for (const QString &fixed : {menu::mnuX064Sec, menu::mnuX64Sec, menu::mnuX32Sec, menu::mnuX1min, menu::mnuX5min,
+                                 menu::mnuX10min, menu::mnuX26min})
         QVERIFY2(!w.item(fixed)->isEnabled(), qPrintable(fixed));
-    QVERIFY(w.item(u"mnuX64Sec"_s)->isChecked());
-    QVERIFY(!w.item(u"mnuFromMemory"_s)->isEnabled());
-    QVERIFY(!w.item(u"PasteSnap"_s)->isEnabled());
-    QVERIFY(!w.item(u"DeleteSnap"_s)->isEnabled());
-    QVERIFY(w.item(u"mnuLegendShow"_s)->isChecked());
-    QVERIFY(!w.item(u"mnuOpen"_s)->isChecked());
+    QVERIFY(w.item(menu::mnuX64Sec)->isChecked());
+    QVERIFY(!w.item(menu::mnuFromMemory)->isEnabled());
+    QVERIFY(!w.item(toolbar::PasteSnap)->isEnabled());
+    QVERIFY(!w.item(toolbar::DeleteSnap)->isEnabled());
+    QVERIFY(w.item(menu::mnuLegendShow)->isChecked());
+    QVERIFY(!w.item(menu::mnuOpen)->isChecked());
     QVERIFY(!w.connectedShown());
     QCOMPARE(w.terminalWidget()->toPlainText(), QString());
     QCOMPARE(doubles.prompts.shown.size(), 0);
     // One item of each period family checked.
     int checked = 0;
-    for (QAction *a : w.menu(u"mnuReNew"_s)->actions())
+    for (QAction *a : w.menu(menu::mnuReNew)->actions())
         checked += a->isChecked();
     QCOMPARE(checked, 1);
 }
@@ -332,24 +333,24 @@ void tst_MainWindow::marksAfterLoad() {
 void tst_MainWindow::toolbarKeysDispatch_data() {
     QTest::addColumn<QString>("key");
     QTest::addColumn<QString>("command");
-    QTest::newRow("OpenLogFile") << u"OpenLogFile"_s << u"mnuOpenLog"_s;
-    QTest::newRow("CloseLogFile") << u"CloseLogFile"_s << u"mnuCloseLog"_s;
-    QTest::newRow("DialPhoneNumber") << u"DialPhoneNumber"_s << u"mnuSigTemp"_s;
-    QTest::newRow("HangUpPhone") << u"HangUpPhone"_s << u"mnuAppl"_s;
-    QTest::newRow("Properties") << u"Properties"_s << u"mnuProperties"_s;
-    QTest::newRow("CopySnap") << u"CopySnap"_s << u"mnuGetInMind"_s;
-    QTest::newRow("PortOpen") << u"PortOpen"_s << u"mnuOpen"_s;
-    QTest::newRow("Help") << u"Help"_s << u"mnuContent"_s;
-    QTest::newRow("PasteSnap") << u"PasteSnap"_s << u"mnuFromMemory"_s;
-    QTest::newRow("ClosePort") << u"ClosePort"_s << u"mnuOpen"_s;
-    QTest::newRow("Copy") << u"Copy"_s << u"mnuCopyData"_s;
-    QTest::newRow("Paste") << u"Paste"_s << u"mnuInsertData"_s;
-    QTest::newRow("DeleteSnap") << u"DeleteSnap"_s << u"mnuClearMemory"_s;
-    QTest::newRow("GraphStart") << u"GraphStart"_s << u"mnuCutStart"_s;
-    QTest::newRow("GraphEnd") << u"GraphEnd"_s << u"mnuGraphEnd"_s;
-    QTest::newRow("GraphAll") << u"GraphAll"_s << u"mnuGraphAll"_s;
-    QTest::newRow("NewSession") << u"NewSession"_s << u"mnuNewSession"_s;
-    QTest::newRow("Legend") << u"Legend"_s << u"mnuLegendShow"_s;
+    QTest::newRow("OpenLogFile") << toolbar::OpenLogFile << menu::mnuOpenLog;
+    QTest::newRow("CloseLogFile") << toolbar::CloseLogFile << menu::mnuCloseLog;
+    QTest::newRow("DialPhoneNumber") << toolbar::DialPhoneNumber << menu::mnuSigTemp;
+    QTest::newRow("HangUpPhone") << toolbar::HangUpPhone << menu::mnuAppl;
+    QTest::newRow("Properties") << toolbar::Properties << menu::mnuProperties;
+    QTest::newRow("CopySnap") << toolbar::CopySnap << menu::mnuGetInMind;
+    QTest::newRow("PortOpen") << toolbar::PortOpen << menu::mnuOpen;
+    QTest::newRow("Help") << toolbar::Help << menu::mnuContent;
+    QTest::newRow("PasteSnap") << toolbar::PasteSnap << menu::mnuFromMemory;
+    QTest::newRow("ClosePort") << toolbar::ClosePort << menu::mnuOpen;
+    QTest::newRow("Copy") << toolbar::Copy << menu::mnuCopyData;
+    QTest::newRow("Paste") << toolbar::Paste << menu::mnuInsertData;
+    QTest::newRow("DeleteSnap") << toolbar::DeleteSnap << menu::mnuClearMemory;
+    QTest::newRow("GraphStart") << toolbar::GraphStart << menu::mnuCutStart;
+    QTest::newRow("GraphEnd") << toolbar::GraphEnd << menu::mnuGraphEnd;
+    QTest::newRow("GraphAll") << toolbar::GraphAll << menu::mnuGraphAll;
+    QTest::newRow("NewSession") << toolbar::NewSession << menu::mnuNewSession;
+    QTest::newRow("Legend") << toolbar::Legend << menu::mnuLegendShow;
     QTest::newRow("letter case counts") << u"legend"_s << QString();
     QTest::newRow("unknown") << u"Exit"_s << QString();
 }
@@ -364,14 +365,14 @@ void tst_MainWindow::menuItemsForwardTheirNames() {
     frmTerminal w;
     QSignalSpy menu(&w, &frmTerminal::menuCommand);
     QSignalSpy tool(&w, &frmTerminal::toolbarButton);
-    w.item(u"mnuRefresh"_s)->trigger();
-    w.item(u"mnuY5min"_s)->trigger();
-    w.item(u"GraphEnd"_s)->trigger();
+    w.item(menu::mnuRefresh)->trigger();
+    w.item(menu::mnuY5min)->trigger();
+    w.item(toolbar::GraphEnd)->trigger();
     QCOMPARE(menu.size(), 2);
-    QCOMPARE(menu.at(0).at(0).toString(), u"mnuRefresh"_s);
-    QCOMPARE(menu.at(1).at(0).toString(), u"mnuY5min"_s);
+    QCOMPARE(menu.at(0).at(0).toString(), menu::mnuRefresh);
+    QCOMPARE(menu.at(1).at(0).toString(), menu::mnuY5min);
     QCOMPARE(tool.size(), 1);
-    QCOMPARE(tool.at(0).at(0).toString(), u"GraphEnd"_s);
+    QCOMPARE(tool.at(0).at(0).toString(), toolbar::GraphEnd);
 }
 
 void tst_MainWindow::picturesToggleThePort() {

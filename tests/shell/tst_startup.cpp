@@ -2,6 +2,7 @@
 // damaged values, refused port settings; and the commands that store their
 // preference at once, into a real settings file.
 
+#include "common/ItemNames.h"
 #include "platform/qt/QtSettingsStore.h"
 #include "support/LogicRig.h"
 
@@ -57,7 +58,7 @@ void tst_Startup::firstRunDefaults() {
     QVERIFY(s.xAxisHidden);
     QVERIFY(s.y2AxisHidden);
     QVERIFY(s.legendShown);
-    QVERIFY(rig.view.itemChecked(u"mnuLegendShow"_s));
+    QVERIFY(rig.view.itemChecked(menu::mnuLegendShow));
     QCOMPARE(s.readPeriod, 1);
     QCOMPARE(s.updatePeriod, 10);
     QCOMPARE(s.pointCount, qint64(0));
@@ -84,12 +85,12 @@ void tst_Startup::savedValuesAreApplied() {
     QCOMPARE(rig.view.indicatorBack, 16777215);
     QCOMPARE(rig.view.indicatorText, 255);
     QVERIFY(!rig.view.indicator);
-    QVERIFY(!rig.view.itemChecked(u"mnuViewIndicator"_s));
+    QVERIFY(!rig.view.itemChecked(menu::mnuViewIndicator));
     QVERIFY(!rig.view.clearButton);
     QVERIFY(!rig.state().xAxisHidden);
     QVERIFY(!rig.state().y2AxisHidden);
     QVERIFY(!rig.state().legendShown);
-    QVERIFY(!rig.view.itemChecked(u"mnuLegendShow"_s));
+    QVERIFY(!rig.view.itemChecked(menu::mnuLegendShow));
     QVERIFY(!rig.chart.legend);
 }
 
@@ -181,8 +182,8 @@ void tst_Startup::commandsWriteTheirKeysAtOnce() {
     TerminalLogic logic(
         Services{rig.port, rig.chart, rig.prompts, store, rig.clock, rig.beeper, rig.install, rig.launcher, rig.view});
     logic.load();
-    logic.runMenuCommand(u"mnuViewIndicator"_s);
-    logic.runToolbarKey(u"Legend"_s);
+    logic.runMenuCommand(menu::mnuViewIndicator);
+    logic.runToolbarKey(toolbar::Legend);
     QFile f(file);
     QVERIFY(f.open(QIODevice::ReadOnly));
     const QString content = QString::fromUtf8(f.readAll());
@@ -201,19 +202,19 @@ void tst_Startup::commandsWriteTheirKeysAtOnce() {
     QVERIFY(!next.state().legendShown);
     QVERIFY(!again.view.clearButton);
     // And back on.
-    logic.runMenuCommand(u"mnuViewIndicator"_s);
+    logic.runMenuCommand(menu::mnuViewIndicator);
     QCOMPARE(PersistedSettings(store).text(Keys::Indicator), u"True"_s);
     QCOMPARE(PersistedSettings(store).text(Keys::Button), u"True"_s);
 }
 
 void tst_Startup::legendToggleKeepsBothMarks() {
     LogicRig rig;
-    for (const QString &command : {u"mnuLegendShow"_s, u"mnuShowLegend"_s}) {
+    for (const QString &command : {menu::mnuLegendShow, menu::mnuShowLegend}) {
         const bool before = rig.chart.legend;
         rig.logic->runMenuCommand(command);
         QCOMPARE(rig.chart.legend, !before);
-        QCOMPARE(rig.view.itemChecked(u"mnuShowLegend"_s), !before);
-        QCOMPARE(rig.view.itemChecked(u"mnuLegendShow"_s), !before);
+        QCOMPARE(rig.view.itemChecked(menu::mnuShowLegend), !before);
+        QCOMPARE(rig.view.itemChecked(menu::mnuLegendShow), !before);
         QCOMPARE(rig.settings.values.value(key(u"Legend"_s)), !before ? u"True"_s : u"False"_s);
     }
 }

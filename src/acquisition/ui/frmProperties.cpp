@@ -114,10 +114,10 @@ frmProperties::frmProperties(PortProperties &properties, QWidget *parent) : QDia
     grid->addWidget(fraConnection, 0, 1, 2, 1);
 
     grid->addWidget(options(QStringLiteral("optEcho"), QStringLiteral("fraEcho"), QStringLiteral("&Эхо"),
-                            PortProperties::echoCaptions(), &m_optEcho, fraSettings),
+                            PortProperties::echoCaptions(), &m_echoGroup, fraSettings),
                     2, 0);
     grid->addWidget(options(QStringLiteral("optFlow"), QStringLiteral("fraFlow"), QStringLiteral("&Контроль данных"),
-                            PortProperties::flowCaptions(), &m_optFlow, fraSettings),
+                            PortProperties::flowCaptions(), &m_flowControlGroup, fraSettings),
                     2, 1);
 
     auto *buttons = new QHBoxLayout;
@@ -132,8 +132,8 @@ frmProperties::frmProperties(PortProperties &properties, QWidget *parent) : QDia
     outer->addLayout(buttons);
 
     // Option groups act when clicked; lists only at OK.
-    connect(m_optEcho, &QButtonGroup::idClicked, this, [this](int id) { m_properties.optEcho_Click(id); });
-    connect(m_optFlow, &QButtonGroup::idClicked, this, [this](int id) { m_properties.optFlow_Click(id); });
+    connect(m_echoGroup, &QButtonGroup::idClicked, this, [this](int id) { m_properties.chooseEcho(id); });
+    connect(m_flowControlGroup, &QButtonGroup::idClicked, this, [this](int id) { m_properties.chooseFlowControl(id); });
     for (QComboBox *box : {m_cboPort, m_cboSpeed, m_cboDataBits, m_cboParity, m_cboStopBits})
         connect(box, &QComboBox::currentIndexChanged, this, [this] { takeChoices(); });
     connect(cmdOK, &QPushButton::clicked, this, &frmProperties::ok);
@@ -167,8 +167,8 @@ void frmProperties::showState() {
     m_cboParity->setCurrentIndex(m_properties.cboParity);
     m_cboStopBits->setPlaceholderText(m_properties.unlistedStopBits);
     m_cboStopBits->setCurrentIndex(m_properties.cboStopBits);
-    check(m_optEcho, m_properties.optEcho);
-    check(m_optFlow, m_properties.optFlow);
+    check(m_echoGroup, m_properties.echoOption);
+    check(m_flowControlGroup, m_properties.flowControlOption);
     m_showing = false;
 }
 

@@ -37,8 +37,8 @@ private:
     QComboBox *m_cboDataBits = nullptr;
     QComboBox *m_cboParity = nullptr;
     QComboBox *m_cboStopBits = nullptr;
-    QButtonGroup *m_optEcho = nullptr;
-    QButtonGroup *m_optFlow = nullptr;
+    QButtonGroup *m_echoGroup = nullptr;
+    QButtonGroup *m_flowControlGroup = nullptr;
     bool m_showing = false;
 };
 

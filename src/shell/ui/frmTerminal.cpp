@@ -4,6 +4,7 @@
 #include "chart/WindowLayout.h"
 #include "chart/ui/frmSeriesData.h"
 #include "common/Colour.h"
+#include "common/ItemNames.h"
 #include "platform/qt/QtChartSurface.h"
 #include "recording/ui/frmSnapShot.h"
 #include "settings/ui/SigTemp.h"
@@ -36,7 +37,7 @@ namespace zorneta {
 namespace {
 
 struct ToolButton {
-    const char16_t *key; // nullptr for a separator
+    const QString *key; // nullptr for a separator
     const char16_t *tooltip;
     const char16_t *description;
     QStyle::StandardPixmap icon;
@@ -45,44 +46,44 @@ struct ToolButton {
 // Left to right.
 const ToolButton ToolButtons[] = {
     {nullptr, nullptr, nullptr, QStyle::SP_CustomBase},
-    {u"PortOpen", u"Открыть порт", u"Открыть Порт", QStyle::SP_MediaPlay},
-    {u"Properties", u"Свойства порта", u"Свойства Порта...", QStyle::SP_FileDialogDetailedView},
-    {u"ClosePort", u"Закрыть порт", u"Закрыть Порт", QStyle::SP_MediaStop},
+    {&toolbar::PortOpen, u"Открыть порт", u"Открыть Порт", QStyle::SP_MediaPlay},
+    {&toolbar::Properties, u"Свойства порта", u"Свойства Порта...", QStyle::SP_FileDialogDetailedView},
+    {&toolbar::ClosePort, u"Закрыть порт", u"Закрыть Порт", QStyle::SP_MediaStop},
     {nullptr, nullptr, nullptr, QStyle::SP_CustomBase},
-    {u"OpenLogFile", u"Открыть файл записи", u"Открыть файл для записи...", QStyle::SP_DialogOpenButton},
-    {u"CloseLogFile", u"Закрыть файл записи", u"Закрыть и Сохранить файл...", QStyle::SP_DialogSaveButton},
+    {&toolbar::OpenLogFile, u"Открыть файл записи", u"Открыть файл для записи...", QStyle::SP_DialogOpenButton},
+    {&toolbar::CloseLogFile, u"Закрыть файл записи", u"Закрыть и Сохранить файл...", QStyle::SP_DialogSaveButton},
     {nullptr, nullptr, nullptr, QStyle::SP_CustomBase},
-    {u"Copy", u"Копировать в буфер", u"Копировать весь график в буфер", QStyle::SP_FileIcon},
-    {u"Paste", u"Вставить из буфера", u"Вставить график из буфера", QStyle::SP_FileLinkIcon},
+    {&toolbar::Copy, u"Копировать в буфер", u"Копировать весь график в буфер", QStyle::SP_FileIcon},
+    {&toolbar::Paste, u"Вставить из буфера", u"Вставить график из буфера", QStyle::SP_FileLinkIcon},
     {nullptr, nullptr, nullptr, QStyle::SP_CustomBase},
-    {u"DialPhoneNumber", u"Сигнальная температура", u"Сигнальная температура...", QStyle::SP_MessageBoxWarning},
-    {u"Legend", u"Обозначения  Вкл/Выкл", u"Обозначения  Вкл/Выкл", QStyle::SP_FileDialogInfoView},
+    {&toolbar::DialPhoneNumber, u"Сигнальная температура", u"Сигнальная температура...", QStyle::SP_MessageBoxWarning},
+    {&toolbar::Legend, u"Обозначения  Вкл/Выкл", u"Обозначения  Вкл/Выкл", QStyle::SP_FileDialogInfoView},
     {nullptr, nullptr, nullptr, QStyle::SP_CustomBase},
-    {u"CopySnap", u"Копировать снимок", u"Сделать снимок..", QStyle::SP_DesktopIcon},
-    {u"PasteSnap", u"Вставить снимок", u"Вставить снимок", QStyle::SP_ComputerIcon},
-    {u"DeleteSnap", u"Удалить снимок", u"Стереть снимок", QStyle::SP_TrashIcon},
+    {&toolbar::CopySnap, u"Копировать снимок", u"Сделать снимок..", QStyle::SP_DesktopIcon},
+    {&toolbar::PasteSnap, u"Вставить снимок", u"Вставить снимок", QStyle::SP_ComputerIcon},
+    {&toolbar::DeleteSnap, u"Удалить снимок", u"Стереть снимок", QStyle::SP_TrashIcon},
     {nullptr, nullptr, nullptr, QStyle::SP_CustomBase},
-    {u"GraphEnd", u"Конец графика", u"Только конец графика", QStyle::SP_MediaSeekForward},
-    {u"GraphStart", u"Отрезать начало графика", u"Отрезать начало графика", QStyle::SP_MediaSkipBackward},
-    {u"GraphAll", u"Весь график", u"Весь график", QStyle::SP_FileDialogListView},
+    {&toolbar::GraphEnd, u"Конец графика", u"Только конец графика", QStyle::SP_MediaSeekForward},
+    {&toolbar::GraphStart, u"Отрезать начало графика", u"Отрезать начало графика", QStyle::SP_MediaSkipBackward},
+    {&toolbar::GraphAll, u"Весь график", u"Весь график", QStyle::SP_FileDialogListView},
     {nullptr, nullptr, nullptr, QStyle::SP_CustomBase},
-    {u"HangUpPhone", u"Свойства графика", u"Свойства графика...", QStyle::SP_FileDialogContentsView},
+    {&toolbar::HangUpPhone, u"Свойства графика", u"Свойства графика...", QStyle::SP_FileDialogContentsView},
     {nullptr, nullptr, nullptr, QStyle::SP_CustomBase},
-    {u"Help", u"Справка", u"Справка", QStyle::SP_DialogHelpButton},
-    {u"NewSession", u"Начать новый сеанс", u"Начать новый сеанс", QStyle::SP_BrowserReload},
+    {&toolbar::Help, u"Справка", u"Справка", QStyle::SP_DialogHelpButton},
+    {&toolbar::NewSession, u"Начать новый сеанс", u"Начать новый сеанс", QStyle::SP_BrowserReload},
 };
 
 struct Panel {
-    const char16_t *key;
+    const QString &key;
     const char16_t *text;
     const char16_t *tooltip;
 };
 
 const Panel Panels[] = {
-    {u"Status", u"Статус Порта", u"Состояние коммуникационного Порта"},
-    {u"Settings", u"Настройки:", u"Настройки коммуникационного Порта"},
-    {u"Counter", u"k", u"Число циклов считывания данных"},
-    {u"ConnectTime", u"Время:", u"Отсчёт времени с  момента открытия Порта"},
+    {panel::Status, u"Статус Порта", u"Состояние коммуникационного Порта"},
+    {panel::Settings, u"Настройки:", u"Настройки коммуникационного Порта"},
+    {panel::Counter, u"k", u"Число циклов считывания данных"},
+    {panel::ConnectTime, u"Время:", u"Отсчёт времени с  момента открытия Порта"},
 };
 
 QString text(const char16_t *s) {
@@ -187,125 +188,123 @@ void frmTerminal::buildMenus() {
         return m;
     };
 
-    QMenu *file = topMenu(QStringLiteral("mnuFile"), QStringLiteral("&Файл для записи данных"));
-    addItem(file, QStringLiteral("mnuOpenLog"), QStringLiteral("&Создать ИЛИ Открыть..."));
-    addItem(file, QStringLiteral("mnuCloseLog"), QStringLiteral("&Записать И Закрыть..."))->setEnabled(false);
+    QMenu *file = topMenu(menu::mnuFile, QStringLiteral("&Файл для записи данных"));
+    addItem(file, menu::mnuOpenLog, QStringLiteral("&Создать ИЛИ Открыть..."));
+    addItem(file, menu::mnuCloseLog, QStringLiteral("&Записать И Закрыть..."))->setEnabled(false);
     addSeparator(file, QStringLiteral("m3"));
-    addItem(file, QStringLiteral("mnuFileExit"), QStringLiteral("В&ыход"));
+    addItem(file, menu::mnuFileExit, QStringLiteral("В&ыход"));
 
     addSpacer(QStringLiteral("po1"));
 
-    QMenu *view = topMenu(QStringLiteral("mnuView"), QStringLiteral("&Внешний вид"));
-    addItem(view, QStringLiteral("mnuViewUpdate"), QStringLiteral("Период обновления..."));
-    addItem(view, QStringLiteral("mnuViewPeriod"), QStringLiteral("Период считывания..."));
-    addItem(view, QStringLiteral("mnuViewAxisX"), QStringLiteral("Деления оси Х..."));
-    addItem(view, QStringLiteral("mnuViewColor"), QStringLiteral("Цвет..."));
-    QAction *indicator =
-        addItem(view, QStringLiteral("mnuViewIndicator"), QStringLiteral("Цифровой индикатор   Вкл/Выкл"));
+    QMenu *view = topMenu(menu::mnuView, QStringLiteral("&Внешний вид"));
+    addItem(view, menu::mnuViewUpdate, QStringLiteral("Период обновления..."));
+    addItem(view, menu::mnuViewPeriod, QStringLiteral("Период считывания..."));
+    addItem(view, menu::mnuViewAxisX, QStringLiteral("Деления оси Х..."));
+    addItem(view, menu::mnuViewColor, QStringLiteral("Цвет..."));
+    QAction *indicator = addItem(view, menu::mnuViewIndicator, QStringLiteral("Цифровой индикатор   Вкл/Выкл"));
     indicator->setCheckable(true);
     indicator->setChecked(true);
-    QAction *legendShow = addItem(view, QStringLiteral("mnuLegendShow"), QStringLiteral("Обозначения    &Вкл/Выкл"));
+    QAction *legendShow = addItem(view, menu::mnuLegendShow, QStringLiteral("Обозначения    &Вкл/Выкл"));
     legendShow->setCheckable(true);
     legendShow->setChecked(true);
 
     addSpacer(QStringLiteral("ро"));
 
-    QMenu *port = topMenu(QStringLiteral("mnuPort"), QStringLiteral("&Настройки Порта"));
-    addItem(port, QStringLiteral("mnuOpen"), QStringLiteral("Открыть &Порт"))->setCheckable(true);
+    QMenu *port = topMenu(menu::mnuPort, QStringLiteral("&Настройки Порта"));
+    addItem(port, menu::mnuOpen, QStringLiteral("Открыть &Порт"))->setCheckable(true);
     addSeparator(port, QStringLiteral("MBar1"));
-    addItem(port, QStringLiteral("mnuProperties"), QStringLiteral("Свойства  Порта..."));
+    addItem(port, menu::mnuProperties, QStringLiteral("Свойства  Порта..."));
 
     addSpacer(QStringLiteral("ол"));
 
-    QMenu *temp = topMenu(QStringLiteral("mnuTemp"), QStringLiteral("Настройки &Графика"));
-    addItem(temp, QStringLiteral("mnuSigTemp"), QStringLiteral("Сигнальная температ&ура..."));
+    QMenu *temp = topMenu(menu::mnuTemp, QStringLiteral("Настройки &Графика"));
+    addItem(temp, menu::mnuSigTemp, QStringLiteral("Сигнальная температ&ура..."));
     addSeparator(temp, QStringLiteral("MBar3"));
-    addItem(temp, QStringLiteral("mnuCutStart"), QStringLiteral("Обрезать начало графика"));
-    addItem(temp, QStringLiteral("mnuGraphAll"), QStringLiteral("В&есь график"));
-    addItem(temp, QStringLiteral("mnuGraphEnd"), QStringLiteral("&Только конец графика"));
+    addItem(temp, menu::mnuCutStart, QStringLiteral("Обрезать начало графика"));
+    addItem(temp, menu::mnuGraphAll, QStringLiteral("В&есь график"));
+    addItem(temp, menu::mnuGraphEnd, QStringLiteral("&Только конец графика"));
     addSeparator(temp, QStringLiteral("MbarTemp"));
-    addItem(temp, QStringLiteral("mnuCopyData"), QStringLiteral("Копи&ровать данные"));
-    addItem(temp, QStringLiteral("mnuInsertData"), QStringLiteral("Встав&ить данные"));
+    addItem(temp, menu::mnuCopyData, QStringLiteral("Копи&ровать данные"));
+    addItem(temp, menu::mnuInsertData, QStringLiteral("Встав&ить данные"));
     addSeparator(temp, QStringLiteral("mnu14"));
-    addItem(temp, QStringLiteral("mnuGetInMind"), QStringLiteral("С&делать снимок графика..."));
-    addItem(temp, QStringLiteral("mnuFromMemory"), QStringLiteral("&Вставить снимок"))->setEnabled(false);
-    addItem(temp, QStringLiteral("mnuClearMemory"), QStringLiteral("&Стереть снимок"))->setEnabled(false);
+    addItem(temp, menu::mnuGetInMind, QStringLiteral("С&делать снимок графика..."));
+    addItem(temp, menu::mnuFromMemory, QStringLiteral("&Вставить снимок"))->setEnabled(false);
+    addItem(temp, menu::mnuClearMemory, QStringLiteral("&Стереть снимок"))->setEnabled(false);
     addSeparator(temp, QStringLiteral("mnu16"));
-    addItem(temp, QStringLiteral("mnuNewSession"), QStringLiteral("&Начать новый сеанс"));
-    addItem(temp, QStringLiteral("mnuAppl"), QStringLiteral("Свойства  &Графика..."));
+    addItem(temp, menu::mnuNewSession, QStringLiteral("&Начать новый сеанс"));
+    addItem(temp, menu::mnuAppl, QStringLiteral("Свойства  &Графика..."));
 
     addSpacer(QStringLiteral("лд"));
 
-    QMenu *help = topMenu(QStringLiteral("mnuhelp"), QStringLiteral("Помо&щь"));
-    addItem(help, QStringLiteral("mnuContent"), QStringLiteral("&Справка"));
+    QMenu *help = topMenu(menu::mnuhelp, QStringLiteral("Помо&щь"));
+    addItem(help, menu::mnuContent, QStringLiteral("&Справка"));
     addSeparator(help, QStringLiteral("m2"));
-    addItem(help, QStringLiteral("mnuLirant"), QStringLiteral("&Лист Цен ZID \"ЛИРАНТ\""));
+    addItem(help, menu::mnuLirant, QStringLiteral("&Лист Цен ZID \"ЛИРАНТ\""));
     addSeparator(help, QStringLiteral("m30"));
-    addItem(help, QStringLiteral("mnuAbout"), QStringLiteral("&О программе"));
+    addItem(help, menu::mnuAbout, QStringLiteral("&О программе"));
 
     addSpacer(QStringLiteral("as"));
 
     // The chart's context menu; never shown in the menu bar.
-    QMenu *mouse = addSubmenu(nullptr, QStringLiteral("mnuMouse"), QStringLiteral("Мышкино меню"));
-    QMenu *renew = addSubmenu(mouse, QStringLiteral("mnuReNew"), QStringLiteral("Обновление графика"));
+    QMenu *mouse = addSubmenu(nullptr, menu::mnuMouse, QStringLiteral("Мышкино меню"));
+    QMenu *renew = addSubmenu(mouse, menu::mnuReNew, QStringLiteral("Обновление графика"));
     for (const auto &[name, caption] : {
-             std::pair{u"mnuY064Sec", u"Через каждую точку"},
-             std::pair{u"mnuY64Sec", u"Через 10 точек"},
-             std::pair{u"mnuY32Sec", u"Через 50 точек"},
-             std::pair{u"mnuY1min", u"Через 100 точек"},
-             std::pair{u"mnuY5min", u"Через 500 точек"},
-             std::pair{u"mnuY10min", u"Через 1000 точек"},
+             std::pair{menu::mnuY064Sec, u"Через каждую точку"},
+             std::pair{menu::mnuY64Sec, u"Через 10 точек"},
+             std::pair{menu::mnuY32Sec, u"Через 50 точек"},
+             std::pair{menu::mnuY1min, u"Через 100 точек"},
+             std::pair{menu::mnuY5min, u"Через 500 точек"},
+             std::pair{menu::mnuY10min, u"Через 1000 точек"},
          })
-        addItem(renew, text(name), text(caption))->setCheckable(true);
-    QMenu *read = addSubmenu(mouse, QStringLiteral("mnuRead"), QStringLiteral("Период считывания точек"));
+        addItem(renew, name, text(caption))->setCheckable(true);
+    QMenu *read = addSubmenu(mouse, menu::mnuRead, QStringLiteral("Период считывания точек"));
     for (const auto &[name, caption] : {
-             std::pair{u"mnuR064Sec", u"Через 0,64 сек"},
-             std::pair{u"mnuR3Sec", u"Через 3,12 сек"},
-             std::pair{u"mnuR12Sec", u"Через 12,8 сек"},
-             std::pair{u"mnuR1min", u"Через 1 мин 4 сек"},
-             std::pair{u"mnuR2min", u"Через 2 мин 40 сек"},
-             std::pair{u"mnuR5min", u"Через 5 мин 20 сек"},
+             std::pair{menu::mnuR064Sec, u"Через 0,64 сек"},
+             std::pair{menu::mnuR3Sec, u"Через 3,12 сек"},
+             std::pair{menu::mnuR12Sec, u"Через 12,8 сек"},
+             std::pair{menu::mnuR1min, u"Через 1 мин 4 сек"},
+             std::pair{menu::mnuR2min, u"Через 2 мин 40 сек"},
+             std::pair{menu::mnuR5min, u"Через 5 мин 20 сек"},
          })
-        addItem(read, text(name), text(caption))->setCheckable(true);
+        addItem(read, name, text(caption))->setCheckable(true);
     addSeparator(mouse, QStringLiteral("mnuR1"));
-    addItem(mouse, QStringLiteral("mnuGraphProper"), QStringLiteral("&Свойства графика"));
-    QMenu *color = addSubmenu(mouse, QStringLiteral("mnuColor"), QStringLiteral("Цвет"));
-    QMenu *indicatorColor =
-        addSubmenu(color, QStringLiteral("mnuIndicatorColor"), QStringLiteral("Цифровой индикатор"));
-    addItem(indicatorColor, QStringLiteral("mnuBackColor"), QStringLiteral("Фон"));
-    addItem(indicatorColor, QStringLiteral("mnuPenColor"), QStringLiteral("Перо"));
-    addItem(color, QStringLiteral("mnuCurveColor"), QStringLiteral("Кривая нагрева"));
-    addItem(color, QStringLiteral("mnuLegendColor"), QStringLiteral("Поле \"Обозначения\""));
-    addItem(color, QStringLiteral("mnuChartColor"), QStringLiteral("Фон поля графика"));
-    addItem(color, QStringLiteral("mnuPlotColor"), QStringLiteral("Фон графика"));
-    QMenu *axis = addSubmenu(color, QStringLiteral("mnuAxisTitle"), QStringLiteral("Ось"));
-    addItem(axis, QStringLiteral("mnuColorX"), QStringLiteral("Ось Х"));
-    addItem(axis, QStringLiteral("mnuAxisYColor"), QStringLiteral("Ось Y"));
-    addItem(axis, QStringLiteral("mnuAxisY2Color"), QStringLiteral("Ось Y2"));
+    addItem(mouse, menu::mnuGraphProper, QStringLiteral("&Свойства графика"));
+    QMenu *color = addSubmenu(mouse, menu::mnuColor, QStringLiteral("Цвет"));
+    QMenu *indicatorColor = addSubmenu(color, menu::mnuIndicatorColor, QStringLiteral("Цифровой индикатор"));
+    addItem(indicatorColor, menu::mnuBackColor, QStringLiteral("Фон"));
+    addItem(indicatorColor, menu::mnuPenColor, QStringLiteral("Перо"));
+    addItem(color, menu::mnuCurveColor, QStringLiteral("Кривая нагрева"));
+    addItem(color, menu::mnuLegendColor, QStringLiteral("Поле \"Обозначения\""));
+    addItem(color, menu::mnuChartColor, QStringLiteral("Фон поля графика"));
+    addItem(color, menu::mnuPlotColor, QStringLiteral("Фон графика"));
+    QMenu *axis = addSubmenu(color, menu::mnuAxisTitle, QStringLiteral("Ось"));
+    addItem(axis, menu::mnuColorX, QStringLiteral("Ось Х"));
+    addItem(axis, menu::mnuAxisYColor, QStringLiteral("Ось Y"));
+    addItem(axis, menu::mnuAxisY2Color, QStringLiteral("Ось Y2"));
     addSeparator(mouse, QStringLiteral("mnu13"));
-    QAction *showLegend = addItem(mouse, QStringLiteral("mnuShowLegend"), QStringLiteral("Обозначения   Вкл\\Выкл"));
+    QAction *showLegend = addItem(mouse, menu::mnuShowLegend, QStringLiteral("Обозначения   Вкл\\Выкл"));
     showLegend->setCheckable(true);
     showLegend->setChecked(true);
-    addItem(mouse, QStringLiteral("mnuRefresh"), QStringLiteral("Обновить"));
+    addItem(mouse, menu::mnuRefresh, QStringLiteral("Обновить"));
 
     addSpacer(QStringLiteral("mnuR2"));
 
     // The X axis's context menu; never shown in the menu bar.
-    QMenu *axisX = addSubmenu(nullptr, QStringLiteral("mnuAxisXTitle"), QStringLiteral("Ось Х"));
-    QMenu *grid = addSubmenu(axisX, QStringLiteral("mnuGridXSec"), QStringLiteral("&Деления  решётки  Оси Х "));
-    addItem(grid, QStringLiteral("mnuAutoTickDivis"), QStringLiteral("&Автоматически"))->setCheckable(true);
+    QMenu *axisX = addSubmenu(nullptr, menu::mnuAxisXTitle, QStringLiteral("Ось Х"));
+    QMenu *grid = addSubmenu(axisX, menu::mnuGridXSec, QStringLiteral("&Деления  решётки  Оси Х "));
+    addItem(grid, menu::mnuAutoTickDivis, QStringLiteral("&Автоматически"))->setCheckable(true);
     addSeparator(grid, QStringLiteral("mnuXBar1"));
     for (const auto &[name, caption] : {
-             std::pair{u"mnuX064Sec", u"Через  каждую точку"},
-             std::pair{u"mnuX64Sec", u"Через 10 точек"},
-             std::pair{u"mnuX32Sec", u"Через 50 точек"},
-             std::pair{u"mnuX1min", u"Через 100 точек"},
-             std::pair{u"mnuX5min", u"Через 500 точек"},
-             std::pair{u"mnuX10min", u"Через 1000 точек"},
-             std::pair{u"mnuX26min", u"Через 2500 точек"},
+             std::pair{menu::mnuX064Sec, u"Через  каждую точку"},
+             std::pair{menu::mnuX64Sec, u"Через 10 точек"},
+             std::pair{menu::mnuX32Sec, u"Через 50 точек"},
+             std::pair{menu::mnuX1min, u"Через 100 точек"},
+             std::pair{menu::mnuX5min, u"Через 500 точек"},
+             std::pair{menu::mnuX10min, u"Через 1000 точек"},
+             std::pair{menu::mnuX26min, u"Через 2500 точек"},
          })
-        addItem(grid, text(name), text(caption))->setCheckable(true);
-    m_items.value(QStringLiteral("mnuX64Sec"))->setChecked(true);
+        addItem(grid, name, text(caption))->setCheckable(true);
+    m_items.value(menu::mnuX64Sec)->setChecked(true);
 }
 
 void frmTerminal::buildToolBar() {
@@ -319,7 +318,7 @@ void frmTerminal::buildToolBar() {
             m_toolBar->addSeparator()->setObjectName(QStringLiteral("tbrSeparator%1").arg(++separators));
             continue;
         }
-        const QString key = text(b.key);
+        const QString key = *b.key;
         // The button's caption is its tooltip, so screen readers read what sighted users see.
         QAction *action = m_toolBar->addAction(style()->standardIcon(b.icon), text(b.tooltip));
         action->setObjectName(key);
@@ -331,7 +330,7 @@ void frmTerminal::buildToolBar() {
         connect(action, &QAction::triggered, this, [this, key] { Q_EMIT toolbarButton(key); });
     }
     // No recording file yet: only the open button works.
-    m_items.value(QStringLiteral("CloseLogFile"))->setEnabled(false);
+    m_items.value(toolbar::CloseLogFile)->setEnabled(false);
 }
 
 void frmTerminal::buildStatusBar() {
@@ -340,19 +339,19 @@ void frmTerminal::buildStatusBar() {
     bar->setSizeGripEnabled(true);
     for (const Panel &p : Panels) {
         auto *label = new QLabel(text(p.text), bar);
-        label->setObjectName(text(p.key));
+        label->setObjectName(p.key);
         label->setToolTip(text(p.tooltip));
         label->setFrameShape(QFrame::StyledPanel);
         label->setFrameShadow(QFrame::Sunken);
         label->setMinimumWidth(120);
         label->setTextInteractionFlags(Qt::TextSelectableByMouse);
-        const int stretch = p.key == std::u16string_view(u"Status") ? 3 : 2;
-        m_panels.insert(text(p.key), label);
-        if (p.key == std::u16string_view(u"Counter") || p.key == std::u16string_view(u"ConnectTime")) {
+        const int stretch = p.key == panel::Status ? 3 : 2;
+        m_panels.insert(p.key, label);
+        if (p.key == panel::Counter || p.key == panel::ConnectTime) {
             // Written with every reading or every second: see PanelPlace.
             auto *place = new PanelPlace(label, bar);
             bar->addPermanentWidget(place, stretch);
-            m_panelPlaces.insert(text(p.key), place);
+            m_panelPlaces.insert(p.key, place);
         } else {
             bar->addPermanentWidget(label, stretch);
         }
@@ -489,7 +488,7 @@ void frmTerminal::applyLayout() {
     } else if (!in.indicatorShown) {
         m_txtTerm->hide();
     }
-    if (QAction *item = m_items.value(QStringLiteral("mnuViewIndicator")))
+    if (QAction *item = m_items.value(menu::mnuViewIndicator))
         item->setChecked(in.indicatorShown);
     m_clearButton->setGeometry(m_clearButton->x(), py(r.clearButtonTop), px(WindowLayout::IndicatorWidth),
                                twipsToPixels(ClearButtonHeight, dpiY));
