@@ -6,8 +6,11 @@
 #include "platform/Prompts.h"
 #include "session/MainView.h"
 #include "session/Services.h"
+#include "common/SystemErrors.h"
 
 #include <QFileInfo>
+
+#include <sys/stat.h>
 
 namespace zorneta {
 
@@ -53,7 +56,7 @@ void RecordingFile::openRecording() {
         if (answer == Prompts::Answer::Yes) {
             QFile old(m_path);
             if (!old.remove()) {
-                showError(old.errorString());
+                showError(fileFailureText(FileAction::Remove, m_path, old.errorString()));
                 return;
             }
         }
@@ -70,7 +73,7 @@ bool RecordingFile::openAt(const QString &path, const QString &fileTitle) {
     auto file = std::make_unique<QFile>(m_path);
     // Unbuffered: each record goes to the operating system at once.
     if (!file->open(QIODevice::WriteOnly | QIODevice::Append | QIODevice::Unbuffered)) {
-        showError(file->errorString());
+        showError(fileFailureText(FileAction::Open, m_path, file->errorString()));
         return false;
     }
     m_file = std::move(file);
@@ -98,12 +101,49 @@ void RecordingFile::closeRecording() {
     view.setCaption(QStringLiteral("   Зорнета"));
 }
 
+bool RecordingFile::fileWasRemoved() const {
+    struct stat info {};
+    return m_file && ::fstat(m_file->handle(), &info) == 0 && info.st_nlink == 0;
+}
+
+Status RecordingFile::reopenRemovedFile() {
+    auto reopened = std::make_unique<QFile>(m_path);
+    if (!reopened->open(QIODevice::WriteOnly | QIODevice::Append | QIODevice::Unbuffered))
+        return Status::failure(fileFailureText(FileAction::Open, m_path, reopened->errorString()));
+    // The removed file still lives behind the open handle: its records go
+    // into the new file first, so that nothing recorded so far is lost. (Where
+    // /proc cannot give it back, the new file starts empty.)
+    const qint64 startSize = reopened->size();
+    QFile removed(QStringLiteral("/proc/self/fd/%1").arg(m_file->handle()));
+    if (removed.open(QIODevice::ReadOnly)) {
+        while (!removed.atEnd()) {
+            const QByteArray chunk = removed.read(64 * 1024);
+            if (chunk.isEmpty())
+                break;
+            if (reopened->write(chunk) != chunk.size()) {
+                const QString error = fileFailureText(FileAction::Write, m_path, reopened->errorString());
+                // Tried again on the next Retry, from the start.
+                (void)reopened->resize(startSize);
+                return Status::failure(error);
+            }
+        }
+    }
+    m_file->close();
+    m_file = std::move(reopened);
+    return Status::ok();
+}
+
 Status RecordingFile::append(const QByteArray &bytes, qint64 *written) {
     qint64 done = 0;
     if (written)
         *written = 0;
     if (!m_file)
         return Status::failure(QStringLiteral("Файл записи не открыт"));
+    // Writing on into a removed file (or one in a removed folder) would lose
+    // everything once the file is closed.
+    if (fileWasRemoved())
+        return Status::failure(QStringLiteral("Не удалось записать в файл ") + m_path +
+                               QStringLiteral(": файл или его папка удалены"));
     while (done < bytes.size()) {
         const qint64 n = m_file->write(bytes.constData() + done, bytes.size() - done);
         if (n > 0 && written)
@@ -111,11 +151,23 @@ Status RecordingFile::append(const QByteArray &bytes, qint64 *written) {
         if (n <= 0) {
             const QString error = m_file->errorString();
             m_file->unsetError();
-            return Status::failure(error.isEmpty() ? QStringLiteral("Ошибка записи в файл") : error);
+            return Status::failure(fileFailureText(FileAction::Write, m_path, error));
         }
         done += n;
     }
     return Status::ok();
+}
+
+bool RecordingFile::askRetry(const QString &description) {
+    m_asking = true;
+    const auto answer = m_services.prompts.messageBox(messageTitle(), description, Prompts::Icon::Critical,
+                                                      Prompts::Buttons::RetryCancel);
+    m_asking = false;
+    if (answer != Prompts::Answer::Retry) {
+        closeRecording();
+        return false;
+    }
+    return m_file != nullptr; // not closed meanwhile
 }
 
 void RecordingFile::writeRecord(const QByteArray &bytes) {
@@ -140,16 +192,16 @@ void RecordingFile::writeRecord(const QByteArray &bytes) {
             pending = std::exchange(m_heldBack, QByteArray());
             continue;
         }
-        m_asking = true;
-        const auto answer = m_services.prompts.messageBox(messageTitle(), written.description(),
-                                                          Prompts::Icon::Critical, Prompts::Buttons::RetryCancel);
-        m_asking = false;
-        if (answer != Prompts::Answer::Retry) {
-            closeRecording();
+        if (!askRetry(written.description()))
             return;
+        // A removed file is made again where it was, once its folder is back.
+        while (fileWasRemoved()) {
+            const Status reopened = reopenRemovedFile();
+            if (reopened)
+                break;
+            if (!askRetry(reopened.description()))
+                return;
         }
-        if (!m_file)
-            return; // closed meanwhile
         pending += std::exchange(m_heldBack, QByteArray());
     }
 }

@@ -45,6 +45,13 @@ public:
 
 private:
     void showError(const QString &description);
+    // Asks Retry/Cancel about a failed write; Cancel closes the file. True
+    // when the write is to be tried again.
+    bool askRetry(const QString &description);
+    // True when the open file has been deleted (alone or with its folder).
+    bool fileWasRemoved() const;
+    // Creates the file again at its path with what the removed one held.
+    Status reopenRemovedFile();
 
     Services &m_services;
     SessionState &m_state;

@@ -2,6 +2,7 @@
 
 #include "common/Cell.h"
 #include "common/ItemNames.h"
+#include "common/SystemErrors.h"
 #include "common/TextEncoding.h"
 #include "platform/ChartSurface.h"
 #include "platform/Prompts.h"
@@ -119,7 +120,7 @@ void Snapshots::saveSnapshot() {
         if (answer == Prompts::Answer::Yes) {
             QFile old(path);
             if (!old.remove()) {
-                showError(old.errorString());
+                showError(fileFailureText(FileAction::Remove, path, old.errorString()));
                 return;
             }
         }
@@ -133,7 +134,7 @@ bool Snapshots::writeSnapshotFile(const QString &path, const ReadingsTable &tabl
     // Unbuffered: a write that fails (a full disk) is seen at that line, not
     // later when the file is closed.
     if (!file.open(QIODevice::WriteOnly | QIODevice::Append | QIODevice::Unbuffered)) {
-        showError(file.errorString());
+        showError(fileFailureText(FileAction::Open, path, file.errorString()));
         return false;
     }
     const qint64 startSize = file.size();
@@ -147,10 +148,8 @@ bool Snapshots::writeSnapshotFile(const QString &path, const ReadingsTable &tabl
                 line.remove(0, n); // what reached the file is not written again
                 continue;
             }
-            QString error = file.errorString();
+            const QString error = fileFailureText(FileAction::Write, path, file.errorString());
             file.unsetError();
-            if (error.isEmpty())
-                error = QStringLiteral("Ошибка записи в файл ") + path;
             const auto answer =
                 m_services.prompts.messageBox(title(), error, Prompts::Icon::Critical, Prompts::Buttons::RetryCancel);
             if (answer != Prompts::Answer::Retry) {

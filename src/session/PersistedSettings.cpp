@@ -1,5 +1,6 @@
 #include "session/PersistedSettings.h"
 
+#include "platform/Prompts.h"
 #include "platform/SettingsStore.h"
 #include "session/Services.h"
 
@@ -65,7 +66,14 @@ std::int32_t PersistedSettings::colour(const char16_t *key, std::int32_t default
 }
 
 Status PersistedSettings::save(const char16_t *key, const QString &value) {
-    return m_store.saveSetting(app(), Section, QString::fromUtf16(key), value);
+    Status saved = m_store.saveSetting(app(), Section, QString::fromUtf16(key), value);
+    if (saved) {
+        m_failureShown = false;
+    } else if (m_prompts && !m_failureShown) {
+        m_failureShown = true;
+        (void)m_prompts->messageBox(app(), saved.description(), Prompts::Icon::Exclamation, Prompts::Buttons::Ok);
+    }
+    return saved;
 }
 
 } // namespace zorneta

@@ -9,6 +9,7 @@
 
 namespace zorneta {
 
+class Prompts;
 class SettingsStore;
 
 // The preferences kept between runs: application "Зорнета", section
@@ -41,10 +42,12 @@ std::optional<bool> textToBool(const QString &text);
 std::optional<qint64> textToInteger(const QString &text);
 QString boolToText(bool value);
 
-// Reads and writes the program's keys.
+// Reads and writes the program's keys. With prompts given, a write that the
+// store refuses is shown to the user (once, until a write succeeds again, so
+// that a command saving several keys does not ask several times).
 class PersistedSettings {
 public:
-    explicit PersistedSettings(SettingsStore &store) : m_store(store) {}
+    explicit PersistedSettings(SettingsStore &store, Prompts *prompts = nullptr) : m_store(store), m_prompts(prompts) {}
 
     QString text(const char16_t *key, const QString &defaultValue = QString()) const;
     bool boolean(const char16_t *key, bool defaultValue) const;
@@ -60,6 +63,8 @@ public:
 
 private:
     SettingsStore &m_store;
+    Prompts *m_prompts;
+    bool m_failureShown = false;
 };
 
 } // namespace zorneta

@@ -302,8 +302,10 @@ bool HeadlessRecorder::start(const Settings &settings, QString *error) {
     }
     const QFileInfo file(settings.recordPath);
     if (!logic.recording().openAt(file.absoluteFilePath(), file.fileName())) {
-        *error =
-            QStringLiteral("Не удалось открыть файл записи %1: %2").arg(file.absoluteFilePath(), prompts.collected);
+        // The refusal names the file already.
+        *error = prompts.collected.isEmpty()
+                     ? QStringLiteral("Не удалось открыть файл записи %1").arg(file.absoluteFilePath())
+                     : prompts.collected;
         logic.portControl().reconnect().receptionEnded();
         (void)port.setPortOpen(false);
         return false;

@@ -42,7 +42,7 @@ const std::array<KeyCommand, 18> ToolbarDispatch{{
 } // namespace
 
 TerminalLogic::TerminalLogic(Services services)
-    : m_services(services), m_settings(services.settings), m_chart(m_services, m_state),
+    : m_services(services), m_settings(services.settings, &services.prompts), m_chart(m_services, m_state),
       m_recording(m_services, m_state), m_output(m_services, m_state, m_recording),
       m_portControl(m_services, m_state, m_chart), m_pipeline(m_services, m_state, m_portControl, m_chart, m_output),
       m_toggles(m_services, m_state, m_settings), m_graph(m_services, m_state, m_settings, m_chart),

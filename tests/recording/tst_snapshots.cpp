@@ -335,7 +335,8 @@ void tst_Snapshots::fileFailures() {
     save(path(u"missing/snap.txt"_s));
     QCOMPARE(rig.prompts.shown.size(), 2);
     QCOMPARE(rig.prompts.shown.at(1).icon, Prompts::Icon::Exclamation);
-    QVERIFY(!rig.prompts.shown.at(1).text.isEmpty());
+    QCOMPARE(rig.prompts.shown.at(1).text,
+             u"Не удалось открыть файл "_s + path(u"missing/snap.txt"_s) + u": нет такого файла или папки"_s);
     QVERIFY(!QFile::exists(path(u"missing/snap.txt"_s)));
 
     // A full device: Retry writes the line again, Cancel ends the save.
@@ -348,7 +349,7 @@ void tst_Snapshots::fileFailures() {
     for (int i : {2, 3}) {
         QCOMPARE(rig.prompts.shown.at(i).icon, Prompts::Icon::Critical);
         QCOMPARE(rig.prompts.shown.at(i).buttons, Prompts::Buttons::RetryCancel);
-        QVERIFY(!rig.prompts.shown.at(i).text.isEmpty());
+        QCOMPARE(rig.prompts.shown.at(i).text, u"Не удалось записать в файл /dev/full: на диске нет места"_s);
     }
     QCOMPARE(rig.prompts.unanswered, 0);
     // The snapshot in memory is not affected.
@@ -385,6 +386,7 @@ void tst_Snapshots::abandonedSaveTakesBackItsLines() {
     QCOMPARE(rig.prompts.shown.size(), 4);
     QCOMPARE(rig.prompts.shown.at(2).buttons, Prompts::Buttons::RetryCancel);
     QCOMPARE(rig.prompts.shown.at(3).buttons, Prompts::Buttons::RetryCancel);
+    QCOMPARE(rig.prompts.shown.at(3).text, u"Не удалось записать в файл "_s + file + u": файл слишком велик"_s);
     // Nothing of the abandoned snapshot is left in the file.
     QCOMPARE(contents(file), before);
 }

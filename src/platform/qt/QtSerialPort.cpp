@@ -1,5 +1,8 @@
 #include "platform/qt/QtSerialPort.h"
 
+#include "common/SystemErrors.h"
+#include "platform/qt/SerialErrorText.h"
+
 #include <QFileInfo>
 #include <QPointer>
 
@@ -74,9 +77,9 @@ QString readFaultDescription([[maybe_unused]] QSerialPort *port) {
 #ifdef Q_OS_UNIX
     termios tio{};
     if (::tcgetattr(port->handle(), &tio) != 0)
-        return QStringLiteral("линия отключена (%1)").arg(QString::fromLocal8Bit(std::strerror(errno)));
+        return QStringLiteral("линия отключена (%1)").arg(errnoReason(errno));
 #endif
-    return port->errorString();
+    return serialErrorReason(*port);
 }
 
 } // namespace
@@ -217,7 +220,7 @@ Status QtSerialPort::open() {
     m_port->setStopBits(QSerialPort::OneStop);
     m_port->setFlowControl(QSerialPort::NoFlowControl);
     if (!m_port->open(QIODevice::ReadWrite)) {
-        const QString reason = m_port->errorString();
+        const QString reason = serialErrorReason(*m_port);
         m_port->clearError();
         return fail(QStringLiteral("Не удалось открыть порт %1: %2").arg(label, reason));
     }
@@ -306,7 +309,7 @@ bool QtSerialPort::applyLine(const LineSettings &settings, QString *error) {
             m_port->clearError();
             return true;
         }
-        *error = QStringLiteral("%1: %2").arg(refusal, m_port->errorString());
+        *error = QStringLiteral("%1: %2").arg(refusal, serialErrorReason(*m_port));
         m_port->clearError();
         return false;
     };
@@ -334,7 +337,7 @@ bool QtSerialPort::applyFlowControl(int mode, QString *error) {
     *error = QStringLiteral("порт %1 не принимает управление потоком %2: %3")
                  .arg(portLabel())
                  .arg(mode)
-                 .arg(m_port->errorString());
+                 .arg(serialErrorReason(*m_port));
     m_port->clearError();
     return false;
 }
@@ -356,7 +359,8 @@ Status QtSerialPort::output(const QByteArray &data) {
         m_port->flush();
     const QSerialPort::SerialPortError code = m_port->error();
     if (written != data.size() || code == QSerialPort::WriteError || code == QSerialPort::ResourceError)
-        return fail(QStringLiteral("Не удалось передать данные в порт %1: %2").arg(portLabel(), m_port->errorString()));
+        return fail(
+            QStringLiteral("Не удалось передать данные в порт %1: %2").arg(portLabel(), serialErrorReason(*m_port)));
     return Status::ok();
 }
 
@@ -406,7 +410,8 @@ void QtSerialPort::onErrorOccurred(QSerialPort::SerialPortError error) {
         return;
     if (!m_active || m_faultPending)
         return;
-    const QString description = error == QSerialPort::ReadError ? readFaultDescription(m_port) : m_port->errorString();
+    const QString description =
+        error == QSerialPort::ReadError ? readFaultDescription(m_port) : serialErrorReason(*m_port);
     if (error == QSerialPort::WriteError) {
         if (m_writeFaulted)
             return;

@@ -1,5 +1,7 @@
 #include "shell/ui/HelpViewer.h"
 
+#include "common/SystemErrors.h"
+
 #include "session/Services.h"
 #include "shell/ui/Pictures.h"
 
@@ -59,7 +61,7 @@ HelpViewer::HelpViewer(QWidget *parent) : QWidget(parent, Qt::Window) {
 Status HelpViewer::load(const QString &path) {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
-        return Status::failure(file.errorString());
+        return Status::failure(fileFailureText(FileAction::Read, path, file.errorString()));
     const QString html = QString::fromUtf8(file.readAll());
     m_browser->setSearchPaths({QFileInfo(path).absolutePath()});
     m_browser->setHtml(html);
