@@ -238,6 +238,16 @@ Figures runScenario(const Scenario &scenario, double seconds, qint64 preload, co
     }
     s.readings = std::move(table);
     s.pointCount = preload;
+    // The X-axis spacing as the handler widened it while the session grew
+    // (doubled while there are more than 50 ticks), so the line meets the
+    // steady state of a long session.
+    if (s.autoTickDivision && s.xTickDivisions > 0) {
+        while (s.readings.lastColumn() / s.xTickDivisions > 50 && s.xTickDivisions <= 16383)
+            s.xTickDivisions = static_cast<std::int16_t>(s.xTickDivisions * 2);
+        s.xLabelDivisions = s.xTickDivisions;
+        (void)chart.setDivisionsPerTick(s.xTickDivisions);
+        (void)chart.setDivisionsPerLabel(s.xLabelDivisions);
+    }
     logic.chart().updateChart();
     runUntil([&] { return !chart.drawingPending(); }, 600000);
     runFor(300);

@@ -40,6 +40,9 @@ public:
     // Reception ended on purpose: nothing is waited for any more.
     void receptionEnded();
 
+    // How often the lost port is tried again (PollIntervalMs unless set).
+    void setPollInterval(int ms) { m_poll.setInterval(ms); }
+
     bool waiting() const { return m_waiting; }
     const QTimer &pollTimer() const { return m_poll; }
 

@@ -86,8 +86,9 @@ public:
     virtual void setEventsHeld(bool held) = 0;
 
     // True while the Receive event being delivered carries the first bytes
-    // received since the port was opened: the port may have been opened in
-    // the middle of a group, so they may be the tail of one.
+    // received since the port was opened, or since received input was lost
+    // (RxOver): the port may have been opened, or the input resumed, in the
+    // middle of a group, so they may be the tail of one.
     virtual bool firstLineSinceOpen() const { return false; }
 
     // The device the current port number stands for, for display to the user.

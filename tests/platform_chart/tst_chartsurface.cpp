@@ -7,6 +7,9 @@
 #include <QClipboard>
 #include <QImage>
 #include <QLineF>
+#include <QPaintEvent>
+#include <QScreen>
+#include <QSet>
 #include <QSignalSpy>
 #include <QTest>
 #include <QtCharts/QCategoryAxis>
@@ -92,6 +95,22 @@ QStringList visibleLabels(QCategoryAxis *axis) {
     }
     return labels;
 }
+
+// Keeps the rectangle of every paint of a widget.
+class PaintRecorder : public QObject {
+public:
+    PaintRecorder(QWidget *widget, QList<QRect> *rects) : m_rects(rects) { widget->installEventFilter(this); }
+
+protected:
+    bool eventFilter(QObject *, QEvent *event) override {
+        if (event->type() == QEvent::Paint)
+            m_rects->append(static_cast<QPaintEvent *>(event)->rect());
+        return false;
+    }
+
+private:
+    QList<QRect> *m_rects;
+};
 
 } // namespace
 
@@ -362,6 +381,78 @@ private Q_SLOTS:
         QVERIFY(ahead > 0);
         QVERIFY(moves >= 1);
         QVERIFY2(moves < 20, qPrintable(QString::number(moves)));
+    }
+
+    void growingCurveRepaintsOnlyWhatChanged() {
+        // A long session on screen: a new reading changes the end of the
+        // curve and the last X label, and only that strip is painted again,
+        // yet the window shows what a whole new paint would. (Where the curve
+        // crosses the strip's left edge, the edge pixel may be antialiased a
+        // little differently than in a whole paint.)
+        ReadingsTable table(1, 300002);
+        table.setText(2, 1, QStringLiteral("МЛ512"));
+        for (qint64 p = 1; p <= 300000; ++p) {
+            table.setNumber(2, 1 + p, 200.0 + double((p * 7919) % 600));
+            table.setElapsedLabel(1, 1 + p, (p - 1) * 64 / 100);
+        }
+        table.setText(1, table.lastColumn(), QStringLiteral("C%1").arg(table.lastColumn()));
+        QtChartSurface surface;
+        showAt(surface, 800, 500);
+        const Parts p = parts(surface);
+        surface.setChartData(table);
+        QVERIFY(settle(surface));
+        QTest::qWait(50);
+        QWidget *viewport = p.view->viewport();
+        QList<QRect> painted;
+        PaintRecorder recorder(viewport, &painted);
+        // The window as shown, against a whole new paint of the view: the
+        // columns where they differ.
+        auto differingColumns = [&] {
+            const QImage shown =
+                p.view->screen()->grabWindow(p.view->winId()).toImage().convertToFormat(QImage::Format_RGB32);
+            const QImage whole = p.view->grab().toImage().convertToFormat(QImage::Format_RGB32);
+            QSet<int> columns;
+            if (shown.size() != whole.size())
+                return QSet<int>{-1};
+            for (int y = 0; y < shown.height(); ++y) {
+                for (int x = 0; x < shown.width(); ++x) {
+                    if (shown.pixel(x, y) != whole.pixel(x, y))
+                        columns.insert(x);
+                }
+            }
+            return columns;
+        };
+        int narrow = 0;
+        for (qint64 point = 300001; point <= 300030; ++point) {
+            const qsizetype before = painted.size();
+            QVERIFY(table.setNumber(2, 1 + point, 200.0 + double((point * 13) % 600)));
+            QVERIFY(table.setElapsedLabel(1, 1 + point, (point - 1) * 64 / 100));
+            QVERIFY(table.growBy(1));
+            QVERIFY(table.setText(1, table.lastColumn(), QStringLiteral("C%1").arg(table.lastColumn())));
+            surface.setChartData(table);
+            QVERIFY(settle(surface));
+            QTRY_VERIFY(painted.size() > before);
+            QTest::qWait(20);
+            const QList<QRect> paints = painted.mid(before);
+            QSet<int> edges;
+            bool allNarrow = true;
+            for (const QRect &r : paints) {
+                edges.insert(r.left());
+                allNarrow = allNarrow && r.width() < viewport->width() / 4;
+            }
+            narrow += allNarrow ? 1 : 0;
+            const QSet<int> columns = differingColumns();
+            QVERIFY2((columns - edges).isEmpty(), qPrintable(QString::number(point)));
+            painted.resize(before + paints.size()); // not the whole paint of the comparison
+        }
+        QVERIFY2(narrow >= 20, qPrintable(QString::number(narrow)));
+        // A change of appearance paints the whole view.
+        const qsizetype before = painted.size();
+        QVERIFY(surface.setSeriesPenColor(200, 0, 0));
+        QTRY_VERIFY(painted.size() > before);
+        QTest::qWait(20);
+        QCOMPARE(painted.last().width(), viewport->width());
+        QVERIFY(differingColumns().isEmpty());
     }
 
     void tablesFasterThanFramesAreDrawnOncePerFrame() {

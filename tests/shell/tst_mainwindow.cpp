@@ -3,6 +3,7 @@
 
 #include "common/ItemNames.h"
 #include "platform/qt/QtChartSurface.h"
+#include "shell/ui/FramePacer.h"
 #include "shell/ui/frmTerminal.h"
 #include "support/LogicRig.h"
 
@@ -14,6 +15,7 @@
 #include <QMenuBar>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QSignalSpy>
 #include <QStatusBar>
 #include <QToolBar>
@@ -170,6 +172,7 @@ private Q_SLOTS:
     void menuItemsForwardTheirNames();
     void picturesToggleThePort();
     void spacersDoNothing();
+    void terminalBoxShowsReadingsOnScreen();
 };
 
 void tst_MainWindow::captionAndControls() {
@@ -398,6 +401,36 @@ void tst_MainWindow::spacersDoNothing() {
     }
     QCOMPARE(doubles.prompts.shown.size(), 0);
     QCOMPARE(doubles.port.log.size(), 0);
+}
+
+void tst_MainWindow::terminalBoxShowsReadingsOnScreen() {
+    frmTerminal w;
+    new FramePacer(&w);
+    w.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&w));
+    QPlainTextEdit *widget = w.terminalWidget();
+    TextBox &box = w.terminalBox();
+    QSignalSpy laidOut(widget->document(), &QTextDocument::contentsChanged);
+    // Readings each in a pass of the event loop of their own, as they come.
+    QString shown;
+    for (int i = 1000; i < 1200; ++i) {
+        box.setSelStart(box.text().size());
+        box.setSelText(QString::number(i) + u"\r\n"_s);
+        shown += QString::number(i) + u'\n';
+        QCoreApplication::processEvents();
+    }
+    // The box holds every reading at once; the widget shows them all once
+    // the window has painted, the caret and the view at the newest.
+    QCOMPARE(box.text().size(), 200 * 6);
+    QTRY_COMPARE(widget->toPlainText(), shown);
+    QTRY_COMPARE(widget->textCursor().position(), int(shown.size()));
+    QTRY_COMPARE(widget->verticalScrollBar()->value(), widget->verticalScrollBar()->maximum());
+    QVERIFY2(laidOut.size() < 200, qPrintable(QString::number(laidOut.size())));
+    // A key typed while readings wait for the paint lands after them.
+    box.setSelText(u"1200\r\n"_s);
+    QTest::keyClick(widget, Qt::Key_X);
+    QCOMPARE(box.text().right(7), u"1200\r\nx"_s);
+    QTRY_COMPARE(widget->toPlainText().right(6), u"1200\nx"_s);
 }
 
 QTEST_MAIN(tst_MainWindow)

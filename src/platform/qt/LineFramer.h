@@ -20,6 +20,7 @@ public:
     QByteArray takeHeld();
     // Bytes are held back waiting for a line feed.
     bool holding() const { return !m_held.isEmpty(); }
+    qsizetype heldBytes() const { return m_held.size(); }
     void clear() { m_held.clear(); }
 
 private:

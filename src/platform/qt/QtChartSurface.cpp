@@ -7,6 +7,7 @@
 #include <QMimeData>
 #include <QFontMetricsF>
 #include <QGraphicsDropShadowEffect>
+#include <QGraphicsScene>
 #include <QGuiApplication>
 #include <QMouseEvent>
 #include <QScreen>
@@ -265,6 +266,10 @@ QtChartSurface::QtChartSurface(QWidget *viewParent) {
     m_frameTimer->setTimerType(Qt::PreciseTimer);
     connect(m_frameTimer, &QTimer::timeout, this, &QtChartSurface::drawFrame);
 
+    // The view paints what the scene reports changed, narrowed to the strip
+    // that really changed when a frame only moved the newest end of the curve.
+    view->setViewportUpdateMode(QGraphicsView::NoViewportUpdate);
+    connect(view->scene(), &QGraphicsScene::changed, this, &QtChartSurface::onSceneChanged);
     connect(m_chart, &QChart::plotAreaChanged, this, &QtChartSurface::onPlotAreaChanged);
     connect(view, &QObject::destroyed, this, &QtChartSurface::forgetView);
 
@@ -330,6 +335,7 @@ void QtChartSurface::setChartData(const ReadingsTable &table) {
 }
 
 void QtChartSurface::setDrawing(Drawing drawing) {
+    changeLook();
     m_drawing = drawing;
     showTable();
 }
@@ -380,6 +386,80 @@ void QtChartSurface::showTable() {
     rebuildCurve();
     rebuildXAxis();
     applyValueRange();
+    m_frameLook = look();
+    m_frameChangedFrom = changedFrom();
+}
+
+QtChartSurface::Look QtChartSurface::look() const {
+    Look l;
+    if (!m_chart || !m_view)
+        return l;
+    l.plotArea = m_chart->plotArea();
+    l.viewSize = m_view->size();
+    l.xMin = m_xTicks->min();
+    l.xMax = m_xTicks->max();
+    l.xInterval = m_xTicks->tickInterval();
+    l.yMin = m_y->min();
+    l.yMax = m_y->max();
+    l.labels = m_xLabelList;
+    if (!l.labels.isEmpty())
+        l.labels.removeLast();
+    l.title = m_series->name();
+    l.changes = m_lookChanges;
+    return l;
+}
+
+int QtChartSurface::changedFrom() const {
+    // The plain way paints the whole view, as Qt Charts alone would.
+    if (!m_chart || !m_view || !m_drawing.oncePerFrame || !(m_frameLook == m_paintedLook))
+        return -1;
+    // The curve as painted and as it is now: the same points up to `same`.
+    const qsizetype common = std::min(m_paintedDrawn.size(), m_drawn.size());
+    qsizetype same = 0;
+    while (same < common && m_paintedDrawn[same] == m_drawn[same])
+        ++same;
+    if (same == 0)
+        return -1;
+    auto viewportX = [&](double point) {
+        const QPointF at = m_chart->mapToPosition(QPointF(point, m_y->min()), m_series);
+        return double(m_view->mapFromScene(m_chart->mapToScene(at)).x());
+    };
+    const int width = m_view->viewport()->width();
+    // The segments from the last point both curves share on, with the ends
+    // of the pen.
+    double from = width;
+    if (same < m_paintedDrawn.size() || same < m_drawn.size())
+        from = viewportX(m_drawn[same - 1].x()) - m_series->pen().widthF() - 2.0;
+    // The last X label, where it stood and where it stands.
+    if (!m_xLabelList.isEmpty()) {
+        for (const double at : {m_paintedLastLabel, m_xLabelList.last().second})
+            from = std::min(from, viewportX(at) - m_labelPixels / 2.0 - 2.0);
+    }
+    return std::clamp(static_cast<int>(std::floor(from)), 0, width);
+}
+
+void QtChartSurface::onSceneChanged(const QList<QRectF> &rects) {
+    if (!m_view || !m_chart)
+        return;
+    QWidget *viewport = m_view->viewport();
+    // A frame's changes come here after it, in one or more lists (Qt Charts
+    // lays out some items later); until anything else changes (a setting,
+    // the layout) only the frame's strip is painted.
+    const Look now = look();
+    if (!(now == m_frameLook))
+        m_frameChangedFrom = -1;
+    QRect strip = viewport->rect();
+    if (m_frameChangedFrom >= 0)
+        strip.setLeft(m_frameChangedFrom);
+    m_paintedLook = now;
+    m_paintedDrawn = m_drawn;
+    m_paintedLastLabel = m_xLabelList.isEmpty() ? 0.0 : m_xLabelList.last().second;
+    for (const QRectF &rect : rects) {
+        // Two pixels of slack for antialiased edges, as the view itself allows.
+        const QRect area = m_view->mapFromScene(rect).boundingRect().adjusted(-2, -2, 2, 2) & strip;
+        if (!area.isEmpty())
+            viewport->update(area);
+    }
 }
 
 qint64 QtChartSurface::pointCount() const {
@@ -491,6 +571,7 @@ void QtChartSurface::rebuildXAxis() {
             std::max({metrics.horizontalAdvance(xLabelText(1)), metrics.horizontalAdvance(xLabelText(n)),
                       metrics.horizontalAdvance(QStringLiteral("00:00:00"))}) +
             12.0;
+        m_labelPixels = labelWidth;
         const qint64 labelGap = std::max<qint64>(1, static_cast<qint64>(std::ceil(labelWidth / pixelsPerPoint)));
         // At most MaxXLabels - 1 on the stride, leaving room for the last.
         const qint64 atLeast = std::max(labelGap, (n - 1) / (MaxXLabels - 1) + 1);
@@ -549,10 +630,15 @@ void QtChartSurface::applyValueRange() {
         scale.minorDivision = 1;
     }
     m_effective = scale;
+    // Set only when it differs: Qt Charts lays out an axis's labels again on
+    // every call.
     for (QValueAxis *axis : {m_y, m_y2}) {
-        axis->setRange(scale.minimum, scale.maximum);
-        axis->setTickCount(scale.majorDivision + 1);
-        axis->setMinorTickCount(scale.minorDivision - 1);
+        if (axis->min() != scale.minimum || axis->max() != scale.maximum)
+            axis->setRange(scale.minimum, scale.maximum);
+        if (axis->tickCount() != scale.majorDivision + 1)
+            axis->setTickCount(scale.majorDivision + 1);
+        if (axis->minorTickCount() != scale.minorDivision - 1)
+            axis->setMinorTickCount(scale.minorDivision - 1);
     }
 }
 
@@ -582,6 +668,7 @@ void QtChartSurface::fitToPlotWidth() {
 }
 
 void QtChartSurface::refresh() {
+    changeLook();
     if (!m_chart)
         return;
     m_chart->update();
@@ -614,6 +701,7 @@ Status QtChartSurface::setAxisPenWidth(Axis axis, float width) {
     QPen pen = target->linePen();
     pen.setWidthF(penPixels(width));
     target->setLinePen(pen);
+    changeLook();
     return Status::ok();
 }
 
@@ -628,6 +716,7 @@ Status QtChartSurface::setAxisPenColor(Axis axis, int red, int green, int blue) 
     QPen pen = target->linePen();
     pen.setColor(QColor(red, green, blue));
     target->setLinePen(pen);
+    changeLook();
     return Status::ok();
 }
 
@@ -641,6 +730,7 @@ Status QtChartSurface::setAxisScaleHidden(Axis axis, bool hidden) {
     if (axis == Axis::X)
         m_xLabels->setVisible(!hidden);
     m_hidden[int(axis)] = hidden;
+    changeLook();
     return Status::ok();
 }
 
@@ -656,6 +746,7 @@ Status QtChartSurface::setDivisionsPerLabel(int divisions) {
     m_divisionsPerLabel = divisions;
     m_categoryAuto = false;
     rebuildXAxis();
+    changeLook();
     return Status::ok();
 }
 
@@ -665,12 +756,14 @@ Status QtChartSurface::setDivisionsPerTick(int divisions) {
     m_divisionsPerTick = divisions;
     m_categoryAuto = false;
     rebuildXAxis();
+    changeLook();
     return Status::ok();
 }
 
 Status QtChartSurface::setLabelTick(bool onTicks) {
     m_labelsOnTicks = onTicks;
     rebuildXAxis();
+    changeLook();
     return Status::ok();
 }
 
@@ -679,6 +772,7 @@ Status QtChartSurface::setCategoryScaleAuto(Axis axis, bool automatic) {
         return Status::failure(QStringLiteral("Only the X axis has a category scale"));
     m_categoryAuto = automatic;
     rebuildXAxis();
+    changeLook();
     return Status::ok();
 }
 
@@ -696,6 +790,7 @@ Status QtChartSurface::setAxisLabelFont(Axis axis, bool bold, int size) {
     target->setLabelsFont(font);
     if (axis == Axis::X)
         rebuildXAxis();
+    changeLook();
     return Status::ok();
 }
 
@@ -714,6 +809,7 @@ Status QtChartSurface::setValueScale(Axis axis, const ValueScale &scale) {
     }
     m_scale = scale;
     applyValueRange();
+    changeLook();
     return Status::ok();
 }
 
@@ -736,6 +832,7 @@ Status QtChartSurface::setSeriesPenColor(int red, int green, int blue) {
     QPen pen = m_series->pen();
     pen.setColor(QColor(red, green, blue));
     m_series->setPen(pen);
+    changeLook();
     return Status::ok();
 }
 
@@ -747,10 +844,12 @@ Status QtChartSurface::setSeriesPenWidth(float width) {
     QPen pen = m_series->pen();
     pen.setWidthF(penPixels(width));
     m_series->setPen(pen);
+    changeLook();
     return Status::ok();
 }
 
 void QtChartSurface::setShowLegend(bool shown) {
+    changeLook();
     m_legendShown = shown;
     if (m_chart)
         m_chart->legend()->setVisible(shown);
@@ -817,6 +916,7 @@ Status QtChartSurface::setBackdrop(Backdrop part, const BackdropStyle &style) {
         m_chart->setDropShadowEnabled(shadow);
         break;
     }
+    changeLook();
     return Status::ok();
 }
 
@@ -849,6 +949,7 @@ Status QtChartSurface::setRowLabel(int row, const QString &label) {
         m_table.resize(1, 1);
     m_table.setText(2, m_table.firstColumn(), label);
     applyTitle();
+    changeLook();
     return Status::ok();
 }
 
@@ -956,10 +1057,12 @@ Status QtChartSurface::editPaste() {
     // A table handed over next is shown even if it is the one seen before.
     m_hasSource = false;
     showTable();
+    changeLook();
     return Status::ok();
 }
 
 void QtChartSurface::move(int left, int top, int width, int height) {
+    changeLook();
     if (m_view)
         m_view->setGeometry(left, top, width, height);
 }

@@ -9,6 +9,7 @@
 #include <QPointF>
 #include <QPointer>
 #include <QRectF>
+#include <QSize>
 #include <QString>
 
 #include <optional>
@@ -44,8 +45,11 @@ namespace zorneta {
 // refreshes are drawn at most once a frame: a table is only kept (a copy that
 // shares the blocks) and the frame timer drawn on; when it fires, the newest
 // table becomes the curve, the X axes, the title and the value range at once,
-// and the view paints once. What reads the table back (the current cell, the
-// row label, the clipboard) always sees the newest table. Off screen every
+// and the view paints once. When a frame only moved the newest end of the
+// curve (the axes, the value range and the other X labels as they were), only
+// the strip of the view from the first changed point on is painted again.
+// What reads the table back (the current cell, the row label, the
+// clipboard) always sees the newest table. Off screen every
 // table is drawn at once.
 //
 // The X axis is made of two axes sharing one range (point p sits at x = p):
@@ -110,7 +114,8 @@ public:
 
     // How tables handed over are drawn. The default thins the curve to the
     // plot width and draws at most once a frame; the other way (every point
-    // of every table, at once) is the plain baseline benchmarks compare with.
+    // of every table, at once, the whole view painted each time) is the plain
+    // baseline benchmarks compare with.
     struct Drawing {
         bool thinned = true;
         bool oncePerFrame = true;
@@ -143,6 +148,29 @@ private:
         int axis = 0;
         int point = 0;
     };
+
+    // What a frame may change on the chart apart from the newest end of the
+    // curve and the last X label, plus a count of the other changes made
+    // through the surface: when it is the same before and after a frame,
+    // only the chart's right-hand strip from the first changed point on is
+    // painted again (see onSceneChanged).
+    struct Look {
+        QRectF plotArea;
+        QSize viewSize;
+        double xMin = 0.0, xMax = 0.0, xInterval = 0.0;
+        double yMin = 0.0, yMax = 0.0;
+        QList<QPair<QString, double>> labels; // but the last
+        QString title;
+        quint64 changes = 0;
+        bool operator==(const Look &) const = default;
+    };
+    Look look() const;
+    // The viewport's x from which the frame just drawn differs from what was
+    // last handed to the view, or -1 for the whole view.
+    int changedFrom() const;
+    void onSceneChanged(const QList<QRectF> &rects);
+    // A change other than a new table: the next paint covers the whole view.
+    void changeLook() { ++m_lookChanges; }
 
     bool showingContentOf(const ReadingsTable &table) const;
     void showTable();
@@ -213,6 +241,15 @@ private:
     // Legend, plot area and chart backdrops as last set; the chart is filled
     // white from the start.
     BackdropStyle m_backdrops[3] = {{}, {}, {1, 255, 255, 255, 0, 0.0f, 0}};
+
+    // The view repaints only what changed (see Look).
+    quint64 m_lookChanges = 0;
+    Look m_paintedLook;              // as last handed to the view
+    QList<QPointF> m_paintedDrawn;   // the curve as last handed to the view
+    double m_paintedLastLabel = 0.0; // where its last X label stood
+    Look m_frameLook;                // right after the last frame
+    int m_frameChangedFrom = -1;     // that frame's changed strip, or -1
+    double m_labelPixels = 0.0;      // the widest X label, in pixels
 
     int m_currentPoint = 1;
     bool m_rebuildQueued = false;

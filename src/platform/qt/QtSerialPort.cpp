@@ -51,6 +51,8 @@ namespace zorneta {
 
 namespace {
 
+constexpr char kLineFeed = '\n';
+
 QString settingsError(const QString &text, const QString &reason) {
     return QStringLiteral("Недопустимые параметры порта: %1 (%2)").arg(text, reason);
 }
@@ -240,9 +242,7 @@ Status QtSerialPort::open() {
     m_faultPending = false;
     m_writeFaulted = false;
     m_synchronised = false;
-    m_framer.clear();
-    m_pending.clear();
-    m_input.clear();
+    clearHeldInput();
     return Status::ok();
 }
 
@@ -253,9 +253,7 @@ void QtSerialPort::close() {
     m_active = false;
     m_faultPending = false;
     m_idleTimer.stop();
-    m_framer.clear();
-    m_pending.clear();
-    m_input.clear();
+    clearHeldInput();
     m_port->close();
     m_port->clearError();
 }
@@ -373,9 +371,36 @@ QString QtSerialPort::deviceFor(int number) const {
 }
 
 void QtSerialPort::onReadyRead() {
-    const QByteArray data = m_port->readAll();
+    QByteArray data = m_port->readAll();
     if (!m_active || data.isEmpty())
         return;
+    if (m_overflowing) {
+        if (heldInputBytes() > MaxHeldInputBytes / 2) {
+            m_droppedBytes += data.size();
+            return;
+        }
+        m_overflowing = false;
+    }
+    const qsizetype room = MaxHeldInputBytes - heldInputBytes();
+    if (data.size() <= room) {
+        frame(data);
+        return;
+    }
+    // Full: the whole lines that fit are kept, the rest is dropped with the
+    // unfinished line it continues, and the loss is reported once.
+    const qsizetype kept = room > 0 ? data.lastIndexOf(kLineFeed, room - 1) + 1 : 0;
+    m_droppedBytes += data.size() - kept;
+    data.truncate(kept);
+    frame(data);
+    m_droppedBytes += m_framer.takeHeld().size();
+    m_idleTimer.stop();
+    m_overflowing = true;
+    // What comes after the gap may begin inside a group.
+    m_synchronised = false;
+    enqueue(CommEvents::RxOver, {});
+}
+
+void QtSerialPort::frame(const QByteArray &data) {
     const QList<QByteArray> chunks = m_framer.receive(data);
     for (const QByteArray &chunk : chunks)
         enqueue(CommEvents::Receive, chunk);
@@ -383,6 +408,14 @@ void QtSerialPort::onReadyRead() {
         m_idleTimer.start();
     else
         m_idleTimer.stop();
+}
+
+void QtSerialPort::clearHeldInput() {
+    m_framer.clear();
+    m_pending.clear();
+    m_pendingBytes = 0;
+    m_overflowing = false;
+    m_input.clear();
 }
 
 void QtSerialPort::onIdle() {
@@ -438,6 +471,7 @@ void QtSerialPort::enqueue(int code, QByteArray bytes) {
     const bool first = code == CommEvents::Receive && !m_synchronised;
     if (code == CommEvents::Receive)
         m_synchronised = true;
+    m_pendingBytes += bytes.size();
     m_pending.push_back(PendingEvent{code, std::move(bytes), first});
     scheduleDelivery();
 }
@@ -461,6 +495,7 @@ void QtSerialPort::deliverNext() {
         return;
     PendingEvent event = std::move(m_pending.front());
     m_pending.pop_front();
+    m_pendingBytes -= event.bytes.size();
     // The next event is queued before this one is raised, so that a nested
     // event loop in the handler delivers it.
     scheduleDelivery();

@@ -31,6 +31,15 @@ namespace zorneta {
 // it has not consumed is delivered after it returns. The bytes of an event
 // join the buffer read by input() when that event is delivered.
 //
+// Received input waiting for delivery is bounded: when more than
+// MaxHeldInputBytes would wait (the line sends faster than the handlers
+// take it, or events are held for long), the whole lines that still fit are
+// kept and everything after them is dropped, together with the unfinished
+// line they belong to, until the waiting input has fallen to half the bound.
+// The loss is one RxOver event, queued after the lines received before it;
+// the first chunk received after it is marked like the first after an open
+// (firstLineSinceOpen()), since it may be the tail of a dropped group.
+//
 // A vanished device or a failed read closes the port and raises one Overrun
 // event; a failed write raises an Overrun event too. lastErrorText() keeps
 // the platform's description for the log.
@@ -39,6 +48,8 @@ class QtSerialPort : public SerialPort {
 public:
     static constexpr int MaxUnterminatedBytes = LineFramer::MaxUnterminatedBytes;
     static constexpr int IdleDeliveryMs = 1000;
+    // About two hours of groups at the regulator's pace.
+    static constexpr qsizetype MaxHeldInputBytes = 64 * 1024;
 
     // The line parameters of settings().
     struct LineSettings {
@@ -88,6 +99,13 @@ public:
     QString deviceFor(int number) const override;
     bool firstLineSinceOpen() const override { return m_firstLine; }
 
+    // Received bytes not yet delivered: the unfinished line and the bytes of
+    // the events waiting for delivery.
+    qsizetype heldInputBytes() const { return m_framer.heldBytes() + m_pendingBytes; }
+    // Received bytes dropped because the held input was full, since the port
+    // was made.
+    qint64 droppedInputBytes() const { return m_droppedBytes; }
+
     // The platform's description of the last fault or refusal, for the log.
     QString lastErrorText() const { return m_lastError; }
 
@@ -114,6 +132,8 @@ private:
     void onIdle();
     void closeAfterFault(quint64 session, const QString &description);
 
+    void frame(const QByteArray &data);
+    void clearHeldInput();
     void enqueue(int code, QByteArray bytes);
     void scheduleDelivery();
     void deliverNext();
@@ -139,6 +159,9 @@ private:
     LineFramer m_framer;         // received bytes not yet cut into events
 
     std::deque<PendingEvent> m_pending;
+    qsizetype m_pendingBytes = 0; // the bytes of m_pending
+    bool m_overflowing = false;   // received input is being dropped
+    qint64 m_droppedBytes = 0;
     bool m_deliveryQueued = false;
     bool m_eventsHeld = false;
     QByteArray m_input;

@@ -90,6 +90,31 @@ QString text(const char16_t *s) {
     return QString::fromUtf16(s);
 }
 
+// The place of a status bar panel whose text changes often. The bar lays out
+// this empty widget, sized as the label would be, and the label lies over it
+// at a fixed size: a new text then repaints the label alone, where a label in
+// the bar's layout would have the whole bar laid out and repainted each time.
+// A text of another length may need another width: setPanelText then has the
+// bar laid out again.
+class PanelPlace : public QWidget {
+public:
+    PanelPlace(QLabel *label, QWidget *parent) : QWidget(parent), m_label(label) {
+        setMinimumWidth(label->minimumWidth());
+        setSizePolicy(label->sizePolicy());
+        label->setFixedSize(label->sizeHint());
+        label->raise();
+    }
+    QSize sizeHint() const override { return m_label->sizeHint(); }
+    QSize minimumSizeHint() const override { return m_label->minimumSizeHint(); }
+
+protected:
+    void moveEvent(QMoveEvent *) override { m_label->move(pos()); }
+    void resizeEvent(QResizeEvent *) override { m_label->setFixedSize(size()); }
+
+private:
+    QLabel *m_label;
+};
+
 // Design sizes in twips: the clear button's height, the signal temperature
 // box's width and its gap to the point value field, the port-state frame's top.
 constexpr int ClearButtonHeight = 315;
@@ -320,8 +345,16 @@ void frmTerminal::buildStatusBar() {
         label->setFrameShadow(QFrame::Sunken);
         label->setMinimumWidth(120);
         label->setTextInteractionFlags(Qt::TextSelectableByMouse);
-        bar->addPermanentWidget(label, p.key == panel::Status ? 3 : 2);
+        const int stretch = p.key == panel::Status ? 3 : 2;
         m_panels.insert(p.key, label);
+        if (p.key == panel::Counter || p.key == panel::ConnectTime) {
+            // Written with every reading or every second: see PanelPlace.
+            auto *place = new PanelPlace(label, bar);
+            bar->addPermanentWidget(place, stretch);
+            m_panelPlaces.insert(p.key, place);
+        } else {
+            bar->addPermanentWidget(label, stretch);
+        }
     }
 }
 
@@ -525,8 +558,13 @@ QAction *frmTerminal::item(const QString &name) const {
 }
 
 void frmTerminal::setPanelText(const QString &key, const QString &text) {
-    if (QLabel *label = m_panels.value(key))
-        label->setText(text);
+    QLabel *label = m_panels.value(key);
+    if (!label)
+        return;
+    const bool otherLength = label->text().size() != text.size();
+    label->setText(text);
+    if (QWidget *place = m_panelPlaces.value(key); place && otherLength)
+        place->updateGeometry();
 }
 
 QString frmTerminal::panelText(const QString &key) const {

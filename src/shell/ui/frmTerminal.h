@@ -134,6 +134,7 @@ private:
     QHash<QString, QAction *> m_items;
     QHash<QString, QMenu *> m_menus;
     QHash<QString, QLabel *> m_panels;
+    QHash<QString, QWidget *> m_panelPlaces; // of the panels written often
     QToolBar *m_toolBar = nullptr;
     QPlainTextEdit *m_txtTerm = nullptr;
     QPushButton *m_clearButton = nullptr;
