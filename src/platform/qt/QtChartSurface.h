@@ -64,9 +64,9 @@ public:
     // A click this close to a drawn point (in pixels) hits the point.
     static constexpr double HitDistance = 6.0;
     // On screen, frames begin at least this many times as far apart as the
-    // last one took to draw and paint: the chart keeps to at most an eighth
+    // last one took to draw and paint: the chart keeps to at most a sixteenth
     // of the time, however slow the machine or long the session.
-    static constexpr qint64 FrameSpacingPerCost = 8;
+    static constexpr qint64 FrameSpacingPerCost = 16;
 
     explicit QtChartSurface(QWidget *viewParent = nullptr);
     ~QtChartSurface() override;
