@@ -14,6 +14,7 @@
 
 #include "platform/qt/QtSerialPort.h"
 #include "shell/TerminalLogic.h"
+#include "simulator/LineNoise.h"
 #include "simulator/PtyPair.h"
 #include "support/LogicRig.h"
 
@@ -54,36 +55,6 @@ qint64 statusKiB(const QByteArray &field) {
     return -1;
 }
 
-bool writeAll(int fd, const QByteArray &bytes) {
-    qsizetype done = 0;
-    while (done < bytes.size()) {
-        const ssize_t n = ::write(fd, bytes.constData() + done, size_t(bytes.size() - done));
-        if (n > 0) {
-            done += n;
-            continue;
-        }
-        if (n < 0 && errno != EAGAIN && errno != EINTR)
-            return false;
-        pollfd p{fd, POLLOUT, 0};
-        if (::poll(&p, 1, 10000) <= 0)
-            return false;
-    }
-    return true;
-}
-
-// A line of garbage that never reads as a number; no CR or LF inside.
-QByteArray garbageLine(QRandomGenerator &random) {
-    static const QByteArray forbidden("0123456789+-. \t\r\n");
-    QByteArray line;
-    const int length = int(random.bounded(1, 300));
-    while (line.size() < length) {
-        const char c = char(random.bounded(256));
-        if (!forbidden.contains(c))
-            line.append(c);
-    }
-    return line + (random.bounded(2) ? "\r\n" : "\n");
-}
-
 // The device: writes the flood paced at the line's speed, and posts a marker
 // to the main thread after each chunk.
 class Flood : public QObject {
@@ -103,13 +74,13 @@ public:
                         stream += QByteArray::number(random.bounded(1, 9999)).rightJustified(4, '0') + "\r\n";
                         ++m_groups;
                     } else {
-                        stream += garbageLine(random);
+                        stream += sim::garbageLine(random);
                         ++m_garbage;
                     }
                 }
                 std::this_thread::sleep_until(due);
                 due += std::chrono::microseconds(1000000 / ChunksPerSecond);
-                if (!writeAll(m_fd, stream.left(chunkBytes))) {
+                if (!sim::writeAllToLine(m_fd, stream.left(chunkBytes))) {
                     m_failed = true;
                     break;
                 }
@@ -120,7 +91,7 @@ public:
                     this, [this] { ++m_serviced; }, Qt::QueuedConnection);
             }
             // The rest of the last line.
-            if (!m_failed && !writeAll(m_fd, stream))
+            if (!m_failed && !sim::writeAllToLine(m_fd, stream))
                 m_failed = true;
             m_done = true;
             QMetaObject::invokeMethod(

@@ -6,6 +6,7 @@
 #include "common/ItemNames.h"
 #include "platform/qt/QtSerialPort.h"
 #include "shell/TerminalLogic.h"
+#include "simulator/LineNoise.h"
 #include "simulator/PtyPair.h"
 #include "support/LogicRig.h"
 
@@ -41,24 +42,6 @@ QByteArray group(int value) {
     return QByteArray::number(value).rightJustified(4, '0') + "\r\n";
 }
 
-// Writes everything from a thread of the device's own, waiting for room.
-bool writeAll(int fd, const QByteArray &bytes) {
-    qsizetype done = 0;
-    while (done < bytes.size()) {
-        const ssize_t n = ::write(fd, bytes.constData() + done, size_t(bytes.size() - done));
-        if (n > 0) {
-            done += n;
-            continue;
-        }
-        if (n < 0 && errno != EAGAIN && errno != EINTR)
-            return false;
-        pollfd p{fd, POLLOUT, 0};
-        if (::poll(&p, 1, 10000) <= 0)
-            return false;
-    }
-    return true;
-}
-
 // A device whose thread writes the given chunks, one every `gap`, and posts
 // a marker to the test's thread after each: how many markers at most waited
 // unserviced shows whether the event loop kept answering.
@@ -81,7 +64,7 @@ public:
                     break;
                 std::this_thread::sleep_until(due);
                 due += m_gap;
-                if (!writeAll(m_fd, chunk)) {
+                if (!sim::writeAllToLine(m_fd, chunk)) {
                     m_failed = true;
                     break;
                 }
@@ -167,20 +150,6 @@ struct Line {
     int count(int code) const { return int(codes.count(code)); }
 };
 
-// A line of garbage: no digit, sign, point or blank, so it never reads as
-// a number; no CR or LF inside.
-QByteArray garbageLine(QRandomGenerator &random) {
-    static const QByteArray forbidden("0123456789+-. \t\r\n");
-    QByteArray line;
-    const int length = int(random.bounded(1, 300));
-    while (line.size() < length) {
-        const char c = char(random.bounded(256));
-        if (!forbidden.contains(c))
-            line.append(c);
-    }
-    return line + (random.bounded(2) ? "\r\n" : "\n");
-}
-
 } // namespace
 
 class tst_LineStress : public QObject {
@@ -255,7 +224,7 @@ void tst_LineStress::floodOfGarbageKeepsEveryGroup() {
             groups.append(int(random.bounded(1, 9999)));
             stream += group(groups.last());
         } else {
-            stream += garbageLine(random);
+            stream += sim::garbageLine(random);
         }
         while (stream.size() >= BytesPerChunk) {
             chunks.append(stream.left(BytesPerChunk));
