@@ -22,7 +22,7 @@
 #include "shell/TerminalLogic.h"
 #include "shell/ui/Application.h"
 #include "shell/ui/FramePacer.h"
-#include "shell/ui/frmTerminal.h"
+#include "shell/ui/MainWindow.h"
 #include "simulator/ThermoSimulator.h"
 
 #include <QAbstractScrollArea>
@@ -206,7 +206,7 @@ Figures runScenario(const Scenario &scenario, double seconds, qint64 preload, co
         std::fprintf(stderr, "%s\n", qPrintable(error));
         std::exit(1);
     }
-    frmTerminal *window = zorneta.mainWindow();
+    MainWindow *window = zorneta.mainWindow();
     window->resize(1280, 800);
     TerminalLogic &logic = *zorneta.logic();
     QtChartSurface &chart = window->chart();

@@ -61,16 +61,16 @@ void graphFields(FuzzedDataProvider &input) {
     testing::LogicRig rig;
     GraphSettings &graph = rig.logic->graphSettings();
     graph.load();
-    graph.cboSpeed = input.ConsumeIntegralInRange(-2, 7);
-    graph.cboPassOver = input.ConsumeIntegralInRange(-2, 7);
-    graph.cboColor = input.ConsumeIntegralInRange(-2, 5);
-    graph.cboThin = input.ConsumeIntegralInRange(-2, 6);
-    graph.cboVGrid = input.ConsumeIntegralInRange(-2, 7);
-    graph.txtGraph = textOf(input, 60);
-    graph.txtCutStart = textOf(input, 60);
-    graph.txtCutEnd = textOf(input, 60);
-    const QString start = graph.txtCutStart;
-    const QString end = graph.txtCutEnd;
+    graph.updatePeriodPosition = input.ConsumeIntegralInRange(-2, 7);
+    graph.readPeriodPosition = input.ConsumeIntegralInRange(-2, 7);
+    graph.curveColourPosition = input.ConsumeIntegralInRange(-2, 5);
+    graph.curveWidthPosition = input.ConsumeIntegralInRange(-2, 6);
+    graph.xDivisionsPosition = input.ConsumeIntegralInRange(-2, 7);
+    graph.alarmTemperatureText = textOf(input, 60);
+    graph.cutStartText = textOf(input, 60);
+    graph.endPointsText = textOf(input, 60);
+    const QString start = graph.cutStartText;
+    const QString end = graph.endPointsText;
     rig.settings.values.clear();
     const bool confirmed = graph.confirm();
 
@@ -118,10 +118,13 @@ void dialogReading(FuzzedDataProvider &input) {
     rig.port.lineSettings = textOf(input, 100);
     PortProperties &dialog = rig.logic->portProperties();
     dialog.load();
-    FUZZ_CHECK(dialog.cboSpeed >= -1 && dialog.cboSpeed < PortProperties::speedEntries().size(), QString());
-    FUZZ_CHECK(dialog.cboParity >= -1 && dialog.cboParity < PortProperties::parityEntries().size(), QString());
-    FUZZ_CHECK(dialog.cboDataBits >= -1 && dialog.cboDataBits < PortProperties::dataBitsEntries().size(), QString());
-    FUZZ_CHECK(dialog.cboStopBits >= -1 && dialog.cboStopBits < PortProperties::stopBitsEntries().size(), QString());
+    FUZZ_CHECK(dialog.speedPosition >= -1 && dialog.speedPosition < PortProperties::speedEntries().size(), QString());
+    FUZZ_CHECK(dialog.parityPosition >= -1 && dialog.parityPosition < PortProperties::parityEntries().size(),
+               QString());
+    FUZZ_CHECK(dialog.dataBitsPosition >= -1 && dialog.dataBitsPosition < PortProperties::dataBitsEntries().size(),
+               QString());
+    FUZZ_CHECK(dialog.stopBitsPosition >= -1 && dialog.stopBitsPosition < PortProperties::stopBitsEntries().size(),
+               QString());
     (void)dialog.chosenSettings();
 }
 

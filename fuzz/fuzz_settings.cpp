@@ -51,16 +51,16 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
         FUZZ_CHECK(s.indicatorTextColor >= 0 && s.indicatorTextColor <= 0xFFFFFF,
                    QString::number(s.indicatorTextColor));
         GraphSettings &graph = logic.graphSettings();
-        FUZZ_CHECK(graph.cboSpeed >= 0 && graph.cboSpeed < GraphSettings::speedEntries().size(),
-                   QString::number(graph.cboSpeed));
-        FUZZ_CHECK(graph.cboPassOver >= 0 && graph.cboPassOver < GraphSettings::passOverEntries().size(),
-                   QString::number(graph.cboPassOver));
-        FUZZ_CHECK(graph.cboColor >= 0 && graph.cboColor < GraphSettings::colorEntries().size(),
-                   QString::number(graph.cboColor));
-        FUZZ_CHECK(graph.cboThin >= 0 && graph.cboThin < GraphSettings::thinEntries().size(),
-                   QString::number(graph.cboThin));
-        FUZZ_CHECK(graph.cboVGrid >= 0 && graph.cboVGrid < GraphSettings::vGridEntries().size(),
-                   QString::number(graph.cboVGrid));
+        FUZZ_CHECK(graph.updatePeriodPosition >= 0 && graph.updatePeriodPosition < GraphSettings::speedEntries().size(),
+                   QString::number(graph.updatePeriodPosition));
+        FUZZ_CHECK(graph.readPeriodPosition >= 0 && graph.readPeriodPosition < GraphSettings::passOverEntries().size(),
+                   QString::number(graph.readPeriodPosition));
+        FUZZ_CHECK(graph.curveColourPosition >= 0 && graph.curveColourPosition < GraphSettings::colorEntries().size(),
+                   QString::number(graph.curveColourPosition));
+        FUZZ_CHECK(graph.curveWidthPosition >= 0 && graph.curveWidthPosition < GraphSettings::thinEntries().size(),
+                   QString::number(graph.curveWidthPosition));
+        FUZZ_CHECK(graph.xDivisionsPosition >= 0 && graph.xDivisionsPosition < GraphSettings::vGridEntries().size(),
+                   QString::number(graph.xDivisionsPosition));
 
         // The port takes a stored number or flow control only as written.
         const QString commPort = settings.text(Keys::CommPort);

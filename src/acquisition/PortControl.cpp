@@ -31,7 +31,7 @@ void PortControl::togglePort() {
     if (!toggled)
         m_services.prompts.messageBox(QString::fromUtf16(AppTitle), toggled.description(), Prompts::Icon::Exclamation,
                                       Prompts::Buttons::Ok);
-    view.setItemChecked(menu::mnuOpen, port.portOpen());
+    view.setItemChecked(menu::OpenPort, port.portOpen());
     if (port.portOpen()) {
         m_reconnect.receptionStarted();
         view.showConnected(true);
@@ -61,7 +61,7 @@ void PortControl::togglePort() {
 }
 
 void PortControl::showPortClosed() {
-    m_services.view.setItemChecked(menu::mnuOpen, false);
+    m_services.view.setItemChecked(menu::OpenPort, false);
     showClosed();
 }
 

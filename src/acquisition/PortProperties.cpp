@@ -93,28 +93,28 @@ void PortProperties::loadPropertySettings() {
 
     const qsizetype speedLength = n - offset - 6;
     const QString speed = speedLength > 0 ? s.left(speedLength) : QString();
-    cboSpeed = positionOf(speedEntries(), speed);
-    unlistedSpeed = cboSpeed < 0 ? speed : QString();
+    speedPosition = positionOf(speedEntries(), speed);
+    unlistedSpeed = speedPosition < 0 ? speed : QString();
 
     const QString parity = at(n - offset - 4);
-    cboParity = -1;
+    parityPosition = -1;
     const QStringList parities = parityEntries();
     for (int i = 0; i < parities.size() && !parity.isEmpty(); ++i) {
         if (parities.at(i).left(1).toLower() == parity)
-            cboParity = i;
+            parityPosition = i;
     }
-    unlistedParity = cboParity < 0 ? parity : QString();
+    unlistedParity = parityPosition < 0 ? parity : QString();
 
     const QString dataBits = at(n - offset - 2);
-    cboDataBits = positionOf(dataBitsEntries(), dataBits);
-    unlistedDataBits = cboDataBits < 0 ? dataBits : QString();
+    dataBitsPosition = positionOf(dataBitsEntries(), dataBits);
+    unlistedDataBits = dataBitsPosition < 0 ? dataBits : QString();
 
     const QString stopBits = n >= offset + 1 ? s.right(offset + 1) : QString();
-    cboStopBits = positionOf(stopBitsEntries(), stopBits);
-    unlistedStopBits = cboStopBits < 0 ? stopBits : QString();
+    stopBitsPosition = positionOf(stopBitsEntries(), stopBits);
+    unlistedStopBits = stopBitsPosition < 0 ? stopBits : QString();
 
     const int number = port.commPort();
-    cboPort = number >= 1 && number <= PortCount ? number - 1 : -1;
+    portPosition = number >= 1 && number <= PortCount ? number - 1 : -1;
 
     flowControlOption = port.handshaking();
     handshakingChoice = flowControlOption;
@@ -135,11 +135,12 @@ void PortProperties::chooseFlowControl(int index) {
 }
 
 QString PortProperties::chosenSettings() const {
-    const QString parity =
-        cboParity >= 0 && cboParity < parityEntries().size() ? parityEntries().at(cboParity).left(1) : unlistedParity;
-    return chosenText(speedEntries(), cboSpeed, unlistedSpeed) + u',' + parity + u',' +
-           chosenText(dataBitsEntries(), cboDataBits, unlistedDataBits) + u',' +
-           chosenText(stopBitsEntries(), cboStopBits, unlistedStopBits);
+    const QString parity = parityPosition >= 0 && parityPosition < parityEntries().size()
+                               ? parityEntries().at(parityPosition).left(1)
+                               : unlistedParity;
+    return chosenText(speedEntries(), speedPosition, unlistedSpeed) + u',' + parity + u',' +
+           chosenText(dataBitsEntries(), dataBitsPosition, unlistedDataBits) + u',' +
+           chosenText(stopBitsEntries(), stopBitsPosition, unlistedStopBits);
 }
 
 bool PortProperties::confirm() {
@@ -150,7 +151,7 @@ bool PortProperties::confirm() {
     // Another port number: the open port is closed, renumbered and
     // opened again.
     const int oldNumber = port.commPort();
-    const int newNumber = cboPort + 1;
+    const int newNumber = portPosition + 1;
     if (newNumber != oldNumber) {
         const bool reopen = port.portOpen();
         Status st = reopen ? port.setPortOpen(false) : Status::ok();
@@ -158,7 +159,7 @@ bool PortProperties::confirm() {
             st = port.setCommPort(newNumber);
         if (st && reopen) {
             st = port.setPortOpen(true);
-            m_services.view.setItemChecked(menu::mnuOpen, port.portOpen());
+            m_services.view.setItemChecked(menu::OpenPort, port.portOpen());
         }
         if (!st) {
             warn(st.description());

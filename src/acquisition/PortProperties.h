@@ -60,11 +60,11 @@ public:
     QString chosenSettings() const;
 
     // The dialog's controls. A list position of -1 means no selection.
-    int cboPort = -1;
-    int cboSpeed = -1;
-    int cboDataBits = -1;
-    int cboParity = -1;
-    int cboStopBits = -1;
+    int portPosition = -1;
+    int speedPosition = -1;
+    int dataBitsPosition = -1;
+    int parityPosition = -1;
+    int stopBitsPosition = -1;
     int echoOption = 0;
     int flowControlOption = 0;
 

@@ -67,7 +67,7 @@ void PortReconnect::tryReopen() {
     m_poll.stop();
     MainView &view = m_services.view;
     view.showConnected(true);
-    view.setItemChecked(menu::mnuOpen, true);
+    view.setItemChecked(menu::OpenPort, true);
     view.setPanelText(panel::Status, QStringLiteral("Порт восстановлен  ") + timeOfDayText(m_services.clock.now()));
     m_connectionTimer.start();
     Q_EMIT lineRestored();

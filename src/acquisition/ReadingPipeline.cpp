@@ -176,7 +176,7 @@ void ReadingPipeline::reportEvent() {
         (void)port.setPortOpen(false);
         view.showConnected(false);
         // The menu's check mark follows the port, as everywhere else.
-        view.setItemChecked(menu::mnuOpen, port.portOpen());
+        view.setItemChecked(menu::OpenPort, port.portOpen());
         view.setPanelText(panel::Status, QStringLiteral("Порт закрыт ") + dateTimeText(m_services.clock.now()));
         m_port.showDuration();
     }

@@ -67,13 +67,13 @@ void ChartGestures::legendSelected(int mouseFlags) {
 void ChartGestures::legendActivated() {
     // The chart only: the stored legend choice stays as it is.
     m_services.chart.setShowLegend(false);
-    m_services.view.setItemChecked(menu::mnuShowLegend, false);
-    m_services.view.setItemChecked(menu::mnuLegendShow, false);
+    m_services.view.setItemChecked(menu::ChartLegendOnOff, false);
+    m_services.view.setItemChecked(menu::LegendOnOff, false);
 }
 
 void ChartGestures::axisSelected(int axisId) {
     if (axisId == static_cast<int>(Axis::X))
-        m_services.view.popupMenu(menu::mnuAxisXTitle);
+        m_services.view.popupMenu(menu::XAxisMenu);
 }
 
 void ChartGestures::axisLabelSelected(int axisId) {
@@ -104,7 +104,7 @@ void ChartGestures::seriesActivated() {
 
 void ChartGestures::mouseDown(int button) {
     if (button == 2)
-        m_services.view.popupMenu(menu::mnuMouse);
+        m_services.view.popupMenu(menu::ChartMenu);
 }
 
 void ChartGestures::pointTextFocused() {

@@ -22,29 +22,38 @@ void setFill(ChartSurface::BackdropStyle &style, std::int32_t colour) {
 }
 } // namespace
 
-bool ColourCommands::run(const QString &name) {
-    using Command = void (ColourCommands::*)();
-    static const struct {
-        const QString &name;
-        Command command;
-    } commands[] = {
-        {menu::mnuColorX, &ColourCommands::chooseXAxisColour},
-        {menu::mnuAxisYColor, &ColourCommands::chooseYAxisColour},
-        {menu::mnuAxisY2Color, &ColourCommands::chooseY2AxisColour},
-        {menu::mnuCurveColor, &ColourCommands::chooseCurveColour},
-        {menu::mnuLegendColor, &ColourCommands::chooseLegendColour},
-        {menu::mnuPlotColor, &ColourCommands::choosePlotColour},
-        {menu::mnuChartColor, &ColourCommands::chooseChartColour},
-        {menu::mnuBackColor, &ColourCommands::chooseBackColour},
-        {menu::mnuPenColor, &ColourCommands::choosePenColour},
-    };
-    for (const auto &c : commands) {
-        if (name == c.name) {
-            (this->*c.command)();
-            return true;
-        }
+bool ColourCommands::run(Command command) {
+    switch (command) {
+    case Command::ChooseXAxisColour:
+        chooseXAxisColour();
+        return true;
+    case Command::ChooseYAxisColour:
+        chooseYAxisColour();
+        return true;
+    case Command::ChooseY2AxisColour:
+        chooseY2AxisColour();
+        return true;
+    case Command::ChooseCurveColour:
+        chooseCurveColour();
+        return true;
+    case Command::ChooseLegendColour:
+        chooseLegendColour();
+        return true;
+    case Command::ChoosePlotColour:
+        choosePlotColour();
+        return true;
+    case Command::ChooseChartColour:
+        chooseChartColour();
+        return true;
+    case Command::ChooseIndicatorBackColour:
+        chooseBackColour();
+        return true;
+    case Command::ChooseIndicatorTextColour:
+        choosePenColour();
+        return true;
+    default:
+        return false;
     }
-    return false;
 }
 
 bool ColourCommands::chooseColour(std::int32_t *colour) {

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "common/Commands.h"
+
 #include <QString>
 
 #include <cstdint>
@@ -18,8 +20,8 @@ public:
     ColourCommands(Services &services, SessionState &state, PersistedSettings &settings)
         : m_services(services), m_state(state), m_settings(settings) {}
 
-    // Runs the colour command of a menu item; false for any other name.
-    bool run(const QString &name);
+    // Runs a colour command; false for any other command.
+    bool run(Command command);
 
     void chooseXAxisColour();
     void chooseYAxisColour();

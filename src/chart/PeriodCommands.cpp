@@ -1,6 +1,6 @@
 #include "chart/PeriodCommands.h"
 
-#include "common/ItemNames.h"
+#include "common/Commands.h"
 #include "session/SessionState.h"
 #include "platform/ChartSurface.h"
 #include "session/MainView.h"
@@ -8,30 +8,39 @@
 
 namespace zorneta {
 
-bool PeriodCommands::run(const QString &name) {
-    for (std::size_t i = 0; i < UpdatePeriods.size(); ++i) {
-        if (name == UpdatePeriods[i].name) {
-            chooseUpdatePeriod(i);
-            return true;
-        }
-    }
-    for (std::size_t i = 0; i < ReadPeriods.size(); ++i) {
-        if (name == ReadPeriods[i].name) {
-            chooseReadPeriod(i);
-            return true;
-        }
-    }
-    for (std::size_t i = 0; i < XDivisions.size(); ++i) {
-        if (name == XDivisions[i].name) {
-            chooseXDivision(i);
-            return true;
-        }
-    }
-    if (name == menu::mnuAutoTickDivis) {
+bool PeriodCommands::run(Command command) {
+    switch (command) {
+    case Command::UpdateEvery1:
+    case Command::UpdateEvery10:
+    case Command::UpdateEvery50:
+    case Command::UpdateEvery100:
+    case Command::UpdateEvery500:
+    case Command::UpdateEvery1000:
+        chooseUpdatePeriod(std::size_t(int(command) - int(Command::UpdateEvery1)));
+        return true;
+    case Command::ReadEvery1:
+    case Command::ReadEvery5:
+    case Command::ReadEvery20:
+    case Command::ReadEvery100:
+    case Command::ReadEvery250:
+    case Command::ReadEvery500:
+        chooseReadPeriod(std::size_t(int(command) - int(Command::ReadEvery1)));
+        return true;
+    case Command::XDivisions1:
+    case Command::XDivisions10:
+    case Command::XDivisions50:
+    case Command::XDivisions100:
+    case Command::XDivisions500:
+    case Command::XDivisions1000:
+    case Command::XDivisions2500:
+        chooseXDivision(std::size_t(int(command) - int(Command::XDivisions1)));
+        return true;
+    case Command::ToggleAutoXDivisions:
         toggleAutoTickDivision();
         return true;
+    default:
+        return false;
     }
-    return false;
 }
 
 void PeriodCommands::chooseUpdatePeriod(std::size_t index) {
@@ -59,7 +68,7 @@ void PeriodCommands::chooseXDivision(std::size_t index) {
 void PeriodCommands::toggleAutoTickDivision() {
     MainView &view = m_services.view;
     m_state.autoTickDivision = !m_state.autoTickDivision;
-    view.setItemChecked(menu::mnuAutoTickDivis, m_state.autoTickDivision);
+    view.setItemChecked(menu::AutoXDivisions, m_state.autoTickDivision);
     for (const DivisionChoice &d : XDivisions)
         view.setItemEnabled(d.name, !m_state.autoTickDivision);
     chooseXDivision(1); // "Через 10 точек"

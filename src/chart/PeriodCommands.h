@@ -1,5 +1,6 @@
 #pragma once
 
+#include "common/Commands.h"
 #include "common/PeriodTables.h"
 
 #include <QString>
@@ -20,9 +21,9 @@ class PeriodCommands {
 public:
     PeriodCommands(Services &services, SessionState &state) : m_services(services), m_state(state) {}
 
-    // Runs the command of a menu item of the three families; false when the
-    // name belongs to none of them.
-    bool run(const QString &name);
+    // Runs a command of the three families; false for any other command.
+    // The commands of each family are declared in menu order.
+    bool run(Command command);
 
     void chooseUpdatePeriod(std::size_t index);
     void chooseReadPeriod(std::size_t index);

@@ -14,7 +14,7 @@ namespace zorneta {
 
 namespace {
 const QString SetValueTitle = QStringLiteral("Зорнета:    Установите значение");
-const QString GraphEndItem = menu::mnuGraphEnd;
+const QString GraphEndItem = menu::GraphEndOnly;
 } // namespace
 
 ViewRanges::ViewRanges(Services &services, SessionState &state, ChartModel &chart)

@@ -13,7 +13,7 @@ void ViewToggles::toggleIndicator() {
     MainView &view = m_services.view;
     const bool shown = !view.indicatorVisible();
     view.setIndicatorVisible(shown);
-    view.setItemChecked(menu::mnuViewIndicator, shown);
+    view.setItemChecked(menu::IndicatorOnOff, shown);
     m_state.indicatorShown = shown;
     m_state.clearButtonShown = shown;
     view.setClearButtonVisible(shown);
@@ -24,15 +24,15 @@ void ViewToggles::toggleIndicator() {
 void ViewToggles::applyIndicator() {
     MainView &view = m_services.view;
     view.setIndicatorVisible(m_state.indicatorShown);
-    view.setItemChecked(menu::mnuViewIndicator, m_state.indicatorShown);
+    view.setItemChecked(menu::IndicatorOnOff, m_state.indicatorShown);
 }
 
 void ViewToggles::toggleLegend() {
     ChartSurface &chart = m_services.chart;
     chart.setShowLegend(!chart.showLegend());
     const bool shown = chart.showLegend();
-    m_services.view.setItemChecked(menu::mnuShowLegend, shown);
-    m_services.view.setItemChecked(menu::mnuLegendShow, shown);
+    m_services.view.setItemChecked(menu::ChartLegendOnOff, shown);
+    m_services.view.setItemChecked(menu::LegendOnOff, shown);
     m_state.legendShown = shown;
     (void)m_settings.saveBool(Keys::Legend, shown);
 }

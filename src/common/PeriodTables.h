@@ -26,33 +26,33 @@ struct DivisionChoice {
 };
 
 inline constexpr std::array<PeriodChoice, 6> UpdatePeriods{{
-    {menu::mnuY064Sec, 1, 0},
-    {menu::mnuY64Sec, 10, 1},
-    {menu::mnuY32Sec, 50, 2},
-    {menu::mnuY1min, 100, 3},
-    {menu::mnuY5min, 500, 4},
-    {menu::mnuY10min, 1000, 5},
+    {menu::UpdateEvery1, 1, 0},
+    {menu::UpdateEvery10, 10, 1},
+    {menu::UpdateEvery50, 50, 2},
+    {menu::UpdateEvery100, 100, 3},
+    {menu::UpdateEvery500, 500, 4},
+    {menu::UpdateEvery1000, 1000, 5},
 }};
 
 inline constexpr std::array<PeriodChoice, 6> ReadPeriods{{
-    {menu::mnuR064Sec, 1, 0},
-    {menu::mnuR3Sec, 5, 1},
-    {menu::mnuR12Sec, 20, 2},
-    {menu::mnuR1min, 100, 3},
-    {menu::mnuR2min, 250, 4},
-    {menu::mnuR5min, 500, 5},
+    {menu::ReadEvery1, 1, 0},
+    {menu::ReadEvery5, 5, 1},
+    {menu::ReadEvery20, 20, 2},
+    {menu::ReadEvery100, 100, 3},
+    {menu::ReadEvery250, 250, 4},
+    {menu::ReadEvery500, 500, 5},
 }};
 
-// "Через 2500 точек" keeps its old name mnuX26min; it gives the chart 5000
+// "Через 2500 точек" keeps its old name XDivisions2500; it gives the chart 5000
 // divisions per tick and 10000 per label.
 inline constexpr std::array<DivisionChoice, 7> XDivisions{{
-    {menu::mnuX064Sec, 1, 1, 1, 0},
-    {menu::mnuX64Sec, 10, 10, 10, 0},
-    {menu::mnuX32Sec, 50, 50, 50, 1},
-    {menu::mnuX1min, 100, 100, 100, 2},
-    {menu::mnuX5min, 500, 500, 500, 3},
-    {menu::mnuX10min, 1000, 1000, 1000, 4},
-    {menu::mnuX26min, 5000, 5000, 10000, 5},
+    {menu::XDivisions1, 1, 1, 1, 0},
+    {menu::XDivisions10, 10, 10, 10, 0},
+    {menu::XDivisions50, 50, 50, 50, 1},
+    {menu::XDivisions100, 100, 100, 100, 2},
+    {menu::XDivisions500, 500, 500, 500, 3},
+    {menu::XDivisions1000, 1000, 1000, 1000, 4},
+    {menu::XDivisions2500, 5000, 5000, 10000, 5},
 }};
 
 // The three lists of the graph settings dialog that the menus keep in step.

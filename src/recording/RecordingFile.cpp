@@ -80,9 +80,9 @@ bool RecordingFile::openAt(const QString &path, const QString &fileTitle) {
     m_state.recording = true;
     MainView &view = m_services.view;
     view.setCaption(QStringLiteral("   Зорнета   -   ") + fileTitle);
-    view.setItemEnabled(menu::mnuOpenLog, false);
+    view.setItemEnabled(menu::OpenRecording, false);
     view.setItemEnabled(toolbar::OpenLogFile, false);
-    view.setItemEnabled(menu::mnuCloseLog, true);
+    view.setItemEnabled(menu::CloseRecording, true);
     view.setItemEnabled(toolbar::CloseLogFile, true);
     return true;
 }
@@ -94,9 +94,9 @@ void RecordingFile::closeRecording() {
     m_heldBack.clear();
     m_state.recording = false;
     MainView &view = m_services.view;
-    view.setItemEnabled(menu::mnuOpenLog, true);
+    view.setItemEnabled(menu::OpenRecording, true);
     view.setItemEnabled(toolbar::OpenLogFile, true);
-    view.setItemEnabled(menu::mnuCloseLog, false);
+    view.setItemEnabled(menu::CloseRecording, false);
     view.setItemEnabled(toolbar::CloseLogFile, false);
     view.setCaption(QStringLiteral("   Зорнета"));
 }

@@ -72,8 +72,8 @@ Snapshots::Outcome Snapshots::takeSection(qint64 from, qint64 to, const QString 
 
 void Snapshots::enableSnapshotCommands() {
     MainView &view = m_services.view;
-    view.setItemEnabled(menu::mnuFromMemory, true);
-    view.setItemEnabled(menu::mnuClearMemory, true);
+    view.setItemEnabled(menu::PasteSnapshot, true);
+    view.setItemEnabled(menu::EraseSnapshot, true);
     view.setItemEnabled(toolbar::PasteSnap, true);
     view.setItemEnabled(toolbar::DeleteSnap, true);
 }

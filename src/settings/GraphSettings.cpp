@@ -25,8 +25,8 @@ struct Colour {
 constexpr Colour Colours[] = {{150, 0, 0}, {0, 130, 0}, {0, 0, 255}, {10, 10, 10}};
 constexpr int Widths[] = {10, 25, 50, 100, 200};
 constexpr int GridTicks[] = {10, 50, 100, 500, 1000, 5000};
-const QString *const GridItems[] = {&menu::mnuX64Sec, &menu::mnuX32Sec, &menu::mnuX1min,
-                                    &menu::mnuX5min,  &menu::mnuX10min, &menu::mnuX26min};
+const QString *const GridItems[] = {&menu::XDivisions10,  &menu::XDivisions50,   &menu::XDivisions100,
+                                    &menu::XDivisions500, &menu::XDivisions1000, &menu::XDivisions2500};
 
 QStringList list(std::initializer_list<const char16_t *> entries) {
     QStringList out;
@@ -75,19 +75,19 @@ void GraphSettings::ensureLoaded() {
 
 void GraphSettings::load() {
     m_loaded = true;
-    txtCutStart = QString::number(m_state.cutStartPoints);
-    txtCutEnd = QString::number(m_state.endPoints);
+    cutStartText = QString::number(m_state.cutStartPoints);
+    endPointsText = QString::number(m_state.endPoints);
     loadGraphSettings();
 }
 
 void GraphSettings::presetFromStore() {
     ensureLoaded();
-    txtGraph = m_settings.text(Keys::SigTemp, QStringLiteral("266"));
-    cboSpeed = m_settings.listPosition(Keys::Speed, 1, int(speedEntries().size()));
-    cboPassOver = m_settings.listPosition(Keys::PassOver, 1, int(passOverEntries().size()));
-    cboColor = m_settings.listPosition(Keys::Color, 3, int(colorEntries().size()));
-    cboThin = m_settings.listPosition(Keys::Thin, 1, int(thinEntries().size()));
-    cboVGrid = m_settings.listPosition(Keys::VGrid, 1, int(vGridEntries().size()));
+    alarmTemperatureText = m_settings.text(Keys::SigTemp, QStringLiteral("266"));
+    updatePeriodPosition = m_settings.listPosition(Keys::Speed, 1, int(speedEntries().size()));
+    readPeriodPosition = m_settings.listPosition(Keys::PassOver, 1, int(passOverEntries().size()));
+    curveColourPosition = m_settings.listPosition(Keys::Color, 3, int(colorEntries().size()));
+    curveWidthPosition = m_settings.listPosition(Keys::Thin, 1, int(thinEntries().size()));
+    xDivisionsPosition = m_settings.listPosition(Keys::VGrid, 1, int(vGridEntries().size()));
     Q_EMIT changed();
 }
 
@@ -106,13 +106,13 @@ void GraphSettings::followMenu(PeriodList list, int position) {
     ensureLoaded();
     switch (list) {
     case PeriodList::Update:
-        cboSpeed = position;
+        updatePeriodPosition = position;
         break;
     case PeriodList::Read:
-        cboPassOver = position;
+        readPeriodPosition = position;
         break;
     case PeriodList::XDivisions:
-        cboVGrid = position;
+        xDivisionsPosition = position;
         break;
     }
     Q_EMIT changed();
@@ -143,17 +143,17 @@ bool GraphSettings::confirm() {
     MainView &view = m_services.view;
     QString error;
     // The signal temperature and the two section lengths.
-    double v = leadingNumber(txtGraph);
-    const auto cutStart = toCount(txtCutStart);
+    double v = leadingNumber(alarmTemperatureText);
+    const auto cutStart = toCount(cutStartText);
     if (cutStart)
         s.cutStartPoints = *cutStart;
     else
-        error = QStringLiteral("Число точек с начала вне допустимого диапазона (от -32768 до 32767): ") + txtCutStart;
-    const auto cutEnd = toCount(txtCutEnd);
+        error = QStringLiteral("Число точек с начала вне допустимого диапазона (от -32768 до 32767): ") + cutStartText;
+    const auto cutEnd = toCount(endPointsText);
     if (cutEnd)
         s.endPoints = *cutEnd;
     else
-        error = QStringLiteral("Число точек с конца вне допустимого диапазона (от -32768 до 32767): ") + txtCutEnd;
+        error = QStringLiteral("Число точек с конца вне допустимого диапазона (от -32768 до 32767): ") + endPointsText;
     if (v < 1)
         v = 2500;
     // The signal temperature on the main window, in the Russian number form.
@@ -162,30 +162,30 @@ bool GraphSettings::confirm() {
     view.setSigText(russian.toString(v, 'g', 15) + QStringLiteral("  град"));
     // Colour, grid divisions, width, update period, read period.
     s.curveRed = s.curveGreen = s.curveBlue = 0;
-    if (cboColor >= 0 && cboColor < 4) {
-        s.curveRed = Colours[cboColor].red;
-        s.curveGreen = Colours[cboColor].green;
-        s.curveBlue = Colours[cboColor].blue;
+    if (curveColourPosition >= 0 && curveColourPosition < 4) {
+        s.curveRed = Colours[curveColourPosition].red;
+        s.curveGreen = Colours[curveColourPosition].green;
+        s.curveBlue = Colours[curveColourPosition].blue;
     }
-    if (cboVGrid >= 0 && cboVGrid < 6) {
-        s.xTickDivisions = static_cast<std::int16_t>(GridTicks[cboVGrid]);
-        view.setItemChecked(menu::mnuX064Sec, false);
+    if (xDivisionsPosition >= 0 && xDivisionsPosition < 6) {
+        s.xTickDivisions = static_cast<std::int16_t>(GridTicks[xDivisionsPosition]);
+        view.setItemChecked(menu::XDivisions1, false);
         for (int i = 0; i < 6; ++i)
-            view.setItemChecked(*GridItems[i], i == cboVGrid);
+            view.setItemChecked(*GridItems[i], i == xDivisionsPosition);
     } else {
         s.xTickDivisions = 10;
     }
     s.xLabelDivisions = static_cast<std::int16_t>(2 * s.xTickDivisions);
-    s.curveWidth = (cboThin >= 0 && cboThin < 5) ? Widths[cboThin] : 0;
-    if (cboSpeed >= 0 && cboSpeed < 6) {
-        s.updatePeriod = UpdatePeriods[cboSpeed].period;
-        checkOnly(view, UpdatePeriods, cboSpeed);
+    s.curveWidth = (curveWidthPosition >= 0 && curveWidthPosition < 5) ? Widths[curveWidthPosition] : 0;
+    if (updatePeriodPosition >= 0 && updatePeriodPosition < 6) {
+        s.updatePeriod = UpdatePeriods[updatePeriodPosition].period;
+        checkOnly(view, UpdatePeriods, updatePeriodPosition);
     } else {
         s.updatePeriod = 10;
     }
-    if (cboPassOver >= 0 && cboPassOver < 6) {
-        s.readPeriod = ReadPeriods[cboPassOver].period;
-        checkOnly(view, ReadPeriods, cboPassOver);
+    if (readPeriodPosition >= 0 && readPeriodPosition < 6) {
+        s.readPeriod = ReadPeriods[readPeriodPosition].period;
+        checkOnly(view, ReadPeriods, readPeriodPosition);
     } else {
         s.readPeriod = 5;
     }
@@ -196,12 +196,12 @@ bool GraphSettings::confirm() {
         return false;
     }
     // Store.
-    (void)m_settings.save(Keys::SigTemp, txtGraph);
-    (void)m_settings.saveInteger(Keys::Speed, cboSpeed);
-    (void)m_settings.saveInteger(Keys::PassOver, cboPassOver);
-    (void)m_settings.saveInteger(Keys::Color, cboColor);
-    (void)m_settings.saveInteger(Keys::Thin, cboThin);
-    (void)m_settings.saveInteger(Keys::VGrid, cboVGrid);
+    (void)m_settings.save(Keys::SigTemp, alarmTemperatureText);
+    (void)m_settings.saveInteger(Keys::Speed, updatePeriodPosition);
+    (void)m_settings.saveInteger(Keys::PassOver, readPeriodPosition);
+    (void)m_settings.saveInteger(Keys::Color, curveColourPosition);
+    (void)m_settings.saveInteger(Keys::Thin, curveWidthPosition);
+    (void)m_settings.saveInteger(Keys::VGrid, xDivisionsPosition);
     (void)m_settings.saveBool(Keys::Opto, s.xAxisHidden);
     (void)m_settings.saveBool(Keys::Y2, s.y2AxisHidden);
     (void)m_settings.saveBool(Keys::Legend, s.legendShown);

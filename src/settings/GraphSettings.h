@@ -59,14 +59,14 @@ public:
     void cancel();
 
     // The dialog's controls. A list position of -1 means no selection.
-    int cboSpeed = -1;
-    int cboPassOver = -1;
-    int cboColor = -1;
-    int cboThin = -1;
-    int cboVGrid = -1;
-    QString txtGraph;
-    QString txtCutStart;
-    QString txtCutEnd;
+    int updatePeriodPosition = -1;
+    int readPeriodPosition = -1;
+    int curveColourPosition = -1;
+    int curveWidthPosition = -1;
+    int xDivisionsPosition = -1;
+    QString alarmTemperatureText;
+    QString cutStartText;
+    QString endPointsText;
     int xAxisOption = 0;
     int y2AxisOption = 0;
     int legendOption = 0;

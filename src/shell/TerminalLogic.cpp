@@ -13,36 +13,6 @@
 
 namespace zorneta {
 
-namespace {
-
-// Toolbar keys in the order they are matched, with the menu command each runs.
-struct KeyCommand {
-    const QString &key;
-    const QString &command;
-};
-const std::array<KeyCommand, 18> ToolbarDispatch{{
-    {toolbar::OpenLogFile, menu::mnuOpenLog},
-    {toolbar::CloseLogFile, menu::mnuCloseLog},
-    {toolbar::DialPhoneNumber, menu::mnuSigTemp},
-    {toolbar::HangUpPhone, menu::mnuAppl},
-    {toolbar::Properties, menu::mnuProperties},
-    {toolbar::CopySnap, menu::mnuGetInMind},
-    {toolbar::PortOpen, menu::mnuOpen},
-    {toolbar::Help, menu::mnuContent},
-    {toolbar::PasteSnap, menu::mnuFromMemory},
-    {toolbar::ClosePort, menu::mnuOpen},
-    {toolbar::Copy, menu::mnuCopyData},
-    {toolbar::Paste, menu::mnuInsertData},
-    {toolbar::DeleteSnap, menu::mnuClearMemory},
-    {toolbar::GraphStart, menu::mnuCutStart},
-    {toolbar::GraphEnd, menu::mnuGraphEnd},
-    {toolbar::GraphAll, menu::mnuGraphAll},
-    {toolbar::NewSession, menu::mnuNewSession},
-    {toolbar::Legend, menu::mnuLegendShow},
-}};
-
-} // namespace
-
 TerminalLogic::TerminalLogic(Services services)
     : m_services(services), m_settings(services.settings, &services.prompts), m_chart(m_services, m_state),
       m_recording(m_services, m_state), m_output(m_services, m_state, m_recording),
@@ -60,80 +30,138 @@ TerminalLogic::TerminalLogic(Services services)
 
 TerminalLogic::~TerminalLogic() = default;
 
-QString TerminalLogic::commandForToolbarKey(const QString &key) {
-    for (const KeyCommand &kc : ToolbarDispatch) {
-        if (key == kc.key)
-            return kc.command;
-    }
-    return QString();
-}
-
-QString TerminalLogic::runToolbarKey(const QString &key) {
-    const QString command = commandForToolbarKey(key);
-    if (!command.isEmpty())
-        runMenuCommand(command);
+std::optional<Command> TerminalLogic::runMenuItem(const QString &name) {
+    const std::optional<Command> command = commandForMenuItem(name);
+    if (command)
+        run(*command);
     return command;
 }
 
-void TerminalLogic::runMenuCommand(const QString &name) {
-    if (name == menu::mnuOpen)
+std::optional<Command> TerminalLogic::runToolbarKey(const QString &key) {
+    const std::optional<Command> command = commandForToolbarKey(key);
+    if (command)
+        run(*command);
+    return command;
+}
+
+void TerminalLogic::run(Command command) {
+    MainView &view = m_services.view;
+    switch (command) {
+    case Command::TogglePort:
         m_portControl.togglePort();
-    else if (name == menu::mnuOpenLog)
-        m_recording.openRecording();
-    else if (name == menu::mnuCloseLog)
-        m_recording.closeRecording();
-    else if (name == menu::mnuFileExit)
-        exitProgram();
-    else if (name == menu::mnuRefresh)
-        m_chart.autoScaleValues();
-    else if (m_periods.run(name))
-        return;
-    else if (m_colours.run(name))
-        return;
-    else if (name == menu::mnuAppl || name == menu::mnuGraphProper)
-        openGraphSettings();
-    else if (name == menu::mnuViewUpdate)
-        m_services.view.popupMenu(menu::mnuReNew);
-    else if (name == menu::mnuViewPeriod)
-        m_services.view.popupMenu(menu::mnuRead);
-    else if (name == menu::mnuViewAxisX)
-        m_services.view.popupMenu(menu::mnuGridXSec);
-    else if (name == menu::mnuViewColor)
-        m_services.view.popupMenu(menu::mnuColor);
-    else if (name == menu::mnuViewIndicator)
-        m_toggles.toggleIndicator();
-    else if (name == menu::mnuShowLegend)
-        m_toggles.toggleLegend();
-    else if (name == menu::mnuLegendShow)
-        m_toggles.toggleLegendFromChart();
-    else if (name == menu::mnuGraphEnd)
-        m_viewRanges.showGraphEnd();
-    else if (name == menu::mnuGraphAll)
-        m_viewRanges.showGraphAll();
-    else if (name == menu::mnuCutStart)
-        m_viewRanges.cutGraphStart();
-    else if (name == menu::mnuSigTemp)
-        m_alarmTemperature.openAlarmTemperature();
-    else if (name == menu::mnuNewSession)
-        m_newSession.startNewSession();
-    else if (name == menu::mnuContent)
-        m_help.showHelpContents();
-    else if (name == menu::mnuLirant)
-        m_help.showPriceList();
-    else if (name == menu::mnuAbout)
-        m_help.showAboutBox();
-    else if (name == menu::mnuGetInMind)
-        m_snapshotDialog.takeSnapshot();
-    else if (name == menu::mnuFromMemory)
-        m_snapshots.showSnapshotChart();
-    else if (name == menu::mnuClearMemory)
-        m_snapshots.clearSnapshots();
-    else if (name == menu::mnuCopyData)
-        m_snapshots.copyData();
-    else if (name == menu::mnuInsertData)
-        m_snapshots.insertData();
-    else if (name == menu::mnuProperties)
+        break;
+    case Command::OpenPortSettings:
         openPortProperties();
+        break;
+    case Command::OpenRecording:
+        m_recording.openRecording();
+        break;
+    case Command::CloseRecording:
+        m_recording.closeRecording();
+        break;
+    case Command::Exit:
+        exitProgram();
+        break;
+    case Command::RescaleValues:
+        m_chart.autoScaleValues();
+        break;
+    case Command::ShowUpdatePeriodMenu:
+        view.popupMenu(menu::UpdatePeriodMenu);
+        break;
+    case Command::ShowReadPeriodMenu:
+        view.popupMenu(menu::ReadPeriodMenu);
+        break;
+    case Command::ShowXDivisionsMenu:
+        view.popupMenu(menu::XDivisionsMenu);
+        break;
+    case Command::ShowColourMenu:
+        view.popupMenu(menu::ColourMenu);
+        break;
+    case Command::ToggleIndicator:
+        m_toggles.toggleIndicator();
+        break;
+    case Command::ToggleLegend:
+        m_toggles.toggleLegend();
+        break;
+    case Command::ToggleLegendFromChart:
+        m_toggles.toggleLegendFromChart();
+        break;
+    case Command::UpdateEvery1:
+    case Command::UpdateEvery10:
+    case Command::UpdateEvery50:
+    case Command::UpdateEvery100:
+    case Command::UpdateEvery500:
+    case Command::UpdateEvery1000:
+    case Command::ReadEvery1:
+    case Command::ReadEvery5:
+    case Command::ReadEvery20:
+    case Command::ReadEvery100:
+    case Command::ReadEvery250:
+    case Command::ReadEvery500:
+    case Command::ToggleAutoXDivisions:
+    case Command::XDivisions1:
+    case Command::XDivisions10:
+    case Command::XDivisions50:
+    case Command::XDivisions100:
+    case Command::XDivisions500:
+    case Command::XDivisions1000:
+    case Command::XDivisions2500:
+        m_periods.run(command);
+        break;
+    case Command::ChooseXAxisColour:
+    case Command::ChooseYAxisColour:
+    case Command::ChooseY2AxisColour:
+    case Command::ChooseCurveColour:
+    case Command::ChooseLegendColour:
+    case Command::ChoosePlotColour:
+    case Command::ChooseChartColour:
+    case Command::ChooseIndicatorBackColour:
+    case Command::ChooseIndicatorTextColour:
+        m_colours.run(command);
+        break;
+    case Command::OpenGraphSettings:
+        openGraphSettings();
+        break;
+    case Command::EnterAlarmTemperature:
+        m_alarmTemperature.openAlarmTemperature();
+        break;
+    case Command::CutGraphStart:
+        m_viewRanges.cutGraphStart();
+        break;
+    case Command::ShowWholeGraph:
+        m_viewRanges.showGraphAll();
+        break;
+    case Command::ShowGraphEnd:
+        m_viewRanges.showGraphEnd();
+        break;
+    case Command::CopyData:
+        m_snapshots.copyData();
+        break;
+    case Command::InsertData:
+        m_snapshots.insertData();
+        break;
+    case Command::TakeSnapshot:
+        m_snapshotDialog.takeSnapshot();
+        break;
+    case Command::PasteSnapshot:
+        m_snapshots.showSnapshotChart();
+        break;
+    case Command::EraseSnapshot:
+        m_snapshots.clearSnapshots();
+        break;
+    case Command::StartNewSession:
+        m_newSession.startNewSession();
+        break;
+    case Command::ShowHelp:
+        m_help.showHelpContents();
+        break;
+    case Command::ShowPriceList:
+        m_help.showPriceList();
+        break;
+    case Command::ShowAbout:
+        m_help.showAboutBox();
+        break;
+    }
 }
 
 void TerminalLogic::openPortProperties() {
@@ -172,10 +200,10 @@ void TerminalLogic::load() {
     s.readPeriod = 1;
     s.updatePeriod = 10;
     // Their menu items.
-    view.setItemChecked(menu::mnuY64Sec, true);
-    view.setItemChecked(menu::mnuR064Sec, true);
+    view.setItemChecked(menu::UpdateEvery10, true);
+    view.setItemChecked(menu::ReadEvery1, true);
     // No snapshot yet.
-    view.setItemEnabled(menu::mnuFromMemory, false);
+    view.setItemEnabled(menu::PasteSnapshot, false);
     view.setItemEnabled(toolbar::PasteSnap, false);
     view.setItemEnabled(toolbar::DeleteSnap, false);
     // Saved preferences.
@@ -190,8 +218,8 @@ void TerminalLogic::load() {
     s.xAxisHidden = m_settings.boolean(Keys::Opto, true);
     s.y2AxisHidden = m_settings.boolean(Keys::Y2, true);
     s.legendShown = m_settings.boolean(Keys::Legend, true);
-    view.setItemChecked(menu::mnuLegendShow, s.legendShown);
-    view.setItemChecked(menu::mnuShowLegend, s.legendShown);
+    view.setItemChecked(menu::LegendOnOff, s.legendShown);
+    view.setItemChecked(menu::ChartLegendOnOff, s.legendShown);
     // A fresh readings table.
     s.readings = freshReadings();
     // The chart's appearance.

@@ -17,6 +17,7 @@
 #include "recording/SnapshotDialog.h"
 #include "recording/Snapshots.h"
 #include "chart/ViewRanges.h"
+#include "common/Commands.h"
 #include "settings/AlarmTemperature.h"
 #include "settings/GraphSettings.h"
 #include "session/PersistedSettings.h"
@@ -27,6 +28,7 @@
 #include <QString>
 
 #include <functional>
+#include <optional>
 
 namespace zorneta {
 
@@ -45,13 +47,12 @@ public:
     // Closing the main window: the port, then the recording file.
     void unload();
 
-    // Runs the command of a menu item (by its name). Unknown names do nothing.
-    void runMenuCommand(const QString &name);
-    // Runs the command of a toolbar key; keys are matched exactly, in the
-    // toolbar's dispatch order. Returns the menu command run, or "" for none.
-    QString runToolbarKey(const QString &key);
-    // The menu command a toolbar key runs, or "" when it matches none.
-    static QString commandForToolbarKey(const QString &key);
+    // Runs a command of the menus or the toolbar.
+    void run(Command command);
+    // Runs the command of a menu item (by its objectName) or of a toolbar key,
+    // matched exactly; returns the command run. Unknown names do nothing.
+    std::optional<Command> runMenuItem(const QString &name);
+    std::optional<Command> runToolbarKey(const QString &key);
 
     // Menu "Выход": the same shutdown as closing the window, then the end.
     void exitProgram();

@@ -49,7 +49,7 @@ void tst_NewSession::cancelChangesNothing() {
     QVERIFY(!terminal.isEmpty());
     rig.chart.calls.clear();
     rig.prompts.messageAnswers = {Prompts::Answer::Cancel};
-    QCOMPARE(rig.logic->runToolbarKey(toolbar::NewSession), menu::mnuNewSession);
+    QCOMPARE(rig.logic->runToolbarKey(toolbar::NewSession), commandForMenuItem(menu::NewSession));
     QCOMPARE(rig.prompts.shown.size(), 1);
     const auto &box = rig.prompts.shown.first();
     QCOMPARE(box.title, Title);
@@ -99,7 +99,7 @@ void tst_NewSession::newSession() {
     s.xTickDivisions = 4;
     rig.chart.calls.clear();
     rig.prompts.messageAnswers = {Prompts::Answer::Ok, restart};
-    rig.logic->runMenuCommand(menu::mnuNewSession);
+    rig.logic->runMenuItem(menu::NewSession);
 
     QCOMPARE(rig.prompts.shown.size(), 2);
     const auto &second = rig.prompts.shown.last();
@@ -122,8 +122,8 @@ void tst_NewSession::newSession() {
     // The X-axis division is automatic again.
     QVERIFY(s.autoTickDivision);
     QCOMPARE(s.xTickDivisions, std::int16_t(10));
-    QVERIFY(rig.view.itemChecked(menu::mnuAutoTickDivis));
-    QVERIFY(!rig.view.itemEnabled(menu::mnuX64Sec));
+    QVERIFY(rig.view.itemChecked(menu::AutoXDivisions));
+    QVERIFY(!rig.view.itemEnabled(menu::XDivisions10));
     QCOMPARE(s.onlyEnd, true);
     QCOMPARE(s.endReadings, end);
     QVERIFY(rig.port.isOpen);
@@ -144,7 +144,7 @@ void tst_NewSession::readingsDuringTheQuestionsJoinTheNewSession() {
         rig.clock.advance(1000);
         rig.reading(600 + int(rig.prompts.shown.size()));
     };
-    rig.logic->runMenuCommand(menu::mnuNewSession);
+    rig.logic->runMenuItem(menu::NewSession);
     QCOMPARE(rig.state().pointCount, qint64(2));
     QCOMPARE(rig.state().readings.number(2, 2), 602.0);
     // The clock restarted at the answer, before the held readings were stored.
@@ -166,7 +166,7 @@ void tst_NewSession::recordingKeepsGrowing() {
     file.close();
     QVERIFY(before.endsWith("00:00:30\t0430\n"));
     rig.prompts.messageAnswers = {Prompts::Answer::Ok, Prompts::Answer::Yes};
-    rig.logic->runMenuCommand(menu::mnuNewSession);
+    rig.logic->runMenuItem(menu::NewSession);
     QVERIFY(rig.logic->recording().isOpen());
     rig.clock.advance(5000);
     rig.reading(777);

@@ -29,7 +29,7 @@ void tst_PortControl::openAndClose() {
     rig.chart.calls.clear();
     rig.open();
     QVERIFY(rig.port.isOpen);
-    QVERIFY(rig.view.itemChecked(menu::mnuOpen));
+    QVERIFY(rig.view.itemChecked(menu::OpenPort));
     QVERIFY(rig.view.connected);
     QCOMPARE(rig.view.panels.value(panel::Settings), u"Настройки Порта: 9600,n,8,1"_s);
     QCOMPARE(rig.view.panels.value(panel::Status), u"Порт открыт"_s);
@@ -39,7 +39,7 @@ void tst_PortControl::openAndClose() {
     rig.clock.advance(3'723'000);
     rig.open(); // toggles: closes
     QVERIFY(!rig.port.isOpen);
-    QVERIFY(!rig.view.itemChecked(menu::mnuOpen));
+    QVERIFY(!rig.view.itemChecked(menu::OpenPort));
     QVERIFY(!rig.view.connected);
     QCOMPARE(rig.view.panels.value(panel::Status), u"Порт закрыт"_s);
     QCOMPARE(rig.view.panels.value(panel::ConnectTime), u"Длительность приёма  01:02:03 "_s);
@@ -55,7 +55,7 @@ void tst_PortControl::openFailureShowsThePlatformText() {
     QCOMPARE(rig.prompts.shown.front().title, u"Зорнета"_s);
     QCOMPARE(rig.prompts.shown.front().text, u"Порт не найден: /dev/ttyUSB0"_s);
     QCOMPARE(rig.prompts.shown.front().icon, Prompts::Icon::Exclamation);
-    QVERIFY(!rig.view.itemChecked(menu::mnuOpen));
+    QVERIFY(!rig.view.itemChecked(menu::OpenPort));
     QVERIFY(!rig.view.connected);
     QCOMPARE(rig.view.panels.value(panel::Status), u"Порт закрыт"_s);
 }
@@ -133,11 +133,11 @@ void tst_PortControl::connectionTime() {
 
 void tst_PortControl::bothToolbarKeysToggle() {
     LogicRig rig;
-    QCOMPARE(rig.logic->runToolbarKey(toolbar::ClosePort), menu::mnuOpen);
+    QCOMPARE(rig.logic->runToolbarKey(toolbar::ClosePort), commandForMenuItem(menu::OpenPort));
     QVERIFY(rig.port.isOpen);
-    QCOMPARE(rig.logic->runToolbarKey(toolbar::PortOpen), menu::mnuOpen);
+    QCOMPARE(rig.logic->runToolbarKey(toolbar::PortOpen), commandForMenuItem(menu::OpenPort));
     QVERIFY(!rig.port.isOpen);
-    QCOMPARE(rig.logic->runToolbarKey(u"portopen"_s), QString());
+    QCOMPARE(rig.logic->runToolbarKey(u"portopen"_s), commandForMenuItem(QString()));
     QVERIFY(!rig.port.isOpen);
 }
 

@@ -66,11 +66,11 @@ void tst_PortProperties::presetFromThePort() {
     QFETCH(QString, parity);
     QFETCH(QString, dataBits);
     QFETCH(QString, stopBits);
-    QCOMPARE(PortProperties::speedEntries().value(p.cboSpeed), speed);
-    QCOMPARE(PortProperties::parityEntries().value(p.cboParity), parity);
-    QCOMPARE(PortProperties::dataBitsEntries().value(p.cboDataBits), dataBits);
-    QCOMPARE(PortProperties::stopBitsEntries().value(p.cboStopBits), stopBits);
-    QCOMPARE(PortProperties::portEntries().value(p.cboPort), u"Com7"_s);
+    QCOMPARE(PortProperties::speedEntries().value(p.speedPosition), speed);
+    QCOMPARE(PortProperties::parityEntries().value(p.parityPosition), parity);
+    QCOMPARE(PortProperties::dataBitsEntries().value(p.dataBitsPosition), dataBits);
+    QCOMPARE(PortProperties::stopBitsEntries().value(p.stopBitsPosition), stopBits);
+    QCOMPARE(PortProperties::portEntries().value(p.portPosition), u"Com7"_s);
     QCOMPARE(p.flowControlOption, handshaking);
     QCOMPARE(p.handshakingChoice, handshaking);
     QCOMPARE(p.echoOption, echo ? 1 : 0);
@@ -85,10 +85,10 @@ void tst_PortProperties::unlistedValueIsKept() {
     rig.port.lineSettings = u"38400,n,8,1"_s;
     PortProperties &p = rig.logic->portProperties();
     p.load();
-    QCOMPARE(p.cboSpeed, -1);
+    QCOMPARE(p.speedPosition, -1);
     QCOMPARE(p.unlistedSpeed, u"38400"_s);
     QCOMPARE(p.chosenSettings(), u"38400,N,8,1"_s);
-    p.cboSpeed = 5;
+    p.speedPosition = 5;
     QCOMPARE(p.chosenSettings(), u"19200,N,8,1"_s);
 }
 
@@ -139,14 +139,14 @@ void tst_PortProperties::changedNumberWhileOpen() {
     rig.port.log.clear();
     PortProperties &p = rig.logic->portProperties();
     p.load();
-    p.cboPort = 1;
-    p.cboSpeed = 5;
+    p.portPosition = 1;
+    p.speedPosition = 5;
     p.chooseFlowControl(2);
     QVERIFY(p.confirm());
     QCOMPARE(rig.port.log, (QStringList{u"PortOpen=false"_s, u"CommPort=2"_s, u"PortOpen=true"_s,
                                         u"Settings=19200,N,8,1"_s, u"Handshaking=2"_s}));
     QVERIFY(rig.port.isOpen);
-    QVERIFY(rig.view.itemChecked(menu::mnuOpen));
+    QVERIFY(rig.view.itemChecked(menu::OpenPort));
     QCOMPARE(rig.settings.values.value(key(u"CommPort"_s)), u"2"_s);
     QCOMPARE(rig.settings.values.value(key(u"Handshaking"_s)), u"2"_s);
 }
@@ -158,7 +158,7 @@ void tst_PortProperties::reopenFailureLeavesThePortClosed() {
     rig.port.failOpen = u"Не удалось открыть порт Com2 (/dev/ttyUSB1): Устройство занято"_s;
     PortProperties &p = rig.logic->portProperties();
     p.load();
-    p.cboPort = 1;
+    p.portPosition = 1;
     p.chooseEcho(1);
     QVERIFY(!p.confirm());
     QVERIFY(p.isLoaded());
@@ -171,7 +171,7 @@ void tst_PortProperties::reopenFailureLeavesThePortClosed() {
     QCOMPARE(rig.port.portNumber, 1);
     QVERIFY(!rig.port.isOpen);
     // The main window shows the port closed, and its timer stops.
-    QVERIFY(!rig.view.itemChecked(menu::mnuOpen));
+    QVERIFY(!rig.view.itemChecked(menu::OpenPort));
     QVERIFY(!rig.view.connected);
     QCOMPARE(rig.view.panels.value(panel::Status), u"Порт закрыт"_s);
     QVERIFY(!rig.logic->portControl().connectionTimer().isActive());
@@ -214,8 +214,8 @@ void tst_PortProperties::cancelChangesNothing() {
     rig.port.log.clear();
     PortProperties &p = rig.logic->portProperties();
     p.load();
-    p.cboPort = 3;
-    p.cboSpeed = 0;
+    p.portPosition = 3;
+    p.speedPosition = 0;
     p.chooseEcho(1);
     p.chooseFlowControl(3);
     p.cancel();
@@ -225,7 +225,7 @@ void tst_PortProperties::cancelChangesNothing() {
     QVERIFY(rig.settings.values.isEmpty());
     // The next opening shows the port as it is.
     p.load();
-    QCOMPARE(p.cboPort, 0);
+    QCOMPARE(p.portPosition, 0);
     QCOMPARE(p.echoOption, 0);
     QCOMPARE(p.flowControlOption, 0);
 }
@@ -235,11 +235,11 @@ void tst_PortProperties::menuAndToolbarOpenTheDialog() {
     rig.port.lineSettings = u"19200,e,7,2"_s;
     int shownLoaded = 0;
     rig.view.whilePortPropertiesShown = [&](PortProperties &p) {
-        shownLoaded += p.isLoaded() && p.cboSpeed == 5 ? 1 : 0;
+        shownLoaded += p.isLoaded() && p.speedPosition == 5 ? 1 : 0;
         p.cancel();
     };
-    rig.logic->runMenuCommand(menu::mnuProperties);
-    QCOMPARE(rig.logic->runToolbarKey(toolbar::Properties), menu::mnuProperties);
+    rig.logic->runMenuItem(menu::PortSettings);
+    QCOMPARE(rig.logic->runToolbarKey(toolbar::Properties), commandForMenuItem(menu::PortSettings));
     QCOMPARE(rig.view.portDialogsShown, 2);
     QCOMPARE(shownLoaded, 2);
 }

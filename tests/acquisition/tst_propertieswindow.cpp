@@ -2,13 +2,13 @@
 // real serial port with two pseudo-terminals as Com1 and Com2 (Com3 has no
 // device), and a real settings file.
 
-#include "acquisition/ui/frmProperties.h"
+#include "acquisition/ui/PortSettingsWindow.h"
 #include "common/ItemNames.h"
 #include "platform/qt/QtChartSurface.h"
 #include "platform/qt/QtSerialPort.h"
 #include "platform/qt/QtSettingsStore.h"
 #include "shell/ui/Application.h"
-#include "shell/ui/frmTerminal.h"
+#include "shell/ui/MainWindow.h"
 #include "simulator/PtyPair.h"
 #include "support/LogicRig.h"
 
@@ -50,7 +50,7 @@ QString stored(const QString &key) {
 struct Program {
     PortDirectory directory;
     std::unique_ptr<QtSerialPort> port;
-    frmTerminal window;
+    MainWindow window;
     LogicRig doubles{LogicRig::DoublesOnly};
     QtSettingsStore settings;
     std::unique_ptr<TerminalLogic> logic;
@@ -66,10 +66,10 @@ struct Program {
 
     // Opens the dialog through `command` and runs `user` while it is up; a
     // dialog still open afterwards is cancelled.
-    void withDialog(const QString &command, const std::function<void(frmProperties &)> &user) {
+    void withDialog(const QString &command, const std::function<void(PortSettingsWindow &)> &user) {
         bool shown = false;
         QTimer::singleShot(0, &window, [&] {
-            frmProperties *dialog = window.portPropertiesWindow();
+            PortSettingsWindow *dialog = window.portPropertiesWindow();
             if (!dialog)
                 return;
             shown = dialog->isVisible() && dialog->isModal();
@@ -78,7 +78,7 @@ struct Program {
                 dialog->findChild<QPushButton *>(u"cmdCancel"_s)->click();
         });
         if (command.startsWith(u"mnu"_s))
-            logic->runMenuCommand(command);
+            logic->runMenuItem(command);
         else
             logic->runToolbarKey(command);
         QVERIFY(shown);
@@ -133,7 +133,7 @@ void tst_PropertiesWindow::sendFromDevice(const sim::PtyPair &pty, const QByteAr
 
 void tst_PropertiesWindow::contents() {
     Program program(devices());
-    program.withDialog(menu::mnuProperties, [&](frmProperties &w) {
+    program.withDialog(menu::PortSettings, [&](PortSettingsWindow &w) {
         QCOMPARE(w.windowTitle(), u"      Настройки"_s);
         auto *tab = w.findChild<QTabWidget *>(u"tabSettings"_s);
         QCOMPARE(tab->count(), 1);
@@ -147,12 +147,12 @@ void tst_PropertiesWindow::contents() {
         QCOMPARE(w.findChild<QLabel *>(u"lblDataBits"_s)->text(), u"Битов:"_s);
         QCOMPARE(w.findChild<QLabel *>(u"lblParity"_s)->text(), u"Чётность:"_s);
         QCOMPARE(w.findChild<QLabel *>(u"lblStopBits"_s)->text(), u"Стоп бит:"_s);
-        auto *cboPort = w.findChild<QComboBox *>(u"cboPort"_s);
+        auto *portPosition = w.findChild<QComboBox *>(u"cboPort"_s);
         QStringList ports;
         for (int n = 1; n <= 16; ++n)
             ports.append(u"Com"_s + QString::number(n));
-        QCOMPARE(entries(cboPort), ports);
-        QCOMPARE(cboPort->accessibleName(), u"Порт:"_s);
+        QCOMPARE(entries(portPosition), ports);
+        QCOMPARE(portPosition->accessibleName(), u"Порт:"_s);
         QCOMPARE(entries(w.findChild<QComboBox *>(u"cboSpeed"_s)),
                  (QStringList{u"1200"_s, u"2400"_s, u"4800"_s, u"9600"_s, u"14400"_s, u"19200"_s}));
         QCOMPARE(entries(w.findChild<QComboBox *>(u"cboDataBits"_s)),
@@ -173,11 +173,11 @@ void tst_PropertiesWindow::contents() {
         QVERIFY(qAbs(w.x() - (screen.width() - w.width()) / 2) <= 1);
         QVERIFY(qAbs(w.y() - (screen.height() - w.height()) / 2) <= 1);
         // Each number tells which device it is.
-        QCOMPARE(cboPort->itemData(0, Qt::ToolTipRole).toString(), m_first.devicePath());
-        QCOMPARE(cboPort->itemData(1, Qt::ToolTipRole).toString(), m_second.devicePath());
-        QCOMPARE(cboPort->itemData(2, Qt::ToolTipRole).toString(), u"Нет устройства"_s);
+        QCOMPARE(portPosition->itemData(0, Qt::ToolTipRole).toString(), m_first.devicePath());
+        QCOMPARE(portPosition->itemData(1, Qt::ToolTipRole).toString(), m_second.devicePath());
+        QCOMPARE(portPosition->itemData(2, Qt::ToolTipRole).toString(), u"Нет устройства"_s);
         // Cancel after changes: nothing applied or stored.
-        cboPort->setCurrentIndex(1);
+        portPosition->setCurrentIndex(1);
         w.findChild<QRadioButton *>(u"optEcho_1"_s)->click();
         w.findChild<QPushButton *>(u"cmdCancel"_s)->click();
         QVERIFY(!w.isVisible());
@@ -191,7 +191,7 @@ void tst_PropertiesWindow::changedNumberWhileOpen() {
     Program program(devices());
     program.logic->portControl().togglePort();
     QVERIFY(program.port->portOpen());
-    program.withDialog(menu::mnuProperties, [&](frmProperties &w) {
+    program.withDialog(menu::PortSettings, [&](PortSettingsWindow &w) {
         w.findChild<QComboBox *>(u"cboPort"_s)->setCurrentIndex(1);
         w.findChild<QPushButton *>(u"cmdOK"_s)->click();
         QVERIFY(!w.isVisible());
@@ -199,7 +199,7 @@ void tst_PropertiesWindow::changedNumberWhileOpen() {
     QVERIFY(program.port->portOpen());
     QCOMPARE(program.port->commPort(), 2);
     QCOMPARE(program.port->deviceName(), m_second.devicePath());
-    QVERIFY(program.window.item(menu::mnuOpen)->isChecked());
+    QVERIFY(program.window.item(menu::OpenPort)->isChecked());
     // Readings now come from the second device.
     sendFromDevice(m_second, "0850\r\n0851\r\n");
     QTRY_COMPARE(program.logic->state().pointCount, qint64(2));
@@ -214,7 +214,7 @@ void tst_PropertiesWindow::numberWithoutDevice() {
     Program program(devices());
     program.logic->portControl().togglePort();
     program.doubles.prompts.messageAnswers.push_back(Prompts::Answer::Ok);
-    program.withDialog(menu::mnuProperties, [&](frmProperties &w) {
+    program.withDialog(menu::PortSettings, [&](PortSettingsWindow &w) {
         w.findChild<QComboBox *>(u"cboPort"_s)->setCurrentIndex(2);
         w.findChild<QPushButton *>(u"cmdOK"_s)->click();
         // The dialog stays open with the choice, for the user to correct.
@@ -229,7 +229,7 @@ void tst_PropertiesWindow::numberWithoutDevice() {
     QCOMPARE(program.port->commPort(), 1);
     // Closed for the renumbering, and shown closed.
     QVERIFY(!program.port->portOpen());
-    QVERIFY(!program.window.item(menu::mnuOpen)->isChecked());
+    QVERIFY(!program.window.item(menu::OpenPort)->isChecked());
     QVERIFY(!program.window.connectedShown());
     QCOMPARE(program.window.panelText(panel::Status), u"Порт закрыт"_s);
     QCOMPARE(stored(u"CommPort"_s), u"(нет)"_s);
@@ -239,7 +239,7 @@ void tst_PropertiesWindow::numberWithoutDevice() {
 void tst_PropertiesWindow::choicesSurviveARestart() {
     {
         Program program(devices());
-        program.withDialog(menu::mnuProperties, [&](frmProperties &w) {
+        program.withDialog(menu::PortSettings, [&](PortSettingsWindow &w) {
             w.findChild<QComboBox *>(u"cboPort"_s)->setCurrentIndex(1);
             w.findChild<QComboBox *>(u"cboSpeed"_s)->setCurrentIndex(5);
             w.findChild<QRadioButton *>(u"optFlow_1"_s)->click();
@@ -251,7 +251,7 @@ void tst_PropertiesWindow::choicesSurviveARestart() {
         QCOMPARE(stored(u"Echo"_s), u"True"_s);
         QVERIFY(program.logic->state().echo);
         // The next opening shows the choices.
-        program.withDialog(menu::mnuProperties, [&](frmProperties &w) {
+        program.withDialog(menu::PortSettings, [&](PortSettingsWindow &w) {
             QVERIFY(w.findChild<QRadioButton *>(u"optFlow_1"_s)->isChecked());
             QVERIFY(w.findChild<QRadioButton *>(u"optEcho_1"_s)->isChecked());
         });
@@ -261,7 +261,7 @@ void tst_PropertiesWindow::choicesSurviveARestart() {
     QCOMPARE(restarted.port->settings(), u"19200,n,8,1"_s);
     QCOMPARE(restarted.port->handshaking(), 1);
     QVERIFY(!restarted.logic->state().echo);
-    restarted.withDialog(toolbar::Properties, [&](frmProperties &w) {
+    restarted.withDialog(toolbar::Properties, [&](PortSettingsWindow &w) {
         QCOMPARE(w.findChild<QComboBox *>(u"cboPort"_s)->currentText(), u"Com2"_s);
         QCOMPARE(w.findChild<QComboBox *>(u"cboSpeed"_s)->currentText(), u"19200"_s);
         QVERIFY(w.findChild<QRadioButton *>(u"optFlow_1"_s)->isChecked());
@@ -277,14 +277,14 @@ void tst_PropertiesWindow::tooltipsFollowComBindings() {
     QVERIFY2(app.startMain(&error), qPrintable(error));
     bool seen = false;
     QTimer::singleShot(0, app.mainWindow(), [&] {
-        frmProperties *w = app.mainWindow()->portPropertiesWindow();
+        PortSettingsWindow *w = app.mainWindow()->portPropertiesWindow();
         QVERIFY(w);
         seen = true;
-        auto *cboPort = w->findChild<QComboBox *>(u"cboPort"_s);
-        QCOMPARE(cboPort->itemData(3, Qt::ToolTipRole).toString(), m_second.devicePath());
+        auto *portPosition = w->findChild<QComboBox *>(u"cboPort"_s);
+        QCOMPARE(portPosition->itemData(3, Qt::ToolTipRole).toString(), m_second.devicePath());
         w->findChild<QPushButton *>(u"cmdCancel"_s)->click();
     });
-    app.mainWindow()->item(menu::mnuProperties)->trigger();
+    app.mainWindow()->item(menu::PortSettings)->trigger();
     QVERIFY(seen);
 }
 

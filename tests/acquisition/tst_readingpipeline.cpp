@@ -136,7 +136,7 @@ void tst_ReadingPipeline::thermocoupleBreak() {
     rig.prompts.messageAnswers.push_back(Prompts::Answer::Ok);
     rig.group("9999\r\n");
     QVERIFY(!rig.port.isOpen);
-    QCOMPARE(rig.view.itemChecked(menu::mnuOpen), false);
+    QCOMPARE(rig.view.itemChecked(menu::OpenPort), false);
     QCOMPARE(rig.view.connected, false);
     QCOMPARE(rig.view.panels.value(panel::Status), u"Порт закрыт"_s);
     QCOMPARE(rig.prompts.shown.size(), 1);
@@ -265,7 +265,7 @@ void tst_ReadingPipeline::lineErrorCancelClosesThePort() {
     QCOMPARE(rig.view.panels.value(panel::Status), u"Порт закрыт 08.12.2026 14:06:05"_s);
     QCOMPARE(rig.view.panels.value(panel::ConnectTime), u"Длительность приёма  00:01:05 "_s);
     QVERIFY(!rig.logic->portControl().connectionTimer().isActive());
-    QVERIFY(!rig.view.itemChecked(menu::mnuOpen));
+    QVERIFY(!rig.view.itemChecked(menu::OpenPort));
 }
 
 void tst_ReadingPipeline::eventsDuringAnErrorBoxAreStoredOnce() {

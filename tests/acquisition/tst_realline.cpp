@@ -149,7 +149,7 @@ void tst_RealLine::thermocoupleBreakClosesThePort() {
     QCOMPARE(line.state().pointCount, qint64(12));
     QCOMPARE(line.state().readings.number(2, 12), 9999.0);
     QCOMPARE(line.view.panelText(panel::Status), u"Порт закрыт"_s);
-    QVERIFY(!line.view.itemChecked(menu::mnuOpen));
+    QVERIFY(!line.view.itemChecked(menu::OpenPort));
     QVERIFY(!line.view.connected);
     // Nothing more arrives on the closed port.
     QTest::qWait(10 * PeriodMs);
@@ -174,7 +174,7 @@ void tst_RealLine::unpluggedAdapterIsALineError() {
     QCOMPARE(line.view.panelText(panel::Status), u"Порт закрыт "_s + dateTimeText(line.clock.now()));
     QVERIFY(line.view.panelText(panel::ConnectTime).startsWith(u"Длительность приёма  "_s));
     QVERIFY(!line.view.connected);
-    QVERIFY(!line.view.itemChecked(menu::mnuOpen));
+    QVERIFY(!line.view.itemChecked(menu::OpenPort));
     // The readings before the fault stay.
     QVERIFY(line.state().readings.isNumber(2, 5));
 }

@@ -108,12 +108,12 @@ void tst_Reconnect::faultIsWaitedOutAndEndsWhenTheUserCloses() {
     QTRY_COMPARE(rig.view.panelText(panel::Status), LostPrefix + timeOfDayText(rig.clock.now()));
     // Still missing at the next tries; the port shows open meanwhile.
     QTRY_VERIFY(rig.port.log.count(u"PortOpen=true (отказ)"_s) >= 2);
-    QVERIFY(rig.view.itemChecked(menu::mnuOpen));
+    QVERIFY(rig.view.itemChecked(menu::OpenPort));
     // The user closes the port: the waiting ends, the closed state shows.
     rig.logic->portControl().togglePort();
     QVERIFY(!reconnect.waiting());
     QVERIFY(!reconnect.pollTimer().isActive());
-    QVERIFY(!rig.view.itemChecked(menu::mnuOpen));
+    QVERIFY(!rig.view.itemChecked(menu::OpenPort));
     QVERIFY(!rig.view.connected);
     QCOMPARE(rig.view.panelText(panel::Status), u"Порт закрыт"_s);
     QVERIFY(rig.view.panelText(panel::ConnectTime).startsWith(u"Длительность приёма  "_s));
@@ -162,7 +162,7 @@ void tst_Reconnect::deviceBackBehindItsLinkContinuesTheSession() {
     QCOMPARE(line.doubles.view.panelText(panel::Status),
              u"Порт восстановлен  "_s + timeOfDayText(line.doubles.clock.now()));
     QVERIFY(line.doubles.view.connected);
-    QVERIFY(line.doubles.view.itemChecked(menu::mnuOpen));
+    QVERIFY(line.doubles.view.itemChecked(menu::OpenPort));
     QVERIFY(line.logic->portControl().connectionTimer().isActive());
 
     // The same session goes on: no new-session question, the counter and

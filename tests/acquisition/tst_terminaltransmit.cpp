@@ -4,7 +4,7 @@
 #include "platform/SerialPort.h"
 #include "shell/TerminalLogic.h"
 #include "shell/ui/Application.h"
-#include "shell/ui/frmTerminal.h"
+#include "shell/ui/MainWindow.h"
 #include "simulator/PtyPair.h"
 
 #include <QInputMethodEvent>
@@ -60,7 +60,7 @@ private:
     QTemporaryDir m_dir;
     std::unique_ptr<sim::PtyPair> m_pty;
     std::unique_ptr<Application> m_app;
-    QPlainTextEdit *m_txtTerm = nullptr;
+    QPlainTextEdit *m_terminalEdit = nullptr;
 };
 
 void tst_TerminalTransmit::initTestCase() {
@@ -85,7 +85,7 @@ void tst_TerminalTransmit::start(bool open) {
     m_app = std::make_unique<Application>(options);
     QString error;
     QVERIFY2(m_app->startMain(&error), qPrintable(error));
-    m_txtTerm = m_app->mainWindow()->terminalWidget();
+    m_terminalEdit = m_app->mainWindow()->terminalWidget();
     if (open)
         m_app->logic()->portControl().togglePort();
     QCOMPARE(m_app->logic()->services().port.portOpen(), open);
@@ -115,12 +115,12 @@ void tst_TerminalTransmit::typedKeys() {
     m_app->logic()->state().echo = echo;
     const int master = m_pty->masterFd();
 
-    QTest::keyClick(m_txtTerm, 'A');
-    QTest::keyClick(m_txtTerm, Qt::Key_Return);
-    QTest::keyClick(m_txtTerm, Qt::Key_Backspace);
+    QTest::keyClick(m_terminalEdit, 'A');
+    QTest::keyClick(m_terminalEdit, Qt::Key_Return);
+    QTest::keyClick(m_terminalEdit, Qt::Key_Backspace);
     // Keys without a character are no typing.
-    QTest::keyClick(m_txtTerm, Qt::Key_F5);
-    QTest::keyClick(m_txtTerm, Qt::Key_Down);
+    QTest::keyClick(m_terminalEdit, Qt::Key_F5);
+    QTest::keyClick(m_terminalEdit, Qt::Key_Down);
 
     QByteArray received;
     QTRY_COMPARE(received += readAtDevice(master), sent);
@@ -130,7 +130,7 @@ void tst_TerminalTransmit::typedKeys() {
     if (open && !echo) {
         // The caret went to the end.
         QCOMPARE(box.selStart(), box.text().size());
-        QCOMPARE(m_txtTerm->textCursor().position(), m_txtTerm->toPlainText().size());
+        QCOMPARE(m_terminalEdit->textCursor().position(), m_terminalEdit->toPlainText().size());
     }
 }
 
@@ -141,20 +141,20 @@ void tst_TerminalTransmit::codePage() {
     box.setSelStart(box.text().size());
     const int master = m_pty->masterFd();
     // A Cyrillic letter is its one byte of Windows-1251.
-    typeText(m_txtTerm, u"Ж"_s);
+    typeText(m_terminalEdit, u"Ж"_s);
     QByteArray received;
     QTRY_COMPARE(received += readAtDevice(master), QByteArray("\xC6"));
     QCOMPARE(box.text(), u"0850\r\nЖ"_s);
     // Characters the code page lacks are neither sent nor shown.
-    typeText(m_txtTerm, u"中"_s);
-    typeText(m_txtTerm, u"😀"_s);
+    typeText(m_terminalEdit, u"中"_s);
+    typeText(m_terminalEdit, u"😀"_s);
     QCOMPARE(readAtDevice(master), QByteArray());
     QCOMPARE(box.text(), u"0850\r\nЖ"_s);
     // Text an input method composes is typed too, one byte per character.
     m_app->logic()->state().echo = false;
     QInputMethodEvent composed;
     composed.setCommitString(u"Дa"_s);
-    QCoreApplication::sendEvent(m_txtTerm, &composed);
+    QCoreApplication::sendEvent(m_terminalEdit, &composed);
     received.clear();
     QTRY_COMPARE(received += readAtDevice(master), QByteArray("\xC4"
                                                               "a"));

@@ -129,14 +129,14 @@ void tst_ChartGestures::legendDoubleClickKeepsStoredChoice() {
     const auto storedBefore = rig.settings.values;
     Q_EMIT rig.chart.legendActivated(1);
     QVERIFY(!rig.chart.legend);
-    QCOMPARE(rig.view.itemChecked(menu::mnuShowLegend), false);
-    QCOMPARE(rig.view.itemChecked(menu::mnuLegendShow), false);
+    QCOMPARE(rig.view.itemChecked(menu::ChartLegendOnOff), false);
+    QCOMPARE(rig.view.itemChecked(menu::LegendOnOff), false);
     QVERIFY(rig.state().legendShown);
     QCOMPARE(rig.settings.values, storedBefore);
     // The next toggle shows the legend again.
     rig.logic->runToolbarKey(toolbar::Legend);
     QVERIFY(rig.chart.legend);
-    QCOMPARE(rig.view.itemChecked(menu::mnuShowLegend), true);
+    QCOMPARE(rig.view.itemChecked(menu::ChartLegendOnOff), true);
     QCOMPARE(rig.settings.values.value(key(u"Legend"_s)), u"True"_s);
 }
 
@@ -168,7 +168,7 @@ void tst_ChartGestures::menusAndDoubleClicks() {
     Q_EMIT rig.chart.mouseDown(1, 0, QPoint(10, 10));
     Q_EMIT rig.chart.axisSelected(1, 1);
     Q_EMIT rig.chart.axisSelected(0, 1);
-    QCOMPARE(rig.view.popups, (QStringList{menu::mnuMouse, menu::mnuAxisXTitle}));
+    QCOMPARE(rig.view.popups, (QStringList{menu::ChartMenu, menu::XAxisMenu}));
     rig.chart.calls.clear();
     Q_EMIT rig.chart.chartActivated(1);
     QCOMPARE(rig.chart.calls, QStringList{u"EditCopy()"_s});
@@ -180,13 +180,13 @@ void tst_ChartGestures::menusAndDoubleClicks() {
 void tst_ChartGestures::indicatorToggleStoresBothKeys() {
     LogicRig rig;
     QVERIFY(rig.view.indicatorVisible());
-    rig.logic->runMenuCommand(menu::mnuViewIndicator);
+    rig.logic->runMenuItem(menu::IndicatorOnOff);
     QVERIFY(!rig.view.indicatorVisible());
     QVERIFY(!rig.view.clearButtonVisible());
-    QCOMPARE(rig.view.itemChecked(menu::mnuViewIndicator), false);
+    QCOMPARE(rig.view.itemChecked(menu::IndicatorOnOff), false);
     QCOMPARE(rig.settings.values.value(key(u"Indicator"_s)), u"False"_s);
     QCOMPARE(rig.settings.values.value(key(u"Button"_s)), u"False"_s);
-    rig.logic->runMenuCommand(menu::mnuViewIndicator);
+    rig.logic->runMenuItem(menu::IndicatorOnOff);
     QVERIFY(rig.view.indicatorVisible());
     QVERIFY(rig.view.clearButtonVisible());
     QCOMPARE(rig.settings.values.value(key(u"Indicator"_s)), u"True"_s);
@@ -195,8 +195,8 @@ void tst_ChartGestures::indicatorToggleStoresBothKeys() {
 
 void tst_ChartGestures::legendTogglesKeepMarksEqual_data() {
     QTest::addColumn<QString>("how");
-    QTest::newRow("main menu") << menu::mnuLegendShow;
-    QTest::newRow("context menu") << menu::mnuShowLegend;
+    QTest::newRow("main menu") << menu::LegendOnOff;
+    QTest::newRow("context menu") << menu::ChartLegendOnOff;
     QTest::newRow("toolbar") << toolbar::Legend;
 }
 
@@ -207,10 +207,10 @@ void tst_ChartGestures::legendTogglesKeepMarksEqual() {
         if (how == u"Legend")
             rig.logic->runToolbarKey(how);
         else
-            rig.logic->runMenuCommand(how);
+            rig.logic->runMenuItem(how);
         QCOMPARE(rig.chart.legend, expected);
-        QCOMPARE(rig.view.itemChecked(menu::mnuShowLegend), expected);
-        QCOMPARE(rig.view.itemChecked(menu::mnuLegendShow), expected);
+        QCOMPARE(rig.view.itemChecked(menu::ChartLegendOnOff), expected);
+        QCOMPARE(rig.view.itemChecked(menu::LegendOnOff), expected);
         QCOMPARE(rig.state().legendShown, expected);
         QCOMPARE(rig.settings.values.value(key(u"Legend"_s)), expected ? u"True"_s : u"False"_s);
     }

@@ -84,7 +84,7 @@ void tst_ChartModel::refreshButtonBeforeAnyUpdate() {
 void tst_ChartModel::refreshMenuOnlyRedraws() {
     LogicRig rig;
     rig.chart.calls.clear();
-    rig.logic->runMenuCommand(menu::mnuRefresh);
+    rig.logic->runMenuItem(menu::Rescale);
     QCOMPARE(rig.chart.calls, QStringList{u"Refresh"_s});
 }
 

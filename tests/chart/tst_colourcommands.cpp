@@ -56,10 +56,10 @@ void tst_ColourCommands::colourParts() {
 void tst_ColourCommands::chartCommands_data() {
     QTest::addColumn<QString>("command");
     QTest::addColumn<QString>("call");
-    QTest::newRow("Ось Х") << menu::mnuColorX << u"setAxisPenColor(X,153,102,51)"_s;
-    QTest::newRow("Ось Y") << menu::mnuAxisYColor << u"setAxisPenColor(Y,153,102,51)"_s;
-    QTest::newRow("Ось Y2") << menu::mnuAxisY2Color << u"setAxisPenColor(Y2,153,102,51)"_s;
-    QTest::newRow("Кривая нагрева") << menu::mnuCurveColor << u"setSeriesPenColor(153,102,51)"_s;
+    QTest::newRow("Ось Х") << menu::XAxisColour << u"setAxisPenColor(X,153,102,51)"_s;
+    QTest::newRow("Ось Y") << menu::YAxisColour << u"setAxisPenColor(Y,153,102,51)"_s;
+    QTest::newRow("Ось Y2") << menu::Y2AxisColour << u"setAxisPenColor(Y2,153,102,51)"_s;
+    QTest::newRow("Кривая нагрева") << menu::CurveColour << u"setSeriesPenColor(153,102,51)"_s;
 }
 
 void tst_ColourCommands::chartCommands() {
@@ -69,7 +69,7 @@ void tst_ColourCommands::chartCommands() {
     rig.chart.calls.clear();
     const auto stored = rig.settings.values;
     rig.prompts.colorAnswers.push_back(0x00336699);
-    rig.logic->runMenuCommand(command);
+    rig.logic->runMenuItem(command);
     QCOMPARE(rig.prompts.shown.size(), 1);
     QCOMPARE(rig.prompts.shown[0].kind, ScriptedPrompts::Kind::Color);
     QCOMPARE(rig.chart.calls, QStringList{call});
@@ -80,8 +80,8 @@ void tst_ColourCommands::chartCommands() {
 void tst_ColourCommands::cancelChangesNothing_data() {
     QTest::addColumn<QString>("command");
     for (const QString &c :
-         {menu::mnuColorX, menu::mnuAxisYColor, menu::mnuAxisY2Color, menu::mnuCurveColor, menu::mnuLegendColor,
-          menu::mnuPlotColor, menu::mnuChartColor, menu::mnuBackColor, menu::mnuPenColor})
+         {menu::XAxisColour, menu::YAxisColour, menu::Y2AxisColour, menu::CurveColour, menu::LegendColour,
+          menu::PlotColour, menu::ChartColour, menu::IndicatorBackColour, menu::IndicatorTextColour})
         QTest::newRow(qPrintable(c)) << c;
 }
 
@@ -91,7 +91,7 @@ void tst_ColourCommands::cancelChangesNothing() {
     rig.chart.calls.clear();
     const auto stored = rig.settings.values;
     rig.prompts.colorAnswers.push_back(std::nullopt);
-    rig.logic->runMenuCommand(command);
+    rig.logic->runMenuItem(command);
     QCOMPARE(rig.prompts.shown.size(), 1);
     QCOMPARE(rig.chart.calls, QStringList());
     QCOMPARE(rig.settings.values, stored);
@@ -103,9 +103,9 @@ void tst_ColourCommands::cancelChangesNothing() {
 void tst_ColourCommands::dialogOpensOnTheLastColour() {
     LogicRig rig;
     rig.prompts.colorAnswers = {0x123456, std::nullopt, 0x00FF00};
-    rig.logic->runMenuCommand(menu::mnuAxisYColor);
-    rig.logic->runMenuCommand(menu::mnuPlotColor);
-    rig.logic->runMenuCommand(menu::mnuPenColor);
+    rig.logic->runMenuItem(menu::YAxisColour);
+    rig.logic->runMenuItem(menu::PlotColour);
+    rig.logic->runMenuItem(menu::IndicatorTextColour);
     QCOMPARE(rig.prompts.shown.size(), 3);
     QCOMPARE(rig.prompts.shown[0].preselectedColor, 0);
     QCOMPARE(rig.prompts.shown[1].preselectedColor, 0x123456);
@@ -116,20 +116,20 @@ void tst_ColourCommands::backdropCommands() {
     LogicRig rig;
     rig.prompts.colorAnswers = {0x0000FF, 0x00FF00, 0x336699};
     // Legend: the colour only, its fill style as it was.
-    rig.logic->runMenuCommand(menu::mnuLegendColor);
+    rig.logic->runMenuItem(menu::LegendColour);
     auto legend = rig.chart.backdrop(Backdrop::Legend);
     QCOMPARE(legend.fillStyle, 0);
     QCOMPARE(legend.fillRed, 255);
     QCOMPARE(legend.fillBlue, 0);
     // Plot area: filled with the colour.
-    rig.logic->runMenuCommand(menu::mnuPlotColor);
+    rig.logic->runMenuItem(menu::PlotColour);
     auto plot = rig.chart.backdrop(Backdrop::Plot);
     QCOMPARE(plot.fillStyle, 1);
     QCOMPARE(plot.fillGreen, 255);
     QCOMPARE(plot.fillRed, 0);
     // Chart field: plot area stays filled with its colour, the chart's own
     // backdrop takes the colour, and so does the point value field.
-    rig.logic->runMenuCommand(menu::mnuChartColor);
+    rig.logic->runMenuItem(menu::ChartColour);
     plot = rig.chart.backdrop(Backdrop::Plot);
     QCOMPARE(plot.fillStyle, 1);
     QCOMPARE(plot.fillGreen, 255);
@@ -146,10 +146,10 @@ void tst_ColourCommands::indicatorColoursSurviveARestart() {
     {
         LogicRig rig;
         rig.prompts.colorAnswers = {16777215, 0x0000FF};
-        rig.logic->runMenuCommand(menu::mnuBackColor);
+        rig.logic->runMenuItem(menu::IndicatorBackColour);
         QCOMPARE(rig.view.indicatorBack, 16777215);
         QCOMPARE(rig.view.indicatorText, 65280);
-        rig.logic->runMenuCommand(menu::mnuPenColor);
+        rig.logic->runMenuItem(menu::IndicatorTextColour);
         QCOMPARE(rig.view.indicatorText, 0x0000FF);
         QCOMPARE(rig.settings.values.value(key(u"GroundColor"_s)), u"16777215"_s);
         QCOMPARE(rig.settings.values.value(key(u"PenColor"_s)), u"255"_s);
@@ -166,7 +166,7 @@ void tst_ColourCommands::indicatorColoursSurviveARestart() {
 void tst_ColourCommands::curveColourUndoneByRefresh() {
     LogicRig rig;
     rig.prompts.colorAnswers = {0x00FF00};
-    rig.logic->runMenuCommand(menu::mnuCurveColor);
+    rig.logic->runMenuItem(menu::CurveColour);
     rig.chart.calls.clear();
     rig.logic->chart().redrawChart();
     QVERIFY(rig.chart.calls.contains(u"setSeriesPenColor(10,10,200)"_s));

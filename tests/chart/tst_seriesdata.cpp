@@ -2,7 +2,7 @@
 // the rate of rise over the last 50 readings, from readings that came in
 // through the pipeline on a clock under the test's control.
 
-#include "chart/ui/frmSeriesData.h"
+#include "chart/ui/SeriesDataWindow.h"
 #include "support/LogicRig.h"
 
 #include <QLineEdit>
@@ -125,7 +125,7 @@ void tst_SeriesData::windowFollowsReadings() {
     rig.open();
     receive(rig, 40, 1000);
     SeriesData data(rig.logic->services(), rig.state(), QLocale::c());
-    frmSeriesData window(data);
+    SeriesDataWindow window(data);
     QCOMPARE(window.windowTitle(), u"Текущие параметры"_s);
     for (int f = 1; f <= 4; ++f)
         QCOMPARE(window.field(SeriesDataForm::Field(f)), QString());
@@ -142,7 +142,7 @@ void tst_SeriesData::windowFollowsReadings() {
     QCOMPARE(window.field(SeriesDataForm::Temperature), u"220"_s);
     QCOMPARE(window.field(SeriesDataForm::Rate), u"120.00"_s);
     // A window opened with 60 readings is filled at once.
-    frmSeriesData second(data);
+    SeriesDataWindow second(data);
     QCOMPARE(second.field(SeriesDataForm::Rate), u"120.00"_s);
 }
 
@@ -152,7 +152,7 @@ void tst_SeriesData::windowClosesWhenLeft() {
     QWidget other;
     other.show();
     QVERIFY(QTest::qWaitForWindowExposed(&other));
-    QPointer<frmSeriesData> window = new frmSeriesData(data);
+    QPointer<SeriesDataWindow> window = new SeriesDataWindow(data);
     window->show();
     window->activateWindow();
     QVERIFY(QTest::qWaitForWindowActive(window.data()));

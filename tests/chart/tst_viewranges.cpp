@@ -89,11 +89,11 @@ void tst_ViewRanges::graphEndRefusals() {
     s.endPoints = std::int16_t(endPoints);
     const ReadingsTable readings = s.readings;
     const int given = rig->chart.tablesGiven;
-    rig->logic->runMenuCommand(menu::mnuGraphEnd);
+    rig->logic->runMenuItem(menu::GraphEndOnly);
     QCOMPARE(titles(rig->prompts), shown);
     QCOMPARE(rig->prompts.shown.first().icon, icon);
     QCOMPARE(s.onlyEnd, false);
-    QVERIFY(rig->view.itemEnabled(menu::mnuGraphEnd));
+    QVERIFY(rig->view.itemEnabled(menu::GraphEndOnly));
     QCOMPARE(rig->chart.tablesGiven, given);
     QCOMPARE(s.readings, readings);
 }
@@ -102,7 +102,7 @@ void tst_ViewRanges::graphEndWindow() {
     // One more reading than the limit opens the view.
     auto small = session(51);
     small->state().endPoints = 30;
-    small->logic->runMenuCommand(menu::mnuGraphEnd);
+    small->logic->runMenuItem(menu::GraphEndOnly);
     QVERIFY(small->state().onlyEnd);
     QCOMPARE(small->prompts.shown.size(), 0);
 
@@ -113,7 +113,7 @@ void tst_ViewRanges::graphEndWindow() {
     QVERIFY(rig->logic->viewRanges().endViewTimer().isActive());
     rig->logic->viewRanges().endViewTimer().stop();
     rig->chart.calls.clear();
-    rig->logic->runMenuCommand(menu::mnuGraphEnd);
+    rig->logic->runMenuItem(menu::GraphEndOnly);
     QCOMPARE(rig->prompts.shown.size(), 0);
     QVERIFY(s.onlyEnd);
     QCOMPARE(s.endStart, 170.0f);
@@ -129,7 +129,7 @@ void tst_ViewRanges::graphEndWindow() {
     QCOMPARE(end.cell(1, 200).toText(), u"00:03:20"_s);
     QCOMPARE(end.number(2, 200), 123.0);
     QVERIFY(end.cell(2, 201).isEmpty());
-    QVERIFY(!rig->view.itemEnabled(menu::mnuGraphEnd));
+    QVERIFY(!rig->view.itemEnabled(menu::GraphEndOnly));
     // Value axis 121..131, major 1, minor 10; then the end table to the chart.
     QCOMPARE(rig->chart.calls, (QStringList{u"setValueScale(Y,0,121,131,1,10)"_s, u"setChartData(170..240)"_s}));
     // The view lasts one period of the end-view timer from now.
@@ -143,7 +143,7 @@ void tst_ViewRanges::endSectionLongerThanTheSession() {
     auto rig = session(60);
     SessionState &s = rig->state();
     s.endPoints = 100;
-    rig->logic->runMenuCommand(menu::mnuGraphEnd);
+    rig->logic->runMenuItem(menu::GraphEndOnly);
     QVERIFY(s.onlyEnd);
     QCOMPARE(s.endStart, 1.0f);
     QCOMPARE(s.endReadings.firstColumn(), qint64(1));
@@ -158,14 +158,14 @@ void tst_ViewRanges::timerEndsTheView() {
     auto rig = session(200);
     SessionState &s = rig->state();
     s.endPoints = 30;
-    rig->logic->runMenuCommand(menu::mnuGraphEnd);
+    rig->logic->runMenuItem(menu::GraphEndOnly);
     const ReadingsTable end = s.endReadings;
     rig->chart.calls.clear();
     // A tick, without waiting a whole period for it.
     rig->logic->viewRanges().endViewTimer().setSingleShot(true);
     rig->logic->viewRanges().endViewTimer().start(0);
     QTRY_COMPARE(s.onlyEnd, false);
-    QVERIFY(rig->view.itemEnabled(menu::mnuGraphEnd));
+    QVERIFY(rig->view.itemEnabled(menu::GraphEndOnly));
     QCOMPARE(rig->chart.calls, QStringList{u"setValueScale(Y,1,121,131,1,10)"_s});
     QCOMPARE(s.endReadings, end);
     // The next update step draws the whole curve again.
@@ -179,11 +179,11 @@ void tst_ViewRanges::wholeGraph() {
     auto rig = session(200);
     SessionState &s = rig->state();
     s.endPoints = 30;
-    rig->logic->runMenuCommand(menu::mnuGraphEnd);
+    rig->logic->runMenuItem(menu::GraphEndOnly);
     rig->chart.calls.clear();
-    rig->logic->runMenuCommand(menu::mnuGraphAll);
+    rig->logic->runMenuItem(menu::WholeGraph);
     QCOMPARE(s.onlyEnd, false);
-    QVERIFY(rig->view.itemEnabled(menu::mnuGraphEnd));
+    QVERIFY(rig->view.itemEnabled(menu::GraphEndOnly));
     QCOMPARE(s.endReadings.firstColumn(), qint64(0));
     QCOMPARE(s.endReadings.lastColumn(), qint64(1));
     QVERIFY(s.endReadings.cell(2, 1).isEmpty());
@@ -223,7 +223,7 @@ void tst_ViewRanges::cut() {
     const ReadingsTable before = s.readings;
     const bool cuts = cut >= 0 && cut < count;
     rig->chart.calls.clear();
-    rig->logic->runMenuCommand(menu::mnuCutStart);
+    rig->logic->runMenuItem(menu::CutGraphStart);
     QCOMPARE(titles(rig->prompts), shown);
     for (const auto &box : rig->prompts.shown)
         QCOMPARE(box.icon, Prompts::Icon::Information);
@@ -253,11 +253,11 @@ void tst_ViewRanges::cutInsideTheEndView() {
     SessionState &s = rig->state();
     s.endPoints = 30;
     s.cutStartPoints = 100;
-    rig->logic->runMenuCommand(menu::mnuGraphEnd);
-    rig->logic->runMenuCommand(menu::mnuCutStart);
+    rig->logic->runMenuItem(menu::GraphEndOnly);
+    rig->logic->runMenuItem(menu::CutGraphStart);
     QCOMPARE(s.pointCount, qint64(200));
     QCOMPARE(s.onlyEnd, false);
-    QVERIFY(rig->view.itemEnabled(menu::mnuGraphEnd));
+    QVERIFY(rig->view.itemEnabled(menu::GraphEndOnly));
     QCOMPARE(rig->chart.scale.automatic, true);
     // Readings go on into the shortened session, drawn whole.
     for (int k = 0; k < 10; ++k)
@@ -273,13 +273,13 @@ void tst_ViewRanges::longSession() {
     auto rig = session(33000, 400, 1000);
     SessionState &s = rig->state();
     s.endPoints = 32767;
-    rig->logic->runMenuCommand(menu::mnuGraphEnd);
+    rig->logic->runMenuItem(menu::GraphEndOnly);
     QCOMPARE(s.endReadings.firstColumn(), qint64(33000 - 32767));
     QCOMPARE(s.endReadings.lastColumn(), qint64(33000 + 32767 + 1000));
     QCOMPARE(s.endReadings.number(2, 33000), 400.0);
     QCOMPARE(s.endReadings.cell(1, 33000).toText(), u"09:10:00"_s);
     s.cutStartPoints = 32767;
-    rig->logic->runMenuCommand(menu::mnuCutStart);
+    rig->logic->runMenuItem(menu::CutGraphStart);
     QCOMPARE(s.pointCount, qint64(233));
     QCOMPARE(s.readings.number(2, 233), 400.0);
     QCOMPARE(s.readings.cell(1, 1).toText(), u"09:06:08"_s);
@@ -289,9 +289,9 @@ void tst_ViewRanges::longSession() {
 void tst_ViewRanges::menuAndToolbarRunTheCommands_data() {
     QTest::addColumn<QString>("key");
     QTest::addColumn<QString>("item");
-    QTest::newRow("GraphEnd") << toolbar::GraphEnd << menu::mnuGraphEnd;
-    QTest::newRow("GraphAll") << toolbar::GraphAll << menu::mnuGraphAll;
-    QTest::newRow("GraphStart") << toolbar::GraphStart << menu::mnuCutStart;
+    QTest::newRow("GraphEnd") << toolbar::GraphEnd << menu::GraphEndOnly;
+    QTest::newRow("GraphAll") << toolbar::GraphAll << menu::WholeGraph;
+    QTest::newRow("GraphStart") << toolbar::GraphStart << menu::CutGraphStart;
 }
 
 void tst_ViewRanges::menuAndToolbarRunTheCommands() {
@@ -304,9 +304,9 @@ void tst_ViewRanges::menuAndToolbarRunTheCommands() {
         rig->state().cutStartPoints = 100;
         rig->chart.calls.clear();
         if (toolbar)
-            QCOMPARE(rig->logic->runToolbarKey(key), item);
+            QCOMPARE(rig->logic->runToolbarKey(key), commandForMenuItem(item));
         else
-            rig->logic->runMenuCommand(item);
+            rig->logic->runMenuItem(item);
         QVERIFY(!rig->chart.calls.isEmpty());
         effects << rig->chart.calls.join(u';') + u'/' + QString::number(rig->state().pointCount);
     }

@@ -140,7 +140,7 @@ void tst_SettingsFaults::startAndSave() {
     // the indicator off.
     const bool shown = !logic.state().indicatorShown;
 
-    logic.runMenuCommand(u"mnuViewIndicator"_s); // saves "Button" and "Indicator"
+    logic.runMenuItem(u"mnuViewIndicator"_s); // saves "Button" and "Indicator"
     QCOMPARE(logic.state().indicatorShown, shown);
     if (message.isEmpty()) {
         QCOMPARE(doubles.prompts.shown.size(), 0);
@@ -173,18 +173,18 @@ void tst_SettingsFaults::failureShownOnceUntilASaveSucceeds() {
     TerminalLogic logic(Services{doubles.port, doubles.chart, doubles.prompts, store, doubles.clock, doubles.beeper,
                                  doubles.install, doubles.launcher, doubles.view});
     logic.load();
-    logic.runMenuCommand(u"mnuViewIndicator"_s);
-    logic.runMenuCommand(u"mnuViewIndicator"_s);
+    logic.runMenuItem(u"mnuViewIndicator"_s);
+    logic.runMenuItem(u"mnuViewIndicator"_s);
     QCOMPARE(doubles.prompts.shown.size(), 1);
     // The folder goes: the next save succeeds, and a later refusal is told again.
     QVERIFY(QDir(configFile()).removeRecursively());
-    logic.runMenuCommand(u"mnuViewIndicator"_s);
+    logic.runMenuItem(u"mnuViewIndicator"_s);
     QCOMPARE(doubles.prompts.shown.size(), 1);
     const QByteArray shown = boolToText(logic.state().indicatorShown).toUtf8();
     QCOMPARE(contents(configFile()), "[Properties]\nButton=" + shown + "\nIndicator=" + shown + '\n');
     QVERIFY(QFile::remove(configFile()));
     QVERIFY(QDir().mkpath(configFile()));
-    logic.runMenuCommand(u"mnuViewIndicator"_s);
+    logic.runMenuItem(u"mnuViewIndicator"_s);
     QCOMPARE(doubles.prompts.shown.size(), 2);
     QCOMPARE(doubles.prompts.shown.at(1).text,
              u"Не удалось сохранить настройки в файл "_s + configFile() + u": это папка, а не файл"_s);

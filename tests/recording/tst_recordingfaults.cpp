@@ -97,7 +97,7 @@ private:
     QTemporaryDir m_dir;
     void openLog(LogicRig &rig, const QString &file) {
         rig.prompts.fileAnswers.push_back(Prompts::FileChoice{file, QFileInfo(file).fileName()});
-        rig.logic->runMenuCommand(u"mnuOpenLog"_s);
+        rig.logic->runMenuItem(u"mnuOpenLog"_s);
     }
 };
 

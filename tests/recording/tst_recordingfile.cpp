@@ -64,7 +64,7 @@ void tst_RecordingFile::init() {
 
 void tst_RecordingFile::openLog(LogicRig &rig, const QString &file) {
     rig.prompts.fileAnswers.push_back(choice(file));
-    rig.logic->runMenuCommand(menu::mnuOpenLog);
+    rig.logic->runMenuItem(menu::OpenRecording);
 }
 
 void tst_RecordingFile::openCommandShowsTheDialog() {
@@ -80,9 +80,9 @@ void tst_RecordingFile::openCommandShowsTheDialog() {
     QCOMPARE(dialog.proposed, u"Зорнета 08 декабря 14`05"_s);
     QVERIFY(rig.logic->recording().isOpen());
     QCOMPARE(rig.view.caption(), u"   Зорнета   -   a.txt"_s);
-    QVERIFY(!rig.view.itemEnabled(menu::mnuOpenLog));
+    QVERIFY(!rig.view.itemEnabled(menu::OpenRecording));
     QVERIFY(!rig.view.itemEnabled(toolbar::OpenLogFile));
-    QVERIFY(rig.view.itemEnabled(menu::mnuCloseLog));
+    QVERIFY(rig.view.itemEnabled(menu::CloseRecording));
     QVERIFY(rig.view.itemEnabled(toolbar::CloseLogFile));
     QCOMPARE(rig.logic->recording().logFilePath(), path(u"a.txt"_s));
 }
@@ -90,7 +90,7 @@ void tst_RecordingFile::openCommandShowsTheDialog() {
 void tst_RecordingFile::cancelChangesNothing() {
     LogicRig rig;
     rig.prompts.fileAnswers.push_back(std::nullopt);
-    rig.logic->runMenuCommand(menu::mnuOpenLog);
+    rig.logic->runMenuItem(menu::OpenRecording);
     QCOMPARE(rig.prompts.shown.size(), 1);
     QCOMPARE(rig.prompts.shown.front().proposed, u"Зорнета МЛ512"_s);
     QVERIFY(!rig.logic->recording().isOpen());
@@ -150,7 +150,7 @@ void tst_RecordingFile::replaceCancelChoosesAgain() {
     rig.prompts.fileAnswers.push_back(choice(first));
     rig.prompts.messageAnswers.push_back(Prompts::Answer::Cancel);
     rig.prompts.fileAnswers.push_back(choice(second));
-    rig.logic->runMenuCommand(menu::mnuOpenLog);
+    rig.logic->runMenuItem(menu::OpenRecording);
     QCOMPARE(rig.prompts.shown.size(), 3);
     QCOMPARE(rig.prompts.shown.at(2).kind, ScriptedPrompts::Kind::OpenFile);
     QCOMPARE(rig.prompts.shown.at(2).proposed, u"Зорнета МЛ512"_s);
@@ -169,9 +169,9 @@ void tst_RecordingFile::closeCommand() {
     rig.logic->runToolbarKey(toolbar::CloseLogFile);
     QVERIFY(!rig.logic->recording().isOpen());
     QCOMPARE(rig.view.caption(), u"   Зорнета"_s);
-    QVERIFY(rig.view.itemEnabled(menu::mnuOpenLog));
+    QVERIFY(rig.view.itemEnabled(menu::OpenRecording));
     QVERIFY(rig.view.itemEnabled(toolbar::OpenLogFile));
-    QVERIFY(!rig.view.itemEnabled(menu::mnuCloseLog));
+    QVERIFY(!rig.view.itemEnabled(menu::CloseRecording));
     QVERIFY(!rig.view.itemEnabled(toolbar::CloseLogFile));
     rig.reading(2);
     // Nothing written at close, nothing after it.
@@ -222,7 +222,7 @@ void tst_RecordingFile::severalGroupsThroughTheHandler() {
     QCOMPARE(contents(file), QByteArray("00:00:00\t0847\n00:00:01\t0848\n00:00:01\t0849\n00:00:03\t9999\n"));
     // The break closed the port, not the file.
     QVERIFY(rig.logic->recording().isOpen());
-    QVERIFY(rig.view.itemEnabled(menu::mnuCloseLog));
+    QVERIFY(rig.view.itemEnabled(menu::CloseRecording));
 }
 
 void tst_RecordingFile::backspaceCannotUnwriteTheFile() {
@@ -279,7 +279,7 @@ void tst_RecordingFile::readPeriodSkipsAreNotRecorded() {
 void tst_RecordingFile::folderIsRefused() {
     LogicRig rig;
     rig.prompts.fileAnswers.push_back(choice(m_dir.path()));
-    rig.logic->runMenuCommand(menu::mnuOpenLog);
+    rig.logic->runMenuItem(menu::OpenRecording);
     QVERIFY(!rig.logic->recording().isOpen());
     QCOMPARE(rig.prompts.shown.size(), 2);
     QCOMPARE(rig.prompts.shown.at(1).icon, Prompts::Icon::Exclamation);
@@ -290,7 +290,7 @@ void tst_RecordingFile::openFailureEndsNotRecording() {
     LogicRig rig;
     const QString file = path(u"no/such/folder/x.txt"_s);
     rig.prompts.fileAnswers.push_back(choice(file));
-    rig.logic->runMenuCommand(menu::mnuOpenLog);
+    rig.logic->runMenuItem(menu::OpenRecording);
     QVERIFY(!rig.logic->recording().isOpen());
     QCOMPARE(rig.prompts.shown.size(), 2);
     const auto &box = rig.prompts.shown.at(1);
@@ -299,7 +299,7 @@ void tst_RecordingFile::openFailureEndsNotRecording() {
     QCOMPARE(box.buttons, Prompts::Buttons::Ok);
     QCOMPARE(box.text, u"Не удалось открыть файл "_s + file + u": нет такого файла или папки"_s);
     QCOMPARE(rig.view.caption(), u"   Зорнета"_s);
-    QVERIFY(rig.view.itemEnabled(menu::mnuOpenLog));
+    QVERIFY(rig.view.itemEnabled(menu::OpenRecording));
 }
 
 void tst_RecordingFile::writeFailureRetryThenCancel() {

@@ -41,7 +41,7 @@ struct ChartRig {
     }
     void snapshot(bool allData, const QString &from = QString(), const QString &to = QString()) {
         SnapshotDialog &d = logic.snapshotDialog();
-        logic.runMenuCommand(menu::mnuGetInMind);
+        logic.runMenuItem(menu::TakeSnapshot);
         d.chooseRange(allData ? 0 : 1);
         d.setFirstPoint(from);
         d.setLastPoint(to);
@@ -80,7 +80,7 @@ void tst_SnapshotChart::pasteAfterErase() {
     ChartRig rig;
     rig.readings(10);
     // Nothing to paste before the first snapshot: the message, the chart kept.
-    rig.logic.runMenuCommand(menu::mnuFromMemory);
+    rig.logic.runMenuItem(menu::PasteSnapshot);
     QCOMPARE(rig.doubles.prompts.shown.size(), 1);
     QCOMPARE(rig.doubles.prompts.shown.front().text,
              u"Снимок делается с реального графика и вставляется только при наличии в Нём данных!"_s);
@@ -89,10 +89,10 @@ void tst_SnapshotChart::pasteAfterErase() {
     rig.doubles.prompts.shown.clear();
 
     rig.snapshot(true);
-    QCOMPARE(rig.logic.runToolbarKey(toolbar::DeleteSnap), menu::mnuClearMemory);
+    QCOMPARE(rig.logic.runToolbarKey(toolbar::DeleteSnap), commandForMenuItem(menu::EraseSnapshot));
     QCOMPARE(rig.logic.snapshots().snapReadings(), Snapshots::cleanSnapshot());
     QCOMPARE(rig.chart.table(), rig.logic.state().readings); // not redrawn
-    QCOMPARE(rig.logic.runToolbarKey(toolbar::PasteSnap), menu::mnuFromMemory);
+    QCOMPARE(rig.logic.runToolbarKey(toolbar::PasteSnap), commandForMenuItem(menu::PasteSnapshot));
 
     const ReadingsTable &shown = rig.chart.table();
     QCOMPARE(shown.firstColumn(), 1);
@@ -109,7 +109,7 @@ void tst_SnapshotChart::pasteOfASection() {
     rig.readings(10);
     rig.snapshot(false, u"3"_s, u"8"_s);
     QVERIFY(rig.logic.snapshots().snapReadings().cell(2, 3).toText().startsWith(u"Снимок графика "_s));
-    rig.logic.runMenuCommand(menu::mnuFromMemory);
+    rig.logic.runMenuItem(menu::PasteSnapshot);
 
     const ReadingsTable &snap = rig.logic.snapshots().snapReadings();
     QCOMPARE(snap.cell(2, 3).toText(), u"Снимок "_s + SeriesTitle);
@@ -124,7 +124,7 @@ void tst_SnapshotChart::liveCurveTakesTheChartBack() {
     ChartRig rig;
     rig.readings(10);
     rig.snapshot(false, u"2"_s, u"5"_s);
-    rig.logic.runMenuCommand(menu::mnuFromMemory);
+    rig.logic.runMenuItem(menu::PasteSnapshot);
     QCOMPARE(rig.chart.table().firstColumn(), 2);
     rig.readings(9);
     QCOMPARE(rig.chart.table().firstColumn(), 2); // until the next update
@@ -138,7 +138,7 @@ void tst_SnapshotChart::freshLiveTableReplacesAPastedSnapshot() {
     ChartRig rig;
     rig.readings(10);
     rig.snapshot(true);
-    rig.logic.runMenuCommand(menu::mnuFromMemory);
+    rig.logic.runMenuItem(menu::PasteSnapshot);
     QTRY_COMPARE(rig.drawnPoints().size(), 9);
     // A new session starts a fresh table and hands it to the chart.
     SessionState &s = rig.logic.state();
@@ -158,7 +158,7 @@ void tst_SnapshotChart::copyThenInsertRoundTrip() {
     rig.logic.chart().redrawChart();
     const ReadingsTable live = rig.chart.table();
     QCOMPARE(live, rig.logic.state().readings);
-    QCOMPARE(rig.logic.runToolbarKey(toolbar::Copy), menu::mnuCopyData);
+    QCOMPARE(rig.logic.runToolbarKey(toolbar::Copy), commandForMenuItem(menu::CopyData));
     const QMimeData *data = QGuiApplication::clipboard()->mimeData();
     QVERIFY(data->hasText());
     QVERIFY(data->text().startsWith(u"\t00:00:02\t"_s));
@@ -166,7 +166,7 @@ void tst_SnapshotChart::copyThenInsertRoundTrip() {
 
     // Something else on the chart, then the clipboard back into it.
     rig.chart.setChartData(Snapshots::cleanSnapshot());
-    QCOMPARE(rig.logic.runToolbarKey(toolbar::Paste), menu::mnuInsertData);
+    QCOMPARE(rig.logic.runToolbarKey(toolbar::Paste), commandForMenuItem(menu::InsertData));
     QCOMPARE(untitled(rig.chart.table()), untitled(live));
     QCOMPARE(rig.chart.rowLabel(1), u"Вставка из буфера"_s);
     QTRY_COMPARE(rig.drawnPoints().size(), 11);
@@ -178,8 +178,8 @@ void tst_SnapshotChart::copyWhileASnapshotIsShown() {
     ChartRig rig;
     rig.readings(10);
     rig.snapshot(false, u"4"_s, u"6"_s);
-    rig.logic.runMenuCommand(menu::mnuFromMemory);
-    rig.logic.runMenuCommand(menu::mnuCopyData);
+    rig.logic.runMenuItem(menu::PasteSnapshot);
+    rig.logic.runMenuItem(menu::CopyData);
     QCOMPARE(QGuiApplication::clipboard()->text(),
              u"\t00:00:05\t00:00:06\r\nСнимок "_s + SeriesTitle + u"\t105\t106\r\n"_s);
 }
@@ -192,7 +192,7 @@ void tst_SnapshotChart::insertOfOtherTextIsRefused() {
     for (const QString &text : {u"Температура печи 850"_s, u"a\tb\r\nc\td\r\n"_s, QString()}) {
         rig.doubles.prompts.shown.clear();
         QGuiApplication::clipboard()->setText(text);
-        rig.logic.runMenuCommand(menu::mnuInsertData);
+        rig.logic.runMenuItem(menu::InsertData);
         QCOMPARE(rig.doubles.prompts.shown.size(), 1);
         const auto &box = rig.doubles.prompts.shown.front();
         QCOMPARE(box.title, u"Зорнета"_s);

@@ -92,7 +92,7 @@ void tst_Snapshots::dialogLoadsItsChoice() {
     LogicRig rig;
     if (!stored.isNull())
         rig.settings.values[u"Зорнета/Properties/SnapShot"_s] = stored;
-    QCOMPARE(rig.logic->runToolbarKey(toolbar::CopySnap), menu::mnuGetInMind);
+    QCOMPARE(rig.logic->runToolbarKey(toolbar::CopySnap), commandForMenuItem(menu::TakeSnapshot));
     SnapshotDialog &d = rig.logic->snapshotDialog();
     QCOMPARE(rig.view.snapshotDialogsShown, 1);
     QVERIFY(d.isLoaded() && d.isShown());
@@ -112,7 +112,7 @@ void tst_Snapshots::okHidesCancelUnloads() {
     LogicRig rig;
     readings(rig, 10);
     SnapshotDialog &d = rig.logic->snapshotDialog();
-    rig.logic->runMenuCommand(menu::mnuGetInMind);
+    rig.logic->runMenuItem(menu::TakeSnapshot);
     d.chooseRange(1);
     d.setFirstPoint(u"2"_s);
     d.setLastPoint(u"7"_s);
@@ -121,7 +121,7 @@ void tst_Snapshots::okHidesCancelUnloads() {
     QVERIFY(!d.isShown());
     QCOMPARE(rig.settings.values.value(u"Зорнета/Properties/SnapShot"_s), u"False"_s);
     // Shown again: the same values.
-    rig.logic->runMenuCommand(menu::mnuGetInMind);
+    rig.logic->runMenuItem(menu::TakeSnapshot);
     QVERIFY(d.isShown());
     QCOMPARE(d.firstPoint(), u"2"_s);
     QCOMPARE(d.lastPoint(), u"7"_s);
@@ -129,7 +129,7 @@ void tst_Snapshots::okHidesCancelUnloads() {
     // Cancel unloads; the next opening starts afresh, with the saved option.
     d.cancel();
     QVERIFY(!d.isLoaded() && !d.isShown());
-    rig.logic->runMenuCommand(menu::mnuGetInMind);
+    rig.logic->runMenuItem(menu::TakeSnapshot);
     QCOMPARE(d.firstPoint(), u"1"_s);
     QCOMPARE(d.lastPoint(), u"50"_s);
     QCOMPARE(d.option(), 1);
@@ -142,10 +142,10 @@ void tst_Snapshots::okHidesCancelUnloads() {
 void tst_Snapshots::allDataFile() {
     LogicRig rig;
     readings(rig, 10);
-    for (const QString &item : {menu::mnuFromMemory, menu::mnuClearMemory, toolbar::PasteSnap, toolbar::DeleteSnap})
+    for (const QString &item : {menu::PasteSnapshot, menu::EraseSnapshot, toolbar::PasteSnap, toolbar::DeleteSnap})
         rig.view.setItemEnabled(item, false);
     SnapshotDialog &d = rig.logic->snapshotDialog();
-    rig.logic->runMenuCommand(menu::mnuGetInMind);
+    rig.logic->runMenuItem(menu::TakeSnapshot);
     d.setSaveToFile(true);
     rig.prompts.fileAnswers.push_back(choice(path(u"all.txt"_s)));
     d.confirm();
@@ -157,7 +157,7 @@ void tst_Snapshots::allDataFile() {
     QCOMPARE(dialog.text, u"Файл снимка(*.TXT)|*.TXT|Все файлы (*.*)|*.*"_s);
     QCOMPARE(dialog.proposed, u"Снимок "_s + SeriesTitle);
     QCOMPARE(contents(path(u"all.txt"_s)), "00:00:01\t" + cp1251(SeriesTitle) + "\r" + pointLines(2, 10));
-    for (const QString &item : {menu::mnuFromMemory, menu::mnuClearMemory, toolbar::PasteSnap, toolbar::DeleteSnap})
+    for (const QString &item : {menu::PasteSnapshot, menu::EraseSnapshot, toolbar::PasteSnap, toolbar::DeleteSnap})
         QVERIFY2(rig.view.itemEnabled(item), qPrintable(item));
     QCOMPARE(rig.settings.values.value(u"Зорнета/Properties/SnapShot"_s), u"True"_s);
     QVERIFY(!d.isShown());
@@ -167,7 +167,7 @@ void tst_Snapshots::sectionFilePastTheLastReading() {
     LogicRig rig;
     readings(rig, 12); // 50 columns allocated, 12 readings
     SnapshotDialog &d = rig.logic->snapshotDialog();
-    rig.logic->runMenuCommand(menu::mnuGetInMind);
+    rig.logic->runMenuItem(menu::TakeSnapshot);
     d.chooseRange(1);
     d.setFirstPoint(u"8"_s);
     d.setLastPoint(u" 14.4 points"_s);
@@ -212,7 +212,7 @@ void tst_Snapshots::refusals() {
     LogicRig rig;
     readings(rig, count);
     SnapshotDialog &d = rig.logic->snapshotDialog();
-    rig.logic->runMenuCommand(menu::mnuGetInMind);
+    rig.logic->runMenuItem(menu::TakeSnapshot);
     d.chooseRange(allData ? 0 : 1);
     d.setFirstPoint(from);
     d.setLastPoint(to);
@@ -249,11 +249,11 @@ void tst_Snapshots::failedSnapshotKeepsThePrevious() {
     LogicRig rig;
     readings(rig, 10);
     SnapshotDialog &d = rig.logic->snapshotDialog();
-    rig.logic->runMenuCommand(menu::mnuGetInMind);
+    rig.logic->runMenuItem(menu::TakeSnapshot);
     d.confirm();
     const ReadingsTable before = rig.logic->snapshots().snapReadings();
     QCOMPARE(before.lastColumn(), 10);
-    rig.logic->runMenuCommand(menu::mnuGetInMind);
+    rig.logic->runMenuItem(menu::TakeSnapshot);
     d.chooseRange(1);
     d.setFirstPoint(u"9"_s);
     d.setLastPoint(u"3"_s);
@@ -276,7 +276,7 @@ void tst_Snapshots::replaceQuestion() {
             if (a == Prompts::Answer::Cancel)
                 rig.prompts.fileAnswers.push_back(choice(file));
         }
-        rig.logic->runMenuCommand(menu::mnuGetInMind);
+        rig.logic->runMenuItem(menu::TakeSnapshot);
         d.setSaveToFile(true);
         d.confirm();
     };
@@ -307,7 +307,7 @@ void tst_Snapshots::replaceQuestion() {
     // A cancelled file dialog: no file, no message, the snapshot kept.
     rig.prompts.shown.clear();
     rig.prompts.fileAnswers.push_back(std::nullopt);
-    rig.logic->runMenuCommand(menu::mnuGetInMind);
+    rig.logic->runMenuItem(menu::TakeSnapshot);
     d.confirm();
     QCOMPARE(rig.prompts.shown.size(), 1);
     QCOMPARE(contents(file), second);
@@ -321,7 +321,7 @@ void tst_Snapshots::fileFailures() {
     auto save = [&](const QString &file) {
         rig.prompts.shown.clear();
         rig.prompts.fileAnswers.push_back(choice(file));
-        rig.logic->runMenuCommand(menu::mnuGetInMind);
+        rig.logic->runMenuItem(menu::TakeSnapshot);
         d.setSaveToFile(true);
         d.confirm();
     };
@@ -377,7 +377,7 @@ void tst_Snapshots::abandonedSaveTakesBackItsLines() {
     rig.prompts.fileAnswers.push_back(choice(file));
     rig.prompts.messageAnswers = {Prompts::Answer::No, Prompts::Answer::Retry, Prompts::Answer::Cancel};
     SnapshotDialog &d = rig.logic->snapshotDialog();
-    rig.logic->runMenuCommand(menu::mnuGetInMind);
+    rig.logic->runMenuItem(menu::TakeSnapshot);
     d.setSaveToFile(true);
     d.confirm();
     setrlimit(RLIMIT_FSIZE, &saved);

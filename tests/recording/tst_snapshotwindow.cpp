@@ -4,8 +4,8 @@
 
 #include "common/ItemNames.h"
 #include "platform/qt/QtChartSurface.h"
-#include "recording/ui/frmSnapShot.h"
-#include "shell/ui/frmTerminal.h"
+#include "recording/ui/SnapshotWindow.h"
+#include "shell/ui/MainWindow.h"
 #include "support/LogicRig.h"
 
 #include <QCheckBox>
@@ -24,13 +24,13 @@ namespace {
 
 struct WindowRig {
     LogicRig doubles{LogicRig::DoublesOnly};
-    frmTerminal main;
+    MainWindow main;
     TerminalLogic logic{Services{doubles.port, main.chart(), doubles.prompts, doubles.settings, doubles.clock,
                                  doubles.beeper, doubles.install, doubles.launcher, main}};
     WindowRig() { logic.load(); }
 
     template <typename T> T *control(const QString &name) const {
-        frmSnapShot *w = main.snapshotWindow();
+        SnapshotWindow *w = main.snapshotWindow();
         return w ? w->findChild<T *>(name) : nullptr;
     }
 };
@@ -49,7 +49,7 @@ void tst_SnapshotWindow::controlsAndOptions() {
     WindowRig rig;
     rig.doubles.settings.values[u"Зорнета/Properties/SnapShot"_s] = u"True"_s;
     rig.logic.runToolbarKey(toolbar::CopySnap);
-    frmSnapShot *w = rig.main.snapshotWindow();
+    SnapshotWindow *w = rig.main.snapshotWindow();
     QVERIFY(w);
     QVERIFY(w->isVisible());
     QVERIFY(!w->isModal());
@@ -86,8 +86,8 @@ void tst_SnapshotWindow::controlsAndOptions() {
 
 void tst_SnapshotWindow::okHidesCancelUnloads() {
     WindowRig rig;
-    rig.logic.runMenuCommand(menu::mnuGetInMind);
-    QPointer<frmSnapShot> w = rig.main.snapshotWindow();
+    rig.logic.runMenuItem(menu::TakeSnapshot);
+    QPointer<SnapshotWindow> w = rig.main.snapshotWindow();
     rig.control<QRadioButton>(u"Snap_1"_s)->click();
     // To 50 with 40 columns allocated: refused, Text2 shows 40.
     rig.control<QPushButton>(u"CmdOK"_s)->click();
@@ -101,8 +101,8 @@ void tst_SnapshotWindow::okHidesCancelUnloads() {
     rig.control<QPushButton>(u"CmdOK"_s)->click();
     QCOMPARE(rig.doubles.prompts.shown.size(), 1);
     QVERIFY(!w->isVisible());
-    QVERIFY(rig.main.item(menu::mnuFromMemory)->isEnabled());
-    QVERIFY(rig.main.item(menu::mnuClearMemory)->isEnabled());
+    QVERIFY(rig.main.item(menu::PasteSnapshot)->isEnabled());
+    QVERIFY(rig.main.item(menu::EraseSnapshot)->isEnabled());
 
     // The same window comes back with its values.
     rig.logic.runToolbarKey(toolbar::CopySnap);
@@ -121,13 +121,13 @@ void tst_SnapshotWindow::okHidesCancelUnloads() {
 
 void tst_SnapshotWindow::closingTheWindowUnloads() {
     WindowRig rig;
-    rig.logic.runMenuCommand(menu::mnuGetInMind);
-    QPointer<frmSnapShot> w = rig.main.snapshotWindow();
+    rig.logic.runMenuItem(menu::TakeSnapshot);
+    QPointer<SnapshotWindow> w = rig.main.snapshotWindow();
     QVERIFY(w->close());
     QVERIFY(!rig.logic.snapshotDialog().isLoaded());
     QTRY_VERIFY(w.isNull());
     // Esc is Cancel.
-    rig.logic.runMenuCommand(menu::mnuGetInMind);
+    rig.logic.runMenuItem(menu::TakeSnapshot);
     w = rig.main.snapshotWindow();
     QVERIFY(w);
     QTest::keyClick(w, Qt::Key_Escape);

@@ -1,8 +1,8 @@
 // The signal temperature: its entry, the alarms it arms, and the alarm window.
 
 #include "common/ItemNames.h"
-#include "settings/ui/SigTemp.h"
-#include "shell/ui/frmTerminal.h"
+#include "settings/ui/AlarmWindow.h"
+#include "shell/ui/MainWindow.h"
 #include "support/LogicRig.h"
 
 #include <QGroupBox>
@@ -70,7 +70,7 @@ void tst_AlarmTemperature::entry() {
     s.alarmCount = 3;
     rig.view.sig = u"77  град"_s;
     rig.prompts.inputAnswers.push_back(typed);
-    rig.logic->runMenuCommand(menu::mnuSigTemp);
+    rig.logic->runMenuItem(menu::AlarmTemperature);
     QCOMPARE(s.temperature, temperature);
     QCOMPARE(s.alarmCount, armed ? 0 : 3);
     QCOMPARE(rig.view.sig, armed ? QString::number(temperature) + u"  град"_s : u"77  град"_s);
@@ -87,7 +87,7 @@ void tst_AlarmTemperature::entry() {
 void tst_AlarmTemperature::inputBox() {
     LogicRig rig;
     rig.prompts.inputAnswers.push_back(u"300"_s);
-    QCOMPARE(rig.logic->runToolbarKey(toolbar::DialPhoneNumber), menu::mnuSigTemp);
+    QCOMPARE(rig.logic->runToolbarKey(toolbar::AlarmTemperature), commandForMenuItem(menu::AlarmTemperature));
     QCOMPARE(rig.prompts.shown.size(), 1);
     const auto &box = rig.prompts.shown.first();
     QCOMPARE(box.kind, ScriptedPrompts::Kind::InputBox);
@@ -103,7 +103,7 @@ void tst_AlarmTemperature::threeAlarmsThenNone() {
     LogicRig rig;
     rig.open();
     rig.prompts.inputAnswers.push_back(u"250"_s);
-    rig.logic->runMenuCommand(menu::mnuSigTemp);
+    rig.logic->runMenuItem(menu::AlarmTemperature);
     rig.clock.current = QDateTime(QDate(2026, 12, 8), QTime(14, 5, 33));
     rig.reading(250);
     QCOMPARE(rig.view.alarmText, u"Достигнута заданная температура   \" 250 \"  градусов в 14.05.33"_s);
@@ -122,16 +122,16 @@ void tst_AlarmTemperature::newEntryReArms() {
     LogicRig rig;
     rig.open();
     rig.prompts.inputAnswers = {u"250"_s, u"0"_s, u"251"_s};
-    rig.logic->runMenuCommand(menu::mnuSigTemp);
+    rig.logic->runMenuItem(menu::AlarmTemperature);
     for (int i = 0; i < 4; ++i)
         rig.reading(250);
     QCOMPARE(rig.view.alarmsShown, 3);
     // 0 means no temperature: nothing re-armed, and no reading is 9998.
-    rig.logic->runMenuCommand(menu::mnuSigTemp);
+    rig.logic->runMenuItem(menu::AlarmTemperature);
     QCOMPARE(rig.state().temperature, qint64(9998));
     rig.reading(250);
     QCOMPARE(rig.view.alarmsShown, 3);
-    rig.logic->runMenuCommand(menu::mnuSigTemp);
+    rig.logic->runMenuItem(menu::AlarmTemperature);
     QCOMPARE(rig.view.sig, u"251  град"_s);
     rig.reading(251);
     QCOMPARE(rig.view.alarmsShown, 4);
@@ -139,23 +139,23 @@ void tst_AlarmTemperature::newEntryReArms() {
 }
 
 void tst_AlarmTemperature::alarmWindow() {
-    frmTerminal window;
+    MainWindow window;
     window.show();
     window.showAlarm(u"первый"_s);
-    SigTemp *alarm = window.alarmWindow();
+    AlarmWindow *alarm = window.alarmWindow();
     QVERIFY(alarm);
     QTRY_VERIFY(alarm->isVisible());
     QVERIFY(!alarm->isModal());
     QCOMPARE(alarm->windowTitle(), u"                  Сигнализации температуры"_s);
     QCOMPARE(alarm->frame()->title(), u"Первичное достижение температуры"_s);
     QCOMPARE(alarm->frame()->objectName(), u"Frame1"_s);
-    QCOMPARE(alarm->txtSigTemp()->objectName(), u"txtSigTemp"_s);
-    QCOMPARE(alarm->txtSigTemp()->text(), u"первый"_s);
+    QCOMPARE(alarm->messageField()->objectName(), u"txtSigTemp"_s);
+    QCOMPARE(alarm->messageField()->text(), u"первый"_s);
     // A further alarm rewrites the open window.
     window.showAlarm(u"второй"_s);
     QCOMPARE(window.alarmWindow(), alarm);
     QVERIFY(alarm->isVisible());
-    QCOMPARE(alarm->txtSigTemp()->text(), u"второй"_s);
+    QCOMPARE(alarm->messageField()->text(), u"второй"_s);
     // The main window still takes input.
     QVERIFY(!QApplication::activeModalWidget());
 }
@@ -169,10 +169,10 @@ void tst_AlarmTemperature::clickClosesTheAlarmWindow_data() {
 
 void tst_AlarmTemperature::clickClosesTheAlarmWindow() {
     QFETCH(QString, target);
-    frmTerminal window;
+    MainWindow window;
     window.show();
     window.showAlarm(u"Достигнута"_s);
-    SigTemp *alarm = window.alarmWindow();
+    AlarmWindow *alarm = window.alarmWindow();
     QTRY_VERIFY(alarm->isVisible());
     QWidget *clicked = target == alarm->objectName() ? alarm : alarm->findChild<QWidget *>(target);
     QVERIFY(clicked);
@@ -181,7 +181,7 @@ void tst_AlarmTemperature::clickClosesTheAlarmWindow() {
     // The next alarm shows it again.
     window.showAlarm(u"снова"_s);
     QTRY_VERIFY(window.alarmWindow()->isVisible());
-    QCOMPARE(window.alarmWindow()->txtSigTemp()->text(), u"снова"_s);
+    QCOMPARE(window.alarmWindow()->messageField()->text(), u"снова"_s);
 }
 
 QTEST_MAIN(tst_AlarmTemperature)

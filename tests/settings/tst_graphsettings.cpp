@@ -16,12 +16,12 @@ QString key(const QString &k) {
     return u"Зорнета/Properties/"_s + k;
 }
 
-const QStringList UpdateItems = {menu::mnuY064Sec, menu::mnuY64Sec, menu::mnuY32Sec,
-                                 menu::mnuY1min,   menu::mnuY5min,  menu::mnuY10min};
-const QStringList ReadItems = {menu::mnuR064Sec, menu::mnuR3Sec, menu::mnuR12Sec,
-                               menu::mnuR1min,   menu::mnuR2min, menu::mnuR5min};
-const QStringList FixedXItems = {menu::mnuX064Sec, menu::mnuX64Sec, menu::mnuX32Sec, menu::mnuX1min,
-                                 menu::mnuX5min,   menu::mnuX10min, menu::mnuX26min};
+const QStringList UpdateItems = {menu::UpdateEvery1,   menu::UpdateEvery10,  menu::UpdateEvery50,
+                                 menu::UpdateEvery100, menu::UpdateEvery500, menu::UpdateEvery1000};
+const QStringList ReadItems = {menu::ReadEvery1,   menu::ReadEvery5,   menu::ReadEvery20,
+                               menu::ReadEvery100, menu::ReadEvery250, menu::ReadEvery500};
+const QStringList FixedXItems = {menu::XDivisions1,   menu::XDivisions10,   menu::XDivisions50,  menu::XDivisions100,
+                                 menu::XDivisions500, menu::XDivisions1000, menu::XDivisions2500};
 
 QStringList checkedOf(const MemoryMainView &view, const QStringList &family) {
     QStringList out;
@@ -65,25 +65,25 @@ void tst_GraphSettings::startUpWithAnEmptyStore() {
     LogicRig rig;
     SessionState &s = rig.state();
     QVERIFY(s.autoTickDivision);
-    QVERIFY(rig.view.itemChecked(menu::mnuAutoTickDivis));
+    QVERIFY(rig.view.itemChecked(menu::AutoXDivisions));
     for (const QString &item : FixedXItems)
         QVERIFY2(!rig.view.itemEnabled(item), qPrintable(item));
-    QCOMPARE(checkedOf(rig.view, UpdateItems), QStringList{menu::mnuY64Sec});
-    QCOMPARE(checkedOf(rig.view, ReadItems), QStringList{menu::mnuR064Sec});
+    QCOMPARE(checkedOf(rig.view, UpdateItems), QStringList{menu::UpdateEvery10});
+    QCOMPARE(checkedOf(rig.view, ReadItems), QStringList{menu::ReadEvery1});
     QCOMPARE(s.updatePeriod, 10);
     QCOMPARE(s.readPeriod, 1);
     QCOMPARE(s.xTickDivisions, std::int16_t(1));
     QCOMPARE(s.xLabelDivisions, std::int16_t(1));
     GraphSettings &g = rig.logic->graphSettings();
     QVERIFY(g.isLoaded());
-    QCOMPARE(GraphSettings::speedEntries().at(g.cboSpeed), u"10 точек"_s);
-    QCOMPARE(GraphSettings::passOverEntries().at(g.cboPassOver), u"3,12 сек"_s);
-    QCOMPARE(GraphSettings::colorEntries().at(g.cboColor), u"Чёрный"_s);
-    QCOMPARE(GraphSettings::thinEntries().at(g.cboThin), u"2  мм"_s);
-    QCOMPARE(GraphSettings::vGridEntries().at(g.cboVGrid), u"50 точек"_s);
-    QCOMPARE(g.txtGraph, u"266"_s);
-    QCOMPARE(g.txtCutStart, u"0"_s);
-    QCOMPARE(g.txtCutEnd, u"0"_s);
+    QCOMPARE(GraphSettings::speedEntries().at(g.updatePeriodPosition), u"10 точек"_s);
+    QCOMPARE(GraphSettings::passOverEntries().at(g.readPeriodPosition), u"3,12 сек"_s);
+    QCOMPARE(GraphSettings::colorEntries().at(g.curveColourPosition), u"Чёрный"_s);
+    QCOMPARE(GraphSettings::thinEntries().at(g.curveWidthPosition), u"2  мм"_s);
+    QCOMPARE(GraphSettings::vGridEntries().at(g.xDivisionsPosition), u"50 точек"_s);
+    QCOMPARE(g.alarmTemperatureText, u"266"_s);
+    QCOMPARE(g.cutStartText, u"0"_s);
+    QCOMPARE(g.endPointsText, u"0"_s);
     QCOMPARE(g.xAxisOption, 1);
     QCOMPARE(g.y2AxisOption, 1);
     QCOMPARE(g.legendOption, 0);
@@ -102,13 +102,13 @@ void tst_GraphSettings::savedChoicesOnlyPresetTheDialog() {
     QCOMPARE(rig.state().curveRed, 10);
     QCOMPARE(rig.state().curveWidth, 40);
     GraphSettings &g = rig.logic->graphSettings();
-    QCOMPARE(g.cboSpeed, 0);
-    QCOMPARE(g.cboPassOver, 4);
-    QCOMPARE(g.cboColor, 0);
-    QCOMPARE(g.cboThin, 4);
-    QCOMPARE(g.cboVGrid, 5);
-    QCOMPARE(g.txtGraph, u"850"_s);
-    QCOMPARE(checkedOf(rig.view, UpdateItems), QStringList{menu::mnuY64Sec});
+    QCOMPARE(g.updatePeriodPosition, 0);
+    QCOMPARE(g.readPeriodPosition, 4);
+    QCOMPARE(g.curveColourPosition, 0);
+    QCOMPARE(g.curveWidthPosition, 4);
+    QCOMPARE(g.xDivisionsPosition, 5);
+    QCOMPARE(g.alarmTemperatureText, u"850"_s);
+    QCOMPARE(checkedOf(rig.view, UpdateItems), QStringList{menu::UpdateEvery10});
 }
 
 void tst_GraphSettings::damagedPositionsSelectTheDefault() {
@@ -120,11 +120,11 @@ void tst_GraphSettings::damagedPositionsSelectTheDefault() {
                            {key(u"VGrid"_s), u""_s}};
     rig.logic->load();
     GraphSettings &g = rig.logic->graphSettings();
-    QCOMPARE(g.cboSpeed, 1);
-    QCOMPARE(g.cboPassOver, 1);
-    QCOMPARE(g.cboColor, 3);
-    QCOMPARE(g.cboThin, 1);
-    QCOMPARE(g.cboVGrid, 1);
+    QCOMPARE(g.updatePeriodPosition, 1);
+    QCOMPARE(g.readPeriodPosition, 1);
+    QCOMPARE(g.curveColourPosition, 3);
+    QCOMPARE(g.curveWidthPosition, 1);
+    QCOMPARE(g.xDivisionsPosition, 1);
     QCOMPARE(rig.prompts.shown.size(), 0);
 }
 
@@ -137,12 +137,15 @@ void tst_GraphSettings::okAppliesEachPosition_data() {
     QTest::addColumn<QString>("updateItem");
     QTest::addColumn<QString>("readItem");
     QTest::addColumn<QString>("xItem");
-    QTest::newRow("0") << 0 << 1 << 1 << 10 << 10 << menu::mnuY064Sec << menu::mnuR064Sec << menu::mnuX64Sec;
-    QTest::newRow("1") << 1 << 10 << 5 << 25 << 50 << menu::mnuY64Sec << menu::mnuR3Sec << menu::mnuX32Sec;
-    QTest::newRow("2") << 2 << 50 << 20 << 50 << 100 << menu::mnuY32Sec << menu::mnuR12Sec << menu::mnuX1min;
-    QTest::newRow("3") << 3 << 100 << 100 << 100 << 500 << menu::mnuY1min << menu::mnuR1min << menu::mnuX5min;
-    QTest::newRow("4") << 4 << 500 << 250 << 200 << 1000 << menu::mnuY5min << menu::mnuR2min << menu::mnuX10min;
-    QTest::newRow("5") << 5 << 1000 << 500 << -1 << 5000 << menu::mnuY10min << menu::mnuR5min << menu::mnuX26min;
+    QTest::newRow("0") << 0 << 1 << 1 << 10 << 10 << menu::UpdateEvery1 << menu::ReadEvery1 << menu::XDivisions10;
+    QTest::newRow("1") << 1 << 10 << 5 << 25 << 50 << menu::UpdateEvery10 << menu::ReadEvery5 << menu::XDivisions50;
+    QTest::newRow("2") << 2 << 50 << 20 << 50 << 100 << menu::UpdateEvery50 << menu::ReadEvery20 << menu::XDivisions100;
+    QTest::newRow("3") << 3 << 100 << 100 << 100 << 500 << menu::UpdateEvery100 << menu::ReadEvery100
+                       << menu::XDivisions500;
+    QTest::newRow("4") << 4 << 500 << 250 << 200 << 1000 << menu::UpdateEvery500 << menu::ReadEvery250
+                       << menu::XDivisions1000;
+    QTest::newRow("5") << 5 << 1000 << 500 << -1 << 5000 << menu::UpdateEvery1000 << menu::ReadEvery500
+                       << menu::XDivisions2500;
 }
 
 void tst_GraphSettings::okAppliesEachPosition() {
@@ -156,12 +159,12 @@ void tst_GraphSettings::okAppliesEachPosition() {
     QFETCH(QString, xItem);
     LogicRig rig;
     GraphSettings &g = rig.logic->graphSettings();
-    g.cboSpeed = position;
-    g.cboPassOver = position;
-    g.cboVGrid = position;
+    g.updatePeriodPosition = position;
+    g.readPeriodPosition = position;
+    g.xDivisionsPosition = position;
     if (width >= 0)
-        g.cboThin = position;
-    g.cboColor = position % 4;
+        g.curveWidthPosition = position;
+    g.curveColourPosition = position % 4;
     QVERIFY(g.confirm());
     SessionState &s = rig.state();
     QCOMPARE(s.updatePeriod, update);
@@ -203,12 +206,12 @@ void tst_GraphSettings::okOnFirstOpen() {
 void tst_GraphSettings::okStoresTheKeys() {
     LogicRig rig;
     GraphSettings &g = rig.logic->graphSettings();
-    g.cboSpeed = 3;
-    g.cboPassOver = 2;
-    g.cboColor = 0;
-    g.cboThin = 4;
-    g.cboVGrid = 5;
-    g.txtGraph = u"abc"_s;
+    g.updatePeriodPosition = 3;
+    g.readPeriodPosition = 2;
+    g.curveColourPosition = 0;
+    g.curveWidthPosition = 4;
+    g.xDivisionsPosition = 5;
+    g.alarmTemperatureText = u"abc"_s;
     g.chooseXAxisOption(0);
     g.chooseLegendOption(1);
     QVERIFY(g.confirm());
@@ -230,7 +233,8 @@ void tst_GraphSettings::okStoresTheKeys() {
 void tst_GraphSettings::okWithoutSelections() {
     LogicRig rig;
     GraphSettings &g = rig.logic->graphSettings();
-    g.cboSpeed = g.cboPassOver = g.cboColor = g.cboThin = g.cboVGrid = -1;
+    g.updatePeriodPosition = g.readPeriodPosition = g.curveColourPosition = g.curveWidthPosition =
+        g.xDivisionsPosition = -1;
     QVERIFY(g.confirm());
     SessionState &s = rig.state();
     QCOMPARE(s.updatePeriod, 10);
@@ -256,7 +260,7 @@ void tst_GraphSettings::signalTemperatureText() {
     QFETCH(QString, typed);
     QFETCH(QString, shown);
     LogicRig rig;
-    rig.logic->graphSettings().txtGraph = typed;
+    rig.logic->graphSettings().alarmTemperatureText = typed;
     QVERIFY(rig.logic->graphSettings().confirm());
     QCOMPARE(rig.view.sig, shown);
     QCOMPARE(rig.settings.values.value(key(u"SigTemp"_s)), typed);
@@ -280,9 +284,9 @@ void tst_GraphSettings::optionThenCancel() {
 void tst_GraphSettings::cutLengthOutOfRange() {
     LogicRig rig;
     GraphSettings &g = rig.logic->graphSettings();
-    g.txtCutStart = u"40000"_s;
-    g.txtCutEnd = u"30"_s;
-    g.cboSpeed = 0;
+    g.cutStartText = u"40000"_s;
+    g.endPointsText = u"30"_s;
+    g.updatePeriodPosition = 0;
     QVERIFY(!g.confirm());
     QVERIFY(g.isLoaded());
     QCOMPARE(rig.prompts.shown.size(), 1);
@@ -297,7 +301,7 @@ void tst_GraphSettings::cutLengthOutOfRange() {
     QCOMPARE(rig.state().updatePeriod, 1);
     QVERIFY(!rig.settings.values.contains(key(u"Speed"_s)));
     // Corrected, OK closes.
-    g.txtCutStart = u"100"_s;
+    g.cutStartText = u"100"_s;
     QVERIFY(g.confirm());
     QCOMPARE(rig.state().cutStartPoints, std::int16_t(100));
     QCOMPARE(rig.settings.values.value(key(u"Speed"_s)), u"0"_s);
@@ -305,22 +309,22 @@ void tst_GraphSettings::cutLengthOutOfRange() {
 
 void tst_GraphSettings::dialogIsReachedThreeWays_data() {
     QTest::addColumn<QString>("how");
-    QTest::newRow("menu") << menu::mnuAppl;
-    QTest::newRow("context menu") << menu::mnuGraphProper;
-    QTest::newRow("toolbar") << toolbar::HangUpPhone;
+    QTest::newRow("menu") << menu::GraphSettings;
+    QTest::newRow("context menu") << menu::ChartGraphSettings;
+    QTest::newRow("toolbar") << toolbar::GraphSettings;
 }
 
 void tst_GraphSettings::dialogIsReachedThreeWays() {
     QFETCH(QString, how);
     LogicRig rig;
     rig.view.whileGraphSettingsShown = [](GraphSettings &g) {
-        g.cboSpeed = 5;
+        g.updatePeriodPosition = 5;
         g.confirm();
     };
-    if (how == toolbar::HangUpPhone)
+    if (how == toolbar::GraphSettings)
         rig.logic->runToolbarKey(how);
     else
-        rig.logic->runMenuCommand(how);
+        rig.logic->runMenuItem(how);
     QCOMPARE(rig.view.graphDialogsShown, 1);
     QCOMPARE(rig.state().updatePeriod, 1000);
 }
@@ -344,7 +348,7 @@ void tst_GraphSettings::menuFamiliesKeepOneCheck() {
     QFETCH(int, update);
     QFETCH(int, read);
     LogicRig rig;
-    rig.logic->runMenuCommand(item);
+    rig.logic->runMenuItem(item);
     QCOMPARE(rig.state().updatePeriod, update);
     QCOMPARE(rig.state().readPeriod, read);
     QCOMPARE(checkedOf(rig.view, UpdateItems).size(), 1);
@@ -357,64 +361,64 @@ void tst_GraphSettings::menusKeepTheDialogInStep() {
     LogicRig rig;
     GraphSettings &g = rig.logic->graphSettings();
     g.cancel(); // unloaded
-    rig.logic->runMenuCommand(menu::mnuY10min);
+    rig.logic->runMenuItem(menu::UpdateEvery1000);
     QVERIFY(g.isLoaded()); // loaded hidden to take the position
-    QCOMPARE(g.cboSpeed, 5);
-    rig.logic->runMenuCommand(menu::mnuR2min);
-    QCOMPARE(g.cboPassOver, 4);
-    rig.logic->runMenuCommand(menu::mnuAutoTickDivis); // off: fixed items usable
-    rig.logic->runMenuCommand(menu::mnuX1min);
-    QCOMPARE(g.cboVGrid, 2);
+    QCOMPARE(g.updatePeriodPosition, 5);
+    rig.logic->runMenuItem(menu::ReadEvery250);
+    QCOMPARE(g.readPeriodPosition, 4);
+    rig.logic->runMenuItem(menu::AutoXDivisions); // off: fixed items usable
+    rig.logic->runMenuItem(menu::XDivisions100);
+    QCOMPARE(g.xDivisionsPosition, 2);
     QCOMPARE(rig.state().xTickDivisions, std::int16_t(100));
     QCOMPARE(rig.state().xLabelDivisions, std::int16_t(100));
-    QCOMPARE(checkedOf(rig.view, FixedXItems), QStringList{menu::mnuX1min});
+    QCOMPARE(checkedOf(rig.view, FixedXItems), QStringList{menu::XDivisions100});
 }
 
 void tst_GraphSettings::divisions2500() {
     LogicRig rig;
-    rig.logic->runMenuCommand(menu::mnuAutoTickDivis);
+    rig.logic->runMenuItem(menu::AutoXDivisions);
     rig.chart.calls.clear();
-    rig.logic->runMenuCommand(menu::mnuX26min);
+    rig.logic->runMenuItem(menu::XDivisions2500);
     QCOMPARE(rig.chart.calls, (QStringList{u"setDivisionsPerTick(5000)"_s, u"setDivisionsPerLabel(10000)"_s}));
     QCOMPARE(rig.state().xTickDivisions, std::int16_t(5000));
     QCOMPARE(rig.state().xLabelDivisions, std::int16_t(5000));
-    QCOMPARE(rig.logic->graphSettings().cboVGrid, 5);
-    QCOMPARE(checkedOf(rig.view, FixedXItems), QStringList{menu::mnuX26min});
-    QVERIFY(!rig.view.itemChecked(menu::mnuAutoTickDivis));
+    QCOMPARE(rig.logic->graphSettings().xDivisionsPosition, 5);
+    QCOMPARE(checkedOf(rig.view, FixedXItems), QStringList{menu::XDivisions2500});
+    QVERIFY(!rig.view.itemChecked(menu::AutoXDivisions));
 }
 
 void tst_GraphSettings::automaticDivisionsOnAndOff() {
     LogicRig rig;
-    rig.logic->runMenuCommand(menu::mnuAutoTickDivis);
+    rig.logic->runMenuItem(menu::AutoXDivisions);
     QVERIFY(!rig.state().autoTickDivision);
-    QVERIFY(!rig.view.itemChecked(menu::mnuAutoTickDivis));
+    QVERIFY(!rig.view.itemChecked(menu::AutoXDivisions));
     for (const QString &item : FixedXItems)
         QVERIFY(rig.view.itemEnabled(item));
-    QCOMPARE(checkedOf(rig.view, FixedXItems), QStringList{menu::mnuX64Sec});
+    QCOMPARE(checkedOf(rig.view, FixedXItems), QStringList{menu::XDivisions10});
     QCOMPARE(rig.state().xTickDivisions, std::int16_t(10));
-    rig.logic->runMenuCommand(menu::mnuAutoTickDivis);
+    rig.logic->runMenuItem(menu::AutoXDivisions);
     QVERIFY(rig.state().autoTickDivision);
-    QVERIFY(rig.view.itemChecked(menu::mnuAutoTickDivis));
+    QVERIFY(rig.view.itemChecked(menu::AutoXDivisions));
     for (const QString &item : FixedXItems)
         QVERIFY(!rig.view.itemEnabled(item));
-    QCOMPARE(checkedOf(rig.view, FixedXItems), QStringList{menu::mnuX64Sec});
+    QCOMPARE(checkedOf(rig.view, FixedXItems), QStringList{menu::XDivisions10});
     QCOMPARE(rig.chart.divisionsPerTick, 10);
 }
 
 void tst_GraphSettings::viewMenuOpensThePopups_data() {
     QTest::addColumn<QString>("item");
     QTest::addColumn<QString>("popup");
-    QTest::newRow("update") << menu::mnuViewUpdate << menu::mnuReNew;
-    QTest::newRow("read") << menu::mnuViewPeriod << menu::mnuRead;
-    QTest::newRow("x axis") << menu::mnuViewAxisX << menu::mnuGridXSec;
-    QTest::newRow("colour") << menu::mnuViewColor << menu::mnuColor;
+    QTest::newRow("update") << menu::ViewUpdatePeriods << menu::UpdatePeriodMenu;
+    QTest::newRow("read") << menu::ViewReadPeriods << menu::ReadPeriodMenu;
+    QTest::newRow("x axis") << menu::ViewXDivisions << menu::XDivisionsMenu;
+    QTest::newRow("colour") << menu::ViewColours << menu::ColourMenu;
 }
 
 void tst_GraphSettings::viewMenuOpensThePopups() {
     QFETCH(QString, item);
     QFETCH(QString, popup);
     LogicRig rig;
-    rig.logic->runMenuCommand(item);
+    rig.logic->runMenuItem(item);
     QCOMPARE(rig.view.popups, QStringList{popup});
 }
 
@@ -426,7 +430,7 @@ void tst_GraphSettings::chartMouseOpensItsMenus() {
     QVERIFY(rig.view.popups.isEmpty());
     rig.logic->chartMouseDown(2);
     rig.logic->chartAxisSelected(0);
-    QCOMPARE(rig.view.popups, (QStringList{menu::mnuMouse, menu::mnuAxisXTitle}));
+    QCOMPARE(rig.view.popups, (QStringList{menu::ChartMenu, menu::XAxisMenu}));
 }
 
 QTEST_GUILESS_MAIN(tst_GraphSettings)

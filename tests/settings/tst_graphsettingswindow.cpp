@@ -3,10 +3,10 @@
 
 #include "common/ItemNames.h"
 #include "platform/qt/QtChartSurface.h"
-#include "settings/ui/frmPrGraph.h"
+#include "settings/ui/GraphSettingsWindow.h"
 #include "shell/ui/Application.h"
-#include "shell/ui/frmSplash.h"
-#include "shell/ui/frmTerminal.h"
+#include "shell/ui/StartWindow.h"
+#include "shell/ui/MainWindow.h"
 #include "support/LogicRig.h"
 
 #include <QComboBox>
@@ -49,7 +49,7 @@ void tst_GraphSettingsWindow::initTestCase() {
 
 void tst_GraphSettingsWindow::showsThePresets() {
     LogicRig rig;
-    frmPrGraph w(rig.logic->graphSettings());
+    GraphSettingsWindow w(rig.logic->graphSettings());
     QCOMPARE(w.windowTitle(), u"          Настройки"_s);
     auto *tab = w.findChild<QTabWidget *>(u"tabSettings"_s);
     QCOMPARE(tab->tabText(0), u"Свойства  Графика"_s);
@@ -79,7 +79,7 @@ void tst_GraphSettingsWindow::showsThePresets() {
 
 void tst_GraphSettingsWindow::optionsActWhenClicked() {
     LogicRig rig;
-    frmPrGraph w(rig.logic->graphSettings());
+    GraphSettingsWindow w(rig.logic->graphSettings());
     w.show();
     QTest::mouseClick(w.findChild<QRadioButton *>(u"Legenda_1"_s), Qt::LeftButton);
     QVERIFY(!rig.state().legendShown);
@@ -92,7 +92,7 @@ void tst_GraphSettingsWindow::optionsActWhenClicked() {
 
 void tst_GraphSettingsWindow::okThroughTheWindow() {
     LogicRig rig;
-    frmPrGraph w(rig.logic->graphSettings());
+    GraphSettingsWindow w(rig.logic->graphSettings());
     w.show();
     w.findChild<QComboBox *>(u"cboSpeed"_s)->setCurrentIndex(0);
     w.findChild<QComboBox *>(u"cboVGrid"_s)->setCurrentIndex(5);
@@ -100,13 +100,13 @@ void tst_GraphSettingsWindow::okThroughTheWindow() {
     QTest::mouseClick(w.findChild<QPushButton *>(u"cmdOK"_s), Qt::LeftButton);
     QCOMPARE(w.result(), int(QDialog::Accepted));
     QCOMPARE(rig.state().updatePeriod, 1);
-    QVERIFY(rig.view.itemChecked(menu::mnuX26min));
+    QVERIFY(rig.view.itemChecked(menu::XDivisions2500));
     QCOMPARE(rig.view.sig, u"300  град"_s);
 }
 
 void tst_GraphSettingsWindow::cancelThroughTheWindow() {
     LogicRig rig;
-    frmPrGraph w(rig.logic->graphSettings());
+    GraphSettingsWindow w(rig.logic->graphSettings());
     w.show();
     w.findChild<QComboBox *>(u"cboSpeed"_s)->setCurrentIndex(0);
     QTest::mouseClick(w.findChild<QPushButton *>(u"cmdCancel"_s), Qt::LeftButton);
@@ -116,7 +116,7 @@ void tst_GraphSettingsWindow::cancelThroughTheWindow() {
 }
 
 void tst_GraphSettingsWindow::modalFromTheMainWindow() {
-    frmTerminal window;
+    MainWindow window;
     LogicRig rig(LogicRig::DoublesOnly);
     TerminalLogic logic(Services{rig.port, window.chart(), rig.prompts, rig.settings, rig.clock, rig.beeper,
                                  rig.install, rig.launcher, window});
@@ -124,21 +124,21 @@ void tst_GraphSettingsWindow::modalFromTheMainWindow() {
     window.show();
     bool seen = false;
     QTimer::singleShot(0, &window, [&] {
-        frmPrGraph *dialog = window.graphSettingsWindow();
+        GraphSettingsWindow *dialog = window.graphSettingsWindow();
         QVERIFY(dialog);
         seen = dialog->isModal() && dialog->isVisible();
         dialog->findChild<QComboBox *>(u"cboPassOver"_s)->setCurrentIndex(5);
         QTest::mouseClick(dialog->findChild<QPushButton *>(u"cmdOK"_s), Qt::LeftButton);
     });
-    logic.runToolbarKey(toolbar::HangUpPhone);
+    logic.runToolbarKey(toolbar::GraphSettings);
     QVERIFY(seen);
     QCOMPARE(logic.state().readPeriod, 500);
-    QVERIFY(window.item(menu::mnuR5min)->isChecked());
-    QVERIFY(!window.item(menu::mnuR064Sec)->isChecked());
+    QVERIFY(window.item(menu::ReadEvery500)->isChecked());
+    QVERIFY(!window.item(menu::ReadEvery1)->isChecked());
 }
 
 void tst_GraphSettingsWindow::startWindow() {
-    frmSplash splash;
+    StartWindow splash;
     QCOMPARE(splash.windowTitle(), u"   Краткая информация о программе"_s);
     QCOMPARE(splash.findChild<QLabel *>(u"lblVersion"_s)->text(), u"Версия 2.2.20"_s);
     QCOMPARE(splash.findChild<QLabel *>(u"lblProductName"_s)->text(), u"Зорнета"_s);
@@ -150,7 +150,7 @@ void tst_GraphSettingsWindow::startWindow() {
     QCOMPARE(splash.findChild<QPushButton *>(u"Command1"_s)->text(), u"Работа"_s);
     QCOMPARE(splash.findChild<QPushButton *>(u"Command2"_s)->text(), u"Выход"_s);
     splash.show();
-    QSignalSpy work(&splash, &frmSplash::workChosen);
+    QSignalSpy work(&splash, &StartWindow::workChosen);
     QTest::mouseClick(splash.findChild<QLabel *>(u"imgLogo"_s), Qt::LeftButton);
     QCOMPARE(work.size(), 1);
 }

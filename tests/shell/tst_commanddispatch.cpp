@@ -74,24 +74,24 @@ void tst_CommandDispatch::toolbarKeyRunsItsMenuCommand_data() {
     // Whether the command shows an effect on the doubles (closing a recording
     // that is not open, or erasing a snapshot never taken, does nothing).
     QTest::addColumn<bool>("acts");
-    QTest::newRow("OpenLogFile") << toolbar::OpenLogFile << menu::mnuOpenLog << true;
-    QTest::newRow("CloseLogFile") << toolbar::CloseLogFile << menu::mnuCloseLog << false;
-    QTest::newRow("DialPhoneNumber") << toolbar::DialPhoneNumber << menu::mnuSigTemp << true;
-    QTest::newRow("HangUpPhone") << toolbar::HangUpPhone << menu::mnuAppl << true;
-    QTest::newRow("Properties") << toolbar::Properties << menu::mnuProperties << true;
-    QTest::newRow("CopySnap") << toolbar::CopySnap << menu::mnuGetInMind << true;
-    QTest::newRow("PortOpen") << toolbar::PortOpen << menu::mnuOpen << true;
-    QTest::newRow("Help") << toolbar::Help << menu::mnuContent << true;
-    QTest::newRow("PasteSnap") << toolbar::PasteSnap << menu::mnuFromMemory << true;
-    QTest::newRow("ClosePort") << toolbar::ClosePort << menu::mnuOpen << true;
-    QTest::newRow("Copy") << toolbar::Copy << menu::mnuCopyData << true;
-    QTest::newRow("Paste") << toolbar::Paste << menu::mnuInsertData << true;
-    QTest::newRow("DeleteSnap") << toolbar::DeleteSnap << menu::mnuClearMemory << false;
-    QTest::newRow("GraphStart") << toolbar::GraphStart << menu::mnuCutStart << true;
-    QTest::newRow("GraphEnd") << toolbar::GraphEnd << menu::mnuGraphEnd << true;
-    QTest::newRow("GraphAll") << toolbar::GraphAll << menu::mnuGraphAll << true;
-    QTest::newRow("NewSession") << toolbar::NewSession << menu::mnuNewSession << true;
-    QTest::newRow("Legend") << toolbar::Legend << menu::mnuLegendShow << true;
+    QTest::newRow("OpenLogFile") << toolbar::OpenLogFile << menu::OpenRecording << true;
+    QTest::newRow("CloseLogFile") << toolbar::CloseLogFile << menu::CloseRecording << false;
+    QTest::newRow("DialPhoneNumber") << toolbar::AlarmTemperature << menu::AlarmTemperature << true;
+    QTest::newRow("HangUpPhone") << toolbar::GraphSettings << menu::GraphSettings << true;
+    QTest::newRow("Properties") << toolbar::Properties << menu::PortSettings << true;
+    QTest::newRow("CopySnap") << toolbar::CopySnap << menu::TakeSnapshot << true;
+    QTest::newRow("PortOpen") << toolbar::PortOpen << menu::OpenPort << true;
+    QTest::newRow("Help") << toolbar::Help << menu::HelpContents << true;
+    QTest::newRow("PasteSnap") << toolbar::PasteSnap << menu::PasteSnapshot << true;
+    QTest::newRow("ClosePort") << toolbar::ClosePort << menu::OpenPort << true;
+    QTest::newRow("Copy") << toolbar::Copy << menu::CopyData << true;
+    QTest::newRow("Paste") << toolbar::Paste << menu::InsertData << true;
+    QTest::newRow("DeleteSnap") << toolbar::DeleteSnap << menu::EraseSnapshot << false;
+    QTest::newRow("GraphStart") << toolbar::GraphStart << menu::CutGraphStart << true;
+    QTest::newRow("GraphEnd") << toolbar::GraphEnd << menu::GraphEndOnly << true;
+    QTest::newRow("GraphAll") << toolbar::GraphAll << menu::WholeGraph << true;
+    QTest::newRow("NewSession") << toolbar::NewSession << menu::NewSession << true;
+    QTest::newRow("Legend") << toolbar::Legend << menu::LegendOnOff << true;
     QTest::newRow("unknown key") << u"Exit"_s << QString() << false;
     QTest::newRow("letter case counts") << u"help"_s << QString() << false;
     QTest::newRow("empty key") << QString() << QString() << false;
@@ -106,9 +106,9 @@ void tst_CommandDispatch::toolbarKeyRunsItsMenuCommand() {
         rig->install.directory = m_install.path() + u'/';
     const QStringList before = fingerprint(idle);
 
-    QCOMPARE(byKey.logic->runToolbarKey(key), command);
+    QCOMPARE(byKey.logic->runToolbarKey(key), commandForMenuItem(command));
     if (!command.isEmpty())
-        byMenu.logic->runMenuCommand(command);
+        byMenu.logic->runMenuItem(command);
 
     QCOMPARE(fingerprint(byKey), fingerprint(byMenu));
     if (acts)
@@ -151,7 +151,7 @@ void tst_CommandDispatch::exitRunsTheShutdown() {
     rig.open();
     QVERIFY(rig.logic->recording().openAt(dir.filePath(u"run.txt"_s), u"run.txt"_s));
     rig.reading(123);
-    rig.logic->runMenuCommand(menu::mnuFileExit);
+    rig.logic->runMenuItem(menu::Exit);
     QCOMPARE(exits, 1);
     QVERIFY(!rig.port.portOpen());
     QVERIFY(!rig.logic->recording().isOpen());

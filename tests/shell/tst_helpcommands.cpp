@@ -54,7 +54,7 @@ void tst_HelpCommands::helpOpensFromTheInstallation() {
     LogicRig rig;
     rig.install.directory = dir.path() + u'/';
     rig.logic->runToolbarKey(toolbar::Help);
-    rig.logic->runMenuCommand(menu::mnuContent);
+    rig.logic->runMenuItem(menu::HelpContents);
     QCOMPARE(rig.launcher.helpShown, QStringList(2, dir.filePath(u"Zorneta.hlp"_s)));
     QVERIFY(rig.launcher.opened.isEmpty());
     QCOMPARE(rig.prompts.shown.size(), 0);
@@ -74,7 +74,7 @@ void tst_HelpCommands::missingHelpGivesBothMessages() {
     LogicRig rig;
     rig.install.directory = dir.path() + u'/';
     rig.prompts.messageAnswers = {static_cast<Prompts::Answer>(firstAnswer), Prompts::Answer::Ok};
-    rig.logic->runMenuCommand(menu::mnuContent);
+    rig.logic->runMenuItem(menu::HelpContents);
     QCOMPARE(rig.prompts.shown.size(), 2);
     const auto &first = rig.prompts.shown.at(0);
     QCOMPARE(first.title, ErrorTitle);
@@ -96,7 +96,7 @@ void tst_HelpCommands::priceListOpensInTheBrowser() {
     touch(dir.filePath(u"Price.htm"_s));
     LogicRig rig;
     rig.install.directory = dir.path() + u'/';
-    rig.logic->runMenuCommand(menu::mnuLirant);
+    rig.logic->runMenuItem(menu::PriceList);
     QCOMPARE(rig.launcher.opened, QStringList{dir.filePath(u"Price.htm"_s)});
     QCOMPARE(rig.prompts.shown.size(), 0);
 }
@@ -107,7 +107,7 @@ void tst_HelpCommands::missingPriceListGivesBothMessages() {
     LogicRig rig;
     rig.install.directory = dir.path() + u'/';
     rig.prompts.messageAnswers = {Prompts::Answer::Ok, Prompts::Answer::Ok};
-    rig.logic->runMenuCommand(menu::mnuLirant);
+    rig.logic->runMenuItem(menu::PriceList);
     QCOMPARE(rig.prompts.shown.size(), 2);
     QCOMPARE(rig.prompts.shown.at(0).title, ErrorTitle);
     QCOMPARE(rig.prompts.shown.at(0).text, PriceMissing);
@@ -123,8 +123,8 @@ void tst_HelpCommands::missingPriceListGivesBothMessages() {
 void tst_HelpCommands::withoutInstallationOnlyTheAdvice_data() {
     QTest::addColumn<QString>("command");
     QTest::addColumn<QString>("advice");
-    QTest::newRow("help") << menu::mnuContent << HelpAdvice;
-    QTest::newRow("price list") << menu::mnuLirant << PriceAdvice;
+    QTest::newRow("help") << menu::HelpContents << HelpAdvice;
+    QTest::newRow("price list") << menu::PriceList << PriceAdvice;
 }
 
 void tst_HelpCommands::withoutInstallationOnlyTheAdvice() {
@@ -133,7 +133,7 @@ void tst_HelpCommands::withoutInstallationOnlyTheAdvice() {
     LogicRig rig;
     rig.install.directory.reset();
     rig.prompts.messageAnswers = {Prompts::Answer::Ok};
-    rig.logic->runMenuCommand(command);
+    rig.logic->runMenuItem(command);
     QCOMPARE(rig.prompts.shown.size(), 1);
     QCOMPARE(rig.prompts.shown.at(0).text, advice);
     QCOMPARE(rig.prompts.shown.at(0).icon, Prompts::Icon::Question);
@@ -144,8 +144,8 @@ void tst_HelpCommands::withoutInstallationOnlyTheAdvice() {
 void tst_HelpCommands::failedOpeningGivesOnlyTheAdvice_data() {
     QTest::addColumn<QString>("command");
     QTest::addColumn<QString>("advice");
-    QTest::newRow("help viewer fails") << menu::mnuContent << HelpAdvice;
-    QTest::newRow("browser fails") << menu::mnuLirant << PriceAdvice;
+    QTest::newRow("help viewer fails") << menu::HelpContents << HelpAdvice;
+    QTest::newRow("browser fails") << menu::PriceList << PriceAdvice;
 }
 
 void tst_HelpCommands::failedOpeningGivesOnlyTheAdvice() {
@@ -159,7 +159,7 @@ void tst_HelpCommands::failedOpeningGivesOnlyTheAdvice() {
     rig.launcher.failWith = u"no browser"_s;
     rig.launcher.helpFailWith = u"no viewer"_s;
     rig.prompts.messageAnswers = {Prompts::Answer::Ok};
-    rig.logic->runMenuCommand(command);
+    rig.logic->runMenuItem(command);
     QCOMPARE(rig.launcher.opened.size() + rig.launcher.helpShown.size(), 1);
     QCOMPARE(rig.prompts.shown.size(), 1);
     QCOMPARE(rig.prompts.shown.at(0).text, advice);
@@ -167,7 +167,7 @@ void tst_HelpCommands::failedOpeningGivesOnlyTheAdvice() {
 
 void tst_HelpCommands::aboutBoxIsShown() {
     LogicRig rig;
-    rig.logic->runMenuCommand(menu::mnuAbout);
+    rig.logic->runMenuItem(menu::About);
     QCOMPARE(rig.view.aboutShown, 1);
     QCOMPARE(rig.prompts.shown.size(), 0);
 }

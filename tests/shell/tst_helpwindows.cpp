@@ -6,8 +6,8 @@
 #include "platform/qt/QtSystem.h"
 #include "shell/ui/Application.h"
 #include "shell/ui/HelpViewer.h"
-#include "shell/ui/frmAbout.h"
-#include "shell/ui/frmTerminal.h"
+#include "shell/ui/AboutWindow.h"
+#include "shell/ui/MainWindow.h"
 
 #include <QAction>
 #include <QApplication>
@@ -46,7 +46,7 @@ void tst_HelpWindows::initTestCase() {
 }
 
 void tst_HelpWindows::aboutBoxTexts() {
-    frmAbout about;
+    AboutWindow about;
     QCOMPARE(about.windowTitle(), u"  О программе  Зорнета"_s);
     auto label = [&](const char16_t *name) { return about.findChild<QLabel *>(QString::fromUtf16(name))->text(); };
     QCOMPARE(label(u"lblVersion"), u"Рабочая версия  2.2.20  CD-ROM"_s);
@@ -69,10 +69,10 @@ void tst_HelpWindows::aboutBoxClosesWithOkAndCloseBox_data() {
 
 void tst_HelpWindows::aboutBoxClosesWithOkAndCloseBox() {
     QFETCH(bool, byOk);
-    frmTerminal main;
+    MainWindow main;
     main.show();
     main.showAbout();
-    QPointer<frmAbout> about = main.aboutWindow();
+    QPointer<AboutWindow> about = main.aboutWindow();
     QVERIFY(about);
     QTRY_VERIFY(about->isVisible());
     // Not modal: the main window keeps working while the box is open.
@@ -153,9 +153,9 @@ void tst_HelpWindows::helpMenuOfTheRunningProgram() {
     QVERIFY(helpWindow());
     QVERIFY(helpWindow()->topics().contains(u"Ошибки линии связи"_s));
     helpWindow()->close();
-    app.mainWindow()->item(menu::mnuContent)->trigger();
+    app.mainWindow()->item(menu::HelpContents)->trigger();
     QVERIFY(helpWindow());
-    app.mainWindow()->item(menu::mnuAbout)->trigger();
+    app.mainWindow()->item(menu::About)->trigger();
     QVERIFY(app.mainWindow()->aboutWindow());
     QVERIFY(app.mainWindow()->aboutWindow()->isVisible());
 }

@@ -3,12 +3,12 @@
 // gestures on the real chart reaching the logic.
 
 #include "chart/WindowLayout.h"
-#include "chart/ui/frmSeriesData.h"
+#include "chart/ui/SeriesDataWindow.h"
 #include "common/ItemNames.h"
 #include "platform/qt/QtChartSurface.h"
 #include "shell/TerminalLogic.h"
 #include "shell/ui/Application.h"
-#include "shell/ui/frmTerminal.h"
+#include "shell/ui/MainWindow.h"
 
 #include <QAction>
 #include <QLineEdit>
@@ -43,7 +43,7 @@ private:
 
     QTemporaryDir m_dir;
     std::unique_ptr<Application> m_app;
-    frmTerminal *m_window = nullptr;
+    MainWindow *m_window = nullptr;
 };
 
 void tst_MainLayout::initTestCase() {
@@ -119,7 +119,7 @@ void tst_MainLayout::layoutAtSize() {
 
 void tst_MainLayout::indicatorToggleWidensTheChart() {
     const QRect before = controlRect(u"MSChart1");
-    QAction *toggle = m_window->item(menu::mnuViewIndicator);
+    QAction *toggle = m_window->item(menu::IndicatorOnOff);
     QVERIFY(toggle->isChecked());
     toggle->trigger();
     QVERIFY(!toggle->isChecked());
@@ -180,7 +180,7 @@ void tst_MainLayout::chartGestures() {
     QCOMPARE(field->text(), u"Значение точки № 12 равно 512 оС"_s);
 
     // The right button opens "Мышкино меню".
-    QMenu *mouse = m_window->menu(menu::mnuMouse);
+    QMenu *mouse = m_window->menu(menu::ChartMenu);
     QTest::mouseClick(viewport, Qt::RightButton, Qt::NoModifier, pointOnCurve(20, 320));
     QTRY_VERIFY(mouse->isVisible());
     QCOMPARE(mouse->title(), u"Мышкино меню"_s);

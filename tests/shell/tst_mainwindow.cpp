@@ -4,7 +4,7 @@
 #include "common/ItemNames.h"
 #include "platform/qt/QtChartSurface.h"
 #include "shell/ui/FramePacer.h"
-#include "shell/ui/frmTerminal.h"
+#include "shell/ui/MainWindow.h"
 #include "support/LogicRig.h"
 
 #include <QAction>
@@ -176,7 +176,7 @@ private Q_SLOTS:
 };
 
 void tst_MainWindow::captionAndControls() {
-    frmTerminal w;
+    MainWindow w;
     QCOMPARE(w.windowTitle(), u"   Зорнета"_s);
     QCOMPARE(w.objectName(), u"frmTerminal"_s);
     QVERIFY(w.findChild<QWidget *>(u"MSChart1"_s));
@@ -195,20 +195,20 @@ void tst_MainWindow::captionAndControls() {
 }
 
 void tst_MainWindow::menuBarTree() {
-    frmTerminal w;
+    MainWindow w;
     QStringList actual;
     flatten(w.menuBar()->actions(), 0, &actual);
     QCOMPARE(actual, MenuBarTree);
 }
 
 void tst_MainWindow::contextMenus() {
-    frmTerminal w;
-    QCOMPARE(tree(w.menu(menu::mnuMouse)), MouseMenuTree);
-    QCOMPARE(tree(w.menu(menu::mnuAxisXTitle)), AxisMenuTree);
+    MainWindow w;
+    QCOMPARE(tree(w.menu(menu::ChartMenu)), MouseMenuTree);
+    QCOMPARE(tree(w.menu(menu::XAxisMenu)), AxisMenuTree);
     // Never in the menu bar.
     for (QAction *a : w.menuBar()->actions()) {
-        QVERIFY(a->menu() != w.menu(menu::mnuMouse));
-        QVERIFY(a->menu() != w.menu(menu::mnuAxisXTitle));
+        QVERIFY(a->menu() != w.menu(menu::ChartMenu));
+        QVERIFY(a->menu() != w.menu(menu::XAxisMenu));
     }
 }
 
@@ -226,7 +226,7 @@ void tst_MainWindow::toolBar_data() {
                                   << u"Закрыть и Сохранить файл..."_s << false;
     QTest::newRow("Copy") << toolbar::Copy << u"Копировать в буфер"_s << u"Копировать весь график в буфер"_s << true;
     QTest::newRow("Paste") << toolbar::Paste << u"Вставить из буфера"_s << u"Вставить график из буфера"_s << true;
-    QTest::newRow("DialPhoneNumber") << toolbar::DialPhoneNumber << u"Сигнальная температура"_s
+    QTest::newRow("DialPhoneNumber") << toolbar::AlarmTemperature << u"Сигнальная температура"_s
                                      << u"Сигнальная температура..."_s << true;
     QTest::newRow("Legend") << toolbar::Legend << u"Обозначения  Вкл/Выкл"_s << u"Обозначения  Вкл/Выкл"_s << true;
     QTest::newRow("CopySnap") << toolbar::CopySnap << u"Копировать снимок"_s << u"Сделать снимок.."_s << true;
@@ -236,7 +236,7 @@ void tst_MainWindow::toolBar_data() {
     QTest::newRow("GraphStart") << toolbar::GraphStart << u"Отрезать начало графика"_s << u"Отрезать начало графика"_s
                                 << true;
     QTest::newRow("GraphAll") << toolbar::GraphAll << u"Весь график"_s << u"Весь график"_s << true;
-    QTest::newRow("HangUpPhone") << toolbar::HangUpPhone << u"Свойства графика"_s << u"Свойства графика..."_s << true;
+    QTest::newRow("HangUpPhone") << toolbar::GraphSettings << u"Свойства графика"_s << u"Свойства графика..."_s << true;
     QTest::newRow("Help") << toolbar::Help << u"Справка"_s << u"Справка"_s << true;
     QTest::newRow("NewSession") << toolbar::NewSession << u"Начать новый сеанс"_s << u"Начать новый сеанс"_s << true;
 }
@@ -246,7 +246,7 @@ void tst_MainWindow::toolBar() {
     QFETCH(QString, tooltip);
     QFETCH(QString, description);
     QFETCH(bool, enabled);
-    frmTerminal w;
+    MainWindow w;
     auto *bar = w.findChild<QToolBar *>(u"tbrToolBar"_s);
     QVERIFY(bar);
     QAction *a = w.item(key);
@@ -261,7 +261,7 @@ void tst_MainWindow::toolBar() {
 }
 
 void tst_MainWindow::toolBarOrder() {
-    frmTerminal w;
+    MainWindow w;
     QStringList order;
     for (QAction *a : w.findChild<QToolBar *>(u"tbrToolBar"_s)->actions())
         order.append(a->isSeparator() ? u"|"_s : a->objectName());
@@ -287,7 +287,7 @@ void tst_MainWindow::statusBar() {
     QFETCH(QString, key);
     QFETCH(QString, text);
     QFETCH(QString, tooltip);
-    frmTerminal w;
+    MainWindow w;
     w.show();
     auto *bar = w.findChild<QStatusBar *>(u"sbrStatus"_s);
     QVERIFY(bar);
@@ -303,29 +303,29 @@ void tst_MainWindow::statusBar() {
 }
 
 void tst_MainWindow::marksAfterLoad() {
-    frmTerminal w;
+    MainWindow w;
     LogicRig doubles(LogicRig::DoublesOnly);
     TerminalLogic logic(Services{doubles.port, w.chart(), doubles.prompts, doubles.settings, doubles.clock,
                                  doubles.beeper, doubles.install, doubles.launcher, w});
     logic.load();
-    QVERIFY(w.item(menu::mnuY64Sec)->isChecked());
-    QVERIFY(w.item(menu::mnuR064Sec)->isChecked());
-    QVERIFY(w.item(menu::mnuAutoTickDivis)->isChecked());
-    for (const QString &fixed : {menu::mnuX064Sec, menu::mnuX64Sec, menu::mnuX32Sec, menu::mnuX1min, menu::mnuX5min,
-                                 menu::mnuX10min, menu::mnuX26min})
+    QVERIFY(w.item(menu::UpdateEvery10)->isChecked());
+    QVERIFY(w.item(menu::ReadEvery1)->isChecked());
+    QVERIFY(w.item(menu::AutoXDivisions)->isChecked());
+    for (const QString &fixed : {menu::XDivisions1, menu::XDivisions10, menu::XDivisions50, menu::XDivisions100,
+                                 menu::XDivisions500, menu::XDivisions1000, menu::XDivisions2500})
         QVERIFY2(!w.item(fixed)->isEnabled(), qPrintable(fixed));
-    QVERIFY(w.item(menu::mnuX64Sec)->isChecked());
-    QVERIFY(!w.item(menu::mnuFromMemory)->isEnabled());
+    QVERIFY(w.item(menu::XDivisions10)->isChecked());
+    QVERIFY(!w.item(menu::PasteSnapshot)->isEnabled());
     QVERIFY(!w.item(toolbar::PasteSnap)->isEnabled());
     QVERIFY(!w.item(toolbar::DeleteSnap)->isEnabled());
-    QVERIFY(w.item(menu::mnuLegendShow)->isChecked());
-    QVERIFY(!w.item(menu::mnuOpen)->isChecked());
+    QVERIFY(w.item(menu::LegendOnOff)->isChecked());
+    QVERIFY(!w.item(menu::OpenPort)->isChecked());
     QVERIFY(!w.connectedShown());
     QCOMPARE(w.terminalWidget()->toPlainText(), QString());
     QCOMPARE(doubles.prompts.shown.size(), 0);
     // One item of each period family checked.
     int checked = 0;
-    for (QAction *a : w.menu(menu::mnuReNew)->actions())
+    for (QAction *a : w.menu(menu::UpdatePeriodMenu)->actions())
         checked += a->isChecked();
     QCOMPARE(checked, 1);
 }
@@ -333,24 +333,24 @@ void tst_MainWindow::marksAfterLoad() {
 void tst_MainWindow::toolbarKeysDispatch_data() {
     QTest::addColumn<QString>("key");
     QTest::addColumn<QString>("command");
-    QTest::newRow("OpenLogFile") << toolbar::OpenLogFile << menu::mnuOpenLog;
-    QTest::newRow("CloseLogFile") << toolbar::CloseLogFile << menu::mnuCloseLog;
-    QTest::newRow("DialPhoneNumber") << toolbar::DialPhoneNumber << menu::mnuSigTemp;
-    QTest::newRow("HangUpPhone") << toolbar::HangUpPhone << menu::mnuAppl;
-    QTest::newRow("Properties") << toolbar::Properties << menu::mnuProperties;
-    QTest::newRow("CopySnap") << toolbar::CopySnap << menu::mnuGetInMind;
-    QTest::newRow("PortOpen") << toolbar::PortOpen << menu::mnuOpen;
-    QTest::newRow("Help") << toolbar::Help << menu::mnuContent;
-    QTest::newRow("PasteSnap") << toolbar::PasteSnap << menu::mnuFromMemory;
-    QTest::newRow("ClosePort") << toolbar::ClosePort << menu::mnuOpen;
-    QTest::newRow("Copy") << toolbar::Copy << menu::mnuCopyData;
-    QTest::newRow("Paste") << toolbar::Paste << menu::mnuInsertData;
-    QTest::newRow("DeleteSnap") << toolbar::DeleteSnap << menu::mnuClearMemory;
-    QTest::newRow("GraphStart") << toolbar::GraphStart << menu::mnuCutStart;
-    QTest::newRow("GraphEnd") << toolbar::GraphEnd << menu::mnuGraphEnd;
-    QTest::newRow("GraphAll") << toolbar::GraphAll << menu::mnuGraphAll;
-    QTest::newRow("NewSession") << toolbar::NewSession << menu::mnuNewSession;
-    QTest::newRow("Legend") << toolbar::Legend << menu::mnuLegendShow;
+    QTest::newRow("OpenLogFile") << toolbar::OpenLogFile << menu::OpenRecording;
+    QTest::newRow("CloseLogFile") << toolbar::CloseLogFile << menu::CloseRecording;
+    QTest::newRow("DialPhoneNumber") << toolbar::AlarmTemperature << menu::AlarmTemperature;
+    QTest::newRow("HangUpPhone") << toolbar::GraphSettings << menu::GraphSettings;
+    QTest::newRow("Properties") << toolbar::Properties << menu::PortSettings;
+    QTest::newRow("CopySnap") << toolbar::CopySnap << menu::TakeSnapshot;
+    QTest::newRow("PortOpen") << toolbar::PortOpen << menu::OpenPort;
+    QTest::newRow("Help") << toolbar::Help << menu::HelpContents;
+    QTest::newRow("PasteSnap") << toolbar::PasteSnap << menu::PasteSnapshot;
+    QTest::newRow("ClosePort") << toolbar::ClosePort << menu::OpenPort;
+    QTest::newRow("Copy") << toolbar::Copy << menu::CopyData;
+    QTest::newRow("Paste") << toolbar::Paste << menu::InsertData;
+    QTest::newRow("DeleteSnap") << toolbar::DeleteSnap << menu::EraseSnapshot;
+    QTest::newRow("GraphStart") << toolbar::GraphStart << menu::CutGraphStart;
+    QTest::newRow("GraphEnd") << toolbar::GraphEnd << menu::GraphEndOnly;
+    QTest::newRow("GraphAll") << toolbar::GraphAll << menu::WholeGraph;
+    QTest::newRow("NewSession") << toolbar::NewSession << menu::NewSession;
+    QTest::newRow("Legend") << toolbar::Legend << menu::LegendOnOff;
     QTest::newRow("letter case counts") << u"legend"_s << QString();
     QTest::newRow("unknown") << u"Exit"_s << QString();
 }
@@ -358,27 +358,27 @@ void tst_MainWindow::toolbarKeysDispatch_data() {
 void tst_MainWindow::toolbarKeysDispatch() {
     QFETCH(QString, key);
     QFETCH(QString, command);
-    QCOMPARE(TerminalLogic::commandForToolbarKey(key), command);
+    QCOMPARE(commandForToolbarKey(key), commandForMenuItem(command));
 }
 
 void tst_MainWindow::menuItemsForwardTheirNames() {
-    frmTerminal w;
-    QSignalSpy menu(&w, &frmTerminal::menuCommand);
-    QSignalSpy tool(&w, &frmTerminal::toolbarButton);
-    w.item(menu::mnuRefresh)->trigger();
-    w.item(menu::mnuY5min)->trigger();
+    MainWindow w;
+    QSignalSpy menu(&w, &MainWindow::menuCommand);
+    QSignalSpy tool(&w, &MainWindow::toolbarButton);
+    w.item(menu::Rescale)->trigger();
+    w.item(menu::UpdateEvery500)->trigger();
     w.item(toolbar::GraphEnd)->trigger();
     QCOMPARE(menu.size(), 2);
-    QCOMPARE(menu.at(0).at(0).toString(), menu::mnuRefresh);
-    QCOMPARE(menu.at(1).at(0).toString(), menu::mnuY5min);
+    QCOMPARE(menu.at(0).at(0).toString(), menu::Rescale);
+    QCOMPARE(menu.at(1).at(0).toString(), menu::UpdateEvery500);
     QCOMPARE(tool.size(), 1);
     QCOMPARE(tool.at(0).at(0).toString(), toolbar::GraphEnd);
 }
 
 void tst_MainWindow::picturesToggleThePort() {
-    frmTerminal w;
+    MainWindow w;
     w.show();
-    QSignalSpy clicks(&w, &frmTerminal::connectionPictureClicked);
+    QSignalSpy clicks(&w, &MainWindow::connectionPictureClicked);
     QTest::mouseClick(w.findChild<QLabel *>(u"imgNotConnected"_s), Qt::LeftButton);
     QCOMPARE(clicks.size(), 1);
     w.showConnected(true);
@@ -388,11 +388,11 @@ void tst_MainWindow::picturesToggleThePort() {
 }
 
 void tst_MainWindow::spacersDoNothing() {
-    frmTerminal w;
+    MainWindow w;
     LogicRig doubles(LogicRig::DoublesOnly);
     TerminalLogic logic(Services{doubles.port, w.chart(), doubles.prompts, doubles.settings, doubles.clock,
                                  doubles.beeper, doubles.install, doubles.launcher, w});
-    connect(&w, &frmTerminal::menuCommand, &logic, &TerminalLogic::runMenuCommand);
+    connect(&w, &MainWindow::menuCommand, &logic, &TerminalLogic::runMenuItem);
     for (const QString &spacer : {u"po1"_s, u"ро"_s, u"ол"_s, u"лд"_s, u"as"_s, u"mnuR2"_s}) {
         QAction *a = w.item(spacer);
         QVERIFY2(a, qPrintable(spacer));
@@ -404,7 +404,7 @@ void tst_MainWindow::spacersDoNothing() {
 }
 
 void tst_MainWindow::terminalBoxShowsReadingsOnScreen() {
-    frmTerminal w;
+    MainWindow w;
     new FramePacer(&w);
     w.show();
     QVERIFY(QTest::qWaitForWindowExposed(&w));

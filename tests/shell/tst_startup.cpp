@@ -59,7 +59,7 @@ void tst_Startup::firstRunDefaults() {
     QVERIFY(s.xAxisHidden);
     QVERIFY(s.y2AxisHidden);
     QVERIFY(s.legendShown);
-    QVERIFY(rig.view.itemChecked(menu::mnuLegendShow));
+    QVERIFY(rig.view.itemChecked(menu::LegendOnOff));
     QCOMPARE(s.readPeriod, 1);
     QCOMPARE(s.updatePeriod, 10);
     QCOMPARE(s.pointCount, qint64(0));
@@ -86,12 +86,12 @@ void tst_Startup::savedValuesAreApplied() {
     QCOMPARE(rig.view.indicatorBack, 16777215);
     QCOMPARE(rig.view.indicatorText, 255);
     QVERIFY(!rig.view.indicator);
-    QVERIFY(!rig.view.itemChecked(menu::mnuViewIndicator));
+    QVERIFY(!rig.view.itemChecked(menu::IndicatorOnOff));
     QVERIFY(!rig.view.clearButton);
     QVERIFY(!rig.state().xAxisHidden);
     QVERIFY(!rig.state().y2AxisHidden);
     QVERIFY(!rig.state().legendShown);
-    QVERIFY(!rig.view.itemChecked(menu::mnuLegendShow));
+    QVERIFY(!rig.view.itemChecked(menu::LegendOnOff));
     QVERIFY(!rig.chart.legend);
 }
 
@@ -195,7 +195,7 @@ void tst_Startup::commandsWriteTheirKeysAtOnce() {
     TerminalLogic logic(
         Services{rig.port, rig.chart, rig.prompts, store, rig.clock, rig.beeper, rig.install, rig.launcher, rig.view});
     logic.load();
-    logic.runMenuCommand(menu::mnuViewIndicator);
+    logic.runMenuItem(menu::IndicatorOnOff);
     logic.runToolbarKey(toolbar::Legend);
     QFile f(file);
     QVERIFY(f.open(QIODevice::ReadOnly));
@@ -215,19 +215,19 @@ void tst_Startup::commandsWriteTheirKeysAtOnce() {
     QVERIFY(!next.state().legendShown);
     QVERIFY(!again.view.clearButton);
     // And back on.
-    logic.runMenuCommand(menu::mnuViewIndicator);
+    logic.runMenuItem(menu::IndicatorOnOff);
     QCOMPARE(PersistedSettings(store).text(Keys::Indicator), u"True"_s);
     QCOMPARE(PersistedSettings(store).text(Keys::Button), u"True"_s);
 }
 
 void tst_Startup::legendToggleKeepsBothMarks() {
     LogicRig rig;
-    for (const QString &command : {menu::mnuLegendShow, menu::mnuShowLegend}) {
+    for (const QString &command : {menu::LegendOnOff, menu::ChartLegendOnOff}) {
         const bool before = rig.chart.legend;
-        rig.logic->runMenuCommand(command);
+        rig.logic->runMenuItem(command);
         QCOMPARE(rig.chart.legend, !before);
-        QCOMPARE(rig.view.itemChecked(menu::mnuShowLegend), !before);
-        QCOMPARE(rig.view.itemChecked(menu::mnuLegendShow), !before);
+        QCOMPARE(rig.view.itemChecked(menu::ChartLegendOnOff), !before);
+        QCOMPARE(rig.view.itemChecked(menu::LegendOnOff), !before);
         QCOMPARE(rig.settings.values.value(key(u"Legend"_s)), !before ? u"True"_s : u"False"_s);
     }
 }

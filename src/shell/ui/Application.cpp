@@ -10,8 +10,8 @@
 #include "shell/TerminalLogic.h"
 #include "shell/ui/FramePacer.h"
 #include "shell/ui/HelpViewer.h"
-#include "shell/ui/frmSplash.h"
-#include "shell/ui/frmTerminal.h"
+#include "shell/ui/StartWindow.h"
+#include "shell/ui/MainWindow.h"
 #include "simulator/ThermoSimulator.h"
 
 #include <QApplication>
@@ -24,10 +24,10 @@
 namespace zorneta {
 
 struct Application::Parts {
-    std::unique_ptr<frmSplash> splash;
+    std::unique_ptr<StartWindow> splash;
     std::unique_ptr<sim::ThermoSimulator> simulator;
     std::unique_ptr<QtSerialPort> port;
-    std::unique_ptr<frmTerminal> window;
+    std::unique_ptr<MainWindow> window;
     QtPrompts prompts;
     QtSettingsStore settings;
     SystemClock clock;
@@ -69,9 +69,9 @@ int Application::printInstallation() {
 bool Application::start(QString *error) {
     if (m_options.openPort || !m_options.recordPath.isEmpty() || m_options.demoSeconds > 0)
         return startMain(error);
-    m_parts->splash = std::make_unique<frmSplash>();
-    frmSplash *splash = m_parts->splash.get();
-    connect(splash, &frmSplash::workChosen, this, [this, splash] {
+    m_parts->splash = std::make_unique<StartWindow>();
+    StartWindow *splash = m_parts->splash.get();
+    connect(splash, &StartWindow::workChosen, this, [this, splash] {
         QString failure;
         if (!startMain(&failure)) {
             std::fprintf(stderr, "zorneta: %s\n", qPrintable(failure));
@@ -80,7 +80,7 @@ bool Application::start(QString *error) {
         // Hidden, not closed: closing a dialog counts as its "Выход".
         splash->hide();
     });
-    connect(splash, &frmSplash::exitChosen, this, [splash] {
+    connect(splash, &StartWindow::exitChosen, this, [splash] {
         splash->hide();
         QCoreApplication::quit();
     });
@@ -108,23 +108,23 @@ bool Application::startMain(QString *error) {
             return false;
     }
     p.port = std::make_unique<QtSerialPort>(directory);
-    p.window = std::make_unique<frmTerminal>();
+    p.window = std::make_unique<MainWindow>();
     // Readings may come faster than the screen refreshes: paint once a frame.
     new FramePacer(p.window.get());
     p.prompts.setParent(p.window.get());
     p.logic = std::make_unique<TerminalLogic>(Services{*p.port, p.window->chart(), p.prompts, p.settings, p.clock,
                                                        p.beeper, p.install, p.launcher, *p.window});
     TerminalLogic *logic = p.logic.get();
-    frmTerminal *window = p.window.get();
-    connect(window, &frmTerminal::menuCommand, logic, &TerminalLogic::runMenuCommand);
-    connect(window, &frmTerminal::toolbarButton, logic, [logic](const QString &key) { logic->runToolbarKey(key); });
-    connect(window, &frmTerminal::connectionPictureClicked, logic, [logic] { logic->portControl().togglePort(); });
-    connect(window, &frmTerminal::clearClicked, logic, [logic] { logic->output().clearTerminal(); });
-    connect(window, &frmTerminal::refreshClicked, logic, [logic] { logic->chart().redrawChart(); });
-    connect(window, &frmTerminal::unloading, logic, &TerminalLogic::unload);
+    MainWindow *window = p.window.get();
+    connect(window, &MainWindow::menuCommand, logic, &TerminalLogic::runMenuItem);
+    connect(window, &MainWindow::toolbarButton, logic, [logic](const QString &key) { logic->runToolbarKey(key); });
+    connect(window, &MainWindow::connectionPictureClicked, logic, [logic] { logic->portControl().togglePort(); });
+    connect(window, &MainWindow::clearClicked, logic, [logic] { logic->output().clearTerminal(); });
+    connect(window, &MainWindow::refreshClicked, logic, [logic] { logic->chart().redrawChart(); });
+    connect(window, &MainWindow::unloading, logic, &TerminalLogic::unload);
     // The chart's own mouse events reach the logic directly (ChartGestures).
-    connect(window, &frmTerminal::pointTextFocused, logic, [logic] { logic->gestures().pointTextFocused(); });
-    connect(window, &frmTerminal::pointTextDoubleClicked, logic,
+    connect(window, &MainWindow::pointTextFocused, logic, [logic] { logic->gestures().pointTextFocused(); });
+    connect(window, &MainWindow::pointTextDoubleClicked, logic,
             [logic] { logic->gestures().pointTextDoubleClicked(); });
     logic->onExit = [window] { window->close(); };
     window->terminalKeyPress = [logic](const QString &text) { return logic->transmit().typeKeys(text); };
@@ -151,7 +151,7 @@ void Application::runDemo() {
     logic->state().updatePeriod = 1;
     logic->portControl().togglePort();
     QTimer::singleShot(m_options.demoSeconds * 1000, this, [this] {
-        frmTerminal *window = m_parts->window.get();
+        MainWindow *window = m_parts->window.get();
         const QString path = QFileInfo(m_options.screenshotPath).absoluteFilePath();
         QDir().mkpath(QFileInfo(path).absolutePath());
         const bool saved = window->grab().save(path);
@@ -163,11 +163,11 @@ void Application::runDemo() {
     });
 }
 
-frmSplash *Application::splash() const {
+StartWindow *Application::splash() const {
     return m_parts->splash.get();
 }
 
-frmTerminal *Application::mainWindow() const {
+MainWindow *Application::mainWindow() const {
     return m_parts->window.get();
 }
 

@@ -10,7 +10,7 @@
 
 namespace zorneta {
 
-class frmTerminal;
+class MainWindow;
 class TerminalLogic;
 
 // Builds the platform parts, the main window and its logic, and runs them.
@@ -35,8 +35,8 @@ public:
     // Prepares everything and shows the main window.
     bool startMain(QString *error);
 
-    class frmSplash *splash() const;
-    frmTerminal *mainWindow() const;
+    class StartWindow *splash() const;
+    MainWindow *mainWindow() const;
     TerminalLogic *logic() const;
 
 private:

@@ -14,10 +14,10 @@ class PortProperties;
 // of PortProperties and forwards the user's choices to it; OK and Cancel run
 // its commands. Each port entry's tooltip names the device the number stands
 // for on this machine.
-class frmProperties : public QDialog {
+class PortSettingsWindow : public QDialog {
     Q_OBJECT
 public:
-    explicit frmProperties(PortProperties &properties, QWidget *parent = nullptr);
+    explicit PortSettingsWindow(PortProperties &properties, QWidget *parent = nullptr);
 
     // Shows the dialog's state in the controls.
     void showState();
@@ -32,11 +32,11 @@ private:
 
     PortProperties &m_properties;
     QTabWidget *m_tab = nullptr;
-    QComboBox *m_cboPort = nullptr;
-    QComboBox *m_cboSpeed = nullptr;
-    QComboBox *m_cboDataBits = nullptr;
-    QComboBox *m_cboParity = nullptr;
-    QComboBox *m_cboStopBits = nullptr;
+    QComboBox *m_portList = nullptr;
+    QComboBox *m_speedList = nullptr;
+    QComboBox *m_dataBitsList = nullptr;
+    QComboBox *m_parityList = nullptr;
+    QComboBox *m_stopBitsList = nullptr;
     QButtonGroup *m_echoGroup = nullptr;
     QButtonGroup *m_flowControlGroup = nullptr;
     bool m_showing = false;

@@ -1,15 +1,15 @@
-#include "shell/ui/frmTerminal.h"
+#include "shell/ui/MainWindow.h"
 
-#include "acquisition/ui/frmProperties.h"
+#include "acquisition/ui/PortSettingsWindow.h"
 #include "chart/WindowLayout.h"
-#include "chart/ui/frmSeriesData.h"
+#include "chart/ui/SeriesDataWindow.h"
 #include "common/Colour.h"
 #include "common/ItemNames.h"
 #include "platform/qt/QtChartSurface.h"
-#include "recording/ui/frmSnapShot.h"
-#include "settings/ui/SigTemp.h"
-#include "settings/ui/frmPrGraph.h"
-#include "shell/ui/frmAbout.h"
+#include "recording/ui/SnapshotWindow.h"
+#include "settings/ui/AlarmWindow.h"
+#include "settings/ui/GraphSettingsWindow.h"
+#include "shell/ui/AboutWindow.h"
 #include "shell/ui/Pictures.h"
 #include "shell/ui/QtTextBox.h"
 
@@ -56,7 +56,7 @@ const ToolButton ToolButtons[] = {
     {&toolbar::Copy, u"Копировать в буфер", u"Копировать весь график в буфер", QStyle::SP_FileIcon},
     {&toolbar::Paste, u"Вставить из буфера", u"Вставить график из буфера", QStyle::SP_FileLinkIcon},
     {nullptr, nullptr, nullptr, QStyle::SP_CustomBase},
-    {&toolbar::DialPhoneNumber, u"Сигнальная температура", u"Сигнальная температура...", QStyle::SP_MessageBoxWarning},
+    {&toolbar::AlarmTemperature, u"Сигнальная температура", u"Сигнальная температура...", QStyle::SP_MessageBoxWarning},
     {&toolbar::Legend, u"Обозначения  Вкл/Выкл", u"Обозначения  Вкл/Выкл", QStyle::SP_FileDialogInfoView},
     {nullptr, nullptr, nullptr, QStyle::SP_CustomBase},
     {&toolbar::CopySnap, u"Копировать снимок", u"Сделать снимок..", QStyle::SP_DesktopIcon},
@@ -67,7 +67,7 @@ const ToolButton ToolButtons[] = {
     {&toolbar::GraphStart, u"Отрезать начало графика", u"Отрезать начало графика", QStyle::SP_MediaSkipBackward},
     {&toolbar::GraphAll, u"Весь график", u"Весь график", QStyle::SP_FileDialogListView},
     {nullptr, nullptr, nullptr, QStyle::SP_CustomBase},
-    {&toolbar::HangUpPhone, u"Свойства графика", u"Свойства графика...", QStyle::SP_FileDialogContentsView},
+    {&toolbar::GraphSettings, u"Свойства графика", u"Свойства графика...", QStyle::SP_FileDialogContentsView},
     {nullptr, nullptr, nullptr, QStyle::SP_CustomBase},
     {&toolbar::Help, u"Справка", u"Справка", QStyle::SP_DialogHelpButton},
     {&toolbar::NewSession, u"Начать новый сеанс", u"Начать новый сеанс", QStyle::SP_BrowserReload},
@@ -124,7 +124,7 @@ constexpr int FrameTop = 600;
 
 } // namespace
 
-frmTerminal::frmTerminal(QWidget *parent) : QMainWindow(parent) {
+MainWindow::MainWindow(QWidget *parent) : QMainWindow(parent) {
     setObjectName(QStringLiteral("frmTerminal"));
     setWindowTitle(QStringLiteral("   Зорнета"));
     setWindowIcon(QIcon(logoPicture(64)));
@@ -136,14 +136,14 @@ frmTerminal::frmTerminal(QWidget *parent) : QMainWindow(parent) {
     resize(1000, 680);
 }
 
-frmTerminal::~frmTerminal() {
+MainWindow::~MainWindow() {
     // The chart's view is owned by the window's widgets; let it go before the
     // surface object does.
     if (QWidget *view = m_chart->widget())
         view->setParent(nullptr);
 }
 
-QAction *frmTerminal::addItem(QMenu *menu, const QString &name, const QString &caption) {
+QAction *MainWindow::addItem(QMenu *menu, const QString &name, const QString &caption) {
     auto *action = menu->addAction(caption);
     action->setObjectName(name);
     m_items.insert(name, action);
@@ -151,14 +151,14 @@ QAction *frmTerminal::addItem(QMenu *menu, const QString &name, const QString &c
     return action;
 }
 
-QAction *frmTerminal::addSeparator(QMenu *menu, const QString &name) {
+QAction *MainWindow::addSeparator(QMenu *menu, const QString &name) {
     QAction *action = menu->addSeparator();
     action->setObjectName(name);
     m_items.insert(name, action);
     return action;
 }
 
-QMenu *frmTerminal::addSubmenu(QMenu *parent, const QString &name, const QString &caption) {
+QMenu *MainWindow::addSubmenu(QMenu *parent, const QString &name, const QString &caption) {
     QMenu *sub = parent ? parent->addMenu(caption) : new QMenu(caption, this);
     sub->setObjectName(name);
     sub->menuAction()->setObjectName(name);
@@ -167,7 +167,7 @@ QMenu *frmTerminal::addSubmenu(QMenu *parent, const QString &name, const QString
     return sub;
 }
 
-QAction *frmTerminal::addSpacer(const QString &name) {
+QAction *MainWindow::addSpacer(const QString &name) {
     // A top-level item with an empty caption and no action: a small gap in the bar.
     QAction *action = menuBar()->addAction(QString());
     action->setObjectName(name);
@@ -176,7 +176,7 @@ QAction *frmTerminal::addSpacer(const QString &name) {
     return action;
 }
 
-void frmTerminal::buildMenus() {
+void MainWindow::buildMenus() {
     QMenuBar *bar = menuBar();
     bar->setObjectName(QStringLiteral("MenuBar"));
     auto topMenu = [&](const QString &name, const QString &caption) {
@@ -188,126 +188,126 @@ void frmTerminal::buildMenus() {
         return m;
     };
 
-    QMenu *file = topMenu(menu::mnuFile, QStringLiteral("&Файл для записи данных"));
-    addItem(file, menu::mnuOpenLog, QStringLiteral("&Создать ИЛИ Открыть..."));
-    addItem(file, menu::mnuCloseLog, QStringLiteral("&Записать И Закрыть..."))->setEnabled(false);
+    QMenu *file = topMenu(menu::RecordingMenu, QStringLiteral("&Файл для записи данных"));
+    addItem(file, menu::OpenRecording, QStringLiteral("&Создать ИЛИ Открыть..."));
+    addItem(file, menu::CloseRecording, QStringLiteral("&Записать И Закрыть..."))->setEnabled(false);
     addSeparator(file, QStringLiteral("m3"));
-    addItem(file, menu::mnuFileExit, QStringLiteral("В&ыход"));
+    addItem(file, menu::Exit, QStringLiteral("В&ыход"));
 
     addSpacer(QStringLiteral("po1"));
 
-    QMenu *view = topMenu(menu::mnuView, QStringLiteral("&Внешний вид"));
-    addItem(view, menu::mnuViewUpdate, QStringLiteral("Период обновления..."));
-    addItem(view, menu::mnuViewPeriod, QStringLiteral("Период считывания..."));
-    addItem(view, menu::mnuViewAxisX, QStringLiteral("Деления оси Х..."));
-    addItem(view, menu::mnuViewColor, QStringLiteral("Цвет..."));
-    QAction *indicator = addItem(view, menu::mnuViewIndicator, QStringLiteral("Цифровой индикатор   Вкл/Выкл"));
+    QMenu *view = topMenu(menu::ViewMenu, QStringLiteral("&Внешний вид"));
+    addItem(view, menu::ViewUpdatePeriods, QStringLiteral("Период обновления..."));
+    addItem(view, menu::ViewReadPeriods, QStringLiteral("Период считывания..."));
+    addItem(view, menu::ViewXDivisions, QStringLiteral("Деления оси Х..."));
+    addItem(view, menu::ViewColours, QStringLiteral("Цвет..."));
+    QAction *indicator = addItem(view, menu::IndicatorOnOff, QStringLiteral("Цифровой индикатор   Вкл/Выкл"));
     indicator->setCheckable(true);
     indicator->setChecked(true);
-    QAction *legendShow = addItem(view, menu::mnuLegendShow, QStringLiteral("Обозначения    &Вкл/Выкл"));
+    QAction *legendShow = addItem(view, menu::LegendOnOff, QStringLiteral("Обозначения    &Вкл/Выкл"));
     legendShow->setCheckable(true);
     legendShow->setChecked(true);
 
     addSpacer(QStringLiteral("ро"));
 
-    QMenu *port = topMenu(menu::mnuPort, QStringLiteral("&Настройки Порта"));
-    addItem(port, menu::mnuOpen, QStringLiteral("Открыть &Порт"))->setCheckable(true);
+    QMenu *port = topMenu(menu::PortMenu, QStringLiteral("&Настройки Порта"));
+    addItem(port, menu::OpenPort, QStringLiteral("Открыть &Порт"))->setCheckable(true);
     addSeparator(port, QStringLiteral("MBar1"));
-    addItem(port, menu::mnuProperties, QStringLiteral("Свойства  Порта..."));
+    addItem(port, menu::PortSettings, QStringLiteral("Свойства  Порта..."));
 
     addSpacer(QStringLiteral("ол"));
 
-    QMenu *temp = topMenu(menu::mnuTemp, QStringLiteral("Настройки &Графика"));
-    addItem(temp, menu::mnuSigTemp, QStringLiteral("Сигнальная температ&ура..."));
+    QMenu *temp = topMenu(menu::GraphMenu, QStringLiteral("Настройки &Графика"));
+    addItem(temp, menu::AlarmTemperature, QStringLiteral("Сигнальная температ&ура..."));
     addSeparator(temp, QStringLiteral("MBar3"));
-    addItem(temp, menu::mnuCutStart, QStringLiteral("Обрезать начало графика"));
-    addItem(temp, menu::mnuGraphAll, QStringLiteral("В&есь график"));
-    addItem(temp, menu::mnuGraphEnd, QStringLiteral("&Только конец графика"));
+    addItem(temp, menu::CutGraphStart, QStringLiteral("Обрезать начало графика"));
+    addItem(temp, menu::WholeGraph, QStringLiteral("В&есь график"));
+    addItem(temp, menu::GraphEndOnly, QStringLiteral("&Только конец графика"));
     addSeparator(temp, QStringLiteral("MbarTemp"));
-    addItem(temp, menu::mnuCopyData, QStringLiteral("Копи&ровать данные"));
-    addItem(temp, menu::mnuInsertData, QStringLiteral("Встав&ить данные"));
+    addItem(temp, menu::CopyData, QStringLiteral("Копи&ровать данные"));
+    addItem(temp, menu::InsertData, QStringLiteral("Встав&ить данные"));
     addSeparator(temp, QStringLiteral("mnu14"));
-    addItem(temp, menu::mnuGetInMind, QStringLiteral("С&делать снимок графика..."));
-    addItem(temp, menu::mnuFromMemory, QStringLiteral("&Вставить снимок"))->setEnabled(false);
-    addItem(temp, menu::mnuClearMemory, QStringLiteral("&Стереть снимок"))->setEnabled(false);
+    addItem(temp, menu::TakeSnapshot, QStringLiteral("С&делать снимок графика..."));
+    addItem(temp, menu::PasteSnapshot, QStringLiteral("&Вставить снимок"))->setEnabled(false);
+    addItem(temp, menu::EraseSnapshot, QStringLiteral("&Стереть снимок"))->setEnabled(false);
     addSeparator(temp, QStringLiteral("mnu16"));
-    addItem(temp, menu::mnuNewSession, QStringLiteral("&Начать новый сеанс"));
-    addItem(temp, menu::mnuAppl, QStringLiteral("Свойства  &Графика..."));
+    addItem(temp, menu::NewSession, QStringLiteral("&Начать новый сеанс"));
+    addItem(temp, menu::GraphSettings, QStringLiteral("Свойства  &Графика..."));
 
     addSpacer(QStringLiteral("лд"));
 
-    QMenu *help = topMenu(menu::mnuhelp, QStringLiteral("Помо&щь"));
-    addItem(help, menu::mnuContent, QStringLiteral("&Справка"));
+    QMenu *help = topMenu(menu::HelpMenu, QStringLiteral("Помо&щь"));
+    addItem(help, menu::HelpContents, QStringLiteral("&Справка"));
     addSeparator(help, QStringLiteral("m2"));
-    addItem(help, menu::mnuLirant, QStringLiteral("&Лист Цен ZID \"ЛИРАНТ\""));
+    addItem(help, menu::PriceList, QStringLiteral("&Лист Цен ZID \"ЛИРАНТ\""));
     addSeparator(help, QStringLiteral("m30"));
-    addItem(help, menu::mnuAbout, QStringLiteral("&О программе"));
+    addItem(help, menu::About, QStringLiteral("&О программе"));
 
     addSpacer(QStringLiteral("as"));
 
     // The chart's context menu; never shown in the menu bar.
-    QMenu *mouse = addSubmenu(nullptr, menu::mnuMouse, QStringLiteral("Мышкино меню"));
-    QMenu *renew = addSubmenu(mouse, menu::mnuReNew, QStringLiteral("Обновление графика"));
+    QMenu *mouse = addSubmenu(nullptr, menu::ChartMenu, QStringLiteral("Мышкино меню"));
+    QMenu *renew = addSubmenu(mouse, menu::UpdatePeriodMenu, QStringLiteral("Обновление графика"));
     for (const auto &[name, caption] : {
-             std::pair{menu::mnuY064Sec, u"Через каждую точку"},
-             std::pair{menu::mnuY64Sec, u"Через 10 точек"},
-             std::pair{menu::mnuY32Sec, u"Через 50 точек"},
-             std::pair{menu::mnuY1min, u"Через 100 точек"},
-             std::pair{menu::mnuY5min, u"Через 500 точек"},
-             std::pair{menu::mnuY10min, u"Через 1000 точек"},
+             std::pair{menu::UpdateEvery1, u"Через каждую точку"},
+             std::pair{menu::UpdateEvery10, u"Через 10 точек"},
+             std::pair{menu::UpdateEvery50, u"Через 50 точек"},
+             std::pair{menu::UpdateEvery100, u"Через 100 точек"},
+             std::pair{menu::UpdateEvery500, u"Через 500 точек"},
+             std::pair{menu::UpdateEvery1000, u"Через 1000 точек"},
          })
         addItem(renew, name, text(caption))->setCheckable(true);
-    QMenu *read = addSubmenu(mouse, menu::mnuRead, QStringLiteral("Период считывания точек"));
+    QMenu *read = addSubmenu(mouse, menu::ReadPeriodMenu, QStringLiteral("Период считывания точек"));
     for (const auto &[name, caption] : {
-             std::pair{menu::mnuR064Sec, u"Через 0,64 сек"},
-             std::pair{menu::mnuR3Sec, u"Через 3,12 сек"},
-             std::pair{menu::mnuR12Sec, u"Через 12,8 сек"},
-             std::pair{menu::mnuR1min, u"Через 1 мин 4 сек"},
-             std::pair{menu::mnuR2min, u"Через 2 мин 40 сек"},
-             std::pair{menu::mnuR5min, u"Через 5 мин 20 сек"},
+             std::pair{menu::ReadEvery1, u"Через 0,64 сек"},
+             std::pair{menu::ReadEvery5, u"Через 3,12 сек"},
+             std::pair{menu::ReadEvery20, u"Через 12,8 сек"},
+             std::pair{menu::ReadEvery100, u"Через 1 мин 4 сек"},
+             std::pair{menu::ReadEvery250, u"Через 2 мин 40 сек"},
+             std::pair{menu::ReadEvery500, u"Через 5 мин 20 сек"},
          })
         addItem(read, name, text(caption))->setCheckable(true);
     addSeparator(mouse, QStringLiteral("mnuR1"));
-    addItem(mouse, menu::mnuGraphProper, QStringLiteral("&Свойства графика"));
-    QMenu *color = addSubmenu(mouse, menu::mnuColor, QStringLiteral("Цвет"));
-    QMenu *indicatorColor = addSubmenu(color, menu::mnuIndicatorColor, QStringLiteral("Цифровой индикатор"));
-    addItem(indicatorColor, menu::mnuBackColor, QStringLiteral("Фон"));
-    addItem(indicatorColor, menu::mnuPenColor, QStringLiteral("Перо"));
-    addItem(color, menu::mnuCurveColor, QStringLiteral("Кривая нагрева"));
-    addItem(color, menu::mnuLegendColor, QStringLiteral("Поле \"Обозначения\""));
-    addItem(color, menu::mnuChartColor, QStringLiteral("Фон поля графика"));
-    addItem(color, menu::mnuPlotColor, QStringLiteral("Фон графика"));
-    QMenu *axis = addSubmenu(color, menu::mnuAxisTitle, QStringLiteral("Ось"));
-    addItem(axis, menu::mnuColorX, QStringLiteral("Ось Х"));
-    addItem(axis, menu::mnuAxisYColor, QStringLiteral("Ось Y"));
-    addItem(axis, menu::mnuAxisY2Color, QStringLiteral("Ось Y2"));
+    addItem(mouse, menu::ChartGraphSettings, QStringLiteral("&Свойства графика"));
+    QMenu *color = addSubmenu(mouse, menu::ColourMenu, QStringLiteral("Цвет"));
+    QMenu *indicatorColor = addSubmenu(color, menu::IndicatorColourMenu, QStringLiteral("Цифровой индикатор"));
+    addItem(indicatorColor, menu::IndicatorBackColour, QStringLiteral("Фон"));
+    addItem(indicatorColor, menu::IndicatorTextColour, QStringLiteral("Перо"));
+    addItem(color, menu::CurveColour, QStringLiteral("Кривая нагрева"));
+    addItem(color, menu::LegendColour, QStringLiteral("Поле \"Обозначения\""));
+    addItem(color, menu::ChartColour, QStringLiteral("Фон поля графика"));
+    addItem(color, menu::PlotColour, QStringLiteral("Фон графика"));
+    QMenu *axis = addSubmenu(color, menu::AxisColourMenu, QStringLiteral("Ось"));
+    addItem(axis, menu::XAxisColour, QStringLiteral("Ось Х"));
+    addItem(axis, menu::YAxisColour, QStringLiteral("Ось Y"));
+    addItem(axis, menu::Y2AxisColour, QStringLiteral("Ось Y2"));
     addSeparator(mouse, QStringLiteral("mnu13"));
-    QAction *showLegend = addItem(mouse, menu::mnuShowLegend, QStringLiteral("Обозначения   Вкл\\Выкл"));
+    QAction *showLegend = addItem(mouse, menu::ChartLegendOnOff, QStringLiteral("Обозначения   Вкл\\Выкл"));
     showLegend->setCheckable(true);
     showLegend->setChecked(true);
-    addItem(mouse, menu::mnuRefresh, QStringLiteral("Обновить"));
+    addItem(mouse, menu::Rescale, QStringLiteral("Обновить"));
 
     addSpacer(QStringLiteral("mnuR2"));
 
     // The X axis's context menu; never shown in the menu bar.
-    QMenu *axisX = addSubmenu(nullptr, menu::mnuAxisXTitle, QStringLiteral("Ось Х"));
-    QMenu *grid = addSubmenu(axisX, menu::mnuGridXSec, QStringLiteral("&Деления  решётки  Оси Х "));
-    addItem(grid, menu::mnuAutoTickDivis, QStringLiteral("&Автоматически"))->setCheckable(true);
+    QMenu *axisX = addSubmenu(nullptr, menu::XAxisMenu, QStringLiteral("Ось Х"));
+    QMenu *grid = addSubmenu(axisX, menu::XDivisionsMenu, QStringLiteral("&Деления  решётки  Оси Х "));
+    addItem(grid, menu::AutoXDivisions, QStringLiteral("&Автоматически"))->setCheckable(true);
     addSeparator(grid, QStringLiteral("mnuXBar1"));
     for (const auto &[name, caption] : {
-             std::pair{menu::mnuX064Sec, u"Через  каждую точку"},
-             std::pair{menu::mnuX64Sec, u"Через 10 точек"},
-             std::pair{menu::mnuX32Sec, u"Через 50 точек"},
-             std::pair{menu::mnuX1min, u"Через 100 точек"},
-             std::pair{menu::mnuX5min, u"Через 500 точек"},
-             std::pair{menu::mnuX10min, u"Через 1000 точек"},
-             std::pair{menu::mnuX26min, u"Через 2500 точек"},
+             std::pair{menu::XDivisions1, u"Через  каждую точку"},
+             std::pair{menu::XDivisions10, u"Через 10 точек"},
+             std::pair{menu::XDivisions50, u"Через 50 точек"},
+             std::pair{menu::XDivisions100, u"Через 100 точек"},
+             std::pair{menu::XDivisions500, u"Через 500 точек"},
+             std::pair{menu::XDivisions1000, u"Через 1000 точек"},
+             std::pair{menu::XDivisions2500, u"Через 2500 точек"},
          })
         addItem(grid, name, text(caption))->setCheckable(true);
-    m_items.value(menu::mnuX64Sec)->setChecked(true);
+    m_items.value(menu::XDivisions10)->setChecked(true);
 }
 
-void frmTerminal::buildToolBar() {
+void MainWindow::buildToolBar() {
     m_toolBar = addToolBar(QStringLiteral("Панель инструментов"));
     m_toolBar->setObjectName(QStringLiteral("tbrToolBar"));
     m_toolBar->setMovable(false);
@@ -333,7 +333,7 @@ void frmTerminal::buildToolBar() {
     m_items.value(toolbar::CloseLogFile)->setEnabled(false);
 }
 
-void frmTerminal::buildStatusBar() {
+void MainWindow::buildStatusBar() {
     QStatusBar *bar = statusBar();
     bar->setObjectName(QStringLiteral("sbrStatus"));
     bar->setSizeGripEnabled(true);
@@ -358,7 +358,7 @@ void frmTerminal::buildStatusBar() {
     }
 }
 
-void frmTerminal::buildCentralArea() {
+void MainWindow::buildCentralArea() {
     // No layout manager: applyLayout() places every control on each resize.
     auto *central = new QWidget(this);
     central->setObjectName(QStringLiteral("CentralArea"));
@@ -368,33 +368,33 @@ void frmTerminal::buildCentralArea() {
     chartView->setParent(central);
 
     // The digital indicator column with its clear button beneath.
-    m_txtTerm = new QPlainTextEdit(central);
-    m_txtTerm->setObjectName(QStringLiteral("txtTerm"));
-    m_txtTerm->setToolTip(
+    m_terminalEdit = new QPlainTextEdit(central);
+    m_terminalEdit->setObjectName(QStringLiteral("txtTerm"));
+    m_terminalEdit->setToolTip(
         QStringLiteral("Окно индикации поступления данных   Температура  оС: Тысячи, сотни, десятки, единицы"));
-    m_txtTerm->setAccessibleName(QStringLiteral("Цифровой индикатор"));
-    m_txtTerm->setLineWrapMode(QPlainTextEdit::NoWrap);
-    m_txtTerm->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    m_txtTerm->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    m_txtTerm->document()->setDocumentMargin(2);
+    m_terminalEdit->setAccessibleName(QStringLiteral("Цифровой индикатор"));
+    m_terminalEdit->setLineWrapMode(QPlainTextEdit::NoWrap);
+    m_terminalEdit->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    m_terminalEdit->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    m_terminalEdit->document()->setDocumentMargin(2);
     QFont mono = QFont(QStringLiteral("DejaVu Sans Mono"));
     mono.setStyleHint(QFont::Monospace);
     mono.setPointSize(12);
     mono.setBold(true);
-    m_txtTerm->setFont(mono);
-    m_txtTerm->setStyleSheet(QStringLiteral("QPlainTextEdit { background: #000000; color: #00ff00; }"));
-    m_termBox = std::make_unique<QtTextBox>(m_txtTerm);
-    m_txtTerm->installEventFilter(this);
+    m_terminalEdit->setFont(mono);
+    m_terminalEdit->setStyleSheet(QStringLiteral("QPlainTextEdit { background: #000000; color: #00ff00; }"));
+    m_termBox = std::make_unique<QtTextBox>(m_terminalEdit);
+    m_terminalEdit->installEventFilter(this);
     m_clearButton = new QPushButton(QStringLiteral("Очистить"), central);
     m_clearButton->setObjectName(QStringLiteral("Command1"));
-    connect(m_clearButton, &QPushButton::clicked, this, &frmTerminal::clearClicked);
+    connect(m_clearButton, &QPushButton::clicked, this, &MainWindow::clearClicked);
 
     // The small controls pinned to the lower right edge, over the chart.
-    m_txtSig = new QLineEdit(central);
-    m_txtSig->setObjectName(QStringLiteral("txtSig"));
-    m_txtSig->setToolTip(QStringLiteral("Установленное значение сигнальной температуры"));
-    m_txtSig->setAccessibleName(QStringLiteral("Сигнальная температура"));
-    m_txtSig->setReadOnly(true);
+    m_alarmTemperatureBox = new QLineEdit(central);
+    m_alarmTemperatureBox->setObjectName(QStringLiteral("txtSig"));
+    m_alarmTemperatureBox->setToolTip(QStringLiteral("Установленное значение сигнальной температуры"));
+    m_alarmTemperatureBox->setAccessibleName(QStringLiteral("Сигнальная температура"));
+    m_alarmTemperatureBox->setReadOnly(true);
     m_pointText = new QLineEdit(QStringLiteral("Значение точки на кривой в град."), central);
     m_pointText->setObjectName(QStringLiteral("PointText"));
     m_pointText->setAccessibleName(QStringLiteral("Значение точки"));
@@ -402,9 +402,9 @@ void frmTerminal::buildCentralArea() {
     m_pointText->setFrame(false);
     m_pointText->setCursorPosition(0);
     m_pointText->installEventFilter(this);
-    m_cmdNew = new QPushButton(QStringLiteral("Обновить"), central);
-    m_cmdNew->setObjectName(QStringLiteral("cmdNew"));
-    connect(m_cmdNew, &QPushButton::clicked, this, &frmTerminal::refreshClicked);
+    m_refreshButton = new QPushButton(QStringLiteral("Обновить"), central);
+    m_refreshButton->setObjectName(QStringLiteral("cmdNew"));
+    connect(m_refreshButton, &QPushButton::clicked, this, &MainWindow::refreshClicked);
 
     // The port-state frame: two pictures at one place, the front one shows the state.
     m_portStateFrame = new QGroupBox(central);
@@ -413,44 +413,44 @@ void frmTerminal::buildCentralArea() {
     auto *frameLayout = new QVBoxLayout(m_portStateFrame);
     frameLayout->setContentsMargins(2, 2, 2, 2);
     m_pictures = new QStackedWidget(m_portStateFrame);
-    m_imgConnected = new QLabel(m_pictures);
-    m_imgConnected->setObjectName(QStringLiteral("imgConnected"));
-    m_imgConnected->setPixmap(connectedPicture());
-    m_imgConnected->setToolTip(QStringLiteral("Порт открыт"));
-    m_imgConnected->setAccessibleName(QStringLiteral("Порт открыт"));
-    m_imgNotConnected = new QLabel(m_pictures);
-    m_imgNotConnected->setObjectName(QStringLiteral("imgNotConnected"));
-    m_imgNotConnected->setPixmap(notConnectedPicture());
-    m_imgNotConnected->setToolTip(QStringLiteral("Порт закрыт"));
-    m_imgNotConnected->setAccessibleName(QStringLiteral("Порт закрыт"));
-    for (QLabel *img : {m_imgConnected, m_imgNotConnected}) {
+    m_connectedPicture = new QLabel(m_pictures);
+    m_connectedPicture->setObjectName(QStringLiteral("imgConnected"));
+    m_connectedPicture->setPixmap(connectedPicture());
+    m_connectedPicture->setToolTip(QStringLiteral("Порт открыт"));
+    m_connectedPicture->setAccessibleName(QStringLiteral("Порт открыт"));
+    m_notConnectedPicture = new QLabel(m_pictures);
+    m_notConnectedPicture->setObjectName(QStringLiteral("imgNotConnected"));
+    m_notConnectedPicture->setPixmap(notConnectedPicture());
+    m_notConnectedPicture->setToolTip(QStringLiteral("Порт закрыт"));
+    m_notConnectedPicture->setAccessibleName(QStringLiteral("Порт закрыт"));
+    for (QLabel *img : {m_connectedPicture, m_notConnectedPicture}) {
         img->setAlignment(Qt::AlignCenter);
         img->setCursor(Qt::PointingHandCursor);
         img->installEventFilter(this);
         m_pictures->addWidget(img);
     }
-    m_pictures->setCurrentWidget(m_imgNotConnected);
+    m_pictures->setCurrentWidget(m_notConnectedPicture);
     frameLayout->addWidget(m_pictures);
     m_portStateFrame->adjustSize();
 
     // The small controls have small fixed heights: a small font fits them.
     QFont small = font();
     small.setPointSize(8);
-    for (QWidget *w : {static_cast<QWidget *>(m_clearButton), static_cast<QWidget *>(m_txtSig),
-                       static_cast<QWidget *>(m_pointText), static_cast<QWidget *>(m_cmdNew)})
+    for (QWidget *w : {static_cast<QWidget *>(m_clearButton), static_cast<QWidget *>(m_alarmTemperatureBox),
+                       static_cast<QWidget *>(m_pointText), static_cast<QWidget *>(m_refreshButton)})
         w->setFont(small);
-    m_txtSig->setFrame(false);
+    m_alarmTemperatureBox->setFrame(false);
     // The point value field is 2800 twips wide: its prompt fits at 7 points.
     small.setPointSize(7);
     m_pointText->setFont(small);
     m_pointText->setTextMargins(0, 0, 0, 0);
-    for (QWidget *w : {static_cast<QWidget *>(m_txtSig), static_cast<QWidget *>(m_pointText),
-                       static_cast<QWidget *>(m_cmdNew), static_cast<QWidget *>(m_portStateFrame)})
+    for (QWidget *w : {static_cast<QWidget *>(m_alarmTemperatureBox), static_cast<QWidget *>(m_pointText),
+                       static_cast<QWidget *>(m_refreshButton), static_cast<QWidget *>(m_portStateFrame)})
         w->raise();
     setCentralWidget(central);
 }
 
-void frmTerminal::applyLayout() {
+void MainWindow::applyLayout() {
     QWidget *central = centralWidget();
     if (!central)
         return;
@@ -471,7 +471,7 @@ void frmTerminal::applyLayout() {
     in.outerWidth = tx(frameGeometry().width());
     in.clearButtonHeight = ClearButtonHeight;
     in.frameWidth = tx(m_portStateFrame->width());
-    in.indicatorShown = !m_txtTerm->isHidden();
+    in.indicatorShown = !m_terminalEdit->isHidden();
     const WindowLayout::Result r = WindowLayout::place(in);
 
     // Twips of the inner area to pixels of the central area.
@@ -483,43 +483,43 @@ void frmTerminal::applyLayout() {
     };
     put(m_chart->widget(), r.chart);
     if (r.indicator) {
-        m_txtTerm->show();
-        put(m_txtTerm, r.indicator);
+        m_terminalEdit->show();
+        put(m_terminalEdit, r.indicator);
     } else if (!in.indicatorShown) {
-        m_txtTerm->hide();
+        m_terminalEdit->hide();
     }
-    if (QAction *item = m_items.value(menu::mnuViewIndicator))
+    if (QAction *item = m_items.value(menu::IndicatorOnOff))
         item->setChecked(in.indicatorShown);
     m_clearButton->setGeometry(m_clearButton->x(), py(r.clearButtonTop), px(WindowLayout::IndicatorWidth),
                                twipsToPixels(ClearButtonHeight, dpiY));
-    put(m_cmdNew, r.refresh);
+    put(m_refreshButton, r.refresh);
     put(m_pointText, r.pointText);
     if (r.pointText) {
         // The signal temperature box, left of the point value field.
         const int sigWidth = px(SigTextWidth);
-        m_txtSig->setGeometry(px(r.pointText->left) - sigWidth - px(SigTextGap), py(r.pointText->top), sigWidth,
-                              twipsToPixels(r.pointText->height, dpiY));
+        m_alarmTemperatureBox->setGeometry(px(r.pointText->left) - sigWidth - px(SigTextGap), py(r.pointText->top),
+                                           sigWidth, twipsToPixels(r.pointText->height, dpiY));
     }
     m_portStateFrame->move(px(r.frameLeft), std::max(0, py(FrameTop)));
 }
 
-void frmTerminal::resizeEvent(QResizeEvent *event) {
+void MainWindow::resizeEvent(QResizeEvent *event) {
     QMainWindow::resizeEvent(event);
     applyLayout();
 }
 
-void frmTerminal::showEvent(QShowEvent *event) {
+void MainWindow::showEvent(QShowEvent *event) {
     QMainWindow::showEvent(event);
     applyLayout();
 }
 
-bool frmTerminal::eventFilter(QObject *watched, QEvent *event) {
-    if (watched == m_txtTerm && event->type() == QEvent::KeyPress && terminalKeyPress) {
+bool MainWindow::eventFilter(QObject *watched, QEvent *event) {
+    if (watched == m_terminalEdit && event->type() == QEvent::KeyPress && terminalKeyPress) {
         const QString typed = static_cast<QKeyEvent *>(event)->text();
         if (!typed.isEmpty() && !terminalKeyPress(typed))
             return true;
     }
-    if (watched == m_txtTerm && event->type() == QEvent::InputMethod && terminalKeyPress) {
+    if (watched == m_terminalEdit && event->type() == QEvent::InputMethod && terminalKeyPress) {
         // Text composed by an input method counts as typed, character by character.
         bool take = true;
         for (const QChar c : static_cast<QInputMethodEvent *>(event)->commitString())
@@ -537,27 +537,28 @@ bool frmTerminal::eventFilter(QObject *watched, QEvent *event) {
             return true;
         }
     }
-    if ((watched == m_imgConnected || watched == m_imgNotConnected) && event->type() == QEvent::MouseButtonRelease) {
+    if ((watched == m_connectedPicture || watched == m_notConnectedPicture) &&
+        event->type() == QEvent::MouseButtonRelease) {
         Q_EMIT connectionPictureClicked();
         return true;
     }
     return QMainWindow::eventFilter(watched, event);
 }
 
-void frmTerminal::closeEvent(QCloseEvent *event) {
+void MainWindow::closeEvent(QCloseEvent *event) {
     Q_EMIT unloading();
     event->accept();
 }
 
-QMenu *frmTerminal::menu(const QString &name) const {
+QMenu *MainWindow::menu(const QString &name) const {
     return m_menus.value(name);
 }
 
-QAction *frmTerminal::item(const QString &name) const {
+QAction *MainWindow::item(const QString &name) const {
     return m_items.value(name);
 }
 
-void frmTerminal::setPanelText(const QString &key, const QString &text) {
+void MainWindow::setPanelText(const QString &key, const QString &text) {
     QLabel *label = m_panels.value(key);
     if (!label)
         return;
@@ -567,172 +568,172 @@ void frmTerminal::setPanelText(const QString &key, const QString &text) {
         place->updateGeometry();
 }
 
-QString frmTerminal::panelText(const QString &key) const {
+QString MainWindow::panelText(const QString &key) const {
     QLabel *label = m_panels.value(key);
     return label ? label->text() : QString();
 }
 
-void frmTerminal::setItemChecked(const QString &name, bool checked) {
+void MainWindow::setItemChecked(const QString &name, bool checked) {
     if (QAction *a = m_items.value(name)) {
         a->setCheckable(true);
         a->setChecked(checked);
     }
 }
 
-bool frmTerminal::itemChecked(const QString &name) const {
+bool MainWindow::itemChecked(const QString &name) const {
     QAction *a = m_items.value(name);
     return a && a->isChecked();
 }
 
-void frmTerminal::setItemEnabled(const QString &name, bool enabled) {
+void MainWindow::setItemEnabled(const QString &name, bool enabled) {
     if (QAction *a = m_items.value(name))
         a->setEnabled(enabled);
 }
 
-bool frmTerminal::itemEnabled(const QString &name) const {
+bool MainWindow::itemEnabled(const QString &name) const {
     QAction *a = m_items.value(name);
     return a && a->isEnabled();
 }
 
-void frmTerminal::showConnected(bool connected) {
-    m_pictures->setCurrentWidget(connected ? m_imgConnected : m_imgNotConnected);
+void MainWindow::showConnected(bool connected) {
+    m_pictures->setCurrentWidget(connected ? m_connectedPicture : m_notConnectedPicture);
 }
 
-bool frmTerminal::connectedShown() const {
-    return m_pictures->currentWidget() == m_imgConnected;
+bool MainWindow::connectedShown() const {
+    return m_pictures->currentWidget() == m_connectedPicture;
 }
 
-TextBox &frmTerminal::terminalBox() {
+TextBox &MainWindow::terminalBox() {
     return *m_termBox;
 }
 
-void frmTerminal::setCaption(const QString &caption) {
+void MainWindow::setCaption(const QString &caption) {
     setWindowTitle(caption);
 }
 
-QString frmTerminal::caption() const {
+QString MainWindow::caption() const {
     return windowTitle();
 }
 
-void frmTerminal::showAlarm(const QString &text) {
+void MainWindow::showAlarm(const QString &text) {
     if (!m_sigTemp)
-        m_sigTemp = new SigTemp(this);
-    m_sigTemp->txtSigTemp()->setText(text);
+        m_sigTemp = new AlarmWindow(this);
+    m_sigTemp->messageField()->setText(text);
     m_sigTemp->show();
     m_sigTemp->raise();
 }
 
-void frmTerminal::showAbout() {
+void MainWindow::showAbout() {
     // Loaded on each showing and unloaded when closed; a box still open is
     // brought to the front.
     if (!m_about)
-        m_about = new frmAbout(this);
+        m_about = new AboutWindow(this);
     m_about->show();
     m_about->raise();
     m_about->activateWindow();
 }
 
-frmAbout *frmTerminal::aboutWindow() const {
+AboutWindow *MainWindow::aboutWindow() const {
     return m_about.data();
 }
 
-void frmTerminal::showGraphSettings(GraphSettings &dialog) {
-    frmPrGraph window(dialog, this);
+void MainWindow::showGraphSettings(GraphSettings &dialog) {
+    GraphSettingsWindow window(dialog, this);
     m_prGraph = &window;
     window.exec();
     m_prGraph = nullptr;
 }
 
-void frmTerminal::showSnapshotDialog(SnapshotDialog &dialog) {
+void MainWindow::showSnapshotDialog(SnapshotDialog &dialog) {
     // A window that is closing is on its way out; a new one takes its place.
     if (m_snapShot && m_snapShot->isClosing())
         m_snapShot = nullptr;
     if (!m_snapShot)
-        m_snapShot = new frmSnapShot(dialog, this);
+        m_snapShot = new SnapshotWindow(dialog, this);
     m_snapShot->show();
     m_snapShot->raise();
     m_snapShot->activateWindow();
 }
 
-frmSnapShot *frmTerminal::snapshotWindow() const {
+SnapshotWindow *MainWindow::snapshotWindow() const {
     return m_snapShot;
 }
 
-void frmTerminal::showPortProperties(PortProperties &dialog) {
-    frmProperties window(dialog, this);
+void MainWindow::showPortProperties(PortProperties &dialog) {
+    PortSettingsWindow window(dialog, this);
     m_properties = &window;
     window.exec();
     m_properties = nullptr;
 }
 
-void frmTerminal::setSigText(const QString &text) {
-    m_txtSig->setText(text);
+void MainWindow::setSigText(const QString &text) {
+    m_alarmTemperatureBox->setText(text);
 }
 
-QString frmTerminal::sigText() const {
-    return m_txtSig->text();
+QString MainWindow::sigText() const {
+    return m_alarmTemperatureBox->text();
 }
 
-void frmTerminal::setIndicatorVisible(bool visible) {
-    m_txtTerm->setVisible(visible);
+void MainWindow::setIndicatorVisible(bool visible) {
+    m_terminalEdit->setVisible(visible);
     applyLayout();
 }
 
-bool frmTerminal::indicatorVisible() const {
-    return !m_txtTerm->isHidden();
+bool MainWindow::indicatorVisible() const {
+    return !m_terminalEdit->isHidden();
 }
 
-void frmTerminal::setClearButtonVisible(bool visible) {
+void MainWindow::setClearButtonVisible(bool visible) {
     m_clearButton->setVisible(visible);
 }
 
-bool frmTerminal::clearButtonVisible() const {
+bool MainWindow::clearButtonVisible() const {
     return !m_clearButton->isHidden();
 }
 
-void frmTerminal::setIndicatorColors(std::int32_t background, std::int32_t text) {
+void MainWindow::setIndicatorColors(std::int32_t background, std::int32_t text) {
     auto css = [](std::int32_t c) { return QColor(redPart(c), greenPart(c), bluePart(c)).name(); };
-    m_txtTerm->setStyleSheet(
+    m_terminalEdit->setStyleSheet(
         QStringLiteral("QPlainTextEdit { background: %1; color: %2; }").arg(css(background), css(text)));
 }
 
-bool frmTerminal::seriesDataVisible() const {
+bool MainWindow::seriesDataVisible() const {
     return m_seriesData && m_seriesData->isVisible();
 }
 
-void frmTerminal::refreshSeriesData() {
+void MainWindow::refreshSeriesData() {
     if (m_seriesData)
         m_seriesData->refresh();
 }
 
-void frmTerminal::showSeriesData(SeriesData &content) {
+void MainWindow::showSeriesData(SeriesData &content) {
     // A new window each time: its load computes every field again.
     if (m_seriesData)
         m_seriesData->close();
-    m_seriesData = new frmSeriesData(content, this);
+    m_seriesData = new SeriesDataWindow(content, this);
     m_seriesData->show();
     m_seriesData->raise();
     m_seriesData->activateWindow();
 }
 
-void frmTerminal::setPointText(const QString &text) {
+void MainWindow::setPointText(const QString &text) {
     m_pointText->setText(text);
     // Show the text from its start, not scrolled to the caret at its end.
     m_pointText->setCursorPosition(0);
 }
 
-QString frmTerminal::shownPointText() const {
+QString MainWindow::shownPointText() const {
     return m_pointText->text();
 }
 
-void frmTerminal::setPointTextBackground(std::int32_t colour) {
+void MainWindow::setPointTextBackground(std::int32_t colour) {
     QPalette palette = m_pointText->palette();
     palette.setColor(QPalette::Base, QColor(redPart(colour), greenPart(colour), bluePart(colour)));
     m_pointText->setPalette(palette);
     m_pointText->setAutoFillBackground(true);
 }
 
-void frmTerminal::popupMenu(const QString &name) {
+void MainWindow::popupMenu(const QString &name) {
     if (QMenu *m = m_menus.value(name))
         m->popup(QCursor::pos());
 }

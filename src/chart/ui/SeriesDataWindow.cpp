@@ -1,4 +1,4 @@
-#include "chart/ui/frmSeriesData.h"
+#include "chart/ui/SeriesDataWindow.h"
 
 #include <QEvent>
 #include <QGridLayout>
@@ -30,7 +30,7 @@ const SeriesDataForm::Field ShownOrder[] = {SeriesDataForm::Start, SeriesDataFor
 
 } // namespace
 
-frmSeriesData::frmSeriesData(SeriesData &content, QWidget *parent)
+SeriesDataWindow::SeriesDataWindow(SeriesData &content, QWidget *parent)
     : QWidget(parent, Qt::Tool | Qt::WindowTitleHint | Qt::WindowCloseButtonHint), m_content(content) {
     setObjectName(QStringLiteral("frmSeriesData"));
     setAttribute(Qt::WA_DeleteOnClose);
@@ -62,25 +62,25 @@ frmSeriesData::frmSeriesData(SeriesData &content, QWidget *parent)
     m_content.load(*this);
 }
 
-void frmSeriesData::refresh() {
+void SeriesDataWindow::refresh() {
     m_content.showSeriesTable(*this);
 }
 
-void frmSeriesData::setField(Field field, const QString &text) {
+void SeriesDataWindow::setField(Field field, const QString &text) {
     if (QLineEdit *box = fieldBox(field))
         box->setText(text);
 }
 
-QString frmSeriesData::field(Field field) const {
+QString SeriesDataWindow::field(Field field) const {
     QLineEdit *box = fieldBox(field);
     return box ? box->text() : QString();
 }
 
-QLineEdit *frmSeriesData::fieldBox(Field field) const {
+QLineEdit *SeriesDataWindow::fieldBox(Field field) const {
     return field >= 1 && field <= 4 ? m_fields[field - 1] : nullptr;
 }
 
-void frmSeriesData::changeEvent(QEvent *event) {
+void SeriesDataWindow::changeEvent(QEvent *event) {
     QWidget::changeEvent(event);
     if (event->type() != QEvent::ActivationChange)
         return;

@@ -11,11 +11,11 @@ namespace zorneta {
 // The current-parameters window: start time, duration, temperature and rate
 // of rise, filled by SeriesData. Modeless; it closes (and is deleted) as soon
 // as it loses the focus.
-class frmSeriesData : public QWidget, public SeriesDataForm {
+class SeriesDataWindow : public QWidget, public SeriesDataForm {
     Q_OBJECT
 public:
     // Builds the window and runs its load on the given content.
-    frmSeriesData(SeriesData &content, QWidget *parent = nullptr);
+    SeriesDataWindow(SeriesData &content, QWidget *parent = nullptr);
 
     // The content again, as after a processed event.
     void refresh();

@@ -1,4 +1,4 @@
-#include "settings/ui/SigTemp.h"
+#include "settings/ui/AlarmWindow.h"
 
 #include <QEvent>
 #include <QGroupBox>
@@ -7,7 +7,7 @@
 
 namespace zorneta {
 
-SigTemp::SigTemp(QWidget *parent) : QDialog(parent) {
+AlarmWindow::AlarmWindow(QWidget *parent) : QDialog(parent) {
     setObjectName(QStringLiteral("SigTemp"));
     setWindowTitle(QStringLiteral("                  Сигнализации температуры"));
     setModal(false);
@@ -15,21 +15,21 @@ SigTemp::SigTemp(QWidget *parent) : QDialog(parent) {
     m_frame = new QGroupBox(QStringLiteral("Первичное достижение температуры"), this);
     m_frame->setObjectName(QStringLiteral("Frame1"));
     auto *frameLayout = new QVBoxLayout(m_frame);
-    m_txtSigTemp = new QLineEdit(QStringLiteral("Заданная температура достигнута"), m_frame);
-    m_txtSigTemp->setObjectName(QStringLiteral("txtSigTemp"));
-    m_txtSigTemp->setReadOnly(true);
-    m_txtSigTemp->setAccessibleName(m_frame->title());
-    m_txtSigTemp->setMinimumWidth(520);
-    frameLayout->addWidget(m_txtSigTemp);
+    m_messageField = new QLineEdit(QStringLiteral("Заданная температура достигнута"), m_frame);
+    m_messageField->setObjectName(QStringLiteral("txtSigTemp"));
+    m_messageField->setReadOnly(true);
+    m_messageField->setAccessibleName(m_frame->title());
+    m_messageField->setMinimumWidth(520);
+    frameLayout->addWidget(m_messageField);
     layout->addWidget(m_frame);
     for (QObject *clickable :
-         {static_cast<QObject *>(this), static_cast<QObject *>(m_frame), static_cast<QObject *>(m_txtSigTemp)})
+         {static_cast<QObject *>(this), static_cast<QObject *>(m_frame), static_cast<QObject *>(m_messageField)})
         clickable->installEventFilter(this);
 }
 
-bool SigTemp::eventFilter(QObject *watched, QEvent *event) {
+bool AlarmWindow::eventFilter(QObject *watched, QEvent *event) {
     if (event->type() == QEvent::MouseButtonRelease &&
-        (watched == this || watched == m_frame || watched == m_txtSigTemp)) {
+        (watched == this || watched == m_frame || watched == m_messageField)) {
         close();
         return true;
     }

@@ -9,11 +9,11 @@ namespace zorneta {
 
 // The alarm window: shown without waiting when a reading reaches the set
 // temperature. A click on its background, its frame or its text box closes it.
-class SigTemp : public QDialog {
+class AlarmWindow : public QDialog {
     Q_OBJECT
 public:
-    explicit SigTemp(QWidget *parent = nullptr);
-    QLineEdit *txtSigTemp() const { return m_txtSigTemp; }
+    explicit AlarmWindow(QWidget *parent = nullptr);
+    QLineEdit *messageField() const { return m_messageField; }
     QGroupBox *frame() const { return m_frame; }
 
 protected:
@@ -21,7 +21,7 @@ protected:
 
 private:
     QGroupBox *m_frame;
-    QLineEdit *m_txtSigTemp;
+    QLineEdit *m_messageField;
 };
 
 } // namespace zorneta

@@ -1,4 +1,4 @@
-#include "shell/ui/frmAbout.h"
+#include "shell/ui/AboutWindow.h"
 
 #include "Version.h"
 #include "session/Services.h"
@@ -12,18 +12,18 @@
 
 namespace zorneta {
 
-QString frmAbout::versionText() {
+QString AboutWindow::versionText() {
     return QStringLiteral("Рабочая версия  %1.%2.%3  CD-ROM").arg(VersionMajor).arg(VersionMinor).arg(VersionRevision);
 }
 
-QString frmAbout::descriptionText() {
+QString AboutWindow::descriptionText() {
     return QStringLiteral(
         "    Программный продукт \"Зорнета\" разработан фирмой ZID \"ЛИРАНТ\" специально для прграммных "
         "терморегуляторов серии МЛ, служит для связи с удаленным компьютером и предназначен для "
         "визуализации процесса  терморегулирования.");
 }
 
-frmAbout::frmAbout(QWidget *parent) : QDialog(parent) {
+AboutWindow::AboutWindow(QWidget *parent) : QDialog(parent) {
     setObjectName(QStringLiteral("frmAbout"));
     setAttribute(Qt::WA_DeleteOnClose);
     setModal(false);

@@ -13,10 +13,10 @@ class SnapshotDialog;
 // The snapshot dialog's window, modeless. It shows the dialog's state and
 // passes on what the user types and clicks; it hides itself when the dialog
 // is hidden and goes away when the dialog is unloaded.
-class frmSnapShot : public QDialog {
+class SnapshotWindow : public QDialog {
     Q_OBJECT
 public:
-    explicit frmSnapShot(SnapshotDialog &dialog, QWidget *parent = nullptr);
+    explicit SnapshotWindow(SnapshotDialog &dialog, QWidget *parent = nullptr);
 
     // Closed and about to be deleted.
     bool isClosing() const { return m_closing; }

@@ -6,10 +6,10 @@ namespace zorneta {
 
 // The About box: what the program is, its version and its maker. Shown
 // without blocking the main window; OK and the close box unload it.
-class frmAbout : public QDialog {
+class AboutWindow : public QDialog {
     Q_OBJECT
 public:
-    explicit frmAbout(QWidget *parent = nullptr);
+    explicit AboutWindow(QWidget *parent = nullptr);
 
     // "Рабочая версия  " and the program's version, then "  CD-ROM".
     static QString versionText();

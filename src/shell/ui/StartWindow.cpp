@@ -1,4 +1,4 @@
-#include "shell/ui/frmSplash.h"
+#include "shell/ui/StartWindow.h"
 
 #include "Version.h"
 #include "shell/ui/Pictures.h"
@@ -11,23 +11,23 @@
 
 namespace zorneta {
 
-QString frmSplash::versionText() {
+QString StartWindow::versionText() {
     return QStringLiteral("Версия %1.%2.%3").arg(VersionMajor).arg(VersionMinor).arg(VersionRevision);
 }
 
-frmSplash::frmSplash(QWidget *parent) : QDialog(parent) {
+StartWindow::StartWindow(QWidget *parent) : QDialog(parent) {
     setObjectName(QStringLiteral("frmSplash"));
     setWindowTitle(QStringLiteral("   Краткая информация о программе"));
     setWindowIcon(QIcon(logoPicture(64)));
 
     auto *grid = new QGridLayout(this);
-    m_imgLogo = new QLabel(this);
-    m_imgLogo->setObjectName(QStringLiteral("imgLogo"));
-    m_imgLogo->setPixmap(logoPicture(96));
-    m_imgLogo->setAccessibleName(QStringLiteral("Зорнета"));
-    m_imgLogo->setCursor(Qt::PointingHandCursor);
-    m_imgLogo->installEventFilter(this);
-    grid->addWidget(m_imgLogo, 0, 0, 3, 1, Qt::AlignTop);
+    m_logoPicture = new QLabel(this);
+    m_logoPicture->setObjectName(QStringLiteral("imgLogo"));
+    m_logoPicture->setPixmap(logoPicture(96));
+    m_logoPicture->setAccessibleName(QStringLiteral("Зорнета"));
+    m_logoPicture->setCursor(Qt::PointingHandCursor);
+    m_logoPicture->installEventFilter(this);
+    grid->addWidget(m_logoPicture, 0, 0, 3, 1, Qt::AlignTop);
 
     auto *product = new QLabel(QStringLiteral("Зорнета"), this);
     product->setObjectName(QStringLiteral("lblProductName"));
@@ -66,19 +66,19 @@ frmSplash::frmSplash(QWidget *parent) : QDialog(parent) {
     buttons->addWidget(leave);
     grid->addLayout(buttons, 4, 0, 1, 2);
 
-    connect(work, &QPushButton::clicked, this, &frmSplash::workChosen);
-    connect(leave, &QPushButton::clicked, this, &frmSplash::exitChosen);
+    connect(work, &QPushButton::clicked, this, &StartWindow::workChosen);
+    connect(leave, &QPushButton::clicked, this, &StartWindow::exitChosen);
 }
 
-bool frmSplash::eventFilter(QObject *watched, QEvent *event) {
-    if (watched == m_imgLogo && event->type() == QEvent::MouseButtonRelease) {
+bool StartWindow::eventFilter(QObject *watched, QEvent *event) {
+    if (watched == m_logoPicture && event->type() == QEvent::MouseButtonRelease) {
         Q_EMIT workChosen();
         return true;
     }
     return QDialog::eventFilter(watched, event);
 }
 
-void frmSplash::reject() {
+void StartWindow::reject() {
     Q_EMIT exitChosen();
 }
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "chart/ui/frmSeriesData.h"
+#include "chart/ui/SeriesDataWindow.h"
 #include "session/MainView.h"
 
 #include <QHash>
@@ -27,16 +27,16 @@ class QtChartSurface;
 // bar, chart, digital indicator and the small controls around them. It only
 // shows state and forwards what the user does; the logic drives it through
 // MainView.
-class frmTerminal : public QMainWindow, public MainView {
+class MainWindow : public QMainWindow, public MainView {
     Q_OBJECT
 public:
-    explicit frmTerminal(QWidget *parent = nullptr);
-    ~frmTerminal() override;
+    explicit MainWindow(QWidget *parent = nullptr);
+    ~MainWindow() override;
 
     QtChartSurface &chart() { return *m_chart; }
     QMenu *menu(const QString &name) const;
     QAction *item(const QString &name) const;
-    QPlainTextEdit *terminalWidget() const { return m_txtTerm; }
+    QPlainTextEdit *terminalWidget() const { return m_terminalEdit; }
 
     // MainView
     void setPanelText(const QString &key, const QString &text) override;
@@ -54,28 +54,28 @@ public:
     void showAlarm(const QString &text) override;
     void showAbout() override;
     // The About box while it is open (for tests).
-    class frmAbout *aboutWindow() const;
+    class AboutWindow *aboutWindow() const;
     void showGraphSettings(GraphSettings &dialog) override;
     // The graph settings dialog while it is shown (for tests).
-    class frmPrGraph *graphSettingsWindow() const {
+    class GraphSettingsWindow *graphSettingsWindow() const {
         return m_prGraph;
     }
     void showSnapshotDialog(SnapshotDialog &dialog) override;
     // The snapshot dialog's window while it exists (for tests).
-    class frmSnapShot *snapshotWindow() const;
+    class SnapshotWindow *snapshotWindow() const;
     void showPortProperties(PortProperties &dialog) override;
     // The port settings dialog while it is shown (for tests).
-    class frmProperties *portPropertiesWindow() const {
+    class PortSettingsWindow *portPropertiesWindow() const {
         return m_properties;
     }
-    // Decides each key press in txtTerm that carries a character, before the
+    // Decides each key press in terminalEdit that carries a character, before the
     // box takes it (the character's text): true lets the box take it.
     std::function<bool(const QString &text)> terminalKeyPress;
     bool seriesDataVisible() const override;
     void refreshSeriesData() override;
     void showSeriesData(SeriesData &content) override;
     // The current-parameters window while it is open.
-    frmSeriesData *seriesDataWindow() const { return m_seriesData; }
+    SeriesDataWindow *seriesDataWindow() const { return m_seriesData; }
     void setPointText(const QString &text) override;
     QString shownPointText() const override;
     void setPointTextBackground(std::int32_t colour) override;
@@ -87,10 +87,10 @@ public:
     bool clearButtonVisible() const override;
     void setIndicatorColors(std::int32_t background, std::int32_t text) override;
 
-    class SigTemp *alarmWindow() const {
+    class AlarmWindow *alarmWindow() const {
         return m_sigTemp;
     }
-    QLineEdit *txtSig() const { return m_txtSig; }
+    QLineEdit *alarmTemperatureBox() const { return m_alarmTemperatureBox; }
     QLineEdit *pointText() const { return m_pointText; }
 
 Q_SIGNALS:
@@ -103,8 +103,8 @@ Q_SIGNALS:
     // The point value field took the focus, or was double-clicked.
     void pointTextFocused();
     void pointTextDoubleClicked();
-    void clearClicked();   // Command1
-    void refreshClicked(); // cmdNew
+    void clearClicked();
+    void refreshClicked();
     // The window is about to close; the logic shuts everything down.
     void unloading();
 
@@ -136,21 +136,21 @@ private:
     QHash<QString, QLabel *> m_panels;
     QHash<QString, QWidget *> m_panelPlaces; // of the panels written often
     QToolBar *m_toolBar = nullptr;
-    QPlainTextEdit *m_txtTerm = nullptr;
+    QPlainTextEdit *m_terminalEdit = nullptr;
     QPushButton *m_clearButton = nullptr;
-    QPushButton *m_cmdNew = nullptr;
+    QPushButton *m_refreshButton = nullptr;
     QLineEdit *m_pointText = nullptr;
-    QLineEdit *m_txtSig = nullptr;
+    QLineEdit *m_alarmTemperatureBox = nullptr;
     QGroupBox *m_portStateFrame = nullptr;
     QStackedWidget *m_pictures = nullptr;
-    QLabel *m_imgConnected = nullptr;
-    QLabel *m_imgNotConnected = nullptr;
-    class SigTemp *m_sigTemp = nullptr;
-    class frmPrGraph *m_prGraph = nullptr;
-    class frmProperties *m_properties = nullptr;
-    QPointer<frmSeriesData> m_seriesData;
-    QPointer<class frmAbout> m_about;
-    QPointer<class frmSnapShot> m_snapShot;
+    QLabel *m_connectedPicture = nullptr;
+    QLabel *m_notConnectedPicture = nullptr;
+    class AlarmWindow *m_sigTemp = nullptr;
+    class GraphSettingsWindow *m_prGraph = nullptr;
+    class PortSettingsWindow *m_properties = nullptr;
+    QPointer<SeriesDataWindow> m_seriesData;
+    QPointer<class AboutWindow> m_about;
+    QPointer<class SnapshotWindow> m_snapShot;
 };
 
 } // namespace zorneta

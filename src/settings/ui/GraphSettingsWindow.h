@@ -13,10 +13,10 @@ class GraphSettings;
 
 // The graph settings dialog window. It shows the state of GraphSettings and
 // forwards the user's choices to it; OK and Cancel run its commands.
-class frmPrGraph : public QDialog {
+class GraphSettingsWindow : public QDialog {
     Q_OBJECT
 public:
-    explicit frmPrGraph(GraphSettings &settings, QWidget *parent = nullptr);
+    explicit GraphSettingsWindow(GraphSettings &settings, QWidget *parent = nullptr);
 
     // Shows the dialog's state in the controls.
     void showState();
@@ -30,14 +30,14 @@ private:
 
     GraphSettings &m_settings;
     QTabWidget *m_tab = nullptr;
-    QComboBox *m_cboSpeed = nullptr;
-    QComboBox *m_cboPassOver = nullptr;
-    QComboBox *m_cboColor = nullptr;
-    QComboBox *m_cboThin = nullptr;
-    QComboBox *m_cboVGrid = nullptr;
-    QLineEdit *m_txtGraph = nullptr;
-    QLineEdit *m_txtCutStart = nullptr;
-    QLineEdit *m_txtCutEnd = nullptr;
+    QComboBox *m_updatePeriodList = nullptr;
+    QComboBox *m_readPeriodList = nullptr;
+    QComboBox *m_curveColourList = nullptr;
+    QComboBox *m_curveWidthList = nullptr;
+    QComboBox *m_xDivisionsList = nullptr;
+    QLineEdit *m_alarmTemperatureField = nullptr;
+    QLineEdit *m_cutStartField = nullptr;
+    QLineEdit *m_endPointsField = nullptr;
     QButtonGroup *m_xAxisOption = nullptr;
     QButtonGroup *m_y2AxisOption = nullptr;
     QButtonGroup *m_legendOption = nullptr;

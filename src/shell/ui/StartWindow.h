@@ -9,10 +9,10 @@ namespace zorneta {
 
 // The start window: what the program is, its version, and the way on to
 // work ("Работа", or a click on the picture) or out ("Выход").
-class frmSplash : public QDialog {
+class StartWindow : public QDialog {
     Q_OBJECT
 public:
-    explicit frmSplash(QWidget *parent = nullptr);
+    explicit StartWindow(QWidget *parent = nullptr);
 
     // "Версия " and the program's version, e.g. "Версия 2.2.20".
     static QString versionText();
@@ -26,7 +26,7 @@ protected:
     void reject() override; // the close box and Esc leave as "Выход" does
 
 private:
-    QLabel *m_imgLogo = nullptr;
+    QLabel *m_logoPicture = nullptr;
 };
 
 } // namespace zorneta

@@ -1,4 +1,4 @@
-#include "recording/ui/frmSnapShot.h"
+#include "recording/ui/SnapshotWindow.h"
 
 #include "recording/SnapshotDialog.h"
 
@@ -16,7 +16,7 @@
 
 namespace zorneta {
 
-frmSnapShot::frmSnapShot(SnapshotDialog &dialog, QWidget *parent) : QDialog(parent), m_dialog(dialog) {
+SnapshotWindow::SnapshotWindow(SnapshotDialog &dialog, QWidget *parent) : QDialog(parent), m_dialog(dialog) {
     setObjectName(QStringLiteral("frmSnapShot"));
     setWindowTitle(QStringLiteral("     Характер  снимка"));
     setModal(false);
@@ -83,10 +83,10 @@ frmSnapShot::frmSnapShot(SnapshotDialog &dialog, QWidget *parent) : QDialog(pare
     connect(m_saveToFileBox, &QCheckBox::toggled, this, [this](bool checked) { m_dialog.setSaveToFile(checked); });
     connect(ok, &QPushButton::clicked, this, [this] { m_dialog.confirm(); });
     connect(cancel, &QPushButton::clicked, this, [this] { m_dialog.cancel(); });
-    connect(&m_dialog, &SnapshotDialog::changed, this, &frmSnapShot::showState);
+    connect(&m_dialog, &SnapshotDialog::changed, this, &SnapshotWindow::showState);
 }
 
-void frmSnapShot::showState() {
+void SnapshotWindow::showState() {
     if (!m_dialog.isLoaded()) {
         // Unloaded: the window goes; the next opening builds a new one.
         if (!m_closing) {
@@ -117,7 +117,7 @@ void frmSnapShot::showState() {
         hide();
 }
 
-void frmSnapShot::closeEvent(QCloseEvent *event) {
+void SnapshotWindow::closeEvent(QCloseEvent *event) {
     // Closing the window unloads the dialog, as Cancel does.
     if (!m_closing) {
         m_closing = true;
@@ -127,7 +127,7 @@ void frmSnapShot::closeEvent(QCloseEvent *event) {
     event->accept();
 }
 
-void frmSnapShot::reject() {
+void SnapshotWindow::reject() {
     m_dialog.cancel();
 }
 
