@@ -148,7 +148,7 @@ int main(int argc, char **argv) {
     directory.bind(1, pty.devicePath());
     QtSerialPort port(directory);
     qsizetype mostHeld = 0;
-    QObject::connect(&port, &SerialPort::commEventRaised, &port,
+    QObject::connect(&port, &SerialPort::lineReceived, &port,
                      [&] { mostHeld = std::max(mostHeld, port.heldInputBytes()); });
     LogicRig d(LogicRig::DoublesOnly);
     TerminalLogic logic(

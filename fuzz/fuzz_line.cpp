@@ -82,22 +82,20 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
         const bool takenIn = state.commEventCount % state.readPeriod == 0;
         rig.port.firstLine = firstSinceOpen;
         rig.port.receive(chunk);
-        if (takenIn) {
-            if (becomesReading(chunk, firstSinceOpen))
-                ++expectedPoints;
-            if (rig.logic->recording().isOpen())
-                expectedBody += recordedBody(chunk);
-            FUZZ_CHECK(rig.view.panelText(panel::Counter) == QString::number(state.pointCount),
-                       rig.view.panelText(panel::Counter));
-            FUZZ_CHECK(rig.view.box.contents.size() <= TerminalOutput::MaxBoxLength + 2 * chunk.size(),
-                       QString::number(rig.view.box.contents.size()));
-        }
+        // Every line is recorded and shown; the read period thins the table.
+        if (takenIn && becomesReading(chunk, firstSinceOpen))
+            ++expectedPoints;
+        if (rig.logic->recording().isOpen())
+            expectedBody += recordedBody(chunk);
+        FUZZ_CHECK(rig.view.panelText(panel::Counter) == QString::number(state.pointCount),
+                   rig.view.panelText(panel::Counter));
+        FUZZ_CHECK(rig.view.box.contents.size() <= TerminalOutput::MaxBoxLength + 2 * chunk.size(),
+                   QString::number(rig.view.box.contents.size()));
         firstSinceOpen = false;
         FUZZ_CHECK(state.pointCount == expectedPoints, QStringLiteral("%1 readings, %2 expected from %3")
                                                            .arg(state.pointCount)
                                                            .arg(expectedPoints)
                                                            .arg(QString::fromLatin1(chunk.toHex(' '))));
-        FUZZ_CHECK(rig.port.received.isEmpty(), QString::fromLatin1(rig.port.received.toHex(' ')));
     };
 
     while (input.remaining_bytes() > 0) {

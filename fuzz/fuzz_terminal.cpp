@@ -1,5 +1,5 @@
-// The terminal output routine alone: received blocks into the terminal box
-// (no recording file).
+// The terminal box alone: received blocks shown by the box's rules, and the
+// record form of the same blocks.
 //
 // Input: one byte for how much text the box holds already (so its trimming
 // is reached), then the received bytes; the block sizes come from the end.
@@ -8,8 +8,7 @@
 
 #include "acquisition/TerminalOutput.h"
 #include "common/TextEncoding.h"
-#include "recording/RecordingFile.h"
-#include "session/SessionState.h"
+#include "common/LineForms.h"
 #include "support/LogicRig.h"
 
 #include <fuzzer/FuzzedDataProvider.h>
@@ -44,9 +43,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
     testing::LogicRig rig(testing::LogicRig::DoublesOnly);
     Services services{rig.port,   rig.chart,   rig.prompts,  rig.settings, rig.clock,
                       rig.beeper, rig.install, rig.launcher, rig.view};
-    SessionState state;
-    RecordingFile recording(services, state);
-    TerminalOutput output(services, state, recording);
+    TerminalOutput output(services);
 
     testing::MemoryTextBox &box = rig.view.box;
     const QString before = QString(filled * 80, u'x') + QStringLiteral("\r\n");
@@ -65,17 +62,16 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
         FUZZ_CHECK(block.size() == static_cast<qsizetype>(piece.size()), block);
         received += block;
 
-        const QString shown = TerminalOutput::boxText(block, nullptr, &afterCr);
+        const QString shown = boxFormOf(block, nullptr, &afterCr);
         FUZZ_CHECK(!shown.contains(u'\b'), shown);
         FUZZ_CHECK(lineEndsPaired(shown), shown);
         boxForm += shown;
-        const QString record = TerminalOutput::recordText(shown, stamp, &atLineStart);
+        const QString record = recordFormOf(shown, stamp, &atLineStart);
         FUZZ_CHECK(!record.contains(u'\r'), record);
         FUZZ_CHECK(record.count(u'\n') == shown.count(QStringLiteral("\r\n")), record);
         recordForm += record;
 
-        QString text = block;
-        output.showTermText(box, text);
+        output.showLine(box, QByteArray(piece.data(), static_cast<qsizetype>(piece.size())));
         FUZZ_CHECK(box.contents.size() <= TerminalOutput::MaxBoxLength + shown.size(),
                    QString::number(box.contents.size()));
         FUZZ_CHECK(box.selectionStart == box.contents.size(), QString::number(box.selectionStart));
@@ -84,9 +80,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
     // Without backspaces, where the line cut the text into blocks does not
     // matter, and the box ends with everything received.
     if (!received.contains(u'\b')) {
-        FUZZ_CHECK(boxForm == TerminalOutput::boxText(received), boxForm);
+        FUZZ_CHECK(boxForm == boxFormOf(received), boxForm);
         bool wholeAtLineStart = true;
-        FUZZ_CHECK(recordForm == TerminalOutput::recordText(boxForm, stamp, &wholeAtLineStart), recordForm);
+        FUZZ_CHECK(recordForm == recordFormOf(boxForm, stamp, &wholeAtLineStart), recordForm);
         FUZZ_CHECK((before + boxForm).endsWith(box.contents), box.contents);
         FUZZ_CHECK(box.contents.size() >= std::min<qsizetype>(before.size() + boxForm.size(),
                                                               TerminalOutput::MaxBoxLength - TerminalOutput::KeepFrom),

@@ -4,21 +4,20 @@
 
 namespace zorneta {
 
-class ChartModel;
+class AcquisitionCore;
 class PeriodCommands;
 class PortControl;
 class TerminalOutput;
 struct Services;
-struct SessionState;
 
 // "Начать новый сеанс": the readings in memory are dropped and the curve
 // starts afresh, the session clock restarted on request. The port, the
 // recording file, the snapshot and the view state stay as they are.
 class NewSession {
 public:
-    NewSession(Services &services, SessionState &state, PortControl &port, TerminalOutput &output,
+    NewSession(Services &services, AcquisitionCore &core, PortControl &port, TerminalOutput &output,
                PeriodCommands &periods)
-        : m_services(services), m_state(state), m_port(port), m_output(output), m_periods(periods) {}
+        : m_services(services), m_core(core), m_port(port), m_output(output), m_periods(periods) {}
 
     // The menu item and the toolbar's "NewSession".
     void startNewSession();
@@ -29,8 +28,10 @@ public:
     static QString confirmationText();
 
 private:
+    void askRestart();
+
     Services &m_services;
-    SessionState &m_state;
+    AcquisitionCore &m_core;
     PortControl &m_port;
     TerminalOutput &m_output;
     PeriodCommands &m_periods;

@@ -1,63 +1,89 @@
 #include "acquisition/PortControl.h"
 
-#include "common/ItemNames.h"
-#include "session/SessionState.h"
+#include "acquisition/AcquisitionCore.h"
 #include "chart/ChartModel.h"
 #include "common/Formats.h"
+#include "common/ItemNames.h"
+#include "platform/ChartSurface.h"
 #include "platform/Clock.h"
 #include "platform/Prompts.h"
 #include "platform/SerialPort.h"
 #include "session/MainView.h"
 #include "session/Services.h"
+#include "session/SessionState.h"
 
 namespace zorneta {
 
-PortControl::PortControl(Services &services, SessionState &state, ChartModel &chart)
-    : m_services(services), m_state(state), m_chart(chart), m_reconnect(services, m_connectionTimer) {
+PortControl::PortControl(Services &services, AcquisitionCore &core, ChartModel &chart)
+    : m_services(services), m_core(core), m_state(core.state()), m_chart(chart) {
     m_connectionTimer.setInterval(1000);
     connect(&m_connectionTimer, &QTimer::timeout, this, &PortControl::showConnectionTime);
+}
+
+PortReconnect &PortControl::reconnect() {
+    return m_core.reconnect();
 }
 
 void PortControl::togglePort() {
     SerialPort &port = m_services.port;
     MainView &view = m_services.view;
-    if (m_reconnect.waiting()) {
+    if (m_core.reconnect().waiting()) {
         // The port is shown open while its device is awaited: the toggle
         // closes it, which ends the waiting.
+        m_core.closePort();
         showPortClosed();
         return;
     }
-    const Status toggled = port.setPortOpen(!port.portOpen());
-    if (!toggled)
-        m_services.prompts.messageBox(QString::fromUtf16(AppTitle), toggled.description(), Prompts::Icon::Exclamation,
+    if (port.portOpen()) {
+        m_core.closePort();
+        view.setItemChecked(menu::OpenPort, port.portOpen());
+        if (!port.portOpen())
+            showClosed();
+        return;
+    }
+    const Status opened = m_core.openPort();
+    if (!opened)
+        m_services.prompts.messageBox(QString::fromUtf16(AppTitle), opened.description(), Prompts::Icon::Exclamation,
                                       Prompts::Buttons::Ok);
     view.setItemChecked(menu::OpenPort, port.portOpen());
-    if (port.portOpen()) {
-        m_reconnect.receptionStarted();
-        view.showConnected(true);
-        view.setPanelText(panel::Settings, QStringLiteral("Настройки Порта: ") + port.settings());
-        view.setPanelText(panel::Status, QStringLiteral("Порт открыт"));
-        if (m_state.pointCount > 1) {
-            // Readings that arrive while the user answers wait in the port, so
-            // they land in the session the answer chooses, stamped from its start.
-            port.setEventsHeld(true);
-            const auto answer = m_services.prompts.messageBox(
-                QStringLiteral("Зорнета       Новый сеанс приема данных"),
-                QStringLiteral("   В предыдущем сеансе Вы считали ") + QString::number(m_state.pointCount) +
-                    QStringLiteral(" точек !\r\r   Обнулить число циклов считывания нового сеанса приёма данных"),
-                Prompts::Icon::Question, Prompts::Buttons::YesNo, Prompts::DefaultButton::Second);
-            if (answer == Prompts::Answer::Yes)
-                m_state.pointCount = 0;
-            startTiming();
-            m_chart.setupChart(m_state.curveRed, m_state.curveGreen, m_state.curveBlue);
-            port.setEventsHeld(false);
-            return;
-        }
-        startTiming();
-        m_chart.setupChart(m_state.curveRed, m_state.curveGreen, m_state.curveBlue);
-    } else {
+    if (!port.portOpen()) {
         showClosed();
+        return;
     }
+    view.showConnected(true);
+    view.setPanelText(panel::Settings, QStringLiteral("Настройки Порта: ") + port.settings());
+    view.setPanelText(panel::Status, QStringLiteral("Порт открыт"));
+    // Reception time restarts with the open: the record's stamps count from it.
+    startTiming();
+    if (m_state.pointCount > 1) {
+        askAboutPreviousSession();
+        return;
+    }
+    m_chart.setupChart(m_state.curveRed, m_state.curveGreen, m_state.curveBlue);
+}
+
+void PortControl::askAboutPreviousSession() {
+    // Readings that arrive while the user answers are recorded and shown at
+    // once, and wait before the table: they land in the session the answer
+    // chooses.
+    m_core.pipeline().holdReadings();
+    m_services.prompts.showMessageBox(
+        QStringLiteral("Зорнета       Новый сеанс приема данных"),
+        QStringLiteral("   В предыдущем сеансе Вы считали ") + QString::number(m_state.pointCount) +
+            QStringLiteral(" точек !\r\r   Обнулить число циклов считывания нового сеанса приёма данных"),
+        Prompts::Icon::Question, Prompts::Buttons::YesNo, Prompts::DefaultButton::Second,
+        [this](Prompts::Answer answer) {
+            if (answer == Prompts::Answer::Yes) {
+                // A new session: the old session's cells leave the table and
+                // the chart, as "Начать новый сеанс" clears them.
+                m_state.pointCount = 0;
+                m_state.readings = freshReadings();
+                (void)m_state.readings.setText(2, 1, seriesTitleText(m_state.startTime));
+                m_services.chart.setChartData(m_state.readings);
+            }
+            m_chart.setupChart(m_state.curveRed, m_state.curveGreen, m_state.curveBlue);
+            m_core.pipeline().releaseReadings();
+        });
 }
 
 void PortControl::showPortClosed() {
@@ -74,14 +100,11 @@ void PortControl::showClosed() {
 }
 
 void PortControl::startTiming() {
-    m_state.startTime = m_services.clock.now();
+    m_core.startTiming();
     m_connectionTimer.start();
 }
 
 void PortControl::showDuration() {
-    // Reception has ended (the port closed by the user, Cancel after a line
-    // error, a thermocouple break): a lost device is no longer waited for.
-    m_reconnect.receptionEnded();
     m_connectionTimer.stop();
     m_services.view.setPanelText(panel::ConnectTime, QStringLiteral("Длительность приёма  ") +
                                                          elapsedText(m_state.startTime, m_services.clock.now()) + u' ');

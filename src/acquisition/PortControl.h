@@ -1,29 +1,32 @@
 #pragma once
 
-#include "acquisition/PortReconnect.h"
-
 #include <QObject>
 #include <QTimer>
 
 namespace zorneta {
 
+class AcquisitionCore;
 class ChartModel;
+class PortReconnect;
 struct Services;
 struct SessionState;
 
-// Opening and closing the serial link, the connection timer on the status bar.
+// Opening and closing the serial link from the main window, and the
+// connection timer on the status bar.
 class PortControl : public QObject {
     Q_OBJECT
 public:
-    PortControl(Services &services, SessionState &state, ChartModel &chart);
+    PortControl(Services &services, AcquisitionCore &core, ChartModel &chart);
 
     // Toggles the port: menu "Открыть Порт", the toolbar's "PortOpen" and
-    // "ClosePort", the two connection pictures, and the thermocouple break.
+    // "ClosePort", the two connection pictures.
     void togglePort();
 
     // The closed port on the main window: menu check, picture, status bar
     // panels, and the connection timer stopped with the duration shown.
     void showPortClosed();
+    // The same, with the menu's check mark following the port.
+    void showClosed();
 
     void startTiming();
     void showDuration();
@@ -32,16 +35,16 @@ public:
     QTimer &connectionTimer() { return m_connectionTimer; }
 
     // Waiting for a lost device to come back.
-    PortReconnect &reconnect() { return m_reconnect; }
+    PortReconnect &reconnect();
 
 private:
-    void showClosed();
+    void askAboutPreviousSession();
 
     Services &m_services;
+    AcquisitionCore &m_core;
     SessionState &m_state;
     ChartModel &m_chart;
     QTimer m_connectionTimer;
-    PortReconnect m_reconnect;
 };
 
 } // namespace zorneta

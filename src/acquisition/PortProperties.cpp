@@ -1,6 +1,7 @@
 #include "acquisition/PortProperties.h"
 
 #include "acquisition/PortControl.h"
+#include "acquisition/PortReconnect.h"
 #include "common/ItemNames.h"
 #include "session/SessionState.h"
 #include "platform/Prompts.h"
@@ -154,11 +155,16 @@ bool PortProperties::confirm() {
     const int newNumber = portPosition + 1;
     if (newNumber != oldNumber) {
         const bool reopen = port.portOpen();
+        // Closed on purpose: not a loss to wait out.
+        if (reopen)
+            m_portControl.reconnect().receptionEnded();
         Status st = reopen ? port.setPortOpen(false) : Status::ok();
         if (st)
             st = port.setCommPort(newNumber);
         if (st && reopen) {
             st = port.setPortOpen(true);
+            if (st)
+                m_portControl.reconnect().receptionStarted();
             m_services.view.setItemChecked(menu::OpenPort, port.portOpen());
         }
         if (!st) {

@@ -1,19 +1,13 @@
 #include "acquisition/PortReconnect.h"
 
-#include "common/Formats.h"
-#include "common/ItemNames.h"
-#include "platform/Clock.h"
 #include "platform/SerialPort.h"
-#include "session/MainView.h"
-#include "session/Services.h"
 
 namespace zorneta {
 
-PortReconnect::PortReconnect(Services &services, QTimer &connectionTimer)
-    : m_services(services), m_connectionTimer(connectionTimer) {
+PortReconnect::PortReconnect(SerialPort &port) : m_port(port) {
     m_poll.setInterval(PollIntervalMs);
     connect(&m_poll, &QTimer::timeout, this, &PortReconnect::tryReopen);
-    connect(&m_services.port, &SerialPort::commEventRaised, this, &PortReconnect::noticeLoss);
+    connect(&m_port, &SerialPort::openChanged, this, &PortReconnect::openChanged);
 }
 
 void PortReconnect::setEnabled(bool enabled) {
@@ -36,40 +30,27 @@ void PortReconnect::receptionEnded() {
     m_poll.stop();
 }
 
-void PortReconnect::noticeLoss() {
-    if (!m_enabled || !m_receiving || m_waiting || m_services.port.portOpen())
+void PortReconnect::openChanged(bool open) {
+    if (open || !m_enabled || !m_receiving || m_waiting)
         return;
     m_waiting = true;
     m_poll.start();
     Q_EMIT lineLost();
-    // Said once the handler has reported the fault itself, so the waiting is
-    // what the status bar shows while the question is open.
-    QMetaObject::invokeMethod(
-        this,
-        [this] {
-            if (m_waiting)
-                m_services.view.setPanelText(panel::Status, QStringLiteral("Порт потерян ... ожидание подключения  ") +
-                                                                timeOfDayText(m_services.clock.now()));
-        },
-        Qt::QueuedConnection);
 }
 
 void PortReconnect::tryReopen() {
-    SerialPort &port = m_services.port;
     if (!m_waiting) {
         m_poll.stop();
         return;
     }
-    // Still missing (or busy): keep waiting.
-    if (!port.portOpen() && !port.setPortOpen(true))
-        return;
+    // Still missing (or busy): keep waiting. The reopen itself is not a loss
+    // that ends the waiting, so it is marked before the port is opened.
     m_waiting = false;
+    if (!m_port.portOpen() && !m_port.setPortOpen(true)) {
+        m_waiting = true;
+        return;
+    }
     m_poll.stop();
-    MainView &view = m_services.view;
-    view.showConnected(true);
-    view.setItemChecked(menu::OpenPort, true);
-    view.setPanelText(panel::Status, QStringLiteral("Порт восстановлен  ") + timeOfDayText(m_services.clock.now()));
-    m_connectionTimer.start();
     Q_EMIT lineRestored();
 }
 

@@ -5,37 +5,30 @@
 
 namespace zorneta {
 
-struct Services;
+class SerialPort;
 
 // Brings the line back after its device went away.
 //
-// While the user has the port open, a fault that closes it (an adapter
-// pulled out, a regulator switched off) does not end reception: the same
-// port number is tried again every PollIntervalMs until it opens, so the
-// same device path, or the device the number maps to again, is reopened with
-// the same settings. Reception then goes on in the same session (counter,
-// table, start time) and into the same recording file. The status bar says
-// what is happening. The line-error question about the loss is asked as
-// before; its Cancel, the user closing the port, a thermocouple break and the
-// program's end stop the waiting.
-//
-// The loss is noticed on the first event raised after it (connected to the
-// port before the reading handler, so the waiting is under way while the
-// handler asks about the fault).
+// While reception is on, a fault that closes the port (an adapter pulled out,
+// a regulator switched off) does not end it: the same port number is tried
+// again every PollIntervalMs until it opens, so the same device path, or the
+// device the number maps to again, is reopened with the same settings.
+// Reception then goes on in the same session (counter, table, start time) and
+// into the same recording file. Ending reception on purpose (closing the port,
+// Cancel in the line-error question, a thermocouple break, the program's end)
+// stops the waiting.
 class PortReconnect : public QObject {
     Q_OBJECT
 public:
     static constexpr int PollIntervalMs = 500;
 
-    // `connectionTimer` is the status bar's connection timer: it runs on
-    // after the line is back, counting from the same start.
-    PortReconnect(Services &services, QTimer &connectionTimer);
+    explicit PortReconnect(SerialPort &port);
 
     // On by default; off, a lost port stays closed.
     void setEnabled(bool enabled);
     bool isEnabled() const { return m_enabled; }
 
-    // The user opened the port: a loss from now on is waited out.
+    // Reception started: a loss from now on is waited out.
     void receptionStarted();
     // Reception ended on purpose: nothing is waited for any more.
     void receptionEnded();
@@ -44,6 +37,8 @@ public:
     void setPollInterval(int ms) { m_poll.setInterval(ms); }
 
     bool waiting() const { return m_waiting; }
+    // Reception is on: started and not ended on purpose.
+    bool receiving() const { return m_receiving; }
     const QTimer &pollTimer() const { return m_poll; }
 
 Q_SIGNALS:
@@ -51,11 +46,10 @@ Q_SIGNALS:
     void lineRestored();
 
 private:
-    void noticeLoss();
+    void openChanged(bool open);
     void tryReopen();
 
-    Services &m_services;
-    QTimer &m_connectionTimer;
+    SerialPort &m_port;
     QTimer m_poll;
     bool m_enabled = true;
     bool m_receiving = false;

@@ -1,19 +1,10 @@
 #include "acquisition/ReadingPipeline.h"
 
-#include "acquisition/PortControl.h"
-#include "common/ItemNames.h"
-#include "session/SessionState.h"
-#include "acquisition/TerminalOutput.h"
-#include "chart/ChartModel.h"
 #include "common/Formats.h"
 #include "common/TextEncoding.h"
-#include "platform/Beeper.h"
-#include "platform/ChartSurface.h"
 #include "platform/Clock.h"
-#include "platform/Prompts.h"
-#include "platform/SerialPort.h"
-#include "session/MainView.h"
-#include "session/Services.h"
+#include "recording/RecordWriter.h"
+#include "session/SessionState.h"
 
 #include <limits>
 
@@ -21,10 +12,11 @@ namespace zorneta {
 
 namespace {
 constexpr int GroupLength = 6;
-constexpr int AlarmBeeps = 50;
-constexpr int ErrorBeeps = 300;
 constexpr qint64 MaxTicks = 50;
 } // namespace
+
+ReadingPipeline::ReadingPipeline(SessionState &state, Clock &clock, RecordWriter &record)
+    : m_state(state), m_clock(clock), m_record(record) {}
 
 QString ReadingPipeline::eventTextFor(int code) {
     switch (code) {
@@ -57,81 +49,92 @@ QString ReadingPipeline::eventTextFor(int code) {
     return QStringLiteral("Неизвестная ошибка или событие");
 }
 
-void ReadingPipeline::onCommEvent() {
-    SerialPort &port = m_services.port;
-    MainView &view = m_services.view;
-
-    // Read-period gate: other events only drain the input.
-    if (m_state.commEventCount % m_state.readPeriod == 0) {
-        // The event code; a line event is reported below.
-        const int code = port.commEvent();
-        // The text this event hands to the terminal. Kept here, so a message
-        // box that lets further events run cannot swap it for theirs.
-        QString shown;
-        if (code != CommEvents::Receive) {
-            m_state.eventText = eventTextFor(code);
-            shown = decodeLineText(m_state.receivedData);
-        } else {
-            // The whole line the port delivered: everything received is shown
-            // and recorded, whatever its length or line end.
-            port.setInputLen(0);
-            m_state.receivedData = port.input();
-            shown = decodeLineText(m_state.receivedData);
-            const QString text = shown;
-            // A line is a reading when it is no longer than a group and reads as
-            // a number. Anything else (garbage on the line, a group spoiled in
-            // transit, the tail of a group caught by opening the port) is shown
-            // and recorded but is not a reading: it is neither stored nor
-            // compared with the break value or the alarm temperature.
-            const bool tail = port.firstLineSinceOpen() && !isWholeGroup(m_state.receivedData);
-            const std::optional<double> value = (tail || text.size() > GroupLength) ? std::nullopt : parseReading(text);
-            if (value) {
-                // Thermocouple break: close the port and say so; the value is
-                // still stored.
-                if (*value == BreakValue) {
-                    // The port toggle closes the open port; a port already
-                    // closed is never reopened by a late reading.
-                    if (port.portOpen())
-                        m_port.togglePort();
-                    m_services.prompts.messageBox(
-                        QStringLiteral("Зорнета:  Внимание - неисправность !"),
-                        QStringLiteral("Обнаружен обрыв в цепи Термопары. \n\nЗапись в файл  остановлена.  "
-                                       "Коммуникационный порт закрыт"),
-                        Prompts::Icon::Exclamation, Prompts::Buttons::Ok);
-                }
-                // Alarm at the set temperature, at most three times.
-                if (*value - static_cast<double>(m_state.temperature) == 0.0 && m_state.alarmCount < MaxAlarms) {
-                    view.showAlarm(QStringLiteral("Достигнута заданная температура   \" ") +
-                                   QString::number(m_state.temperature) + QStringLiteral(" \"  градусов в ") +
-                                   timeWithDotsText(m_services.clock.now()));
-                    for (int i = 0; i < AlarmBeeps; ++i)
-                        m_services.beeper.beep();
-                    ++m_state.alarmCount;
-                }
-                // Store, and grow and redraw at the update period.
-                storeReading(*value);
-                if (m_state.pointCount % m_state.updatePeriod == 0)
-                    m_chart.updateChart();
-            }
-        }
-        // Report and show.
-        if (!m_state.eventText.isEmpty())
-            reportEvent();
-        if (view.seriesDataVisible())
-            view.refreshSeriesData();
-        m_output.showTermText(view.terminalBox(), shown);
-        view.setPanelText(panel::Counter, QString::number(m_state.pointCount));
-    }
-
-    // End of every event: take what is still buffered, count, adapt the
-    // X-axis spacing.
-    port.setInputLen(0);
-    m_state.receivedData = port.input();
-    ++m_state.commEventCount;
-    adaptXSpacing();
+QString ReadingPipeline::stamp() const {
+    return elapsedText(m_state.startTime, m_clock.now());
 }
 
-void ReadingPipeline::storeReading(double value) {
+void ReadingPipeline::takeLine(const QByteArray &line, LineFacts facts) {
+    // Everything received is recorded and shown as it arrives, whatever its
+    // length or line end.
+    m_record.writeReceived(line, stamp());
+    Q_EMIT lineShown(line);
+
+    // The read period thins only what is stored in the table.
+    bool broken = false;
+    if (m_state.commEventCount % m_state.readPeriod == 0) {
+        // A line is a reading when it is no longer than a group and reads as a
+        // number. Anything else (garbage on the line, a group spoiled in
+        // transit, the tail of a group caught by opening the port) is shown and
+        // recorded but is not a reading: it is neither stored nor compared with
+        // the break value or the alarm temperature.
+        // Likewise the head of a group that a closing port cut short.
+        const bool tail = (facts.afterGap && !isWholeGroup(line)) || facts.cutShort;
+        const std::optional<double> value =
+            (tail || line.size() > GroupLength) ? std::nullopt : parseReading(decodeLineText(line));
+        if (value) {
+            broken = *value == BreakValue;
+            checkAlarm(*value);
+            if (m_held) {
+                if (qsizetype(m_heldReadings.size()) >= MaxHeldReadings)
+                    m_heldReadings.pop_front();
+                m_heldReadings.push_back(HeldReading{*value, m_clock.now()});
+            } else {
+                storeReading(*value, m_clock.now());
+            }
+        }
+    }
+    endEvent();
+    // The port is closed for a broken thermocouple once the line is dealt with.
+    if (broken)
+        Q_EMIT thermocoupleBreak();
+}
+
+void ReadingPipeline::takeFault(int code) {
+    // Every fault is reported, whatever the read period.
+    Q_EMIT lineFault(code, eventTextFor(code), m_clock.now());
+    endEvent();
+}
+
+void ReadingPipeline::endEvent() {
+    ++m_state.commEventCount;
+    adaptXSpacing();
+    Q_EMIT eventDone(m_state.pointCount);
+}
+
+void ReadingPipeline::checkAlarm(double value) {
+    SessionState &s = m_state;
+    const double target = static_cast<double>(s.temperature);
+    // A reading equal to the set temperature fires, and so does one that
+    // passed it: this reading and the one before on strictly opposite sides.
+    // Out-of-range reports are no side; with no set temperature (0) only
+    // equality counts.
+    bool fires = value - target == 0.0;
+    const bool side = value != BreakValue && value != NoValue;
+    if (!fires && side && s.temperature != 0 && s.previousReading)
+        fires = (*s.previousReading < target && value > target) || (*s.previousReading > target && value < target);
+    if (side)
+        s.previousReading = value;
+    if (fires && s.alarmCount < MaxAlarms) {
+        ++s.alarmCount;
+        Q_EMIT alarmReached(s.temperature, m_clock.now());
+    }
+}
+
+void ReadingPipeline::holdReadings() {
+    m_held = true;
+}
+
+void ReadingPipeline::releaseReadings() {
+    m_held = false;
+    while (!m_heldReadings.empty() && !m_held) {
+        const HeldReading r = m_heldReadings.front();
+        m_heldReadings.pop_front();
+        storeReading(r.value, r.arrived);
+    }
+    Q_EMIT eventDone(m_state.pointCount);
+}
+
+void ReadingPipeline::storeReading(double value, const QDateTime &arrived) {
     SessionState &s = m_state;
     ++s.pointCount;
     // Room for the reading: with long update periods its column may not
@@ -142,45 +145,20 @@ void ReadingPipeline::storeReading(double value) {
         if (s.readings.resize(s.readings.firstColumn(), last))
             (void)s.readings.setText(1, last, lastColumnLabel(last));
     }
+    // A reading that waited for a question counts from the start the answer
+    // set, at the earliest.
+    const qint64 elapsed = std::max<qint64>(0, elapsedSeconds(s.startTime, arrived));
     (void)s.readings.setNumber(2, s.pointCount, value);
-    (void)s.readings.setElapsedLabel(1, s.pointCount, elapsedSeconds(s.startTime, m_services.clock.now()));
+    (void)s.readings.setElapsedLabel(1, s.pointCount, elapsed);
     if (s.onlyEnd) {
         if (s.pointCount > s.endReadings.lastColumn())
             (void)s.endReadings.resize(s.endReadings.firstColumn(), s.pointCount);
         (void)s.endReadings.setNumber(2, s.pointCount, value);
-        (void)s.endReadings.setElapsedLabel(1, s.pointCount, elapsedSeconds(s.startTime, m_services.clock.now()));
+        (void)s.endReadings.setElapsedLabel(1, s.pointCount, elapsed);
     }
-}
-
-void ReadingPipeline::reportEvent() {
-    MainView &view = m_services.view;
-    const QDateTime now = m_services.clock.now();
-    view.setPanelText(panel::Status, m_state.eventText + QStringLiteral("  ") + timeOfDayText(now));
-    if (m_errorQuestionOpen) {
-        // The question about an earlier fault is still open: its answer
-        // decides for this one too, so questions never pile up.
-        m_state.eventText.clear();
-        return;
-    }
-    for (int i = 0; i < ErrorBeeps; ++i)
-        m_services.beeper.beep();
-    m_errorQuestionOpen = true;
-    const auto answer = m_services.prompts.messageBox(
-        QStringLiteral("Зорнета:   Ошибка коммуникационного Порта"),
-        m_state.eventText +
-            QStringLiteral("\n\nОК - Продолжение программы, Отмена - Прекрашение приема данных и закрытие порта"),
-        Prompts::Icon::Critical, Prompts::Buttons::OkCancel);
-    m_errorQuestionOpen = false;
-    if (answer == Prompts::Answer::Cancel) {
-        SerialPort &port = m_services.port;
-        (void)port.setPortOpen(false);
-        view.showConnected(false);
-        // The menu's check mark follows the port, as everywhere else.
-        view.setItemChecked(menu::OpenPort, port.portOpen());
-        view.setPanelText(panel::Status, QStringLiteral("Порт закрыт ") + dateTimeText(m_services.clock.now()));
-        m_port.showDuration();
-    }
-    m_state.eventText.clear();
+    Q_EMIT readingStored(s.pointCount, value);
+    if (s.pointCount % s.updatePeriod == 0)
+        Q_EMIT chartDue();
 }
 
 void ReadingPipeline::adaptXSpacing() {
@@ -194,8 +172,7 @@ void ReadingPipeline::adaptXSpacing() {
         return; // the spacing stays as it was
     s.xTickDivisions = static_cast<std::int16_t>(doubled);
     s.xLabelDivisions = s.xTickDivisions;
-    (void)m_services.chart.setDivisionsPerTick(s.xTickDivisions);
-    (void)m_services.chart.setDivisionsPerLabel(s.xLabelDivisions);
+    Q_EMIT xDivisionsChanged(s.xTickDivisions);
 }
 
 } // namespace zorneta

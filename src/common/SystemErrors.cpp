@@ -91,7 +91,8 @@ QString systemErrorReason(const QString &systemText) {
     return QStringLiteral("неизвестная ошибка системы");
 }
 
-QString fileFailureText(FileAction action, const QString &path, const QString &systemText) {
+namespace {
+QString fileActionText(FileAction action) {
     QString what;
     switch (action) {
     case FileAction::Open:
@@ -107,7 +108,16 @@ QString fileFailureText(FileAction action, const QString &path, const QString &s
         what = QStringLiteral("Не удалось прочитать файл ");
         break;
     }
-    return what + path + QStringLiteral(": ") + systemErrorReason(systemText);
+    return what;
+}
+} // namespace
+
+QString fileFailureText(FileAction action, const QString &path, const QString &systemText) {
+    return fileActionText(action) + path + QStringLiteral(": ") + systemErrorReason(systemText);
+}
+
+QString fileFailureText(FileAction action, const QString &path, int errnoCode) {
+    return fileActionText(action) + path + QStringLiteral(": ") + errnoReason(errnoCode);
 }
 
 } // namespace zorneta

@@ -25,5 +25,7 @@ enum class FileAction { Open, Remove, Write, Read };
 // The message for a file operation that failed, naming the file:
 // "Не удалось записать в файл /data/log.txt: на диске нет места".
 QString fileFailureText(FileAction action, const QString &path, const QString &systemText);
+// The same for a refusal the system gave as an errno value.
+QString fileFailureText(FileAction action, const QString &path, int errnoCode);
 
 } // namespace zorneta

@@ -4,6 +4,7 @@
 #include <QString>
 
 #include <cstdint>
+#include <functional>
 #include <optional>
 
 namespace zorneta {
@@ -40,8 +41,16 @@ public:
         }
     }
 
+    // Shows a message box and waits for the answer (a command the user gave
+    // asks its question).
     virtual Answer messageBox(const QString &title, const QString &text, Icon icon, Buttons buttons,
                               DefaultButton defaultButton = DefaultButton::First) = 0;
+
+    // Shows a message box that blocks the whole program's windows, and
+    // returns at once: `answered` gets the answer when the user closes the
+    // box. What happens meanwhile (a line arriving) goes on.
+    virtual void showMessageBox(const QString &title, const QString &text, Icon icon, Buttons buttons,
+                                DefaultButton defaultButton, std::function<void(Answer)> answered) = 0;
 
     // Returns the text typed, or nothing when the user cancelled. A position,
     // when given, places the box's top left corner on the screen.

@@ -8,8 +8,8 @@
 
 namespace zorneta {
 
-// Communications event codes delivered through SerialPort::OnComm and read back
-// from SerialPort::commEvent().
+// Line event codes: a received line, and the line faults and line-state
+// changes a port reports.
 namespace CommEvents {
 inline constexpr int Send = 1;
 inline constexpr int Receive = 2;
@@ -30,6 +30,17 @@ inline constexpr int TxFull = 1010;
 inline constexpr int Dcb = 1011;
 } // namespace CommEvents
 
+// What the port knows about a line it hands over.
+struct LineFacts {
+    // The first line received since the port opened, or since received
+    // input was lost: the port may have opened, or the input resumed, in the
+    // middle of a group, so the line may be the tail of one.
+    bool afterGap = false;
+    // Handed over without its line end because the port closed: the rest of
+    // the line never came, so it may be the head of a group.
+    bool cutShort = false;
+};
+
 // Flow control values of handshaking().
 namespace HandshakeModes {
 inline constexpr int None = 0;
@@ -40,10 +51,12 @@ inline constexpr int XonXoffAndRtsCts = 3;
 
 // The serial link to the thermoregulator.
 //
-// Every communications event (data arrived, a line fault, a line-state change)
-// raises OnComm once; during that call commEvent() holds its code. Received
-// bytes are read with input(), which returns up to inputLen() bytes (0 meaning
-// everything buffered) and removes them.
+// The port pushes what happens on the line to its listeners, in the order it
+// happened: each line received (the bytes up to and including a line feed, or
+// bytes that waited too long for one) with what is known about it, each line
+// fault or line-state event with its code, and each change of its open state
+// (including a close forced by a vanished device). Nothing received is kept
+// for a listener to fetch later.
 //
 // Setters report a refused value as a failed Status carrying the platform's
 // error text and leave the previous value in force.
@@ -67,29 +80,11 @@ public:
     virtual Status setHandshaking(int mode) = 0;
 
     virtual bool portOpen() const = 0;
+    // Closing hands over what was received and not yet handed over (a line
+    // without its end included) before the port reports itself closed.
     virtual Status setPortOpen(bool open) = 0;
 
-    virtual int inputLen() const = 0;
-    virtual void setInputLen(int length) = 0;
-
-    // Returns and removes received bytes (at most inputLen(), all when 0).
-    virtual QByteArray input() = 0;
-
     virtual Status output(const QByteArray &data) = 0;
-
-    // Code of the event being delivered (see CommEvents).
-    virtual int commEvent() const = 0;
-
-    // While held, events are kept in arrival order and not delivered; releasing
-    // delivers them. Used while the user answers a question that decides
-    // where the next readings go.
-    virtual void setEventsHeld(bool held) = 0;
-
-    // True while the Receive event being delivered carries the first bytes
-    // received since the port was opened, or since received input was lost
-    // (RxOver): the port may have been opened, or the input resumed, in the
-    // middle of a group, so they may be the tail of one.
-    virtual bool firstLineSinceOpen() const { return false; }
 
     // The device the current port number stands for, for display to the user.
     virtual QString deviceName() const { return QString(); }
@@ -101,7 +96,12 @@ public:
     }
 
 Q_SIGNALS:
-    void commEventRaised();
+    // A line arrived (its bytes as received, line end included).
+    void lineReceived(const QByteArray &line, zorneta::LineFacts facts);
+    // A line fault or line-state event (a CommEvents code other than Receive).
+    void lineFault(int code);
+    // The port opened or closed, by a setter or by itself after a fault.
+    void openChanged(bool open);
 };
 
 } // namespace zorneta

@@ -1,30 +1,25 @@
 #pragma once
 
-#include "platform/Status.h"
-
-#include <QByteArray>
-#include <QFile>
 #include <QString>
-
-#include <memory>
 
 namespace zorneta {
 
+class RecordWriter;
 struct Services;
 struct SessionState;
 
-// The data recording file: everything received while it is open is appended
-// to it as stamped lines (see TerminalOutput), written straight through to the
-// operating system so that nothing is lost when the program is killed.
+// The recording commands of the main window: choosing the file (and whether
+// an existing one is replaced or appended to), closing it, and what the window
+// shows of it. Reception writes the file through the RecordWriter.
 class RecordingFile {
 public:
-    RecordingFile(Services &services, SessionState &state);
-    ~RecordingFile();
+    RecordingFile(Services &services, SessionState &state, RecordWriter &writer)
+        : m_services(services), m_state(state), m_writer(writer) {}
 
     // Menu "Создать ИЛИ Открыть..." / toolbar "OpenLogFile".
     void openRecording();
     // Menu "Записать И Закрыть..." / toolbar "CloseLogFile"; also at exit and
-    // after a write failure.
+    // when the user gives up after a write failure.
     void closeRecording();
 
     // Opens (creating it when missing) a file for recording, appending to
@@ -32,34 +27,15 @@ public:
     // failure is shown and leaves the program not recording.
     bool openAt(const QString &path, const QString &fileTitle);
 
-    bool isOpen() const { return m_file != nullptr; }
-    QString logFilePath() const { return m_path; }
-
-    // Appends bytes at the end of the file; on failure returns the system's
-    // error text, and *written tells how many bytes did reach the file.
-    Status append(const QByteArray &bytes, qint64 *written = nullptr);
-
-    // Writes a record, asking Retry/Cancel while the write fails; Cancel
-    // closes the file. Does nothing when no file is open.
-    void writeRecord(const QByteArray &bytes);
+    bool isOpen() const;
+    QString logFilePath() const;
 
 private:
     void showError(const QString &description);
-    // Asks Retry/Cancel about a failed write; Cancel closes the file. True
-    // when the write is to be tried again.
-    bool askRetry(const QString &description);
-    // True when the open file has been deleted (alone or with its folder).
-    bool fileWasRemoved() const;
-    // Creates the file again at its path with what the removed one held.
-    Status reopenRemovedFile();
 
     Services &m_services;
     SessionState &m_state;
-    std::unique_ptr<QFile> m_file;
-    QString m_path;
-    // Records that arrived while a write-failure question was open.
-    QByteArray m_heldBack;
-    bool m_asking = false;
+    RecordWriter &m_writer;
 };
 
 } // namespace zorneta

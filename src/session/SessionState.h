@@ -7,6 +7,7 @@
 #include <QString>
 
 #include <cstdint>
+#include <optional>
 
 namespace zorneta {
 
@@ -35,19 +36,18 @@ struct SessionState {
     std::int16_t xLabelDivisions = 1;
     std::int16_t xTickDivisions = 1;
 
-    // Alarm.
+    // Alarm. The reading before the newest one decides, with the newest,
+    // whether the set temperature was passed; forgotten when the port opens, a
+    // session starts or a temperature is entered.
     qint64 temperature = 0;
     int alarmCount = 0;
+    std::optional<double> previousReading;
 
     // End-of-graph view.
     bool onlyEnd = false;
     float endStart = 0.0f;
     std::int16_t endPoints = 0;
     std::int16_t cutStartPoints = 0;
-
-    // The last serial read and the last line event's description.
-    QByteArray receivedData;
-    QString eventText;
 
     // Chart appearance.
     int curveRed = 10;
@@ -67,9 +67,6 @@ struct SessionState {
     // Port dialog and snapshot choices.
     bool echo = false;
     bool snapshotAllData = true;
-
-    // The recording file is open (its handle lives in the recorder).
-    bool recording = false;
 };
 
 // The series title of a fresh session.

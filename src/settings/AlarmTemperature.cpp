@@ -107,6 +107,9 @@ void AlarmTemperature::openAlarmTemperature() {
             Prompts::Icon::Exclamation, Prompts::Buttons::Ok);
         return;
     }
+    // A temperature entered: whether the next reading passed it counts from
+    // the reading after it.
+    m_state.previousReading.reset();
     if (*temperature == 0) {
         m_state.temperature = NoTemperature;
         return;

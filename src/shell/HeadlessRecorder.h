@@ -1,9 +1,9 @@
 #pragma once
 
+#include "acquisition/AcquisitionCore.h"
+
 #include <QObject>
 #include <QString>
-
-#include <memory>
 
 class QIODevice;
 
@@ -11,16 +11,14 @@ namespace zorneta {
 
 class Clock;
 class SerialPort;
-class TerminalLogic;
 
-// Recording without a window: the main window's own logic (reading handler,
-// terminal output, recording file, port toggle, reconnection) run on
-// console stand-ins for the window, so the file gets exactly the bytes the
-// window would write. What the terminal box would show goes to `out`, the
-// status bar's status texts and the message boxes go to `errors`, one line
-// each; every question gets the answer that keeps reception going (OK to a
-// line error, so a lost port is waited for), except a failing file write,
-// which ends the recording.
+// Recording without a window: the acquisition core the main window uses, with
+// the console as its presenter, so the file gets exactly the bytes the window
+// would write. What the terminal box would show goes to `out`, the status and
+// the messages go to `errors`, one line each, starting "zorneta:". Reception
+// goes on through line errors (a lost port is waited for); a thermocouple
+// break, a lost port without reconnection, or a recording file that can no
+// longer be written ends it.
 class HeadlessRecorder : public QObject {
     Q_OBJECT
 public:
@@ -45,19 +43,28 @@ public:
     // Closes the port and the recording file; the file is complete.
     void stop();
 
-    TerminalLogic &logic();
+    AcquisitionCore &core() { return m_core; }
 
 Q_SIGNALS:
     // Reception cannot go on (thermocouple break, port lost without
-    // reconnection, recording file closed after a failed write).
+    // reconnection, recording file no longer writable).
     void ended(int status);
 
 private:
-    void checkStillRecording();
+    void say(const QString &text);
+    void sayStatus(const QString &text);
+    void print(const QByteArray &line);
+    void showFault(const QString &text, const QDateTime &at);
+    void end(int status);
 
-    struct Parts;
-    std::unique_ptr<Parts> m_parts;
+    AcquisitionCore m_core;
+    QIODevice &m_out;
+    QIODevice &m_errors;
+    QString m_status;
+    bool m_afterCr = false;
     bool m_running = false;
+    bool m_outGone = false;
+    bool m_errorsGone = false;
 };
 
 } // namespace zorneta

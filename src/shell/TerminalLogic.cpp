@@ -14,18 +14,19 @@
 namespace zorneta {
 
 TerminalLogic::TerminalLogic(Services services)
-    : m_services(services), m_settings(services.settings, &services.prompts), m_chart(m_services, m_state),
-      m_recording(m_services, m_state), m_output(m_services, m_state, m_recording),
-      m_portControl(m_services, m_state, m_chart), m_pipeline(m_services, m_state, m_portControl, m_chart, m_output),
+    : m_services(services), m_core(services.port, services.clock), m_state(m_core.state()),
+      m_settings(services.settings, &services.prompts), m_chart(m_services, m_state),
+      m_recording(m_services, m_state, m_core.record()), m_output(m_services),
+      m_portControl(m_services, m_core, m_chart),
+      m_presenter(m_services, m_core, m_portControl, m_chart, m_output, m_recording),
       m_toggles(m_services, m_state, m_settings), m_graph(m_services, m_state, m_settings, m_chart),
       m_periods(m_services, m_state), m_properties(m_services, m_state, m_settings, m_portControl),
       m_transmit(m_services, m_state), m_viewRanges(m_services, m_state, m_chart),
-      m_alarmTemperature(m_services, m_state), m_newSession(m_services, m_state, m_portControl, m_output, m_periods),
+      m_alarmTemperature(m_services, m_state), m_newSession(m_services, m_core, m_portControl, m_output, m_periods),
       m_help(m_services), m_snapshots(m_services, m_state),
       m_snapshotDialog(m_services, m_state, m_settings, m_snapshots), m_seriesData(m_services, m_state),
       m_gestures(m_services, m_seriesData), m_colours(m_services, m_state, m_settings) {
     m_periods.listChosen = [this](PeriodList list, int position) { m_graph.followMenu(list, position); };
-    connect(&m_services.port, &SerialPort::commEventRaised, this, [this] { m_pipeline.onCommEvent(); });
 }
 
 TerminalLogic::~TerminalLogic() = default;
@@ -291,10 +292,7 @@ void TerminalLogic::unload() {
     if (m_unloaded)
         return;
     m_unloaded = true;
-    m_portControl.reconnect().receptionEnded();
-    SerialPort &port = m_services.port;
-    if (port.portOpen())
-        (void)port.setPortOpen(false);
+    m_core.closePort();
     if (m_recording.isOpen())
         m_recording.closeRecording();
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "acquisition/AcquisitionCore.h"
 #include "acquisition/NewSession.h"
 #include "acquisition/PortControl.h"
 #include "acquisition/PortProperties.h"
@@ -23,6 +24,7 @@
 #include "session/PersistedSettings.h"
 #include "session/Services.h"
 #include "shell/HelpCommands.h"
+#include "shell/ReceptionPresenter.h"
 
 #include <QObject>
 #include <QString>
@@ -32,9 +34,10 @@
 
 namespace zorneta {
 
-// The main window's logic: it owns the session state and the command objects
-// of every subsystem, runs the window's load and unload, and dispatches menu
-// items and toolbar keys to their commands.
+// The main window's logic: it composes the acquisition core with the command
+// objects of every subsystem and the presenter of what reception reports,
+// runs the window's load and unload, and dispatches menu items and toolbar
+// keys to their commands.
 class TerminalLogic : public QObject {
     Q_OBJECT
 public:
@@ -72,7 +75,8 @@ public:
     RecordingFile &recording() { return m_recording; }
     TerminalOutput &output() { return m_output; }
     PortControl &portControl() { return m_portControl; }
-    ReadingPipeline &pipeline() { return m_pipeline; }
+    ReadingPipeline &pipeline() { return m_core.pipeline(); }
+    AcquisitionCore &core() { return m_core; }
     PersistedSettings &settings() { return m_settings; }
     ViewToggles &toggles() { return m_toggles; }
     GraphSettings &graphSettings() { return m_graph; }
@@ -96,13 +100,14 @@ private:
     void applyPortSettings();
 
     Services m_services;
-    SessionState m_state;
+    AcquisitionCore m_core;
+    SessionState &m_state;
     PersistedSettings m_settings;
     ChartModel m_chart;
     RecordingFile m_recording;
     TerminalOutput m_output;
     PortControl m_portControl;
-    ReadingPipeline m_pipeline;
+    ReceptionPresenter m_presenter;
     ViewToggles m_toggles;
     GraphSettings m_graph;
     PeriodCommands m_periods;

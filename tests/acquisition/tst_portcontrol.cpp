@@ -64,14 +64,16 @@ void tst_PortControl::newSessionQuestion_data() {
     QTest::addColumn<bool>("yes");
     QTest::addColumn<qint64>("countAfter");
     QTest::addColumn<qint64>("nextColumn");
-    QTest::newRow("Yes") << true << qint64(0) << qint64(1);
-    QTest::newRow("No") << false << qint64(120) << qint64(121);
+    QTest::addColumn<qint64>("columns"); // Yes clears the old session's cells, as a new session does
+    QTest::newRow("Yes") << true << qint64(0) << qint64(1) << qint64(40);
+    QTest::newRow("No") << false << qint64(120) << qint64(121) << qint64(200);
 }
 
 void tst_PortControl::newSessionQuestion() {
     QFETCH(bool, yes);
     QFETCH(qint64, countAfter);
     QFETCH(qint64, nextColumn);
+    QFETCH(qint64, columns);
     LogicRig rig;
     rig.state().pointCount = 120;
     QVERIFY(rig.state().readings.resize(1, 200));
@@ -87,6 +89,7 @@ void tst_PortControl::newSessionQuestion() {
     QCOMPARE(box.buttons, Prompts::Buttons::YesNo);
     QCOMPARE(box.defaultButton, Prompts::DefaultButton::Second);
     QCOMPARE(rig.state().pointCount, countAfter);
+    QCOMPARE(rig.state().readings.lastColumn(), columns);
     rig.reading(555);
     QCOMPARE(rig.state().readings.number(2, nextColumn), 555.0);
 }
@@ -110,14 +113,17 @@ void tst_PortControl::readingsWaitForTheAnswer() {
         rig.reading(701);
         rig.reading(702);
     };
+    const QDateTime opened = rig.clock.current;
     rig.open();
-    // They went to the session the answer chose, stamped from its start.
+    // They were shown at once and went to the session the answer chose,
+    // stamped from the open.
     SessionState &s = rig.state();
+    QCOMPARE(rig.view.box.contents, u"0701\r\n0702\r\n"_s);
     QCOMPARE(s.pointCount, qint64(2));
     QCOMPARE(s.readings.number(2, 1), 701.0);
     QCOMPARE(s.readings.number(2, 2), 702.0);
-    QCOMPARE(s.readings.cell(1, 2).toText(), u"00:00:00"_s);
-    QCOMPARE(s.startTime, rig.clock.current);
+    QCOMPARE(s.readings.cell(1, 2).toText(), u"00:00:05"_s);
+    QCOMPARE(s.startTime, opened);
 }
 
 void tst_PortControl::connectionTime() {

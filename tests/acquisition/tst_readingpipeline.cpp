@@ -6,6 +6,7 @@
 #include "common/ItemNames.h"
 #include "support/LogicRig.h"
 
+#include <QTemporaryDir>
 #include <QtTest>
 
 using namespace zorneta;
@@ -17,7 +18,7 @@ class tst_ReadingPipeline : public QObject {
 private Q_SLOTS:
     void readingsLandInTheirColumns();
     void readPeriodGate();
-    void skippedEventsAreNotReported();
+    void faultsAreReportedWhateverTheReadPeriod();
     void updateStepGrowsAndRedraws();
     void longUpdatePeriodGrowsBeforeStoring();
     void thermocoupleBreak();
@@ -36,6 +37,9 @@ private Q_SLOTS:
     void onlyEndStoresInBothTables();
     void refusedChartStepsAreSkipped();
     void counterPanelFollows();
+    void receptionGoesOnWhileBoxesAreUp();
+    void alarmWhenTheTemperatureIsPassed_data();
+    void alarmWhenTheTemperatureIsPassed();
 };
 
 void tst_ReadingPipeline::readingsLandInTheirColumns() {
@@ -73,22 +77,25 @@ void tst_ReadingPipeline::readPeriodGate() {
     QCOMPARE(s.readings.number(2, 2), 105.0);
     QCOMPARE(s.readings.number(2, 3), 110.0);
     QCOMPARE(s.commEventCount, qint64(12));
-    // Only the processed events were shown; the others were drained.
-    QCOMPARE(rig.view.box.contents, u"0100\r\n0105\r\n0110\r\n"_s);
-    // Each processed event read its whole line; every event drained the rest.
-    QCOMPARE(rig.port.log.count(u"InputLen=0"_s), 3 + 12);
-    QVERIFY(rig.port.received.isEmpty());
+    // Every line is shown (and recorded); the period thins only the table.
+    QString shown;
+    for (int i = 0; i < 12; ++i)
+        shown += u"01%1\r\n"_s.arg(i, 2, 10, QChar(u'0'));
+    QCOMPARE(rig.view.box.contents, shown);
 }
 
-void tst_ReadingPipeline::skippedEventsAreNotReported() {
+void tst_ReadingPipeline::faultsAreReportedWhateverTheReadPeriod() {
+    // The read period thins the table only: a fault is reported whenever it
+    // comes.
     LogicRig rig;
     rig.open();
     rig.state().readPeriod = 5;
-    rig.reading(1);                       // event 0: processed
-    rig.port.deliver(CommEvents::RxOver); // event 1: skipped
-    QCOMPARE(rig.prompts.shown.size(), 0);
-    QCOMPARE(rig.beeper.count, 0);
-    QCOMPARE(rig.view.panels.value(panel::Status), u"Порт открыт"_s);
+    rig.reading(1); // event 0: stored
+    rig.prompts.messageAnswers.push_back(Prompts::Answer::Ok);
+    rig.port.deliver(CommEvents::RxOver); // event 1: not a reading's turn
+    QCOMPARE(rig.prompts.shown.size(), 1);
+    QCOMPARE(rig.beeper.count, 300);
+    QCOMPARE(rig.view.panels.value(panel::Status), u"Переполнение буфера приема данных  14:05:00"_s);
 }
 
 void tst_ReadingPipeline::updateStepGrowsAndRedraws() {
@@ -249,7 +256,6 @@ void tst_ReadingPipeline::lineErrorOkKeepsReceiving() {
     QCOMPARE(box.buttons, Prompts::Buttons::OkCancel);
     QCOMPARE(rig.beeper.count, 300);
     QVERIFY(rig.port.isOpen);
-    QVERIFY(rig.state().eventText.isEmpty());
     rig.reading(30);
     QCOMPARE(rig.state().pointCount, qint64(1));
 }
@@ -395,6 +401,76 @@ void tst_ReadingPipeline::counterPanelFollows() {
     QVERIFY(rig.state().readings.resize(1, 40));
     rig.reading(5);
     QCOMPARE(rig.view.panels.value(panel::Counter), u"3000000001"_s);
+}
+
+void tst_ReadingPipeline::receptionGoesOnWhileBoxesAreUp() {
+    // A line error's question and the break's message stay open while lines
+    // keep arriving: each is recorded, shown and stored as it comes.
+    LogicRig rig;
+    QTemporaryDir dir;
+    const QString file = dir.filePath(u"r.txt"_s);
+    QVERIFY(rig.logic->recording().openAt(file, u"r.txt"_s));
+    rig.open();
+    rig.prompts.keepBoxesOpen = true;
+    rig.port.deliver(CommEvents::Frame);
+    rig.clock.advance(1000);
+    rig.reading(101);
+    rig.reading(9999);
+    QCOMPARE(rig.prompts.openBoxes.size(), 2);
+    QCOMPARE(rig.prompts.shown.at(0).title, u"Зорнета:   Ошибка коммуникационного Порта"_s);
+    QCOMPARE(rig.prompts.shown.at(1).title, u"Зорнета:  Внимание - неисправность !"_s);
+    QFile f(file);
+    QVERIFY(f.open(QIODevice::ReadOnly));
+    QCOMPARE(f.readAll(), QByteArray("00:00:01\t0101\n00:00:01\t9999\n"));
+    QCOMPARE(rig.state().pointCount, qint64(2));
+    QCOMPARE(rig.view.box.contents, u"0101\r\n9999\r\n"_s);
+    QVERIFY(!rig.port.isOpen);
+    // The answers come later and change nothing of what was received.
+    rig.prompts.answerOpenBox(Prompts::Answer::Cancel);
+    rig.prompts.answerOpenBox(Prompts::Answer::Ok);
+    QCOMPARE(rig.state().pointCount, qint64(2));
+    QCOMPARE(rig.view.panels.value(panel::Status).left(12), u"Порт закрыт "_s);
+}
+
+void tst_ReadingPipeline::alarmWhenTheTemperatureIsPassed_data() {
+    // Readings ("x": a line that is no reading, "T": the temperature entered
+    // again, "N": a new session) and the alarms they raise at 700.
+    QTest::addColumn<QString>("script");
+    QTest::addColumn<int>("alarms");
+    QTest::addColumn<int>("temperature");
+    QTest::newRow("equal") << u"700"_s << 1 << 700;
+    QTest::newRow("up across") << u"698 702"_s << 1 << 700;
+    QTest::newRow("down across") << u"702 698"_s << 1 << 700;
+    QTest::newRow("up to it, no further") << u"698 699"_s << 0 << 700;
+    QTest::newRow("garbage is no side") << u"698 x 702"_s << 1 << 700;
+    QTest::newRow("at most three") << u"698 702 698 702 698"_s << 3 << 700;
+    QTest::newRow("forgotten when entered") << u"698 T 702"_s << 0 << 700;
+    QTest::newRow("forgotten by a new session") << u"698 N 702"_s << 0 << 700;
+    QTest::newRow("no temperature: equality only") << u"-5 5 0"_s << 1 << 0;
+}
+
+void tst_ReadingPipeline::alarmWhenTheTemperatureIsPassed() {
+    QFETCH(QString, script);
+    QFETCH(int, alarms);
+    QFETCH(int, temperature);
+    LogicRig rig;
+    rig.open();
+    rig.state().temperature = temperature;
+    for (const QString &step : script.split(u' ')) {
+        if (step == u"x") {
+            rig.group("ab\r\n");
+        } else if (step == u"T") {
+            rig.prompts.inputAnswers.push_back(QString::number(temperature));
+            rig.logic->run(Command::EnterAlarmTemperature);
+        } else if (step == u"N") {
+            rig.prompts.messageAnswers = {Prompts::Answer::Ok, Prompts::Answer::No};
+            rig.logic->run(Command::StartNewSession);
+        } else {
+            rig.group(step.toLatin1() + "\r\n");
+        }
+    }
+    QCOMPARE(rig.view.alarmsShown, alarms);
+    QCOMPARE(rig.beeper.count, alarms * 50);
 }
 
 QTEST_GUILESS_MAIN(tst_ReadingPipeline)

@@ -48,7 +48,7 @@ struct Line {
         port = std::make_unique<QtSerialPort>(directory);
         // Each event happens one device period after the one before, on the
         // program's clock (connected before the logic, so it runs first).
-        QObject::connect(port.get(), &SerialPort::commEventRaised, port.get(),
+        QObject::connect(port.get(), &SerialPort::lineReceived, port.get(),
                          [this] { clock.advance(SimulatedPeriodMs); });
         logic = std::make_unique<TerminalLogic>(
             Services{*port, chart, prompts, settings, clock, beeper, install, launcher, view});

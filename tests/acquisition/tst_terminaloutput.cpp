@@ -1,14 +1,23 @@
-// The terminal output routine: the box's text, its length limit, backspaces,
-// line ends and the stamped record text; the clear button.
+// A received line in the terminal box and in the recording file: the box's
+// text, its length limit, backspaces, line ends and the stamped record; the
+// clear button.
 
 #include "acquisition/TerminalOutput.h"
 #include "support/LogicRig.h"
 
+#include <QTemporaryDir>
 #include <QtTest>
 
 using namespace zorneta;
 using namespace zorneta::testing;
 using namespace Qt::StringLiterals;
+
+namespace {
+QByteArray contents(const QString &path) {
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+} // namespace
 
 class tst_TerminalOutput : public QObject {
     Q_OBJECT
@@ -45,12 +54,13 @@ void tst_TerminalOutput::boxAndRecordText() {
     QFETCH(QString, shown);
     QFETCH(QString, record);
     LogicRig rig;
+    QTemporaryDir dir;
+    QVERIFY(rig.logic->recording().openAt(dir.filePath(u"r.txt"_s), u"r.txt"_s));
     rig.state().startTime = rig.clock.current;
     rig.clock.advance(317'000);
-    QString text = received;
-    rig.logic->output().showTermText(rig.view.box, text);
+    rig.port.receive(received.toLatin1());
     QCOMPARE(rig.view.box.contents, shown);
-    QCOMPARE(text, record);
+    QCOMPARE(contents(dir.filePath(u"r.txt"_s)), record.toLatin1());
     QCOMPARE(rig.view.box.selectionStart, rig.view.box.contents.size());
 }
 
@@ -61,13 +71,10 @@ void tst_TerminalOutput::linesGoOnAcrossBlocks() {
     QTemporaryDir dir;
     QVERIFY(rig.logic->recording().openAt(dir.filePath(u"r.txt"_s), u"r.txt"_s));
     rig.state().startTime = rig.clock.current;
-    const QStringList blocks{u"01"_s, u"23\r"_s, u"\n0124\r\n"_s};
-    for (QString text : blocks)
-        rig.logic->output().showTermText(rig.view.box, text);
+    for (const QByteArray &block : {QByteArray("01"), QByteArray("23\r"), QByteArray("\n0124\r\n")})
+        rig.port.receive(block);
     QCOMPARE(rig.view.box.contents, u"0123\r\n0124\r\n"_s);
-    QFile file(dir.filePath(u"r.txt"_s));
-    QVERIFY(file.open(QIODevice::ReadOnly));
-    QCOMPARE(file.readAll(), QByteArray("00:00:00\t0123\n00:00:00\t0124\n"));
+    QCOMPARE(contents(dir.filePath(u"r.txt"_s)), QByteArray("00:00:00\t0123\n00:00:00\t0124\n"));
 }
 
 void tst_TerminalOutput::longBoxIsCut() {
@@ -77,8 +84,7 @@ void tst_TerminalOutput::longBoxIsCut() {
     for (int i = 0; i < 16001; ++i)
         old += QChar(u'a' + i % 26);
     rig.view.box.contents = old;
-    QString text = u"0850\r\n"_s;
-    rig.logic->output().showTermText(rig.view.box, text);
+    rig.port.receive("0850\r\n");
     // From character 5000 on: 11002 characters, then the new text.
     QCOMPARE(rig.view.box.contents.size(), qsizetype(11002 + 6));
     QCOMPARE(rig.view.box.contents.left(11002), old.mid(4999));
@@ -88,24 +94,23 @@ void tst_TerminalOutput::longBoxIsCut() {
 void tst_TerminalOutput::boxAtTheLimitIsKept() {
     LogicRig rig;
     rig.view.box.contents = QString(16000, u'x');
-    QString text = u"1"_s;
-    rig.logic->output().showTermText(rig.view.box, text);
+    rig.port.receive("1");
     QCOMPARE(rig.view.box.contents.size(), qsizetype(16001));
 }
 
 void tst_TerminalOutput::leadingBackspaceErasesTheLastCharacter() {
     LogicRig rig;
+    QTemporaryDir dir;
+    QVERIFY(rig.logic->recording().openAt(dir.filePath(u"r.txt"_s), u"r.txt"_s));
     rig.view.box.contents = u"0850\r\n12"_s;
-    QString text = u"\b3\r\n"_s;
-    rig.logic->output().showTermText(rig.view.box, text);
+    rig.port.receive("\b3\r\n");
     QCOMPARE(rig.view.box.contents, u"0850\r\n13\r\n"_s);
-    QVERIFY(text.endsWith(u"\t3\n"_s));
+    QVERIFY(contents(dir.filePath(u"r.txt"_s)).endsWith("\t3\n"));
 }
 
 void tst_TerminalOutput::leadingBackspaceOnAnEmptyBox() {
     LogicRig rig;
-    QString text = u"\b7"_s;
-    rig.logic->output().showTermText(rig.view.box, text);
+    rig.port.receive("\b7");
     QCOMPARE(rig.view.box.contents, u"7"_s);
     QCOMPARE(rig.prompts.shown.size(), 0);
 }
@@ -113,10 +118,11 @@ void tst_TerminalOutput::leadingBackspaceOnAnEmptyBox() {
 void tst_TerminalOutput::stampCountsFromTheStart() {
     LogicRig rig;
     rig.state().startTime = rig.clock.current;
+    QTemporaryDir dir;
+    QVERIFY(rig.logic->recording().openAt(dir.filePath(u"r.txt"_s), u"r.txt"_s));
     rig.clock.advance(24 * 3600 * 1000LL + 5000);
-    QString text = u"0001\r\n"_s;
-    rig.logic->output().showTermText(rig.view.box, text);
-    QCOMPARE(text, u"00:00:05\t0001\n"_s);
+    rig.port.receive("0001\r\n");
+    QCOMPARE(contents(dir.filePath(u"r.txt"_s)), QByteArray("00:00:05\t0001\n"));
 }
 
 void tst_TerminalOutput::clearButton() {

@@ -7,6 +7,7 @@
 #include <QFile>
 #include <QProcess>
 #include <QRegularExpression>
+#include <QScopeGuard>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -37,6 +38,8 @@ private Q_SLOTS:
     void unwritableFileIsRefused();
     void runsWithoutDisplay_data();
     void runsWithoutDisplay();
+    void recordOutlivesItsSurroundings_data();
+    void recordOutlivesItsSurroundings();
 };
 
 void tst_HeadlessProgram::recordsUntilSigterm() {
@@ -139,6 +142,75 @@ void tst_HeadlessProgram::runsWithoutDisplay() {
     } else {
         QVERIFY2(out.contains(output), qPrintable(out));
         QCOMPARE(err, QString());
+    }
+}
+
+void tst_HeadlessProgram::recordOutlivesItsSurroundings_data() {
+    // What happens to the recorder's surroundings while it records, and what
+    // its standard error says of it.
+    QTest::addColumn<QString>("scene");
+    QTest::addColumn<QString>("said");
+    QTest::newRow("a line cut short by SIGTERM") << u"partial"_s << QString();
+    QTest::newRow("standard output read no more")
+        << u"stdout"_s
+        << u"zorneta: стандартный вывод закрыт: показания больше не печатаются, запись в файл продолжается\n"_s;
+    QTest::newRow("standard output and error read no more") << u"both"_s << QString();
+}
+
+void tst_HeadlessProgram::recordOutlivesItsSurroundings() {
+    QFETCH(QString, scene);
+    QFETCH(QString, said);
+    QTemporaryDir dir;
+    sim::PtyPair line;
+    QVERIFY(line.open());
+    const QString record = dir.filePath(u"furnace.txt"_s);
+    QProcess program;
+    program.setProcessEnvironment(noDisplay(dir.path()));
+    // A pipe whose reader is gone before the first line: standard output,
+    // and for "both" standard error too, as `2>&1 | head` leaves them.
+    int gone[2] = {-1, -1};
+    if (scene != u"partial") {
+        QCOMPARE(::pipe(gone), 0);
+        ::close(gone[0]);
+        const bool both = scene == u"both";
+        program.setChildProcessModifier([gone, both] {
+            ::dup2(gone[1], STDOUT_FILENO);
+            if (both)
+                ::dup2(gone[1], STDERR_FILENO);
+        });
+    }
+    const auto closeGone = qScopeGuard([gone] {
+        if (gone[1] >= 0)
+            ::close(gone[1]);
+    });
+    program.start(QStringLiteral(ZORNETA_BINARY),
+                  {u"--headless"_s, u"--com"_s, u"1="_s + line.devicePath(), u"--record"_s, record});
+    QVERIFY(program.waitForStarted(10000));
+    QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(record), 20000);
+    QByteArray errors;
+    if (scene != u"both")
+        QTRY_VERIFY_WITH_TIMEOUT((errors += program.readAllStandardError()).contains("Порт открыт"), 20000);
+    const QByteArray groups = scene == u"partial" ? QByteArray("0100\r\nPARTIAL") : QByteArray("0100\r\n0101\r\n");
+    QCOMPARE(::write(line.masterFd(), groups.constData(), size_t(groups.size())), ssize_t(groups.size()));
+    QTRY_VERIFY_WITH_TIMEOUT(QFile(record).size() >= 14, 10000);
+    if (scene != u"partial") {
+        // Still recording after the reader went away.
+        QTest::qWait(300);
+        QCOMPARE(::write(line.masterFd(), "0102\r\n", 6), ssize_t(6));
+        QTRY_VERIFY_WITH_TIMEOUT(QFile(record).size() >= 3 * 14, 10000);
+    }
+    program.terminate();
+    QVERIFY(program.waitForFinished(10000));
+    QCOMPARE(program.exitStatus(), QProcess::NormalExit);
+    QCOMPARE(program.exitCode(), 0);
+    QFile file(record);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    static const QRegularExpression stamps(u"\\d\\d:\\d\\d:\\d\\d\\t"_s);
+    const QString body = QString::fromLatin1(file.readAll()).remove(stamps);
+    QCOMPARE(body, scene == u"partial" ? u"0100\nPARTIAL\n"_s : u"0100\n0101\n0102\n"_s);
+    if (scene != u"both") {
+        errors += program.readAllStandardError();
+        QCOMPARE(QString::fromUtf8(errors), u"zorneta: Порт открыт\n"_s + said);
     }
 }
 

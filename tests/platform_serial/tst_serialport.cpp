@@ -87,8 +87,8 @@ speed_t ospeed(const DeviceProbe &probe) {
     return cfgetospeed(&tio);
 }
 
-// Records every event a port delivers, with the bytes input() gives during it
-// and how deeply the delivery was nested in other deliveries.
+// Records every line and fault a port hands over, with the line's bytes, and
+// how deeply the delivery was nested in other deliveries.
 struct EventLog {
     struct Entry {
         int code = 0;
@@ -98,13 +98,16 @@ struct EventLog {
     };
 
     explicit EventLog(SerialPort &port) : port(port) {
-        QObject::connect(&port, &SerialPort::commEventRaised, &port, [this] { onComm(); });
+        QObject::connect(&port, &SerialPort::lineReceived, &port, [this](const QByteArray &line, LineFacts facts) {
+            onEvent(CommEvents::Receive, line, facts);
+        });
+        QObject::connect(&port, &SerialPort::lineFault, &port, [this](int code) { onEvent(code, {}, {}); });
     }
 
-    void onComm() {
+    void onEvent(int code, const QByteArray &line, LineFacts facts) {
         ++depth;
         maxDepth = qMax(maxDepth, depth);
-        entries.append(Entry{this->port.commEvent(), this->port.input(), depth, this->port.firstLineSinceOpen()});
+        entries.append(Entry{code, line, depth, facts.afterGap});
         if (during)
             during(int(entries.size()) - 1);
         --depth;
@@ -185,12 +188,9 @@ private Q_SLOTS:
     void groupInPiecesIsOneEvent();
     void openingMidGroupMarksTheFirstLine();
     void inputBeforeOpenIsDiscarded();
-    void burstGivesOneEventPerGroup_data();
     void burstGivesOneEventPerGroup();
-    void nestedEventLoopReceivesPendingEvents();
     void nestedEventLoopReceivesLaterEvents();
-    void closingInHandlerDropsPendingEvents();
-    void heldEventsWaitInOrder();
+    void closingHandsOverWhatWasReceived();
     void unterminatedDataIsDeliveredWhenIdle();
     void unterminatedDataIsBounded();
 
@@ -404,7 +404,6 @@ void TestSerialPort::groupInPiecesIsOneEvent() {
     // Nothing more comes of it.
     QTest::qWait(300);
     QCOMPARE(line.events->entries.size(), 1);
-    QCOMPARE(line.port->input(), QByteArray());
 }
 
 void TestSerialPort::openingMidGroupMarksTheFirstLine() {
@@ -419,7 +418,6 @@ void TestSerialPort::openingMidGroupMarksTheFirstLine() {
     QCOMPARE(line.events->inputs(), (QList<QByteArray>{"50\r\n", "0851\r\n"}));
     QVERIFY(line.events->entries.at(0).firstLine);
     QVERIFY(!line.events->entries.at(1).firstLine);
-    QVERIFY(!line.port->firstLineSinceOpen());
 }
 
 void TestSerialPort::inputBeforeOpenIsDiscarded() {
@@ -443,18 +441,10 @@ void TestSerialPort::inputBeforeOpenIsDiscarded() {
     QCOMPARE(line.events->entries.size(), 2);
 }
 
-void TestSerialPort::burstGivesOneEventPerGroup_data() {
-    QTest::addColumn<int>("inputLen");
-    QTest::newRow("InputLen 6") << 6;
-    QTest::newRow("InputLen 0") << 0;
-}
-
 void TestSerialPort::burstGivesOneEventPerGroup() {
-    QFETCH(int, inputLen);
     Line line;
     openSynchronisedLine(line);
     QVERIFY(line.port && line.port->portOpen());
-    line.port->setInputLen(inputLen);
 
     sendFromDevice(line.pty.masterFd(), "0001\r\n0002\r\n0003\r\n");
     QTRY_COMPARE_WITH_TIMEOUT(line.events->entries.size(), 3, 5000);
@@ -463,63 +453,20 @@ void TestSerialPort::burstGivesOneEventPerGroup() {
     QCOMPARE(line.events->maxDepth, 1);
     QTest::qWait(300);
     QCOMPARE(line.events->entries.size(), 3);
-    QCOMPARE(line.port->input(), QByteArray());
-}
-
-void TestSerialPort::nestedEventLoopReceivesPendingEvents() {
-    Line line;
-    openSynchronisedLine(line);
-    QVERIFY(line.port && line.port->portOpen());
-    line.port->setInputLen(6);
-
-    QList<QByteArray> seenInBox;
-    int outerInputAfterBox = -1;
-    line.events->during = [&](int index) {
-        if (index != 0)
-            return;
-        // A box that stays up until the rest of the burst has been seen
-        // (or, failing that, for two seconds).
-        QEventLoop box;
-        QTimer poll;
-        QObject::connect(&poll, &QTimer::timeout, &box, [&] {
-            if (line.events->entries.size() >= 3)
-                box.quit();
-        });
-        poll.start(10);
-        QTimer::singleShot(2000, &box, &QEventLoop::quit);
-        box.exec();
-        for (int i = 1; i < line.events->entries.size(); ++i)
-            seenInBox.append(line.events->entries.at(i).input);
-        outerInputAfterBox = int(line.port->input().size());
-    };
-
-    sendFromDevice(line.pty.masterFd(), "0001\r\n0002\r\n0003\r\n");
-    QTRY_COMPARE_WITH_TIMEOUT(line.events->entries.size(), 3, 5000);
-    const QList<QByteArray> expected{"0001\r\n", "0002\r\n", "0003\r\n"};
-    QCOMPARE(line.events->inputs(), expected);
-    QCOMPARE(seenInBox, expected.mid(1));
-    QCOMPARE(line.events->entries.at(1).depth, 2);
-    QCOMPARE(line.events->entries.at(2).depth, 2);
-    // The nested handlers took their own bytes.
-    QCOMPARE(outerInputAfterBox, 0);
-    QTest::qWait(300);
-    QCOMPARE(line.events->entries.size(), 3);
 }
 
 void TestSerialPort::nestedEventLoopReceivesLaterEvents() {
+    // A listener that runs an event loop of its own still gets every line once
+    // and in order.
     Line line;
     openSynchronisedLine(line);
     QVERIFY(line.port && line.port->portOpen());
-    line.port->setInputLen(6);
     const int master = line.pty.masterFd();
 
     bool boxShown = false;
-    int codeAfterBox = 0;
     line.events->during = [&](int index) {
         if (index != 0)
             return;
-        // Like a message box: a nested event loop, during which the device
-        // sends more.
         boxShown = true;
         QEventLoop box;
         QTimer::singleShot(100, &box, [&] { ::write(master, "0004\r\n", 6); });
@@ -527,7 +474,6 @@ void TestSerialPort::nestedEventLoopReceivesLaterEvents() {
         QTimer::singleShot(300, &box, [&] { ::write(master, "06\r\n", 4); });
         QTimer::singleShot(800, &box, &QEventLoop::quit);
         box.exec();
-        codeAfterBox = line.port->commEvent();
     };
 
     sendFromDevice(master, "0001\r\n0002\r\n0003\r\n");
@@ -535,60 +481,36 @@ void TestSerialPort::nestedEventLoopReceivesLaterEvents() {
     QTRY_COMPARE_WITH_TIMEOUT(line.events->entries.size(), 6, 5000);
     const QList<QByteArray> expected{"0001\r\n", "0002\r\n", "0003\r\n", "0004\r\n", "0005\r\n", "0006\r\n"};
     QCOMPARE(line.events->inputs(), expected);
-    QCOMPARE(line.events->entries.at(0).depth, 1);
-    // The groups that came while the box was up were delivered inside it.
-    QCOMPARE(line.events->maxDepth, 2);
-    for (int i = 1; i < 6; ++i)
-        QCOMPARE(line.events->entries.at(i).depth, 2);
-    QCOMPARE(codeAfterBox, CommEvents::Receive);
     QTest::qWait(300);
     QCOMPARE(line.events->entries.size(), 6);
 }
 
-void TestSerialPort::closingInHandlerDropsPendingEvents() {
+void TestSerialPort::closingHandsOverWhatWasReceived() {
+    // Closing while lines wait hands them over first, the unfinished one too,
+    // and the port is closed meanwhile.
     Line line;
     openSynchronisedLine(line);
     QVERIFY(line.port && line.port->portOpen());
-    line.port->setInputLen(6);
+    QList<bool> openDuring;
     line.events->during = [&](int index) {
+        openDuring.append(line.port->portOpen());
         if (index == 0)
             QVERIFY(line.port->setPortOpen(false).isOk());
     };
-    sendFromDevice(line.pty.masterFd(), "0001\r\n0002\r\n0003\r\n");
-    QTRY_COMPARE_WITH_TIMEOUT(line.events->entries.size(), 1, 5000);
+    sendFromDevice(line.pty.masterFd(), "0001\r\n0002\r\n0003\r\nPART");
+    QTRY_COMPARE_WITH_TIMEOUT(line.events->entries.size(), 4, 5000);
     QTest::qWait(300);
-    QCOMPARE(line.events->inputs(), QList<QByteArray>{"0001\r\n"});
+    QCOMPARE(line.events->inputs(), (QList<QByteArray>{"0001\r\n", "0002\r\n", "0003\r\n", "PART"}));
+    QCOMPARE(openDuring, (QList<bool>{true, false, false, false}));
     QVERIFY(!line.port->portOpen());
 
     // Open again: framing starts afresh, no event left over from before.
     line.events->during = nullptr;
     QVERIFY(line.port->setPortOpen(true).isOk());
     sendFromDevice(line.pty.masterFd(), "0007\r\n0008\r\n");
-    QTRY_COMPARE_WITH_TIMEOUT(line.events->entries.size(), 3, 5000);
-    QCOMPARE(line.events->entries.at(1).input, QByteArray("0007\r\n"));
-    QCOMPARE(line.events->entries.at(2).input, QByteArray("0008\r\n"));
-}
-
-void TestSerialPort::heldEventsWaitInOrder() {
-    Line line;
-    openSynchronisedLine(line);
-    QVERIFY(line.port && line.port->portOpen());
-    line.port->setInputLen(6);
-
-    line.port->setEventsHeld(true);
-    sendFromDevice(line.pty.masterFd(), "0001\r\n0002\r\n");
-    QTest::qWait(200);
-    sendFromDevice(line.pty.masterFd(), "0003\r\n");
-    QTest::qWait(200);
-    QCOMPARE(line.events->entries.size(), 0);
-    QCOMPARE(line.port->input(), QByteArray());
-
-    line.port->setEventsHeld(false);
-    sendFromDevice(line.pty.masterFd(), "0004\r\n");
-    QTRY_COMPARE_WITH_TIMEOUT(line.events->entries.size(), 4, 5000);
-    const QList<QByteArray> expected{"0001\r\n", "0002\r\n", "0003\r\n", "0004\r\n"};
-    QCOMPARE(line.events->inputs(), expected);
-    QCOMPARE(line.events->maxDepth, 1);
+    QTRY_COMPARE_WITH_TIMEOUT(line.events->entries.size(), 6, 5000);
+    QCOMPARE(line.events->entries.at(4).input, QByteArray("0007\r\n"));
+    QCOMPARE(line.events->entries.at(5).input, QByteArray("0008\r\n"));
 }
 
 void TestSerialPort::unterminatedDataIsDeliveredWhenIdle() {
@@ -924,15 +846,14 @@ void TestSerialPort::scriptedPortRecordsAndRefuses() {
     QCOMPARE(port.setPortOpen(true).description(), u"Порт уже открыт"_qs);
     QCOMPARE(port.setCommPort(3).description(), u"Порт уже открыт"_qs);
     QVERIFY(!port.setCommPort(17).isOk());
-    port.setInputLen(6);
     QVERIFY(port.output("R\r\n").isOk());
     QCOMPARE(port.commPort(), 2);
     QCOMPARE(port.settings(), u"19200,e,7,2"_qs);
     QCOMPARE(port.outputs, QList<QByteArray>{"R\r\n"});
     const QStringList expected{
-        u"CommPort=2"_qs,    u"Settings=19200,e,7,2"_qs,  u"Handshaking=2 (отказ)"_qs, u"Output=x (отказ)"_qs,
-        u"PortOpen=true"_qs, u"PortOpen=true (отказ)"_qs, u"CommPort=3 (отказ)"_qs,    u"CommPort=17 (отказ)"_qs,
-        u"InputLen=6"_qs,    u"Output=R\r\n"_qs,
+        u"CommPort=2"_qs,         u"Settings=19200,e,7,2"_qs, u"Handshaking=2 (отказ)"_qs,
+        u"Output=x (отказ)"_qs,   u"PortOpen=true"_qs,        u"PortOpen=true (отказ)"_qs,
+        u"CommPort=3 (отказ)"_qs, u"CommPort=17 (отказ)"_qs,  u"Output=R\r\n"_qs,
     };
     QCOMPARE(port.log, expected);
 
@@ -944,38 +865,19 @@ void TestSerialPort::scriptedPortRecordsAndRefuses() {
 
 void TestSerialPort::scriptedPortDeliversSynchronously() {
     testing::ScriptedSerialPort port;
-    port.setInputLen(6);
     EventLog events(port);
     events.during = [&](int index) {
-        if (index == 0) {
+        if (index == 0)
             port.deliver(CommEvents::Overrun);
-            QCOMPARE(port.commEvent(), CommEvents::Receive);
-        }
     };
-    port.receive("0850\r\n0851\r\n");
-    QCOMPARE(events.entries.size(), 2);
-    QCOMPARE(events.entries.at(0).code, CommEvents::Receive);
+    port.receive("0850\r\n");
+    port.receive("0851\r\n");
+    QCOMPARE(events.entries.size(), 3);
     QCOMPARE(events.entries.at(0).input, QByteArray("0850\r\n"));
     QCOMPARE(events.entries.at(1).code, CommEvents::Overrun);
     QCOMPARE(events.entries.at(1).depth, 2);
-    QCOMPARE(events.entries.at(1).input, QByteArray("0851\r\n"));
-    QCOMPARE(port.inputCalls, 2);
-    QCOMPARE(port.deliveries, 2);
-    QCOMPARE(port.log.mid(1), (QStringList{u"Input->0850\r\n"_qs, u"Input->0851\r\n"_qs}));
-
-    // Held events wait and come out in order on release.
-    events.during = nullptr;
-    port.setEventsHeld(true);
-    port.receive("0001\r\n");
-    port.deliver(CommEvents::Overrun);
-    QCOMPARE(events.entries.size(), 2);
-    QCOMPARE(port.heldEvents.size(), 2);
-    port.setEventsHeld(false);
-    QCOMPARE(events.entries.size(), 4);
-    QCOMPARE(events.entries.at(2).input, QByteArray("0001\r\n"));
-    QCOMPARE(events.entries.at(3).code, CommEvents::Overrun);
-    QVERIFY(port.heldEvents.isEmpty());
-    QVERIFY(port.log.contains(u"EventsHeld=true"_qs));
+    QCOMPARE(events.entries.at(2).input, QByteArray("0851\r\n"));
+    QCOMPARE(port.deliveries, 3);
 }
 
 QTEST_GUILESS_MAIN(TestSerialPort)

@@ -12,13 +12,15 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include <sys/stat.h>
+
 using namespace zorneta;
 using namespace zorneta::testing;
 using namespace Qt::StringLiterals;
 
 namespace {
 
-enum Scene { FileContent, FolderInPlace, FileInPlaceOfFolder, UnchangeableFile, UnchangeableFolder };
+enum Scene { FileContent, FolderInPlace, FileInPlaceOfFolder, UnchangeableFile, UnchangeableFolder, PipeInPlace };
 
 // Sets or clears a file attribute; false where chattr is missing or refused.
 bool chattr(const QString &flag, const QString &path) {
@@ -87,6 +89,9 @@ void tst_SettingsFaults::startAndSave_data() {
 
     QTest::newRow("folder in place of the file")
         << int(FolderInPlace) << QByteArray() << true << 0 << refused + u"это папка, а не файл"_s;
+    // A pipe with no writer would stall the start for ever if it were read.
+    QTest::newRow("pipe in place of the file")
+        << int(PipeInPlace) << QByteArray() << true << 0 << refused + u"это не обычный файл"_s;
     QTest::newRow("file in place of the folder")
         << int(FileInPlaceOfFolder) << QByteArray() << true << 0 << refused + u"часть пути не является папкой"_s;
     QTest::newRow("unchangeable file") << int(UnchangeableFile) << valid << false << 255
@@ -111,6 +116,9 @@ void tst_SettingsFaults::startAndSave() {
     QFETCH(QString, message);
     if (scene == FolderInPlace) {
         QVERIFY(QDir().mkpath(configFile()));
+    } else if (scene == PipeInPlace) {
+        QFile::remove(configFile());
+        QCOMPARE(::mkfifo(QFile::encodeName(configFile()).constData(), 0600), 0);
     } else if (scene == FileInPlaceOfFolder) {
         QVERIFY(QDir(folder()).removeRecursively());
         QFile f(folder());

@@ -3,6 +3,7 @@
 // device that refuses writes.
 
 #include "common/ItemNames.h"
+#include "common/TextEncoding.h"
 #include "support/LogicRig.h"
 
 #include <QFile>
@@ -45,7 +46,7 @@ private Q_SLOTS:
     void backspaceCannotUnwriteTheFile();
     void stampWrapsAfterADay();
     void nothingWrittenWhilePortClosed();
-    void readPeriodSkipsAreNotRecorded();
+    void readPeriodSkipsAreRecordedToo();
     void folderIsRefused();
     void openFailureEndsNotRecording();
     void writeFailureRetryThenCancel();
@@ -201,8 +202,8 @@ void tst_RecordingFile::recordBytes() {
     openLog(rig, file);
     rig.state().startTime = rig.clock.current;
     rig.clock.advance(317'000);
-    for (QString block : blocks)
-        rig.logic->output().showTermText(rig.view.box, block);
+    for (const QString &block : blocks)
+        rig.port.receive(encodeFileText(block));
     QCOMPARE(contents(file), bytes);
     QVERIFY(!contents(file).contains('\r'));
 }
@@ -231,10 +232,8 @@ void tst_RecordingFile::backspaceCannotUnwriteTheFile() {
     LogicRig rig;
     openLog(rig, file);
     rig.state().startTime = rig.clock.current;
-    QString a = u"12"_s;
-    QString b = u"\b3\r\n"_s;
-    rig.logic->output().showTermText(rig.view.box, a);
-    rig.logic->output().showTermText(rig.view.box, b);
+    rig.port.receive("12");
+    rig.port.receive("\b3\r\n");
     QCOMPARE(rig.view.box.contents, u"13\r\n"_s);
     QCOMPARE(contents(file), QByteArray("00:00:00\t123\n"));
 }
@@ -264,7 +263,7 @@ void tst_RecordingFile::nothingWrittenWhilePortClosed() {
     QVERIFY(rig.logic->recording().isOpen());
 }
 
-void tst_RecordingFile::readPeriodSkipsAreNotRecorded() {
+void tst_RecordingFile::readPeriodSkipsAreRecordedToo() {
     const QString file = path(u"period.txt"_s);
     QFile::remove(file);
     LogicRig rig;
@@ -273,7 +272,10 @@ void tst_RecordingFile::readPeriodSkipsAreNotRecorded() {
     rig.state().readPeriod = 5;
     for (int i = 0; i < 6; ++i)
         rig.reading(i);
-    QCOMPARE(contents(file), QByteArray("00:00:00\t0000\n00:00:00\t0005\n"));
+    // Every line received is recorded; the period thins only the table.
+    QCOMPARE(contents(file), QByteArray("00:00:00\t0000\n00:00:00\t0001\n00:00:00\t0002\n00:00:00\t0003\n"
+                                        "00:00:00\t0004\n00:00:00\t0005\n"));
+    QCOMPARE(rig.state().pointCount, qint64(2));
 }
 
 void tst_RecordingFile::folderIsRefused() {
@@ -338,19 +340,18 @@ void tst_RecordingFile::recordsDuringAWriteQuestionDoNotPileUp() {
     rig.prompts.messageAnswers.push_back(Prompts::Answer::No);
     openLog(rig, u"/dev/full"_s);
     rig.open();
-    rig.prompts.messageAnswers.push_back(Prompts::Answer::Retry);
-    rig.prompts.messageAnswers.push_back(Prompts::Answer::Cancel);
-    int questions = 0;
-    rig.prompts.whileShown = [&](const ScriptedPrompts::Shown &shown) {
-        if (shown.buttons != Prompts::Buttons::RetryCancel || ++questions > 1)
-            return;
-        // Readings keep arriving while the user reads the first question.
-        rig.reading(852);
-        rig.reading(853);
-    };
+    rig.prompts.keepBoxesOpen = true;
     rig.reading(851);
-    // One question per answer, none for the readings that came meanwhile.
-    QCOMPARE(questions, 2);
+    // Readings keep arriving while the user reads the question: shown,
+    // stored, and no question of their own.
+    rig.reading(852);
+    rig.reading(853);
+    QCOMPARE(rig.prompts.openBoxes.size(), 1);
+    rig.prompts.answerOpenBox(Prompts::Answer::Retry);
+    QCOMPARE(rig.prompts.openBoxes.size(), 1);
+    rig.prompts.answerOpenBox(Prompts::Answer::Cancel);
+    // One question per answer.
+    QCOMPARE(rig.prompts.shown.size(), 4);
     QCOMPARE(rig.state().pointCount, qint64(3));
     QVERIFY(!rig.logic->recording().isOpen());
     QVERIFY(rig.view.box.contents.endsWith(u"0851\r\n0852\r\n0853\r\n"_s));

@@ -101,8 +101,8 @@ void tst_Headless::recordsWhatTheWindowRecords() {
     QCOMPARE(contents(headlessFile), contents(windowFile));
     QCOMPARE(out.data(), QByteArray("23\n0100\n0101\n0102\n0103\n0104\n  99\nabcd\n013\n0105\n"));
     // The tail is shown and recorded, not stored; the rest as in the window.
-    QCOMPARE(recorder.logic().state().pointCount, qint64(7));
-    QCOMPARE(recorder.logic().state().pointCount, logic.state().pointCount);
+    QCOMPARE(recorder.core().state().pointCount, qint64(7));
+    QCOMPARE(recorder.core().state().pointCount, logic.state().pointCount);
     QCOMPARE(QString::fromUtf8(errors.data()), u"zorneta: Порт открыт\n"_s);
     QVERIFY(!headlessPort->portOpen());
 }

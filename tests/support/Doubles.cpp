@@ -23,6 +23,33 @@ Prompts::Answer ScriptedPrompts::messageBox(const QString &title, const QString 
     return a;
 }
 
+void ScriptedPrompts::showMessageBox(const QString &title, const QString &text, Icon icon, Buttons buttons,
+                                     DefaultButton defaultButton, std::function<void(Answer)> answered) {
+    if (!keepBoxesOpen) {
+        const Answer a = messageBox(title, text, icon, buttons, defaultButton);
+        if (answered)
+            answered(a);
+        return;
+    }
+    Shown s;
+    s.kind = Kind::MessageBox;
+    s.title = title;
+    s.text = text;
+    s.icon = icon;
+    s.buttons = buttons;
+    s.defaultButton = defaultButton;
+    shown.append(s);
+    openBoxes.append({s, std::move(answered)});
+}
+
+void ScriptedPrompts::answerOpenBox(Answer answer) {
+    if (openBoxes.isEmpty())
+        return;
+    auto box = openBoxes.takeFirst();
+    if (box.second)
+        box.second(answer);
+}
+
 std::optional<QString> ScriptedPrompts::inputBox(const QString &prompt, const QString &title, const QString &proposed,
                                                  std::optional<QPoint> position) {
     Shown s;

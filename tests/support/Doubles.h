@@ -49,6 +49,14 @@ public:
 
     Answer messageBox(const QString &title, const QString &text, Icon icon, Buttons buttons,
                       DefaultButton defaultButton = DefaultButton::First) override;
+    // Answered at once like messageBox(), unless boxes are kept open; then
+    // the box waits in openBoxes until answerOpenBox().
+    void showMessageBox(const QString &title, const QString &text, Icon icon, Buttons buttons,
+                        DefaultButton defaultButton, std::function<void(Answer)> answered) override;
+    bool keepBoxesOpen = false;
+    QList<std::pair<Shown, std::function<void(Answer)>>> openBoxes;
+    // Closes the oldest open box with `answer`.
+    void answerOpenBox(Answer answer);
     std::optional<QString> inputBox(const QString &prompt, const QString &title, const QString &proposed,
                                     std::optional<QPoint> position = std::nullopt) override;
     std::optional<FileChoice> openFileDialog(const QString &title, const QString &filter,

@@ -1,7 +1,5 @@
 #include "support/ScriptedSerialPort.h"
 
-#include <QPointer>
-
 namespace zorneta::testing {
 
 Status ScriptedSerialPort::record(const QString &entry, const QString &failure) {
@@ -49,23 +47,11 @@ Status ScriptedSerialPort::setPortOpen(bool open) {
     if (failure.isEmpty() && open && isOpen)
         failure = QStringLiteral("Порт уже открыт");
     const Status status = record(entry, failure);
-    if (status)
+    if (status && isOpen != open) {
         isOpen = open;
+        Q_EMIT openChanged(open);
+    }
     return status;
-}
-
-void ScriptedSerialPort::setInputLen(int length) {
-    log.append(QStringLiteral("InputLen=%1").arg(length));
-    readLimit = length > 0 ? length : 0;
-}
-
-QByteArray ScriptedSerialPort::input() {
-    ++inputCalls;
-    const qsizetype count = readLimit > 0 ? qMin<qsizetype>(readLimit, received.size()) : received.size();
-    const QByteArray taken = received.left(count);
-    received.remove(0, count);
-    log.append(QStringLiteral("Input->") + QString::fromLatin1(taken));
-    return taken;
 }
 
 Status ScriptedSerialPort::output(const QByteArray &data) {
@@ -78,36 +64,18 @@ Status ScriptedSerialPort::output(const QByteArray &data) {
     return status;
 }
 
-void ScriptedSerialPort::setEventsHeld(bool held) {
-    log.append(held ? QStringLiteral("EventsHeld=true") : QStringLiteral("EventsHeld=false"));
-    eventsHeld = held;
-    while (!eventsHeld && !heldEvents.isEmpty()) {
-        const auto event = heldEvents.takeFirst();
-        raise(event.first, event.second);
-    }
-}
-
 void ScriptedSerialPort::deliver(int code, const QByteArray &bytes) {
-    if (eventsHeld) {
-        heldEvents.append({code, bytes});
-        return;
-    }
-    raise(code, bytes);
+    ++deliveries;
+    if (code == CommEvents::Receive)
+        Q_EMIT lineReceived(bytes, LineFacts{firstLine, false});
+    else
+        Q_EMIT lineFault(code);
 }
 
-void ScriptedSerialPort::raise(int code, const QByteArray &bytes) {
-    ++deliveries;
-    received.append(bytes);
-    const int outer = eventCode;
-    eventCode = code;
-    ++m_depth;
-    const QPointer<ScriptedSerialPort> alive(this);
-    Q_EMIT commEventRaised();
-    if (!alive)
-        return;
-    --m_depth;
-    if (m_depth > 0)
-        eventCode = outer;
+void ScriptedSerialPort::loseLine() {
+    isOpen = false;
+    deliver(CommEvents::Overrun);
+    Q_EMIT openChanged(false);
 }
 
 } // namespace zorneta::testing

@@ -23,10 +23,9 @@ namespace zorneta::testing {
 //    with "Порт закрыт".
 //
 // Every property write is recorded in `log`, in order, as "Name=value"
-// ("CommPort=2", "Settings=9600,n,8,1", "Handshaking=0", "PortOpen=true",
-// "InputLen=6"), followed by " (отказ)" when the write failed. Every input()
-// call is recorded as "Input->" and the bytes it returned (Latin-1), every
-// Output as "Output=" and the bytes.
+// ("CommPort=2", "Settings=9600,n,8,1", "Handshaking=0", "PortOpen=true"),
+// followed by " (отказ)" when the write failed; every Output as "Output=" and
+// the bytes.
 class ScriptedSerialPort : public SerialPort {
     Q_OBJECT
 public:
@@ -40,40 +39,28 @@ public:
     Status setHandshaking(int mode) override;
     bool portOpen() const override { return isOpen; }
     Status setPortOpen(bool open) override;
-    int inputLen() const override { return readLimit; }
-    void setInputLen(int length) override;
-    QByteArray input() override;
     Status output(const QByteArray &data) override;
-    int commEvent() const override { return eventCode; }
-    // Logged as "EventsHeld=true" / "EventsHeld=false". While held, deliver()
-    // only queues the event; the release delivers the queued events at once,
-    // in order, inside the setEventsHeld(false) call.
-    void setEventsHeld(bool held) override;
     QString deviceName() const override { return device; }
     // The devices of `devices`; none for a number it lacks.
     QString deviceFor(int number) const override { return devices.value(number); }
-    bool firstLineSinceOpen() const override { return firstLine; }
 
-    // Appends `bytes` to the input, sets commEvent() to `code` and raises
-    // OnComm at once (inside this call), unless events are held. Nested calls from a handler work like
-    // nested deliveries of the real port: when an inner delivery returns,
-    // commEvent() is the outer event's code again.
+    // Hands a line (code Receive) or a line fault over to the listeners at
+    // once, inside this call.
     void deliver(int code, const QByteArray &bytes = {});
     // A Receive event with these bytes.
     void receive(const QByteArray &bytes) { deliver(CommEvents::Receive, bytes); }
+    // The device goes away, as the real port reports it: the port closes by
+    // itself, then the fault and the close are handed over.
+    void loseLine();
 
     // Current values; a test may set them directly (not logged).
     int portNumber = 1;
     QString lineSettings = QStringLiteral("9600,n,8,1");
     int flowControl = 0;
     bool isOpen = false;
-    int readLimit = 0;
-    int eventCode = 0;
-    QByteArray received;    // received and not yet read
-    bool firstLine = false; // what firstLineSinceOpen() answers
+    bool firstLine = false; // the facts of the lines handed over: afterGap
     QString device = QStringLiteral("/dev/ttyUSB0");
     QMap<int, QString> devices;
-    bool eventsHeld = false;
 
     // Scripted refusals (empty: accepted).
     QString failCommPort;
@@ -85,16 +72,10 @@ public:
 
     QStringList log;
     QList<QByteArray> outputs; // the data of every successful Output, in order
-    int inputCalls = 0;
     int deliveries = 0;
-
-    // Events deliver() queued while held, not yet delivered.
-    QList<std::pair<int, QByteArray>> heldEvents;
 
 private:
     Status record(const QString &entry, const QString &failure);
-    void raise(int code, const QByteArray &bytes);
-    int m_depth = 0;
 };
 
 } // namespace zorneta::testing

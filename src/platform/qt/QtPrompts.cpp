@@ -9,6 +9,8 @@
 #include <QMessageBox>
 #include <QRegularExpression>
 
+#include <memory>
+
 namespace zorneta {
 
 namespace {
@@ -74,27 +76,54 @@ QMessageBox::Icon qtIcon(Prompts::Icon icon) {
 
 } // namespace
 
-Prompts::Answer QtPrompts::messageBox(const QString &title, const QString &text, Icon icon, Buttons buttons,
-                                      DefaultButton defaultButton) {
+namespace {
+
+// A message box with the exact title and text, its buttons, default and
+// escape button set.
+QMessageBox *makeBox(const QString &title, const QString &text, Prompts::Icon icon, Prompts::Buttons buttons,
+                     Prompts::DefaultButton defaultButton, QWidget *parent) {
     // Line ends as the program writes them (CR, LF or both) each break a line.
     QString shown = text;
     shown.replace(QStringLiteral("\r\n"), QStringLiteral("\n")).replace(u'\r', u'\n');
-    QMessageBox box(qtIcon(icon), title, shown, QMessageBox::NoButton, m_parent);
-    box.setTextFormat(Qt::PlainText);
-    box.setObjectName(QStringLiteral("MessageBox"));
+    auto *box = new QMessageBox(qtIcon(icon), title, shown, QMessageBox::NoButton, parent);
+    box->setTextFormat(Qt::PlainText);
+    box->setObjectName(QStringLiteral("MessageBox"));
     const auto set = buttonSet(buttons);
     for (auto b : set)
-        box.addButton(b);
+        box->addButton(b);
     const auto index = static_cast<qsizetype>(defaultButton);
-    box.setDefaultButton(set.value(index < set.size() ? index : 0));
+    box->setDefaultButton(set.value(index < set.size() ? index : 0));
     if (set.contains(QMessageBox::Cancel))
-        box.setEscapeButton(QMessageBox::Cancel);
+        box->setEscapeButton(QMessageBox::Cancel);
     else if (set.contains(QMessageBox::No))
-        box.setEscapeButton(QMessageBox::No);
+        box->setEscapeButton(QMessageBox::No);
     else if (set.size() == 1)
-        box.setEscapeButton(set.front());
-    const int result = box.exec();
+        box->setEscapeButton(set.front());
+    return box;
+}
+
+} // namespace
+
+Prompts::Answer QtPrompts::messageBox(const QString &title, const QString &text, Icon icon, Buttons buttons,
+                                      DefaultButton defaultButton) {
+    std::unique_ptr<QMessageBox> box(makeBox(title, text, icon, buttons, defaultButton, m_parent));
+    const int result = box->exec();
     return answerOf(result, buttons);
+}
+
+void QtPrompts::showMessageBox(const QString &title, const QString &text, Icon icon, Buttons buttons,
+                               DefaultButton defaultButton, std::function<void(Answer)> answered) {
+    QMessageBox *box = makeBox(title, text, icon, buttons, defaultButton, m_parent);
+    // Blocks every window of the program, as a box in the middle of a
+    // command does, but without an event loop of its own: the program goes
+    // on receiving while it is up.
+    box->setWindowModality(Qt::ApplicationModal);
+    box->setAttribute(Qt::WA_DeleteOnClose);
+    QObject::connect(box, &QDialog::finished, box, [answered = std::move(answered), buttons](int result) {
+        if (answered)
+            answered(answerOf(result, buttons));
+    });
+    box->open();
 }
 
 std::optional<QString> QtPrompts::inputBox(const QString &prompt, const QString &title, const QString &proposed,

@@ -17,6 +17,8 @@ public:
 
     Answer messageBox(const QString &title, const QString &text, Icon icon, Buttons buttons,
                       DefaultButton defaultButton = DefaultButton::First) override;
+    void showMessageBox(const QString &title, const QString &text, Icon icon, Buttons buttons,
+                        DefaultButton defaultButton, std::function<void(Answer)> answered) override;
     std::optional<QString> inputBox(const QString &prompt, const QString &title, const QString &proposed,
                                     std::optional<QPoint> position = std::nullopt) override;
     std::optional<FileChoice> openFileDialog(const QString &title, const QString &filter,

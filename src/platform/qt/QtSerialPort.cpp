@@ -14,6 +14,8 @@
 #include <termios.h>
 #endif
 #ifdef Q_OS_LINUX
+#include <linux/serial.h>
+#include <sys/ioctl.h>
 #include <sys/stat.h>
 #include <sys/sysmacros.h>
 #endif
@@ -127,7 +129,7 @@ QtSerialPort::QtSerialPort(PortDirectory directory, QObject *parent)
     m_idleTimer.setSingleShot(true);
     m_idleTimer.setInterval(IdleDeliveryMs);
     connect(&m_idleTimer, &QTimer::timeout, this, &QtSerialPort::onIdle);
-    connect(m_port, &QSerialPort::readyRead, this, &QtSerialPort::onReadyRead);
+    connect(m_port, &QSerialPort::readyRead, this, &QtSerialPort::readInput);
     connect(m_port, &QSerialPort::errorOccurred, this, &QtSerialPort::onErrorOccurred);
 }
 
@@ -192,6 +194,10 @@ Status QtSerialPort::setHandshaking(int mode) {
         return fail(error);
     }
     m_handshaking = mode;
+    if (m_active) {
+        m_senderHeldBack = lineHoldsSenderBack();
+        m_port->setReadBufferSize(m_senderHeldBack ? MaxWaitingBytes : 0);
+    }
     return Status::ok();
 }
 
@@ -243,19 +249,61 @@ Status QtSerialPort::open() {
     m_writeFaulted = false;
     m_synchronised = false;
     clearHeldInput();
+    m_senderHeldBack = lineHoldsSenderBack();
+    // Where the line holds the sender back, Qt's own buffer is bounded too:
+    // once it is full Qt stops reading the device until the program reads.
+    m_port->setReadBufferSize(m_senderHeldBack ? MaxWaitingBytes : 0);
+    m_countsOverruns = false;
+#ifdef Q_OS_LINUX
+    serial_icounter_struct counts{};
+    if (::ioctl(m_port->handle(), TIOCGICOUNT, &counts) == 0) {
+        m_countsOverruns = true;
+        m_kernelOverruns = qint64(counts.overrun) + qint64(counts.buf_overrun);
+    }
+#endif
+    Q_EMIT openChanged(true);
     return Status::ok();
 }
 
+bool QtSerialPort::lineHoldsSenderBack() const {
+    if (m_pseudoTerminal || m_handshaking != HandshakeModes::None)
+        return true;
+    // USB modems and CDC devices: the USB link waits while the host does not read.
+    return QFileInfo(m_openPath).canonicalFilePath().startsWith(QStringLiteral("/dev/ttyACM"));
+}
+
 void QtSerialPort::close() {
-    if (!m_active)
+    if (!m_active || m_closing)
         return;
-    ++m_session;
+    // Closed from now on: a listener that would close the port on what it
+    // receives here finds it closed already.
     m_active = false;
+    m_closing = true;
+    ++m_session;
     m_faultPending = false;
     m_idleTimer.stop();
+    // Everything read so far is handed over before the close, the unfinished
+    // line as a line of its own.
+    const QByteArray unread = m_port->readAll();
+    if (!unread.isEmpty() && !m_overflowing)
+        frame(unread);
+    if (m_framer.holding())
+        enqueueLine(m_framer.takeHeld(), true);
+    m_idleTimer.stop();
+    const QPointer<QtSerialPort> alive(this);
+    while (!m_pending.empty()) {
+        PendingEvent event = std::move(m_pending.front());
+        m_pending.pop_front();
+        m_pendingBytes -= event.bytes.size();
+        deliver(std::move(event));
+        if (!alive)
+            return;
+    }
+    m_closing = false;
     clearHeldInput();
     m_port->close();
     m_port->clearError();
+    Q_EMIT openChanged(false);
 }
 
 bool QtSerialPort::tolerated(QSerialPort::SerialPortError error, bool lineControl) const {
@@ -338,13 +386,6 @@ bool QtSerialPort::applyFlowControl(int mode, QString *error) {
     return false;
 }
 
-QByteArray QtSerialPort::input() {
-    const qsizetype count = m_inputLen > 0 ? qMin<qsizetype>(m_inputLen, m_input.size()) : m_input.size();
-    QByteArray taken = m_input.left(count);
-    m_input.remove(0, count);
-    return taken;
-}
-
 Status QtSerialPort::output(const QByteArray &data) {
     if (!m_active)
         return fail(QStringLiteral("Порт закрыт"));
@@ -370,18 +411,55 @@ QString QtSerialPort::deviceFor(int number) const {
     return m_directory.devicePath(number);
 }
 
-void QtSerialPort::onReadyRead() {
-    QByteArray data = m_port->readAll();
-    if (!m_active || data.isEmpty())
+void QtSerialPort::readInput() {
+    if (!m_active || m_closing)
         return;
+    noticeKernelOverruns();
+    if (m_senderHeldBack) {
+        // Read only what fits; the rest waits in the device (or in Qt's
+        // bounded buffer, which then stops reading the device) until the
+        // lines waiting here are handed over.
+        const qsizetype room = MaxWaitingBytes - heldInputBytes();
+        if (room <= 0)
+            return;
+        QByteArray data = m_port->read(room);
+        if (!data.isEmpty())
+            takeInput(std::move(data));
+        return;
+    }
+    QByteArray data = m_port->readAll();
+    if (!data.isEmpty())
+        takeInput(std::move(data));
+}
+
+void QtSerialPort::noticeKernelOverruns() {
+#ifdef Q_OS_LINUX
+    if (!m_countsOverruns)
+        return;
+    serial_icounter_struct counts{};
+    if (::ioctl(m_port->handle(), TIOCGICOUNT, &counts) != 0)
+        return;
+    const qint64 overruns = qint64(counts.overrun) + qint64(counts.buf_overrun);
+    if (overruns == m_kernelOverruns)
+        return;
+    m_kernelOverruns = overruns;
+    // Bytes were lost before the program could read them: what follows may
+    // begin inside a group.
+    m_synchronised = false;
+    enqueue(PendingEvent{PendingEvent::Kind::Fault, CommEvents::RxOver, {}, false});
+#endif
+}
+
+void QtSerialPort::takeInput(QByteArray data) {
+    const qsizetype limit = waitingLimit();
     if (m_overflowing) {
-        if (heldInputBytes() > MaxHeldInputBytes / 2) {
+        if (heldInputBytes() > limit / 2) {
             m_droppedBytes += data.size();
             return;
         }
         m_overflowing = false;
     }
-    const qsizetype room = MaxHeldInputBytes - heldInputBytes();
+    const qsizetype room = limit - heldInputBytes();
     if (data.size() <= room) {
         frame(data);
         return;
@@ -397,13 +475,13 @@ void QtSerialPort::onReadyRead() {
     m_overflowing = true;
     // What comes after the gap may begin inside a group.
     m_synchronised = false;
-    enqueue(CommEvents::RxOver, {});
+    enqueue(PendingEvent{PendingEvent::Kind::Fault, CommEvents::RxOver, {}, false});
 }
 
 void QtSerialPort::frame(const QByteArray &data) {
     const QList<QByteArray> chunks = m_framer.receive(data);
     for (const QByteArray &chunk : chunks)
-        enqueue(CommEvents::Receive, chunk);
+        enqueueLine(chunk);
     if (m_framer.holding())
         m_idleTimer.start();
     else
@@ -415,13 +493,12 @@ void QtSerialPort::clearHeldInput() {
     m_pending.clear();
     m_pendingBytes = 0;
     m_overflowing = false;
-    m_input.clear();
 }
 
 void QtSerialPort::onIdle() {
     if (!m_active || !m_framer.holding())
         return;
-    enqueue(CommEvents::Receive, m_framer.takeHeld());
+    enqueueLine(m_framer.takeHeld());
 }
 
 void QtSerialPort::onErrorOccurred(QSerialPort::SerialPortError error) {
@@ -436,7 +513,7 @@ void QtSerialPort::onErrorOccurred(QSerialPort::SerialPortError error) {
             return;
         m_writeFaulted = true;
         m_lastError = QStringLiteral("Ошибка передачи в порт %1: %2").arg(portLabel(), description);
-        enqueue(CommEvents::Overrun, {});
+        enqueue(PendingEvent{PendingEvent::Kind::Fault, CommEvents::Overrun, {}, false});
         return;
     }
     // Closed from the event loop rather than from inside Qt's read handler;
@@ -451,70 +528,78 @@ void QtSerialPort::closeAfterFault(quint64 session, const QString &description) 
     if (session != m_session || !m_active)
         return;
     m_lastError = QStringLiteral("Связь с портом %1 прервана: %2").arg(portLabel(), description);
-    // The chunks received before the fault are still delivered, then the fault.
     ++m_session;
     m_active = false;
     m_faultPending = false;
     m_idleTimer.stop();
-    m_framer.clear();
+    // What was read before the fault is still handed over, the unfinished
+    // line as a line of its own, then the close and the fault.
+    const QByteArray unread = m_port->readAll();
+    if (!unread.isEmpty() && !m_overflowing)
+        frame(unread);
+    m_idleTimer.stop();
+    if (m_framer.holding())
+        enqueueLine(m_framer.takeHeld(), true);
     m_port->close();
     m_port->clearError();
-    const bool announced = std::any_of(m_pending.begin(), m_pending.end(),
-                                       [](const PendingEvent &e) { return e.code == CommEvents::Overrun; });
+    const bool announced = std::any_of(m_pending.begin(), m_pending.end(), [](const PendingEvent &e) {
+        return e.kind == PendingEvent::Kind::Fault && e.code == CommEvents::Overrun;
+    });
     if (!announced)
-        enqueue(CommEvents::Overrun, {});
+        enqueue(PendingEvent{PendingEvent::Kind::Fault, CommEvents::Overrun, {}, false});
+    enqueue(PendingEvent{PendingEvent::Kind::Closed, 0, {}, false});
 }
 
-void QtSerialPort::enqueue(int code, QByteArray bytes) {
-    // The input was emptied at the open, so the first chunk received after
-    // it may be the tail of a group that was on its way; it is marked so.
-    const bool first = code == CommEvents::Receive && !m_synchronised;
-    if (code == CommEvents::Receive)
-        m_synchronised = true;
-    m_pendingBytes += bytes.size();
-    m_pending.push_back(PendingEvent{code, std::move(bytes), first});
-    scheduleDelivery();
+void QtSerialPort::enqueueLine(QByteArray bytes, bool cutShort) {
+    // The input was emptied at the open (or lost), so the first line received
+    // after it may be the tail of a group that was on its way; it is marked so.
+    const bool afterGap = !m_synchronised;
+    m_synchronised = true;
+    enqueue(PendingEvent{PendingEvent::Kind::Line, CommEvents::Receive, std::move(bytes), afterGap, cutShort});
 }
 
-void QtSerialPort::setEventsHeld(bool held) {
-    m_eventsHeld = held;
+void QtSerialPort::enqueue(PendingEvent event) {
+    m_pendingBytes += event.bytes.size();
+    m_pending.push_back(std::move(event));
     scheduleDelivery();
 }
 
 void QtSerialPort::scheduleDelivery() {
-    if (m_eventsHeld || m_deliveryQueued || m_pending.empty())
+    if (m_deliveryQueued || m_pending.empty() || m_closing)
         return;
     m_deliveryQueued = true;
     QMetaObject::invokeMethod(
-        this, [this] { deliverNext(); }, Qt::QueuedConnection);
+        this, [this] { deliverSome(); }, Qt::QueuedConnection);
 }
 
-void QtSerialPort::deliverNext() {
+void QtSerialPort::deliverSome() {
     m_deliveryQueued = false;
-    if (m_eventsHeld || m_pending.empty())
-        return;
-    PendingEvent event = std::move(m_pending.front());
-    m_pending.pop_front();
-    m_pendingBytes -= event.bytes.size();
-    // The next event is queued before this one is raised, so that a nested
-    // event loop in the handler delivers it.
-    scheduleDelivery();
-
-    m_input.append(event.bytes);
-    const int outerEvent = m_commEvent;
-    const bool outerFirst = m_firstLine;
-    m_commEvent = event.code;
-    m_firstLine = event.firstLine;
-    ++m_deliveryDepth;
     const QPointer<QtSerialPort> alive(this);
-    Q_EMIT commEventRaised();
-    if (!alive)
-        return;
-    --m_deliveryDepth;
-    // Back in an outer handler, commEvent() is that handler's event again.
-    if (m_deliveryDepth > 0) {
-        m_commEvent = outerEvent;
-        m_firstLine = outerFirst;
+    for (int i = 0; i < LinesPerTurn && !m_pending.empty() && !m_closing; ++i) {
+        PendingEvent event = std::move(m_pending.front());
+        m_pending.pop_front();
+        m_pendingBytes -= event.bytes.size();
+        deliver(std::move(event));
+        if (!alive)
+            return;
+    }
+    scheduleDelivery();
+    // Room again: read on what the device kept waiting.
+    if (m_active && m_senderHeldBack && heldInputBytes() < MaxWaitingBytes && m_port->bytesAvailable() > 0)
+        readInput();
+}
+
+void QtSerialPort::deliver(PendingEvent event) {
+    switch (event.kind) {
+    case PendingEvent::Kind::Line:
+        Q_EMIT lineReceived(event.bytes, LineFacts{event.afterGap, event.cutShort});
+        break;
+    case PendingEvent::Kind::Fault:
+        Q_EMIT lineFault(event.code);
+        break;
+    case PendingEvent::Kind::Closed:
+        Q_EMIT openChanged(false);
+        break;
     }
 }
 

@@ -27,6 +27,13 @@ bool isHuge(const QString &path) {
     return info.isFile() && info.size() > MaxSettingsFileSize;
 }
 
+// A pipe, a socket or a device where the file belongs: reading it could wait
+// for ever, so it is never opened.
+bool isNoFile(const QString &path) {
+    const QFileInfo info(path);
+    return info.exists() && !info.isFile() && !info.isDir();
+}
+
 // Why the settings file cannot be written, as the system says it; empty when
 // the file and its folder look writable.
 QString writeRefusalReason(const QString &path) {
@@ -72,7 +79,8 @@ QString QtSettingsStore::settingsFilePath(const QString &application) {
 
 QString QtSettingsStore::getSetting(const QString &application, const QString &section, const QString &key,
                                     const QString &defaultValue) const {
-    if (isHuge(settingsFilePath(application)))
+    const QString path = settingsFilePath(application);
+    if (isHuge(path) || isNoFile(path))
         return defaultValue;
     // Opened per access, so a file changed by another instance is read afresh.
     QSettings settings(QSettings::NativeFormat, QSettings::UserScope, application, application);
@@ -89,6 +97,8 @@ QString QtSettingsStore::getSetting(const QString &application, const QString &s
 Status QtSettingsStore::saveSetting(const QString &application, const QString &section, const QString &key,
                                     const QString &value) {
     const QString path = settingsFilePath(application);
+    if (isNoFile(path))
+        return Status::failure(saveFailure(path, QStringLiteral("это не обычный файл")));
     QString notice;
     if (isHuge(path)) {
         // Read as absent, so written afresh; the damaged file is kept aside.

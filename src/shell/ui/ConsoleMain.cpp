@@ -96,6 +96,9 @@ int runHeadless(QCoreApplication &app, const StartOptions &options) {
     if (!out.open(STDOUT_FILENO, QIODevice::WriteOnly | QIODevice::Unbuffered) ||
         !errors.open(STDERR_FILENO, QIODevice::WriteOnly | QIODevice::Unbuffered))
         return HeadlessRecorder::Failed;
+    // A reader of standard output (or of standard error) that goes away must
+    // not end the recording: the write then fails and the recorder says so.
+    ::signal(SIGPIPE, SIG_IGN);
     QtSerialPort port(directory);
     SystemClock clock;
     HeadlessRecorder recorder(port, clock, out, errors);
