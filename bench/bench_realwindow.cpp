@@ -21,7 +21,7 @@
 #include "session/SessionState.h"
 #include "shell/TerminalLogic.h"
 #include "shell/ui/Application.h"
-#include "shell/ui/FramePacer.h"
+#include "platform/qt/FramePacer.h"
 #include "shell/ui/MainWindow.h"
 #include "simulator/ThermoSimulator.h"
 
@@ -213,7 +213,7 @@ Figures runScenario(const Scenario &scenario, double seconds, qint64 preload, co
     chart.setDrawing({!scenario.plain, !scenario.plain});
     // The baseline coalesces nothing: the window paints whenever Qt asks.
     if (scenario.plain)
-        delete window->findChild<FramePacer *>();
+        delete window->findChild<FramePacer *>(QString(), Qt::FindDirectChildrenOnly);
     runUntil([&] { return window->windowHandle() && window->windowHandle()->isExposed(); }, 10000);
     PaintCounter counter, windowCounter;
     window->installEventFilter(&windowCounter);

@@ -80,7 +80,8 @@ public:
     virtual QString rowLabel(int row) const = 0;
     virtual Status setRowLabel(int row, const QString &label) = 0;
 
-    // Clipboard.
+    // Clipboard. A paste refused (text that is not chart data, or data beyond
+    // what the chart takes) says why in its description, as the user reads it.
     virtual Status editCopy() = 0;
     virtual Status editPaste() = 0;
 

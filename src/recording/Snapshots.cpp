@@ -189,9 +189,9 @@ void Snapshots::insertData() {
     ChartSurface &chart = m_services.chart;
     const Status pasted = chart.editPaste();
     if (!pasted) {
-        showError(QStringLiteral("В буфере обмена нет данных графика. Вставить можно только данные, скопированные "
-                                 "командой \"Копировать данные\": строку подписей точек и строку значений, "
-                                 "разделённых табуляцией. График не изменён."));
+        // Why the chart refused the text: none of chart data, or data beyond
+        // what the chart takes.
+        showError(pasted.description());
         return;
     }
     (void)chart.setRowLabel(1, QStringLiteral("Вставка из буфера"));

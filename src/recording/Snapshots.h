@@ -63,7 +63,8 @@ public:
     // The chart's data (what it shows) to the clipboard.
     void copyData();
     // The clipboard's chart data into the chart, titled "Вставка из буфера".
-    // Other clipboard content is refused with a message, the chart unchanged.
+    // Other clipboard content, or data beyond what the chart takes, is refused
+    // with the chart's message, the chart unchanged.
     void insertData();
 
 private:

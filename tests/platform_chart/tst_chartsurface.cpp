@@ -593,7 +593,7 @@ private Q_SLOTS:
         wrong.maximum = 50.0;
         const Status refused = surface.setValueScale(ChartSurface::Axis::Y, wrong);
         QVERIFY(!refused);
-        QVERIFY(!refused.description().isEmpty());
+        QCOMPARE(refused.description(), QStringLiteral("Максимум шкалы должен быть больше её минимума."));
         QCOMPARE(p.y->max(), 1200.0);
         QVERIFY(!surface.setValueScale(ChartSurface::Axis::X, manual));
 
@@ -719,7 +719,7 @@ private Q_SLOTS:
         QCOMPARE(surface.currentCellValue(), 0.0);
         const Status beyond = surface.setCurrentCell(40, 1);
         QVERIFY(!beyond);
-        QVERIFY(beyond.description().contains(QStringLiteral("point")));
+        QCOMPARE(beyond.description(), QStringLiteral("На графике нет точки 40: точки на нём с 1 по 39."));
         QVERIFY(!surface.setCurrentCell(0, 1));
         QVERIFY(!surface.setCurrentCell(1, 2));
         QCOMPARE(surface.currentCellValue(), 0.0); // still point 39
@@ -770,7 +770,10 @@ private Q_SLOTS:
             QGuiApplication::clipboard()->setText(bad);
             const Status refused = target.editPaste();
             QVERIFY2(!refused, qPrintable(bad));
-            QVERIFY(!refused.description().isEmpty());
+            QCOMPARE(refused.description(),
+                     QStringLiteral("В буфере обмена нет данных графика. Вставить можно только данные, скопированные "
+                                    "командой \"Копировать данные\": строку подписей точек и строку значений, "
+                                    "разделённых табуляцией. График не изменён."));
             QCOMPARE(target.table(), table);
         }
     }

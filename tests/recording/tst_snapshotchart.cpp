@@ -74,6 +74,8 @@ private Q_SLOTS:
     void copyThenInsertRoundTrip();
     void copyWhileASnapshotIsShown();
     void insertOfOtherTextIsRefused();
+    void insertBeyondLimitsIsRefused_data();
+    void insertBeyondLimitsIsRefused();
 };
 
 void tst_SnapshotChart::pasteAfterErase() {
@@ -203,6 +205,55 @@ void tst_SnapshotChart::insertOfOtherTextIsRefused() {
         QCOMPARE(rig.chart.table(), before);
         QCOMPARE(rig.chart.rowLabel(1), SeriesTitle);
     }
+}
+
+void tst_SnapshotChart::insertBeyondLimitsIsRefused_data() {
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("message");
+    QTest::newRow("40 MB of text") << QString(40 * 1024 * 1024, u'7')
+                                   << u"В буфере обмена слишком много текста: 40,0 МБ. Вставить можно не больше "
+                                      u"32 МБ — это около двух недель записи. График не изменён."_s;
+    QTest::newRow("two million points and one")
+        << u"\r\nt"_s + u"\t1"_s.repeated(2000001)
+        << u"В буфере обмена слишком много точек: 2000001. Вставить можно не больше двух миллионов — это около "
+           u"двух недель записи. График не изменён."_s;
+    QTest::newRow("a 20 MB label") << u"\t"_s + QString(20 * 1024 * 1024, u'x') + u"\r\nt\t1\r\n"_s
+                                   << u"В буфере обмена слишком длинная ячейка: строка 1, столбец 2 (символов: "
+                                      u"20971520). Ячейка может быть не длиннее 255 символов. График не изменён."_s;
+    const QString notDrawable = u"В буфере обмена число, которое нельзя показать на графике: строка 2, столбец %1 "
+                                u"(«%2»). Показать можно числа по модулю не больше 10¹⁵. График не изменён."_s;
+    QTest::newRow("1e308") << u"\t00:00:01\t00:00:02\r\nt\t20\t1e308\r\n"_s << notDrawable.arg(3).arg(u"1e308"_s);
+    QTest::newRow("-1e308") << u"\t00:00:01\t00:00:02\r\nt\t-1e308\t20\r\n"_s << notDrawable.arg(2).arg(u"-1e308"_s);
+    QTest::newRow("inf") << u"\t00:00:01\r\nt\tinf\r\n"_s << notDrawable.arg(2).arg(u"inf"_s);
+}
+
+void tst_SnapshotChart::insertBeyondLimitsIsRefused() {
+    QFETCH(QString, text);
+    QFETCH(QString, message);
+    ChartRig rig;
+    rig.readings(10);
+    rig.logic.chart().redrawChart();
+    QTRY_COMPARE(rig.drawnPoints().size(), 9);
+    const ReadingsTable before = rig.chart.table();
+    const QList<QPointF> drawnBefore = rig.drawnPoints();
+    const ChartSurface::ValueScale scaleBefore = rig.chart.valueScale(ChartSurface::Axis::Y);
+
+    QGuiApplication::clipboard()->setText(text);
+    QCOMPARE(rig.logic.runToolbarKey(toolbar::Paste), commandForMenuItem(menu::InsertData));
+    QCOMPARE(rig.doubles.prompts.shown.size(), 1);
+    const auto &box = rig.doubles.prompts.shown.front();
+    QCOMPARE(box.title, u"Зорнета"_s);
+    QCOMPARE(box.icon, Prompts::Icon::Exclamation);
+    QCOMPARE(box.text, message);
+    // The chart exactly as it was: its data, title, curve and value axis.
+    QCOMPARE(rig.chart.table(), before);
+    QCOMPARE(rig.chart.rowLabel(1), SeriesTitle);
+    QCoreApplication::processEvents();
+    QCOMPARE(rig.drawnPoints(), drawnBefore);
+    const ChartSurface::ValueScale scale = rig.chart.valueScale(ChartSurface::Axis::Y);
+    QCOMPARE(scale.minimum, scaleBefore.minimum);
+    QCOMPARE(scale.maximum, scaleBefore.maximum);
+    QGuiApplication::clipboard()->clear();
 }
 
 QTEST_MAIN(tst_SnapshotChart)

@@ -3,7 +3,7 @@
 
 #include "common/ItemNames.h"
 #include "platform/qt/QtChartSurface.h"
-#include "shell/ui/FramePacer.h"
+#include "platform/qt/FramePacer.h"
 #include "shell/ui/MainWindow.h"
 #include "support/LogicRig.h"
 

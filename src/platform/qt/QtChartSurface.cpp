@@ -1,16 +1,17 @@
 #include "platform/qt/QtChartSurface.h"
 
-#include "common/Formats.h"
+#include "common/ChartDataText.h"
+#include "platform/qt/ChartHitTest.h"
+#include "platform/qt/FramePacer.h"
 
 #include <QClipboard>
 #include <QElapsedTimer>
-#include <QMimeData>
 #include <QFontMetricsF>
 #include <QGraphicsDropShadowEffect>
 #include <QGraphicsScene>
 #include <QGuiApplication>
+#include <QMimeData>
 #include <QMouseEvent>
-#include <QScreen>
 #include <QSet>
 #include <QTimer>
 #include <QtCharts/QCategoryAxis>
@@ -32,9 +33,6 @@ const QColor DesignCurveColour(0, 0, 128);
 const QColor GridColour(225, 225, 225);
 constexpr double AxisPenWidth = 25.0;
 constexpr double CurvePenWidth = 40.0;
-// Space a click below or beside the plot area is taken as the axis line and
-// its tick marks, before the labels begin.
-constexpr double AxisLineBand = 6.0;
 // The smallest gap between two X tick marks.
 constexpr double MinTickSpacing = 8.0;
 // How far (in pixels) the X axes may reach past the newest point. Moving the
@@ -43,6 +41,12 @@ constexpr double MinTickSpacing = 8.0;
 // than this, and only in whole points: while a point is wider than this the
 // axes end exactly at the last point.
 constexpr double MaxAxisLead = 0.25;
+
+// Texts of refusals met in several places.
+const QString ChartClosed = QStringLiteral("Окно графика уже закрыто.");
+const QString BadColour = QStringLiteral("Каждая составляющая цвета должна быть от 0 до 255.");
+const QString OneSeries = QStringLiteral("На графике только один ряд данных, его номер 1.");
+const QString ClipboardUnavailable = QStringLiteral("Буфер обмена недоступен. График не изменён.");
 
 bool validColour(int red, int green, int blue) {
     return red >= 0 && red <= 255 && green >= 0 && green <= 255 && blue >= 0 && blue <= 255;
@@ -101,46 +105,6 @@ ChartSurface::ValueScale roundedScale(double low, double high) {
     scale.majorDivision = std::max(1, static_cast<int>(std::lround((scale.maximum - scale.minimum) / step)));
     scale.minorDivision = 1;
     return scale;
-}
-
-double segmentDistance(const QPointF &p, const QPointF &a, const QPointF &b) {
-    const QPointF ab = b - a;
-    const double length2 = QPointF::dotProduct(ab, ab);
-    double t = length2 > 0.0 ? QPointF::dotProduct(p - a, ab) / length2 : 0.0;
-    t = std::clamp(t, 0.0, 1.0);
-    const QPointF d = p - (a + t * ab);
-    return std::hypot(d.x(), d.y());
-}
-
-// "hh:nn:ss" with hours below 24, as an elapsed-time label stores it.
-std::optional<qint64> elapsedSeconds(const QString &text) {
-    if (text.size() != 8 || text.at(2) != u':' || text.at(5) != u':')
-        return std::nullopt;
-    int parts[3];
-    for (int i = 0; i < 3; ++i) {
-        const QChar hi = text.at(i * 3);
-        const QChar lo = text.at(i * 3 + 1);
-        if (hi < u'0' || hi > u'9' || lo < u'0' || lo > u'9')
-            return std::nullopt;
-        parts[i] = (hi.unicode() - u'0') * 10 + (lo.unicode() - u'0');
-    }
-    if (parts[0] > 23 || parts[1] > 59 || parts[2] > 59)
-        return std::nullopt;
-    return qint64(parts[0]) * 3600 + parts[1] * 60 + parts[2];
-}
-
-std::optional<double> cellNumber(const QString &field) {
-    const QString text = field.trimmed();
-    bool ok = false;
-    double value = text.toDouble(&ok);
-    if (!ok) {
-        QString withPoint = text;
-        withPoint.replace(u',', u'.');
-        value = withPoint.toDouble(&ok);
-    }
-    if (!ok || !std::isfinite(value))
-        return std::nullopt;
-    return value;
 }
 
 } // namespace
@@ -261,10 +225,9 @@ QtChartSurface::QtChartSurface(QWidget *viewParent) {
     view->setRubberBand(QChartView::NoRubberBand);
     m_view = view;
 
-    m_frameTimer = new QTimer(this);
-    m_frameTimer->setSingleShot(true);
-    m_frameTimer->setTimerType(Qt::PreciseTimer);
-    connect(m_frameTimer, &QTimer::timeout, this, &QtChartSurface::drawFrame);
+    m_pacer = new FramePacer(view, this);
+    m_pacer->setSpacingPerCost(FrameSpacingPerCost);
+    connect(m_pacer, &FramePacer::frameDue, this, &QtChartSurface::drawFrame);
 
     // The view paints what the scene reports changed, narrowed to the strip
     // that really changed when a frame only moved the newest end of the curve.
@@ -320,15 +283,11 @@ void QtChartSurface::setChartData(const ReadingsTable &table) {
     m_hasSource = true;
     if (m_drawing.oncePerFrame && m_chart && m_view && m_view->isVisible()) {
         // Drawn with the next frame: at once after a quiet spell, else when a
-        // frame interval has passed since the last one.
-        if (!m_frameTimer->isActive()) {
-            // A slow machine gets fewer frames: drawing and painting them take
-            // at most a share of the time (see FrameSpacingPerCost).
-            const qint64 cost = (m_drawNanos + m_paintNanos) * FrameSpacingPerCost / 1000000;
-            const qint64 interval = std::max<qint64>(frameInterval(), cost);
-            const qint64 wait = m_sinceFrame.isValid() ? std::max<qint64>(0, interval - m_sinceFrame.elapsed()) : 0;
-            m_frameTimer->start(static_cast<int>(std::min<qint64>(wait, 1000)));
-        }
+        // frame interval has passed since the last one. A slow machine gets
+        // fewer frames: drawing and painting them take at most a share of the
+        // time (see FrameSpacingPerCost).
+        m_pacer->setFrameCost(m_drawNanos + m_paintNanos);
+        m_pacer->request();
         return;
     }
     showTable();
@@ -341,24 +300,18 @@ void QtChartSurface::setDrawing(Drawing drawing) {
 }
 
 bool QtChartSurface::drawingPending() const {
-    return m_frameTimer->isActive();
+    return m_pacer->holding();
 }
 
 int QtChartSurface::frameInterval() const {
-    double rate = 0.0;
-    if (m_view) {
-        if (const QScreen *screen = m_view->screen())
-            rate = screen->refreshRate();
-    }
-    if (!(rate >= 1.0 && rate <= 1000.0))
-        rate = 60.0;
-    return std::max(1, static_cast<int>(std::lround(1000.0 / rate)));
+    return m_pacer->frameInterval();
 }
 
 void QtChartSurface::drawFrame() {
-    m_sinceFrame.restart();
+    QElapsedTimer drawing;
+    drawing.start();
     showTable();
-    m_drawNanos = m_sinceFrame.nsecsElapsed();
+    m_drawNanos = drawing.nsecsElapsed();
 }
 
 // Whether the table holds just what is shown: the same columns and the very
@@ -377,7 +330,7 @@ bool QtChartSurface::showingContentOf(const ReadingsTable &table) const {
 
 void QtChartSurface::showTable() {
     // Whatever waited for a frame is drawn now.
-    m_frameTimer->stop();
+    m_pacer->cancel();
     if (!m_chart)
         return;
     ++m_tablesDrawn;
@@ -692,12 +645,12 @@ QValueAxis *QtChartSurface::valueAxis(Axis axis) const {
 
 Status QtChartSurface::setAxisPenWidth(Axis axis, float width) {
     if (!m_chart)
-        return Status::failure(QStringLiteral("The chart is closed"));
+        return Status::failure(ChartClosed);
     if (!std::isfinite(width) || width <= 0.0f)
-        return Status::failure(QStringLiteral("Invalid pen width"));
+        return Status::failure(QStringLiteral("Толщина линии должна быть больше нуля."));
     QValueAxis *target = valueAxis(axis);
     if (!target)
-        return Status::failure(QStringLiteral("Invalid axis"));
+        return Status::failure(QStringLiteral("На графике нет такой оси."));
     QPen pen = target->linePen();
     pen.setWidthF(penPixels(width));
     target->setLinePen(pen);
@@ -707,12 +660,12 @@ Status QtChartSurface::setAxisPenWidth(Axis axis, float width) {
 
 Status QtChartSurface::setAxisPenColor(Axis axis, int red, int green, int blue) {
     if (!m_chart)
-        return Status::failure(QStringLiteral("The chart is closed"));
+        return Status::failure(ChartClosed);
     if (!validColour(red, green, blue))
-        return Status::failure(QStringLiteral("Invalid colour"));
+        return Status::failure(BadColour);
     QValueAxis *target = valueAxis(axis);
     if (!target)
-        return Status::failure(QStringLiteral("Invalid axis"));
+        return Status::failure(QStringLiteral("На графике нет такой оси."));
     QPen pen = target->linePen();
     pen.setColor(QColor(red, green, blue));
     target->setLinePen(pen);
@@ -722,10 +675,10 @@ Status QtChartSurface::setAxisPenColor(Axis axis, int red, int green, int blue) 
 
 Status QtChartSurface::setAxisScaleHidden(Axis axis, bool hidden) {
     if (!m_chart)
-        return Status::failure(QStringLiteral("The chart is closed"));
+        return Status::failure(ChartClosed);
     QValueAxis *target = valueAxis(axis);
     if (!target)
-        return Status::failure(QStringLiteral("Invalid axis"));
+        return Status::failure(QStringLiteral("На графике нет такой оси."));
     target->setVisible(!hidden);
     if (axis == Axis::X)
         m_xLabels->setVisible(!hidden);
@@ -741,7 +694,7 @@ bool QtChartSurface::axisScaleHidden(Axis axis) const {
 
 Status QtChartSurface::setDivisionsPerLabel(int divisions) {
     if (divisions < 1)
-        return Status::failure(QStringLiteral("Invalid number of divisions per label"));
+        return Status::failure(QStringLiteral("Между подписями оси X должно быть не меньше одного деления."));
     // Divisions given are divisions wanted: the scale stops choosing its own.
     m_divisionsPerLabel = divisions;
     m_categoryAuto = false;
@@ -752,7 +705,7 @@ Status QtChartSurface::setDivisionsPerLabel(int divisions) {
 
 Status QtChartSurface::setDivisionsPerTick(int divisions) {
     if (divisions < 1)
-        return Status::failure(QStringLiteral("Invalid number of divisions per tick"));
+        return Status::failure(QStringLiteral("Между метками оси X должно быть не меньше одного деления."));
     m_divisionsPerTick = divisions;
     m_categoryAuto = false;
     rebuildXAxis();
@@ -769,7 +722,7 @@ Status QtChartSurface::setLabelTick(bool onTicks) {
 
 Status QtChartSurface::setCategoryScaleAuto(Axis axis, bool automatic) {
     if (axis != Axis::X)
-        return Status::failure(QStringLiteral("Only the X axis has a category scale"));
+        return Status::failure(QStringLiteral("Шкала делений по точкам есть только у оси X."));
     m_categoryAuto = automatic;
     rebuildXAxis();
     changeLook();
@@ -778,12 +731,12 @@ Status QtChartSurface::setCategoryScaleAuto(Axis axis, bool automatic) {
 
 Status QtChartSurface::setAxisLabelFont(Axis axis, bool bold, int size) {
     if (!m_chart)
-        return Status::failure(QStringLiteral("The chart is closed"));
+        return Status::failure(ChartClosed);
     if (size < 1 || size > 200)
-        return Status::failure(QStringLiteral("Invalid font size"));
+        return Status::failure(QStringLiteral("Размер шрифта подписей должен быть от 1 до 200."));
     QAbstractAxis *target = axis == Axis::X ? static_cast<QAbstractAxis *>(m_xLabels) : valueAxis(axis);
     if (!target)
-        return Status::failure(QStringLiteral("Invalid axis"));
+        return Status::failure(QStringLiteral("На графике нет такой оси."));
     QFont font = target->labelsFont();
     font.setBold(bold);
     font.setPointSize(size);
@@ -796,16 +749,16 @@ Status QtChartSurface::setAxisLabelFont(Axis axis, bool bold, int size) {
 
 Status QtChartSurface::setValueScale(Axis axis, const ValueScale &scale) {
     if (axis == Axis::X)
-        return Status::failure(QStringLiteral("The X axis has no value scale"));
+        return Status::failure(QStringLiteral("У оси X нет шкалы значений."));
     if (axis == Axis::Y2)
-        return Status::failure(QStringLiteral("The Y2 axis follows the scale of the Y axis"));
+        return Status::failure(QStringLiteral("Ось Y2 следует шкале оси Y: её шкала не задаётся."));
     if (!scale.automatic) {
         if (!std::isfinite(scale.minimum) || !std::isfinite(scale.maximum) || scale.minimum >= scale.maximum)
-            return Status::failure(QStringLiteral("The scale maximum must be greater than its minimum"));
+            return Status::failure(QStringLiteral("Максимум шкалы должен быть больше её минимума."));
         if (scale.majorDivision < 1 || scale.majorDivision > 100)
-            return Status::failure(QStringLiteral("Invalid number of major divisions"));
+            return Status::failure(QStringLiteral("Основных делений шкалы должно быть от 1 до 100."));
         if (scale.minorDivision < 1 || scale.minorDivision > 100)
-            return Status::failure(QStringLiteral("Invalid number of minor divisions"));
+            return Status::failure(QStringLiteral("Мелких делений шкалы должно быть от 1 до 100."));
     }
     m_scale = scale;
     applyValueRange();
@@ -826,9 +779,9 @@ ChartSurface::ValueScale QtChartSurface::valueScale(Axis axis) const {
 
 Status QtChartSurface::setSeriesPenColor(int red, int green, int blue) {
     if (!m_series)
-        return Status::failure(QStringLiteral("The chart is closed"));
+        return Status::failure(ChartClosed);
     if (!validColour(red, green, blue))
-        return Status::failure(QStringLiteral("Invalid colour"));
+        return Status::failure(BadColour);
     QPen pen = m_series->pen();
     pen.setColor(QColor(red, green, blue));
     m_series->setPen(pen);
@@ -838,9 +791,9 @@ Status QtChartSurface::setSeriesPenColor(int red, int green, int blue) {
 
 Status QtChartSurface::setSeriesPenWidth(float width) {
     if (!m_series)
-        return Status::failure(QStringLiteral("The chart is closed"));
+        return Status::failure(ChartClosed);
     if (!std::isfinite(width) || width <= 0.0f)
-        return Status::failure(QStringLiteral("Invalid pen width"));
+        return Status::failure(QStringLiteral("Толщина линии должна быть больше нуля."));
     QPen pen = m_series->pen();
     pen.setWidthF(penPixels(width));
     m_series->setPen(pen);
@@ -865,17 +818,17 @@ bool QtChartSurface::showLegend() const {
 
 Status QtChartSurface::setBackdrop(Backdrop part, const BackdropStyle &style) {
     if (!m_chart)
-        return Status::failure(QStringLiteral("The chart is closed"));
+        return Status::failure(ChartClosed);
     if (style.fillStyle < 0 || style.fillStyle > 1)
-        return Status::failure(QStringLiteral("Invalid fill style"));
+        return Status::failure(QStringLiteral("Заливка бывает только 0 (нет) или 1 (сплошная)."));
     if (style.frameStyle < 0 || style.frameStyle > 1)
-        return Status::failure(QStringLiteral("Invalid frame style"));
+        return Status::failure(QStringLiteral("Рамка бывает только 0 (нет) или 1 (линия)."));
     if (style.shadowStyle < 0 || style.shadowStyle > 1)
-        return Status::failure(QStringLiteral("Invalid shadow style"));
+        return Status::failure(QStringLiteral("Тень бывает только 0 (нет) или 1 (есть)."));
     if (!validColour(style.fillRed, style.fillGreen, style.fillBlue))
-        return Status::failure(QStringLiteral("Invalid colour"));
+        return Status::failure(BadColour);
     if (!std::isfinite(style.frameWidth) || style.frameWidth < 0.0f)
-        return Status::failure(QStringLiteral("Invalid frame width"));
+        return Status::failure(QStringLiteral("Толщина рамки не может быть меньше нуля."));
 
     m_backdrops[static_cast<int>(part)] = style;
     const bool filled = style.fillStyle == 1;
@@ -925,9 +878,12 @@ Status QtChartSurface::setBackdrop(Backdrop part, const BackdropStyle &style) {
 
 Status QtChartSurface::setCurrentCell(int column, int row) {
     if (row != 1)
-        return Status::failure(QStringLiteral("Invalid series number: the chart has one series"));
+        return Status::failure(OneSeries);
     if (column < 1 || column > pointCount())
-        return Status::failure(QStringLiteral("Invalid point number: the series has %1 points").arg(pointCount()));
+        return Status::failure(
+            pointCount() > 0
+                ? QStringLiteral("На графике нет точки %1: точки на нём с 1 по %2.").arg(column).arg(pointCount())
+                : QStringLiteral("На графике нет точки %1: на нём нет ни одной точки.").arg(column));
     m_currentPoint = column;
     return Status::ok();
 }
@@ -944,7 +900,7 @@ QString QtChartSurface::rowLabel(int row) const {
 
 Status QtChartSurface::setRowLabel(int row, const QString &label) {
     if (row != 1)
-        return Status::failure(QStringLiteral("Invalid series number: the chart has one series"));
+        return Status::failure(OneSeries);
     if (m_table.columnCount() == 0)
         m_table.resize(1, 1);
     m_table.setText(2, m_table.firstColumn(), label);
@@ -956,81 +912,13 @@ Status QtChartSurface::setRowLabel(int row, const QString &label) {
 // ---------------------------------------------------------------------------
 // Clipboard
 
-QString QtChartSurface::tableText(const ReadingsTable &table) {
-    QString text;
-    const qint64 first = table.firstColumn();
-    const qint64 last = table.lastColumn();
-    for (int row = 1; row <= ReadingsTable::Rows; ++row) {
-        for (qint64 column = first; column <= last; ++column) {
-            if (column > first)
-                text += u'\t';
-            if (row == 1 && column == first)
-                continue; // the corner above the series title
-            if (row == 2 && column > first) {
-                if (table.isNumber(2, column))
-                    text += numberText(table.number(2, column));
-                continue;
-            }
-            text += table.cell(row, column).toText();
-        }
-        text += QStringLiteral("\r\n");
-    }
-    return text;
-}
-
-std::optional<ReadingsTable> QtChartSurface::parseTableText(const QString &text, qint64 firstColumn) {
-    QString normal = text;
-    normal.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-    normal.replace(u'\r', u'\n');
-    QStringList lines = normal.split(u'\n');
-    while (!lines.isEmpty() && lines.last().isEmpty())
-        lines.removeLast();
-    if (lines.size() != 2 || (!lines[0].contains(u'\t') && !lines[1].contains(u'\t')))
-        return std::nullopt;
-    const QStringList labels = lines[0].split(u'\t');
-    const QStringList values = lines[1].split(u'\t');
-    const qint64 columns = std::max(labels.size(), values.size());
-    // Every cell after the title must be a number or empty.
-    QList<std::optional<double>> numbers;
-    numbers.reserve(values.size());
-    for (qsizetype i = 1; i < values.size(); ++i) {
-        if (values[i].trimmed().isEmpty()) {
-            numbers.append(std::nullopt);
-            continue;
-        }
-        const std::optional<double> number = cellNumber(values[i]);
-        if (!number)
-            return std::nullopt;
-        numbers.append(number);
-    }
-    ReadingsTable table(firstColumn, firstColumn + columns - 1);
-    if (table.columnCount() != columns)
-        return std::nullopt;
-    for (qsizetype i = 0; i < labels.size(); ++i) {
-        const QString &label = labels[i];
-        if (label.isEmpty())
-            continue;
-        if (const std::optional<qint64> seconds = elapsedSeconds(label))
-            table.setElapsedLabel(1, firstColumn + i, *seconds);
-        else
-            table.setText(1, firstColumn + i, label);
-    }
-    if (!values.isEmpty() && !values[0].isEmpty())
-        table.setText(2, firstColumn, values[0]);
-    for (qsizetype i = 0; i < numbers.size(); ++i) {
-        if (numbers[i])
-            table.setNumber(2, firstColumn + 1 + i, *numbers[i]);
-    }
-    return table;
-}
-
 Status QtChartSurface::editCopy() {
     QClipboard *clipboard = QGuiApplication::clipboard();
     if (!clipboard)
-        return Status::failure(QStringLiteral("The clipboard is not available"));
+        return Status::failure(ClipboardUnavailable);
     // The data as text, and beside it a picture of the chart as it stands.
     auto *data = new QMimeData;
-    data->setText(tableText(m_table));
+    data->setText(chartDataText(m_table));
     if (m_view) {
         const QImage picture = m_view->grab().toImage();
         if (!picture.isNull())
@@ -1043,17 +931,14 @@ Status QtChartSurface::editCopy() {
 Status QtChartSurface::editPaste() {
     QClipboard *clipboard = QGuiApplication::clipboard();
     if (!clipboard)
-        return Status::failure(QStringLiteral("The clipboard is not available"));
+        return Status::failure(ClipboardUnavailable);
     const QString text = clipboard->text();
     if (text.isEmpty())
-        return Status::failure(QStringLiteral("The clipboard holds no text"));
-    std::optional<ReadingsTable> table =
-        parseTableText(text, m_table.columnCount() > 0 ? m_table.firstColumn() : qint64(1));
-    if (!table)
-        return Status::failure(
-            QStringLiteral("The clipboard text is not chart data: two lines of TAB-separated cells expected, "
-                           "the second holding numbers after the series title"));
-    m_table = std::move(*table);
+        return Status::failure(notChartDataText());
+    ChartDataReading read = readChartDataText(text, m_table.columnCount() > 0 ? m_table.firstColumn() : qint64(1));
+    if (!read.table)
+        return Status::failure(read.refusal);
+    m_table = std::move(*read.table);
     // A table handed over next is shown even if it is the one seen before.
     m_hasSource = false;
     showTable();
@@ -1119,22 +1004,22 @@ void QtChartSurface::mousePress(QMouseEvent *event) {
     if (!alive || !m_chart || event->button() != Qt::LeftButton)
         return;
     const int flags = mouseFlags(event->modifiers());
-    const HitResult hit = hitTest(at);
+    const ChartHitTest::Hit hit = hitTest().partAt(at);
     switch (hit.what) {
-    case Hit::Legend:
+    case ChartHitTest::Part::Legend:
         Q_EMIT legendSelected(flags);
         break;
-    case Hit::AxisLine:
+    case ChartHitTest::Part::AxisLine:
         Q_EMIT axisSelected(hit.axis, flags);
         break;
-    case Hit::AxisLabels:
+    case ChartHitTest::Part::AxisLabels:
         Q_EMIT axisLabelSelected(hit.axis, flags);
         break;
-    case Hit::Point:
+    case ChartHitTest::Part::Point:
         Q_EMIT pointSelected(1, hit.point, flags);
         break;
-    case Hit::Chart:
-    case Hit::Nothing:
+    case ChartHitTest::Part::Chart:
+    case ChartHitTest::Part::Nothing:
         Q_EMIT chartSelected(flags);
         break;
     }
@@ -1145,159 +1030,27 @@ void QtChartSurface::mouseDoubleClick(QMouseEvent *event) {
         return;
     const QPointF at = m_chart->mapFromScene(m_view->mapToScene(event->position().toPoint()));
     const int flags = mouseFlags(event->modifiers());
-    if (hitTest(at).what == Hit::Legend)
+    const ChartHitTest hits = hitTest();
+    if (hits.partAt(at).what == ChartHitTest::Part::Legend)
         Q_EMIT legendActivated(flags);
-    else if (nearCurve(at, hitTolerance()))
+    else if (hits.onCurve(at))
         Q_EMIT seriesActivated(1, flags);
     else
         Q_EMIT chartActivated(flags);
 }
 
-QtChartSurface::HitResult QtChartSurface::hitTest(const QPointF &at) const {
-    HitResult hit;
-    hit.what = Hit::Chart;
-    const QLegend *legend = m_chart->legend();
-    if (m_legendShown && legend->isVisible() && legend->geometry().contains(at)) {
-        hit.what = Hit::Legend;
-        return hit;
-    }
-    const QRectF plot = m_chart->plotArea();
-    const int index = curvePointAt(at, hitTolerance());
-    if (index >= 0) {
-        hit.what = Hit::Point;
-        hit.point = static_cast<int>(std::lround(m_drawn[index].x()));
-        return hit;
-    }
-    if (plot.contains(at))
-        return hit;
-
-    // Beside the plot area: the axis line and its tick marks, then the labels,
-    // then (for Y) the title.
-    auto side = [&](int axis, double distance, double labelsExtent, double titleExtent) {
-        if (distance <= AxisLineBand) {
-            hit.what = Hit::AxisLine;
-            hit.axis = axis;
-        } else if (distance <= AxisLineBand + labelsExtent) {
-            hit.what = Hit::AxisLabels;
-            hit.axis = axis;
-        } else if (distance <= AxisLineBand + labelsExtent + titleExtent) {
-            hit.what = Hit::AxisLine;
-            hit.axis = axis;
-        }
-    };
-    auto valueLabelsWidth = [&](const QValueAxis *axis) {
-        const QFontMetricsF metrics(axis->labelsFont());
-        double widest = 0.0;
-        const int ticks = std::max(2, axis->tickCount());
-        for (int i = 0; i < ticks; ++i) {
-            const double v = axis->min() + (axis->max() - axis->min()) * i / (ticks - 1);
-            widest = std::max(widest, metrics.horizontalAdvance(QString::number(v, 'g', 6)));
-        }
-        return widest + 6.0;
-    };
-    const double slack = 8.0;
-    if (at.y() > plot.bottom() && at.x() >= plot.left() - slack && at.x() <= plot.right() + slack) {
-        if (!m_hidden[int(Axis::X)]) {
-            const QFontMetricsF metrics(m_xLabels->labelsFont());
-            side(0, at.y() - plot.bottom(), metrics.height() + 6.0, 0.0);
-        }
-    } else if (at.x() < plot.left() && at.y() >= plot.top() - slack && at.y() <= plot.bottom() + slack) {
-        if (!m_hidden[int(Axis::Y)]) {
-            const double title = m_y->isTitleVisible() && !m_y->titleText().isEmpty()
-                                     ? QFontMetricsF(m_y->titleFont()).height() + 6.0
-                                     : 0.0;
-            side(1, plot.left() - at.x(), valueLabelsWidth(m_y), title);
-        }
-    } else if (at.x() > plot.right() && at.y() >= plot.top() - slack && at.y() <= plot.bottom() + slack) {
-        if (!m_hidden[int(Axis::Y2)])
-            side(2, at.x() - plot.right(), valueLabelsWidth(m_y2), 0.0);
-    }
-    return hit;
-}
-
-int QtChartSurface::nearestDrawnPoint(const QPointF &at, double maxDistance) const {
-    if (m_drawn.isEmpty() || !m_series)
-        return -1;
-    // Points outside the plot area are clipped away: they cannot be hit.
-    const QRectF plot = m_chart->plotArea();
-    const QRectF drawnArea = plot.adjusted(-1.0, -1.0, 1.0, 1.0);
-    if (plot.width() <= 0.0 || !plot.adjusted(-maxDistance, -maxDistance, maxDistance, maxDistance).contains(at))
-        return -1;
-    const double perPixel = (m_xTicks->max() - m_xTicks->min()) / plot.width();
-    const double x = m_chart->mapToValue(at, m_series).x();
-    const double from = x - maxDistance * perPixel;
-    const double to = x + maxDistance * perPixel;
-    auto it = std::lower_bound(m_drawn.cbegin(), m_drawn.cend(), from,
-                               [](const QPointF &p, double value) { return p.x() < value; });
-    int best = -1;
-    double bestDistance = maxDistance;
-    for (; it != m_drawn.cend() && it->x() <= to; ++it) {
-        const QPointF drawn = m_chart->mapToPosition(*it, m_series);
-        if (!drawnArea.contains(drawn))
-            continue;
-        const double distance = std::hypot(drawn.x() - at.x(), drawn.y() - at.y());
-        if (distance <= bestDistance) {
-            bestDistance = distance;
-            best = static_cast<int>(it - m_drawn.cbegin());
-        }
-    }
-    return best;
-}
-
-double QtChartSurface::hitTolerance() const {
-    const double halfWidth = m_series ? m_series->pen().widthF() / 2.0 : 0.0;
-    return std::max(HitDistance, halfWidth + 3.0);
-}
-
-int QtChartSurface::curvePointAt(const QPointF &at, double maxDistance) const {
-    const int nearest = nearestDrawnPoint(at, maxDistance);
-    if (nearest >= 0 || m_drawn.size() < 2 || !m_series)
-        return nearest;
-    // Between drawn points (few readings spread wide): the stretch of line
-    // under the click, and of its two ends the one nearer along the line.
-    const QRectF plot = m_chart->plotArea();
-    if (plot.width() <= 0.0 || !plot.contains(at))
-        return -1;
-    const double x = m_chart->mapToValue(at, m_series).x();
-    auto it = std::lower_bound(m_drawn.cbegin(), m_drawn.cend(), x,
-                               [](const QPointF &p, double value) { return p.x() < value; });
-    if (it == m_drawn.cbegin() || it == m_drawn.cend())
-        return -1;
-    const QPointF a = m_chart->mapToPosition(*(it - 1), m_series);
-    const QPointF b = m_chart->mapToPosition(*it, m_series);
-    if (segmentDistance(at, a, b) > maxDistance)
-        return -1;
-    const QPointF ab = b - a;
-    const double length2 = QPointF::dotProduct(ab, ab);
-    const double along = length2 > 0.0 ? QPointF::dotProduct(at - a, ab) / length2 : 0.0;
-    const auto right = static_cast<int>(it - m_drawn.cbegin());
-    return along < 0.5 ? right - 1 : right;
-}
-
-bool QtChartSurface::nearCurve(const QPointF &at, double maxDistance) const {
-    if (nearestDrawnPoint(at, maxDistance) >= 0)
-        return true;
-    if (m_drawn.size() < 2 || !m_series)
-        return false;
-    const QRectF plot = m_chart->plotArea();
-    if (plot.width() <= 0.0 || !plot.contains(at))
-        return false;
-    const double perPixel = (m_xTicks->max() - m_xTicks->min()) / plot.width();
-    const double x = m_chart->mapToValue(at, m_series).x();
-    const double from = x - maxDistance * perPixel;
-    const double to = x + maxDistance * perPixel;
-    auto it = std::lower_bound(m_drawn.cbegin(), m_drawn.cend(), from,
-                               [](const QPointF &p, double value) { return p.x() < value; });
-    // The segment reaching into the window from the left counts too.
-    if (it != m_drawn.cbegin())
-        --it;
-    for (; it + 1 != m_drawn.cend() && it->x() <= to; ++it) {
-        const QPointF a = m_chart->mapToPosition(*it, m_series);
-        const QPointF b = m_chart->mapToPosition(*(it + 1), m_series);
-        if (segmentDistance(at, a, b) <= maxDistance)
-            return true;
-    }
-    return false;
+ChartHitTest QtChartSurface::hitTest() const {
+    ChartHitTest::Chart chart;
+    chart.chart = m_chart;
+    chart.series = m_series;
+    chart.xTicks = m_xTicks;
+    chart.xLabels = m_xLabels;
+    chart.y = m_y;
+    chart.y2 = m_y2;
+    chart.drawn = &m_drawn;
+    chart.hidden = {m_hidden[0], m_hidden[1], m_hidden[2]};
+    chart.legendShown = m_legendShown;
+    return ChartHitTest(chart);
 }
 
 } // namespace zorneta

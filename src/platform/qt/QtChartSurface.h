@@ -3,7 +3,6 @@
 #include "common/CurveDecimator.h"
 #include "platform/ChartSurface.h"
 
-#include <QElapsedTimer>
 #include <QList>
 #include <QPair>
 #include <QPointF>
@@ -12,18 +11,18 @@
 #include <QSize>
 #include <QString>
 
-#include <optional>
-
 class QChart;
 class QChartView;
 class QCategoryAxis;
 class QLineSeries;
 class QMouseEvent;
-class QTimer;
 class QValueAxis;
 class QWidget;
 
 namespace zorneta {
+
+class ChartHitTest;
+class FramePacer;
 
 // The chart of the heating curve drawn with Qt Charts.
 //
@@ -43,7 +42,7 @@ namespace zorneta {
 //
 // While the view is on screen, tables handed over faster than the screen
 // refreshes are drawn at most once a frame: a table is only kept (a copy that
-// shares the blocks) and the frame timer drawn on; when it fires, the newest
+// shares the blocks) and a frame asked of the FramePacer; when it comes, the newest
 // table becomes the curve, the X axes, the title and the value range at once,
 // and the view paints once. When a frame only moved the newest end of the
 // curve (the axes, the value range and the other X labels as they were), only
@@ -56,13 +55,14 @@ namespace zorneta {
 // a value axis that draws the line, the tick marks and the grid, and a
 // category axis under it that only draws the labels. Both are thinned so that
 // at most MaxXLabels labels and MaxXTicks tick marks are drawn.
+//
+// A click is placed on the chart by ChartHitTest; the clipboard carries the
+// table as chartDataText() writes it and readChartDataText() reads it.
 class QtChartSurface : public ChartSurface {
     Q_OBJECT
 public:
     static constexpr int MaxXLabels = 25;
     static constexpr int MaxXTicks = 100;
-    // A click this close to a drawn point (in pixels) hits the point.
-    static constexpr double HitDistance = 6.0;
     // On screen, frames begin at least this many times as far apart as the
     // last one took to draw and paint: the chart keeps to at most a sixteenth
     // of the time, however slow the machine or long the session.
@@ -132,22 +132,10 @@ public:
 
     // The table shown (empty before the first one is given).
     const ReadingsTable &table() const { return m_table; }
-    // The table as the clipboard carries it: row 1 then row 2, cells separated
-    // by TAB, every line ended by CR LF.
-    static QString tableText(const ReadingsTable &table);
-    // The table read back from such a text; empty when the text is not one.
-    static std::optional<ReadingsTable> parseTableText(const QString &text, qint64 firstColumn = 1);
 
 private:
     class View;
     friend class View;
-
-    enum class Hit { Nothing, Legend, AxisLine, AxisLabels, Point, Chart };
-    struct HitResult {
-        Hit what = Hit::Nothing;
-        int axis = 0;
-        int point = 0;
-    };
 
     // What a frame may change on the chart apart from the newest end of the
     // curve and the last X label, plus a count of the other changes made
@@ -191,15 +179,8 @@ private:
 
     void mousePress(QMouseEvent *event);
     void mouseDoubleClick(QMouseEvent *event);
-    HitResult hitTest(const QPointF &chartPos) const;
-    int nearestDrawnPoint(const QPointF &chartPos, double maxDistance) const;
-    // The drawn point a click on the curve means: the nearest drawn point,
-    // or on a stretch of line between two, the nearer end; -1 off the curve.
-    int curvePointAt(const QPointF &chartPos, double maxDistance) const;
-    bool nearCurve(const QPointF &chartPos, double maxDistance) const;
-    // How far from the curve's middle line a click still hits it: the
-    // curve's half width and a few pixels of slack, never less than HitDistance.
-    double hitTolerance() const;
+    // The chart as drawn now, to place a click on.
+    ChartHitTest hitTest() const;
 
     QPointer<QChartView> m_view;
     QChart *m_chart = nullptr;
@@ -220,9 +201,8 @@ private:
     double m_dataMax = 0.0;
     int m_curveWidth = 0; // plot width the curve was thinned for
     Drawing m_drawing;
-    // Single shot, started when a table waits for its frame.
-    QTimer *m_frameTimer = nullptr;
-    QElapsedTimer m_sinceFrame; // since the last frame drawn on screen
+    // Spaces the frames drawn on screen.
+    FramePacer *m_pacer = nullptr;
     quint64 m_tablesDrawn = 0;
     qint64 m_drawNanos = 0;  // the last frame's curve, axes and range
     qint64 m_paintNanos = 0; // the view's last paint

@@ -8,7 +8,7 @@
 #include "platform/qt/QtSystem.h"
 #include "shell/HelpCommands.h"
 #include "shell/TerminalLogic.h"
-#include "shell/ui/FramePacer.h"
+#include "platform/qt/FramePacer.h"
 #include "shell/ui/HelpViewer.h"
 #include "shell/ui/StartWindow.h"
 #include "shell/ui/MainWindow.h"

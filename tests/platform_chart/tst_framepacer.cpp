@@ -1,9 +1,11 @@
-// A window painted at most once a frame: changes that come faster are all
-// painted, together, once events settle.
+// Frames at most once a frame of the screen: a window's changes that come
+// faster are all painted, together, once events settle; frames asked for in
+// a burst come once.
 
-#include "shell/ui/FramePacer.h"
+#include "platform/qt/FramePacer.h"
 
 #include <QLabel>
+#include <QSignalSpy>
 #include <QVBoxLayout>
 #include <QtTest>
 
@@ -66,6 +68,27 @@ private Q_SLOTS:
         counter->setText(QStringLiteral("201"));
         QTRY_COMPARE(watch.lastPainted, QStringLiteral("201"));
         QVERIFY(watch.paints > paints);
+    }
+
+    void framesAskedInABurstComeOnce() {
+        QWidget widget;
+        FramePacer pacer(&widget, nullptr);
+        QSignalSpy due(&pacer, &FramePacer::frameDue);
+        for (int i = 0; i < 100; ++i)
+            pacer.request();
+        QVERIFY(pacer.holding());
+        QCOMPARE(due.size(), 0);
+        QTRY_VERIFY(!pacer.holding());
+        QCoreApplication::processEvents();
+        QCOMPARE(due.size(), 1);
+        // The next one after its frame; one cancelled never comes.
+        pacer.request();
+        QTRY_COMPARE(due.size(), 2);
+        pacer.request();
+        pacer.cancel();
+        QVERIFY(!pacer.holding());
+        QTest::qWait(3 * pacer.frameInterval());
+        QCOMPARE(due.size(), 2);
     }
 };
 
