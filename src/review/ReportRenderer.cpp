@@ -144,7 +144,7 @@ void ReportRenderer::paint(QPainter &painter, const QRectF &target) const {
         painter.drawText(QRectF(Margin, y, PageWidth - 2 * Margin, LineStep), Qt::AlignLeft | Qt::AlignVCenter, line);
         y += LineStep;
     }
-    const QRectF plot(Margin + 80, y + 30, PageWidth - 2 * Margin - 100, PageHeight - Margin - 40 - (y + 30));
+    const QRectF plot(Margin + 80, y + 45, PageWidth - 2 * Margin - 100, PageHeight - Margin - 40 - (y + 45));
     paintCurve(painter, plot);
     painter.restore();
 }

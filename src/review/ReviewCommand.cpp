@@ -89,7 +89,8 @@ bool ReviewArguments::read(const QCommandLineParser &parser, ReviewRequest *requ
         !request->output.endsWith(QStringLiteral(".png"), Qt::CaseInsensitive))
         return refuse(QStringLiteral("--report: файл отчёта должен оканчиваться на .pdf или .png"));
     if (parser.isSet(m_start)) {
-        request->start = QDateTime::fromString(parser.value(m_start), Qt::ISODate);
+        // A time given with an offset or in UTC is shown in local time.
+        request->start = QDateTime::fromString(parser.value(m_start), Qt::ISODate).toLocalTime();
         if (!request->start.isValid())
             return refuse(QStringLiteral("--start: нужны дата и время, например 2026-12-08T10:00:00"));
     }

@@ -18,7 +18,6 @@ class tst_FiringRecord : public QObject {
 private Q_SLOTS:
     void summaries_data();
     void summaries();
-    void entriesOfARun();
     void stepBack_data();
     void stepBack();
     void badFiles_data();
@@ -84,22 +83,6 @@ void tst_FiringRecord::summaries() {
     QTEST(breakTimes, "breakTimes");
     QVERIFY(!record.summary(run).secondsAtOrAbove.has_value());
     QVERIFY(record.summary(3).run == 0);
-}
-
-void tst_FiringRecord::entriesOfARun() {
-    const QString path = m_dir.filePath(u"entries.txt"_s);
-    QVERIFY(samples::write(path, samples::twoRuns()));
-    FiringRecord record;
-    QVERIFY(record.load(path));
-    QStringList entries;
-    for (qint64 i = 0; i < record.entryCount(); ++i) {
-        entries << QString::number(record.seconds(i)) + u'=' +
-                       (record.isBreak(i) ? u"обрыв"_s : QString::number(record.value(i)));
-    }
-    QCOMPARE(entries, QStringList({u"86388=850"_s, u"86392=855"_s, u"86403=860"_s, u"86404=обрыв"_s, u"86406=870"_s,
-                                   u"1=20"_s, u"2=21"_s, u"5=12.5"_s}));
-    QCOMPARE(record.runs()[1].first, 5);
-    QCOMPARE(record.runs()[1].count, 3);
 }
 
 void tst_FiringRecord::stepBack_data() {
