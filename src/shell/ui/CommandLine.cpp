@@ -63,8 +63,10 @@ CommandLine CommandLine::parse(const QStringList &arguments, bool describe) {
     const QCommandLineOption installInfo(
         QStringLiteral("install-info"),
         QStringLiteral("Показать, где находятся установка программы, её справка и лист цен, и выйти."));
+    const ReviewArguments review;
     parser.addOptions({help, version, simulate, speedup, com, openPort, record, demo, screenshot, noReconnect, headless,
                        portSettings, windowSize, installInfo});
+    parser.addOptions(review.options());
     if (!parser.parse(arguments))
         return refuse(parser.errorText());
     if (parser.isSet(help)) {
@@ -80,6 +82,12 @@ CommandLine CommandLine::parse(const QStringList &arguments, bool describe) {
     }
     if (parser.isSet(installInfo)) {
         result.request = Request::InstallInfo;
+        return result;
+    }
+    if (review.given(parser)) {
+        QString error;
+        if (!review.read(parser, &result.options.review, &error))
+            return refuse(error);
         return result;
     }
     if (!parser.positionalArguments().isEmpty())

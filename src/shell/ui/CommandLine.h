@@ -1,5 +1,7 @@
 #pragma once
 
+#include "review/ReviewCommand.h"
+
 #include <QSize>
 #include <QString>
 #include <QStringList>
@@ -30,6 +32,8 @@ struct StartOptions {
     bool headless = false;
     // Line parameters for the headless recorder ("9600,n,8,1"); empty: the default.
     QString portSettings;
+    // A recording reviewed without a display (--export-csv, --report).
+    ReviewRequest review;
 };
 
 // What the command line asks for.
@@ -45,8 +49,11 @@ struct CommandLine {
     static CommandLine parse(const QStringList &arguments, bool describe = true);
 
     // Whether the program runs without a display: help, version, where the
-    // installation is, a mistake in the arguments, or the headless recorder.
-    bool needsNoDisplay() const { return request != Request::Run || options.headless; }
+    // installation is, a mistake in the arguments, the headless recorder, or
+    // a recording exported or reported.
+    bool needsNoDisplay() const {
+        return request != Request::Run || options.headless || options.review.mode != ReviewRequest::Mode::None;
+    }
 
     // The version line of --version.
     static QString versionText();

@@ -10,6 +10,7 @@
 #include "simulator/ThermoSimulator.h"
 
 #include <QCoreApplication>
+#include <QGuiApplication>
 #include <QFile>
 #include <QSocketNotifier>
 
@@ -122,7 +123,20 @@ int runHeadless(QCoreApplication &app, const StartOptions &options) {
 } // namespace
 
 int runWithoutDisplay(int &argc, char **argv) {
-    QCoreApplication app(argc, argv);
+    // A report is painted: fonts and painting need a GUI application, always
+    // on the offscreen platform, so no screen is ever reached for.
+    QStringList arguments;
+    for (int i = 0; i < argc; ++i)
+        arguments << QString::fromLocal8Bit(argv[i]);
+    std::unique_ptr<QCoreApplication> application;
+    const CommandLine early = CommandLine::parse(arguments, false);
+    if (early.request == CommandLine::Request::Run && early.options.review.mode == ReviewRequest::Mode::Report) {
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+        application = std::make_unique<QGuiApplication>(argc, argv);
+    } else {
+        application = std::make_unique<QCoreApplication>(argc, argv);
+    }
+    QCoreApplication &app = *application;
     QCoreApplication::setApplicationName(QStringLiteral("Зорнета"));
     QCoreApplication::setOrganizationName(QStringLiteral("Зорнета"));
     installRussianTranslation(app);
@@ -142,6 +156,13 @@ int runWithoutDisplay(int &argc, char **argv) {
         return BadArguments;
     case CommandLine::Request::Run:
         break;
+    }
+    if (line.options.review.mode != ReviewRequest::Mode::None) {
+        QString message;
+        const int status = runReview(line.options.review, &message);
+        if (status != 0)
+            printLine(stderr, QStringLiteral("zorneta: ") + message);
+        return status;
     }
     return runHeadless(app, line.options);
 }
