@@ -4,6 +4,8 @@
 #include <QString>
 #include <QStringList>
 
+#include "web/ServeConfig.h"
+
 namespace zorneta {
 
 // Options of the program's command line.
@@ -30,6 +32,9 @@ struct StartOptions {
     bool headless = false;
     // Line parameters for the headless recorder ("9600,n,8,1"); empty: the default.
     QString portSettings;
+    // The read-only web endpoint (--serve and the --serve-* options).
+    bool serve = false;
+    web::ServeConfig serveConfig;
 };
 
 // What the command line asks for.
