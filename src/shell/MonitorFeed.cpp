@@ -53,7 +53,7 @@ void MonitorFeed::lineEvent() {
     if (code >= CommEvents::Break)
         m_model->countFault(code);
     takeReadings();
-    takeState();
+    takeLine();
 }
 
 void MonitorFeed::takeReadings() {
@@ -75,15 +75,7 @@ void MonitorFeed::takeReadings() {
 }
 
 void MonitorFeed::takeState() {
-    const SerialPort &port = m_logic.services().port;
-    const SessionState &state = m_logic.state();
-    using Line = web::MonitorModel::LineState;
-    m_model->setLineState(port.portOpen()                               ? Line::Open
-                          : m_logic.portControl().reconnect().waiting() ? Line::LostWaiting
-                                                                        : Line::Closed);
-    const bool alarmSet = state.temperature != 0 && state.temperature != AlarmTemperature::NoTemperature;
-    m_model->setAlarm(alarmSet ? std::optional<double>(double(state.temperature)) : std::nullopt);
-    m_model->setAlarmReached(alarmSet && state.alarmCount > 0);
+    takeLine();
     RecordingFile &recording = m_logic.recording();
     if (recording.isOpen()) {
         if (!m_recordingSeen)
@@ -95,6 +87,18 @@ void MonitorFeed::takeState() {
         m_model->setRecordingStarted(std::nullopt);
         m_model->setRecording(QString(), 0);
     }
+}
+
+void MonitorFeed::takeLine() {
+    const SerialPort &port = m_logic.services().port;
+    const SessionState &state = m_logic.state();
+    using Line = web::MonitorModel::LineState;
+    m_model->setLineState(port.portOpen()                               ? Line::Open
+                          : m_logic.portControl().reconnect().waiting() ? Line::LostWaiting
+                                                                        : Line::Closed);
+    const bool alarmSet = state.temperature != 0 && state.temperature != AlarmTemperature::NoTemperature;
+    m_model->setAlarm(alarmSet ? std::optional<double>(double(state.temperature)) : std::nullopt);
+    m_model->setAlarmReached(alarmSet && state.alarmCount > 0);
 }
 
 } // namespace zorneta

@@ -39,6 +39,9 @@ public:
 private:
     void lineEvent();
     void takeReadings();
+    // The line's state and the alarm (after every line event), and with them
+    // the recording file's size (four times a second).
+    void takeLine();
     void takeState();
 
     TerminalLogic &m_logic;

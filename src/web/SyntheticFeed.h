@@ -8,8 +8,8 @@ namespace zorneta::web {
 class MonitorModel;
 
 // Feeds a model the way a furnace would, without any line: a heating curve
-// at a given rate, a reading each tick, stamped with the wall clock. Used by
-// the tests and the demonstration of the endpoint.
+// at a given rate, a reading each tick, stamped with the wall clock. For tests
+// of the endpoint without a line.
 class SyntheticFeed : public QObject {
     Q_OBJECT
 public:

@@ -52,6 +52,7 @@ class tst_WebProgram : public QObject {
     Q_OBJECT
 private Q_SLOTS:
     void servesTheLine();
+    void windowServes();
     void refused_data();
     void refused();
 };
@@ -99,6 +100,27 @@ void tst_WebProgram::servesTheLine() {
     program.terminate();
     QVERIFY(program.waitForFinished(10000));
     QCOMPARE(program.exitCode(), 0);
+}
+
+void tst_WebProgram::windowServes() {
+    QTemporaryDir dir;
+    sim::PtyPair line;
+    QVERIFY(line.open());
+    const quint16 port = freePort();
+    QProcess program;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(u"QT_QPA_PLATFORM"_s, u"offscreen"_s);
+    env.insert(u"XDG_CONFIG_HOME"_s, dir.path());
+    program.setProcessEnvironment(env);
+    program.start(QStringLiteral(ZORNETA_BINARY), {u"--com"_s, u"1="_s + line.devicePath(), u"--open-port"_s,
+                                                   u"--serve"_s, u"127.0.0.1:"_s + QString::number(port)});
+    QVERIFY(program.waitForStarted(10000));
+    QTRY_VERIFY_WITH_TIMEOUT(get(port, "/metrics").contains("\nzorneta_line_state{state=\"open\"} 1\n"), 20000);
+    sendGroup(line.masterFd(), "0345");
+    QTRY_VERIFY_WITH_TIMEOUT(get(port, "/metrics").contains("\nzorneta_temperature_celsius 345\n"), 20000);
+    QVERIFY(get(port, "/").contains("<title>Зорнета: наблюдение</title>"));
+    program.terminate();
+    QVERIFY(program.waitForFinished(10000));
 }
 
 void tst_WebProgram::refused_data() {
