@@ -7,6 +7,7 @@
 #include "platform/qt/QtSettingsStore.h"
 #include "platform/qt/QtSystem.h"
 #include "shell/HelpCommands.h"
+#include "shell/MonitorFeed.h"
 #include "shell/TerminalLogic.h"
 #include "platform/qt/FramePacer.h"
 #include "shell/ui/HelpViewer.h"
@@ -35,11 +36,13 @@ struct Application::Parts {
     QtInstallInfo install;
     HelpLauncher launcher;
     std::unique_ptr<TerminalLogic> logic;
+    std::unique_ptr<MonitorFeed> monitor;
 };
 
 Application::Application(StartOptions options) : m_options(std::move(options)), m_parts(std::make_unique<Parts>()) {}
 
 Application::~Application() {
+    m_parts->monitor.reset();
     if (m_parts->logic)
         m_parts->logic->unload();
     m_parts->logic.reset();
@@ -131,6 +134,11 @@ bool Application::startMain(QString *error) {
     logic->portControl().reconnect().setEnabled(m_options.reconnect);
 
     logic->load();
+    if (m_options.serve) {
+        p.monitor = std::make_unique<MonitorFeed>(logic->core(), m_options.serveConfig);
+        if (!p.monitor->start(error))
+            return false;
+    }
     if (m_options.windowSize.isValid())
         window->resize(m_options.windowSize);
     window->show();

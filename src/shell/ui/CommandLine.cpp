@@ -63,9 +63,28 @@ CommandLine CommandLine::parse(const QStringList &arguments, bool describe) {
     const QCommandLineOption installInfo(
         QStringLiteral("install-info"),
         QStringLiteral("Показать, где находятся установка программы, её справка и лист цен, и выйти."));
+    const QCommandLineOption serve(
+        QStringLiteral("serve"),
+        QStringLiteral("Показывать приём по сети только для чтения: страница, /metrics для Prometheus, /api; "
+                       "адрес по умолчанию 127.0.0.1."),
+        QStringLiteral("[АДРЕС:]ПОРТ"));
+    const QCommandLineOption serveLabel(
+        QStringLiteral("serve-label"),
+        QStringLiteral("Метка, добавляемая ко всем рядам /metrics (например furnace=3)."),
+        QStringLiteral("ИМЯ=ЗНАЧЕНИЕ"));
+    const QCommandLineOption serveTokenFile(
+        QStringLiteral("serve-token-file"),
+        QStringLiteral("Файл с ключом доступа к --serve (обязателен для адреса, отличного от 127.0.0.1)."),
+        QStringLiteral("ФАЙЛ"));
+    const QCommandLineOption serveCert(QStringLiteral("serve-cert"),
+                                       QStringLiteral("Сертификат TLS для --serve (PEM); нужен и --serve-key."),
+                                       QStringLiteral("ФАЙЛ"));
+    const QCommandLineOption serveKey(QStringLiteral("serve-key"),
+                                      QStringLiteral("Закрытый ключ TLS для --serve (PEM, без пароля)."),
+                                      QStringLiteral("ФАЙЛ"));
     const ReviewArguments review;
     parser.addOptions({help, version, simulate, speedup, com, openPort, record, demo, screenshot, noReconnect, headless,
-                       portSettings, windowSize, installInfo});
+                       portSettings, windowSize, installInfo, serve, serveLabel, serveTokenFile, serveCert, serveKey});
     parser.addOptions(review.options());
     if (!parser.parse(arguments))
         return refuse(parser.errorText());
@@ -127,6 +146,34 @@ CommandLine CommandLine::parse(const QStringList &arguments, bool describe) {
     options.reconnect = !parser.isSet(noReconnect);
     options.headless = parser.isSet(headless);
     options.portSettings = parser.value(portSettings);
+    options.serve = parser.isSet(serve);
+    if (!options.serve &&
+        (parser.isSet(serveLabel) || parser.isSet(serveTokenFile) || parser.isSet(serveCert) || parser.isSet(serveKey)))
+        return refuse(QStringLiteral("--serve-label, --serve-token-file, --serve-cert и --serve-key действуют только "
+                                     "вместе с --serve"));
+    if (options.serve) {
+        web::ServeConfig &config = options.serveConfig;
+        QString error;
+        if (!web::ServeConfig::parseListen(parser.value(serve), &config.address, &config.port, &error))
+            return refuse(error);
+        for (const QString &text : parser.values(serveLabel)) {
+            QPair<QString, QString> label;
+            if (!web::ServeConfig::parseLabel(text, &label, &error))
+                return refuse(error);
+            config.labels.append(label);
+        }
+        if (parser.isSet(serveTokenFile) &&
+            !web::ServeConfig::readToken(parser.value(serveTokenFile), &config.token, &error))
+            return refuse(error);
+        if (!config.address.isLoopback() && config.token.isEmpty())
+            return refuse(QStringLiteral("--serve: на адресе %1 страница была бы открыта всем в сети; укажите ключ "
+                                         "доступа (--serve-token-file ФАЙЛ) или адрес 127.0.0.1")
+                              .arg(config.address.toString()));
+        if (parser.isSet(serveCert) != parser.isSet(serveKey))
+            return refuse(QStringLiteral("--serve-cert и --serve-key задаются только вместе"));
+        config.certificatePath = parser.value(serveCert);
+        config.keyPath = parser.value(serveKey);
+    }
     if (options.headless) {
         if (options.comBindings.isEmpty() && !options.simulate)
             return refuse(QStringLiteral("--headless: укажите порт (--com N=УСТРОЙСТВО)"));

@@ -6,6 +6,8 @@
 #include <QString>
 #include <QStringList>
 
+#include "web/ServeConfig.h"
+
 namespace zorneta {
 
 // Options of the program's command line.
@@ -34,6 +36,9 @@ struct StartOptions {
     QString portSettings;
     // A recording reviewed without a display (--export-csv, --report).
     ReviewRequest review;
+    // The read-only web endpoint (--serve and the --serve-* options).
+    bool serve = false;
+    web::ServeConfig serveConfig;
 };
 
 // What the command line asks for.

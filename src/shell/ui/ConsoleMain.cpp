@@ -5,6 +5,7 @@
 #include "platform/qt/QtSystem.h"
 #include "platform/qt/Translations.h"
 #include "shell/HeadlessRecorder.h"
+#include "shell/MonitorFeed.h"
 #include "shell/ui/Application.h"
 #include "shell/ui/CommandLine.h"
 #include "simulator/ThermoSimulator.h"
@@ -107,7 +108,25 @@ int runHeadless(QCoreApplication &app, const StartOptions &options) {
         printLine(stderr, QStringLiteral("zorneta: ") + error);
         return HeadlessRecorder::Failed;
     }
-    QObject::connect(&recorder, &HeadlessRecorder::ended, &app, [](int status) { QCoreApplication::exit(status); });
+    // With the web endpoint the recorder outlives the end of reception and
+    // reports it there, so a watcher sees why (and no service manager
+    // restarts it in a loop); without it the end is the exit status.
+    std::unique_ptr<MonitorFeed> monitor;
+    if (options.serve) {
+        monitor = std::make_unique<MonitorFeed>(recorder.core(), options.serveConfig);
+        if (!monitor->start(&error)) {
+            printLine(stderr, QStringLiteral("zorneta: ") + error);
+            return HeadlessRecorder::Failed;
+        }
+    }
+    QObject::connect(&recorder, &HeadlessRecorder::ended, &app, [&monitor](int status) {
+        if (!monitor) {
+            QCoreApplication::exit(status);
+            return;
+        }
+        monitor->receptionEnded(status);
+        printLine(stderr, QStringLiteral("zorneta: приём завершён, состояние видно на странице наблюдения"));
+    });
     if (!catchStopSignals(&app, [&recorder] {
             recorder.stop();
             QCoreApplication::exit(HeadlessRecorder::Stopped);
