@@ -120,17 +120,18 @@ GraphSettingsWindow::GraphSettingsWindow(GraphSettings &settings, QWidget *paren
     // An option acts when it becomes checked, however that happens (a click,
     // a key, a screen reader, a program); lists and texts are read at OK.
     // What the window shows is what OK uses.
-    const std::pair<QButtonGroup *, void (GraphSettings::*)(int)> choices[] = {
-        {m_xAxisOption, &GraphSettings::chooseXAxisOption},
-        {m_y2AxisOption, &GraphSettings::chooseY2AxisOption},
-        {m_legendOption, &GraphSettings::chooseLegendOption},
-    };
-    for (const auto &[group, choose] : choices) {
-        connect(group, &QButtonGroup::idToggled, this, [this, choose](int id, bool checked) {
-            if (checked && !m_showing)
-                (m_settings.*choose)(id);
-        });
-    }
+    connect(m_xAxisOption, &QButtonGroup::idToggled, this, [this](int id, bool checked) {
+        if (checked && !m_showing)
+            m_settings.chooseXAxisOption(id);
+    });
+    connect(m_y2AxisOption, &QButtonGroup::idToggled, this, [this](int id, bool checked) {
+        if (checked && !m_showing)
+            m_settings.chooseY2AxisOption(id);
+    });
+    connect(m_legendOption, &QButtonGroup::idToggled, this, [this](int id, bool checked) {
+        if (checked && !m_showing)
+            m_settings.chooseLegendOption(id);
+    });
     for (QComboBox *box : {m_updatePeriodList, m_readPeriodList, m_curveColourList, m_curveWidthList, m_xDivisionsList})
         connect(box, &QComboBox::currentIndexChanged, this, [this] { takeTexts(); });
     connect(okButton, &QPushButton::clicked, this, &GraphSettingsWindow::ok);
