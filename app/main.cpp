@@ -17,11 +17,14 @@ int main(int argc, char *argv[]) {
         arguments << QString::fromLocal8Bit(argv[i]);
     if (zorneta::CommandLine::parse(arguments, false).needsNoDisplay())
         return zorneta::runWithoutDisplay(argc, argv);
+    // Qt would abort with its own message when it cannot reach a display.
+    if (!zorneta::displayReachable()) {
+        std::fprintf(stderr, "%s\n", zorneta::NoDisplayText);
+        return zorneta::NoDisplayStatus;
+    }
 
     QApplication app(argc, argv);
-    QApplication::setApplicationName(QStringLiteral("Зорнета"));
-    QApplication::setOrganizationName(QStringLiteral("Зорнета"));
-    QApplication::setApplicationDisplayName(QStringLiteral("Зорнета"));
+    zorneta::Application::nameProgram();
     zorneta::installRussianTranslation(app);
 
     zorneta::StartOptions options;

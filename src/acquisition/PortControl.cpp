@@ -106,13 +106,21 @@ void PortControl::startTiming() {
 
 void PortControl::showDuration() {
     m_connectionTimer.stop();
-    m_services.view.setPanelText(panel::ConnectTime, QStringLiteral("Длительность приёма  ") +
-                                                         elapsedText(m_state.startTime, m_services.clock.now()) + u' ');
+    m_services.view.setPanelText(panel::ConnectTime,
+                                 durationText(elapsedText(m_state.startTime, m_services.clock.now())));
 }
 
 void PortControl::showConnectionTime() {
-    m_services.view.setPanelText(panel::ConnectTime, QStringLiteral("Время с начала приёма  ") +
-                                                         elapsedText(m_state.startTime, m_services.clock.now()) + u' ');
+    m_services.view.setPanelText(panel::ConnectTime,
+                                 connectionTimeText(elapsedText(m_state.startTime, m_services.clock.now())));
+}
+
+QString PortControl::connectionTimeText(const QString &elapsed) {
+    return QStringLiteral("Время с начала приёма  ") + elapsed + u' ';
+}
+
+QString PortControl::durationText(const QString &elapsed) {
+    return QStringLiteral("Длительность приёма  ") + elapsed + u' ';
 }
 
 } // namespace zorneta

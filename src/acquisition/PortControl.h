@@ -31,6 +31,10 @@ public:
     void startTiming();
     void showDuration();
     void showConnectionTime();
+    // The connect-time panel's texts for `elapsed` ("hh:nn:ss"): while
+    // receiving, and once reception has ended.
+    static QString connectionTimeText(const QString &elapsed);
+    static QString durationText(const QString &elapsed);
 
     QTimer &connectionTimer() { return m_connectionTimer; }
 

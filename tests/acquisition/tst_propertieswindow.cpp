@@ -97,6 +97,7 @@ private Q_SLOTS:
     void numberWithoutDevice();
     void choicesSurviveARestart();
     void tooltipsFollowComBindings();
+    void okTakesWhatTheWindowShows();
 
 private:
     PortDirectory devices() const;
@@ -267,6 +268,20 @@ void tst_PropertiesWindow::choicesSurviveARestart() {
         QVERIFY(w.findChild<QRadioButton *>(u"optFlow_1"_s)->isChecked());
         QVERIFY(w.findChild<QRadioButton *>(u"optEcho_0"_s)->isChecked());
     });
+}
+
+void tst_PropertiesWindow::okTakesWhatTheWindowShows() {
+    Program program(devices());
+    program.withDialog(menu::PortSettings, [&](PortSettingsWindow &w) {
+        // Checked by a program or a screen reader, not clicked.
+        w.findChild<QRadioButton *>(u"optFlow_2"_s)->setChecked(true);
+        w.findChild<QRadioButton *>(u"optEcho_1"_s)->setChecked(true);
+        w.findChild<QPushButton *>(u"cmdOK"_s)->click();
+        QVERIFY(!w.isVisible());
+    });
+    QCOMPARE(program.port->handshaking(), 2);
+    QVERIFY(program.logic->state().echo);
+    QCOMPARE(stored(u"Handshaking"_s), u"2"_s);
 }
 
 void tst_PropertiesWindow::tooltipsFollowComBindings() {

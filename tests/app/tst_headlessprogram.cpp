@@ -40,6 +40,8 @@ private Q_SLOTS:
     void runsWithoutDisplay();
     void recordOutlivesItsSurroundings_data();
     void recordOutlivesItsSurroundings();
+    void windowWithoutDisplay_data();
+    void windowWithoutDisplay();
 };
 
 void tst_HeadlessProgram::recordsUntilSigterm() {
@@ -119,6 +121,18 @@ void tst_HeadlessProgram::runsWithoutDisplay_data() {
                                     << u"zorneta: --headless: укажите файл записи (--record ФАЙЛ)"_s;
     QTest::newRow("unknown option") << QStringList{u"--headles"_s} << 2 << QString()
                                     << u"zorneta: Неизвестный параметр «headles»."_s;
+    const QString parity =
+        u"zorneta: Недопустимые параметры порта: 9600,x,8,1 (чётность «x», допустимы e, o, n, m, s)"_s;
+    QTest::newRow("port settings, window")
+        << QStringList{u"--port-settings"_s, u"9600,x,8,1"_s} << 2 << QString() << parity;
+    QTest::newRow("port settings, headless")
+        << QStringList{u"--headless"_s, u"--com"_s,           u"1=/dev/null"_s, u"--record"_s,
+                       u"f.txt"_s,      u"--port-settings"_s, u"9600,x,8,1"_s}
+        << 2 << QString() << parity;
+    for (const QString &speedup : {u"NaN"_s, u"inf"_s, u"-inf"_s, u"-2"_s, u"0"_s})
+        QTest::addRow("sim-speedup %s", qPrintable(speedup))
+            << QStringList{u"--simulate"_s, u"--sim-speedup"_s, speedup} << 2 << QString()
+            << u"zorneta: --sim-speedup: нужно положительное число"_s;
 }
 
 void tst_HeadlessProgram::runsWithoutDisplay() {
@@ -212,6 +226,33 @@ void tst_HeadlessProgram::recordOutlivesItsSurroundings() {
         errors += program.readAllStandardError();
         QCOMPARE(QString::fromUtf8(errors), u"zorneta: Порт открыт\n"_s + said);
     }
+}
+
+void tst_HeadlessProgram::windowWithoutDisplay_data() {
+    QTest::addColumn<QString>("platform"); // QT_QPA_PLATFORM; empty: unset
+    QTest::newRow("platform unset") << QString();
+    QTest::newRow("xcb") << u"xcb"_s;
+    QTest::newRow("xcb with options") << u"xcb:nograb"_s;
+}
+
+void tst_HeadlessProgram::windowWithoutDisplay() {
+    QFETCH(QString, platform);
+    QTemporaryDir dir;
+    QProcessEnvironment env = noDisplay(dir.path());
+    env.remove(u"QT_QPA_PLATFORM"_s);
+    // Nor a Wayland socket where a client would look without WAYLAND_DISPLAY.
+    env.insert(u"XDG_RUNTIME_DIR"_s, dir.path());
+    if (!platform.isEmpty())
+        env.insert(u"QT_QPA_PLATFORM"_s, platform);
+    QProcess program;
+    program.setProcessEnvironment(env);
+    program.start(QStringLiteral(ZORNETA_BINARY), {u"--simulate"_s});
+    QVERIFY(program.waitForFinished(20000));
+    QCOMPARE(program.exitStatus(), QProcess::NormalExit);
+    QCOMPARE(program.exitCode(), 1);
+    QCOMPARE(program.readAllStandardOutput(), QByteArray());
+    QCOMPARE(QString::fromUtf8(program.readAllStandardError()),
+             u"zorneta: нет экрана (не заданы DISPLAY и WAYLAND_DISPLAY); запись без окна: zorneta --headless\n"_s);
 }
 
 QTEST_GUILESS_MAIN(tst_HeadlessProgram)

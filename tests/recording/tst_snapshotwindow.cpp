@@ -8,6 +8,7 @@
 #include "shell/ui/MainWindow.h"
 #include "support/LogicRig.h"
 
+#include <QAccessible>
 #include <QCheckBox>
 #include <QGroupBox>
 #include <QLabel>
@@ -43,6 +44,8 @@ private Q_SLOTS:
     void controlsAndOptions();
     void okHidesCancelUnloads();
     void closingTheWindowUnloads();
+    void okTakesWhatTheFieldsShow_data();
+    void okTakesWhatTheFieldsShow();
 };
 
 void tst_SnapshotWindow::controlsAndOptions() {
@@ -133,6 +136,38 @@ void tst_SnapshotWindow::closingTheWindowUnloads() {
     QTest::keyClick(w, Qt::Key_Escape);
     QVERIFY(!rig.logic.snapshotDialog().isLoaded());
     QTRY_VERIFY(w.isNull());
+}
+
+void tst_SnapshotWindow::okTakesWhatTheFieldsShow_data() {
+    QTest::addColumn<bool>("accessible"); // through the accessibility interface, or QLineEdit::setText
+    QTest::newRow("program") << false;
+    QTest::newRow("screen reader") << true;
+}
+
+void tst_SnapshotWindow::okTakesWhatTheFieldsShow() {
+    QFETCH(bool, accessible);
+    WindowRig rig;
+    rig.logic.portControl().togglePort();
+    for (int k = 1; k <= 10; ++k)
+        rig.doubles.port.receive(QByteArray::number(100 + k).rightJustified(4, '0') + "\r\n");
+    rig.logic.runMenuItem(menu::TakeSnapshot);
+    // Values that reach the controls other than by typing or clicking.
+    rig.control<QRadioButton>(u"Snap_1"_s)->setChecked(true);
+    const std::pair<const char16_t *, QString> values[] = {{u"Text1", u"3"_s}, {u"Text2", u"7"_s}};
+    for (const auto &[name, value] : values) {
+        auto *box = rig.control<QLineEdit>(QString::fromUtf16(name));
+        if (accessible)
+            QAccessible::queryAccessibleInterface(box)->setText(QAccessible::Value, value);
+        else
+            box->setText(value);
+        QCOMPARE(box->text(), value);
+    }
+    rig.control<QPushButton>(u"CmdOK"_s)->click();
+    QCOMPARE(rig.doubles.prompts.shown.size(), 0);
+    const ReadingsTable &snap = rig.logic.snapshots().snapReadings();
+    QCOMPARE(snap.firstColumn(), 3);
+    QCOMPARE(snap.lastColumn(), 7);
+    QVERIFY(!rig.logic.state().snapshotAllData);
 }
 
 QTEST_MAIN(tst_SnapshotWindow)

@@ -9,6 +9,7 @@
 #include "shell/ui/MainWindow.h"
 #include "support/LogicRig.h"
 
+#include <QAccessible>
 #include <QComboBox>
 #include <QGroupBox>
 #include <QLabel>
@@ -32,6 +33,8 @@ private Q_SLOTS:
     void showsThePresets();
     void optionsActWhenClicked();
     void okThroughTheWindow();
+    void okTakesWhatTheWindowShows_data();
+    void okTakesWhatTheWindowShows();
     void cancelThroughTheWindow();
     void modalFromTheMainWindow();
     void startWindow();
@@ -101,6 +104,33 @@ void tst_GraphSettingsWindow::okThroughTheWindow() {
     QCOMPARE(w.result(), int(QDialog::Accepted));
     QCOMPARE(rig.state().updatePeriod, 1);
     QVERIFY(rig.view.itemChecked(menu::XDivisions2500));
+    QCOMPARE(rig.view.sig, u"300  град"_s);
+}
+
+void tst_GraphSettingsWindow::okTakesWhatTheWindowShows_data() {
+    QTest::addColumn<bool>("accessible"); // the text through the accessibility interface, or QLineEdit::setText
+    QTest::newRow("program") << false;
+    QTest::newRow("screen reader") << true;
+}
+
+void tst_GraphSettingsWindow::okTakesWhatTheWindowShows() {
+    QFETCH(bool, accessible);
+    LogicRig rig;
+    GraphSettingsWindow w(rig.logic->graphSettings());
+    w.show();
+    // Options checked and a text set without a click or a key.
+    w.findChild<QRadioButton *>(u"Legenda_1"_s)->setChecked(true);
+    w.findChild<QRadioButton *>(u"optFlow_0"_s)->setChecked(true);
+    auto *field = w.findChild<QLineEdit *>(u"TxtGraph"_s);
+    if (accessible)
+        QAccessible::queryAccessibleInterface(field)->setText(QAccessible::Value, u"300"_s);
+    else
+        field->setText(u"300"_s);
+    QCOMPARE(field->text(), u"300"_s);
+    w.findChild<QPushButton *>(u"cmdOK"_s)->click();
+    QCOMPARE(w.result(), int(QDialog::Accepted));
+    QVERIFY(!rig.state().legendShown);
+    QVERIFY(!rig.state().xAxisHidden);
     QCOMPARE(rig.view.sig, u"300  град"_s);
 }
 

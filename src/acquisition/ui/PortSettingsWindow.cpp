@@ -134,9 +134,17 @@ PortSettingsWindow::PortSettingsWindow(PortProperties &properties, QWidget *pare
     buttons->addWidget(cancelButton);
     outer->addLayout(buttons);
 
-    // Option groups act when clicked; lists only at OK.
-    connect(m_echoGroup, &QButtonGroup::idClicked, this, [this](int id) { m_properties.chooseEcho(id); });
-    connect(m_flowControlGroup, &QButtonGroup::idClicked, this, [this](int id) { m_properties.chooseFlowControl(id); });
+    // An option acts when it becomes checked, however that happens (a click,
+    // a key, a screen reader, a program); lists are taken as they change and
+    // at OK. What the window shows is what OK uses.
+    connect(m_echoGroup, &QButtonGroup::idToggled, this, [this](int id, bool checked) {
+        if (checked && !m_showing)
+            m_properties.chooseEcho(id);
+    });
+    connect(m_flowControlGroup, &QButtonGroup::idToggled, this, [this](int id, bool checked) {
+        if (checked && !m_showing)
+            m_properties.chooseFlowControl(id);
+    });
     for (QComboBox *box : {m_portList, m_speedList, m_dataBitsList, m_parityList, m_stopBitsList})
         connect(box, &QComboBox::currentIndexChanged, this, [this] { takeChoices(); });
     connect(okButton, &QPushButton::clicked, this, &PortSettingsWindow::ok);

@@ -77,9 +77,14 @@ SnapshotWindow::SnapshotWindow(SnapshotDialog &dialog, QWidget *parent) : QDialo
 
     showState();
 
-    connect(m_snap, &QButtonGroup::idClicked, this, [this](int index) { m_dialog.chooseRange(index); });
-    connect(m_firstPoint, &QLineEdit::textEdited, this, [this](const QString &text) { m_dialog.setFirstPoint(text); });
-    connect(m_lastPoint, &QLineEdit::textEdited, this, [this](const QString &text) { m_dialog.setLastPoint(text); });
+    // Whatever puts a value into a control (typing, a screen reader, a
+    // program) reaches the dialog: what it shows is what OK takes.
+    connect(m_snap, &QButtonGroup::idToggled, this, [this](int index, bool checked) {
+        if (checked && index != m_dialog.option())
+            m_dialog.chooseRange(index);
+    });
+    connect(m_firstPoint, &QLineEdit::textChanged, this, [this](const QString &text) { m_dialog.setFirstPoint(text); });
+    connect(m_lastPoint, &QLineEdit::textChanged, this, [this](const QString &text) { m_dialog.setLastPoint(text); });
     connect(m_saveToFileBox, &QCheckBox::toggled, this, [this](bool checked) { m_dialog.setSaveToFile(checked); });
     connect(ok, &QPushButton::clicked, this, [this] { m_dialog.confirm(); });
     connect(cancel, &QPushButton::clicked, this, [this] { m_dialog.cancel(); });

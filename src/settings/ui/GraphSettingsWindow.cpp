@@ -117,10 +117,21 @@ GraphSettingsWindow::GraphSettingsWindow(GraphSettings &settings, QWidget *paren
     buttons->addWidget(cancelButton);
     outer->addLayout(buttons);
 
-    // Option groups act when clicked; lists and texts only at OK.
-    connect(m_xAxisOption, &QButtonGroup::idClicked, this, [this](int id) { m_settings.chooseXAxisOption(id); });
-    connect(m_y2AxisOption, &QButtonGroup::idClicked, this, [this](int id) { m_settings.chooseY2AxisOption(id); });
-    connect(m_legendOption, &QButtonGroup::idClicked, this, [this](int id) { m_settings.chooseLegendOption(id); });
+    // An option acts when it becomes checked, however that happens (a click,
+    // a key, a screen reader, a program); lists and texts are read at OK.
+    // What the window shows is what OK uses.
+    connect(m_xAxisOption, &QButtonGroup::idToggled, this, [this](int id, bool checked) {
+        if (checked && !m_showing)
+            m_settings.chooseXAxisOption(id);
+    });
+    connect(m_y2AxisOption, &QButtonGroup::idToggled, this, [this](int id, bool checked) {
+        if (checked && !m_showing)
+            m_settings.chooseY2AxisOption(id);
+    });
+    connect(m_legendOption, &QButtonGroup::idToggled, this, [this](int id, bool checked) {
+        if (checked && !m_showing)
+            m_settings.chooseLegendOption(id);
+    });
     for (QComboBox *box : {m_updatePeriodList, m_readPeriodList, m_curveColourList, m_curveWidthList, m_xDivisionsList})
         connect(box, &QComboBox::currentIndexChanged, this, [this] { takeTexts(); });
     connect(okButton, &QPushButton::clicked, this, &GraphSettingsWindow::ok);

@@ -13,6 +13,7 @@
 #include "shell/ui/HelpViewer.h"
 #include "shell/ui/StartWindow.h"
 #include "shell/ui/MainWindow.h"
+#include "shell/ui/WindowPlacement.h"
 #include "simulator/ThermoSimulator.h"
 
 #include <QApplication>
@@ -49,6 +50,11 @@ Application::~Application() {
     m_parts->window.reset();
     m_parts->port.reset();
     m_parts->simulator.reset();
+}
+
+void Application::nameProgram() {
+    QApplication::setApplicationName(QStringLiteral("Зорнета"));
+    QApplication::setOrganizationName(QStringLiteral("Зорнета"));
 }
 
 bool Application::parseArguments(const QStringList &arguments, StartOptions *options, QString *error) {
@@ -139,6 +145,11 @@ bool Application::startMain(QString *error) {
         if (!p.monitor->start(error))
             return false;
     }
+    WindowPlacement::restore(*window, p.settings);
+    connect(window, &MainWindow::unloading, this, [window, &settings = p.settings] {
+        // A place that cannot be stored is not worth a message on the way out.
+        (void)WindowPlacement::save(*window, settings);
+    });
     if (m_options.windowSize.isValid())
         window->resize(m_options.windowSize);
     window->show();

@@ -20,6 +20,9 @@ public:
     explicit Application(StartOptions options);
     ~Application() override;
 
+    // Names the program for its settings. No display name is set: the
+    // window system would append it to every window's caption.
+    static void nameProgram();
     // Parses the command line; false with *error for bad options.
     static bool parseArguments(const QStringList &arguments, StartOptions *options, QString *error);
     // Writes where the installation and its files are to the standard

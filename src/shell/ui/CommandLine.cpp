@@ -2,8 +2,11 @@
 
 #include "Version.h"
 #include "platform/qt/PortDirectory.h"
+#include "platform/qt/QtSerialPort.h"
 
 #include <QCommandLineParser>
+
+#include <cmath>
 
 namespace zorneta {
 
@@ -116,7 +119,7 @@ CommandLine CommandLine::parse(const QStringList &arguments, bool describe) {
     options.simulate = parser.isSet(simulate);
     bool ok = false;
     options.simulationSpeedup = parser.value(speedup).toDouble(&ok);
-    if (!ok || options.simulationSpeedup <= 0)
+    if (!ok || !std::isfinite(options.simulationSpeedup) || options.simulationSpeedup <= 0)
         return refuse(QStringLiteral("--sim-speedup: нужно положительное число"));
     options.openPort = parser.isSet(openPort);
     options.recordPath = parser.value(record);
@@ -174,6 +177,8 @@ CommandLine CommandLine::parse(const QStringList &arguments, bool describe) {
         config.certificatePath = parser.value(serveCert);
         config.keyPath = parser.value(serveKey);
     }
+    if (QString error; !QtSerialPort::parseSettings(options.portSettings, &error))
+        return refuse(error);
     if (options.headless) {
         if (options.comBindings.isEmpty() && !options.simulate)
             return refuse(QStringLiteral("--headless: укажите порт (--com N=УСТРОЙСТВО)"));

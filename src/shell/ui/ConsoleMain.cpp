@@ -10,8 +10,10 @@
 #include "shell/ui/CommandLine.h"
 #include "simulator/ThermoSimulator.h"
 
+#include <QByteArrayList>
 #include <QCoreApplication>
 #include <QGuiApplication>
+#include <QDir>
 #include <QFile>
 #include <QSocketNotifier>
 
@@ -139,7 +141,47 @@ int runHeadless(QCoreApplication &app, const StartOptions &options) {
     return status;
 }
 
+bool hasVariable(const char *name) {
+    return !qEnvironmentVariableIsEmpty(name);
+}
+
+bool x11Reachable() {
+    return hasVariable("DISPLAY");
+}
+
+bool waylandReachable() {
+    if (hasVariable("WAYLAND_DISPLAY") || hasVariable("WAYLAND_SOCKET"))
+        return true;
+    // Without WAYLAND_DISPLAY a client connects to the socket "wayland-0".
+    const QString runtime = qEnvironmentVariable("XDG_RUNTIME_DIR");
+    return !runtime.isEmpty() && QFile::exists(QDir(runtime).filePath(QStringLiteral("wayland-0")));
+}
+
 } // namespace
+
+const char NoDisplayText[] =
+    "zorneta: нет экрана (не заданы DISPLAY и WAYLAND_DISPLAY); запись без окна: zorneta --headless";
+
+bool displayReachable() {
+    // QT_QPA_PLATFORM names one platform or several to try in turn, each
+    // maybe with options after a colon.
+    const QByteArray chosen = qgetenv("QT_QPA_PLATFORM").trimmed();
+    if (chosen.isEmpty())
+        return x11Reachable() || waylandReachable();
+    for (const QByteArray &entry : chosen.split(';')) {
+        const QByteArray name = entry.split(':').constFirst().trimmed();
+        if (name == "xcb") {
+            if (x11Reachable())
+                return true;
+        } else if (name.startsWith("wayland")) {
+            if (waylandReachable())
+                return true;
+        } else if (!name.isEmpty()) {
+            return true;
+        }
+    }
+    return false;
+}
 
 int runWithoutDisplay(int &argc, char **argv) {
     // A report is painted: fonts and painting need a GUI application, always

@@ -9,4 +9,15 @@ namespace zorneta {
 // offscreen platform. Returns the exit status.
 int runWithoutDisplay(int &argc, char **argv);
 
+// Whether the window system the program would start on can be reached, told
+// from the environment alone, before any application object exists (Qt
+// aborts when its platform cannot connect): xcb needs DISPLAY, Wayland its
+// socket, the default platform either; other platforms (offscreen, vnc,
+// eglfs...) count as reachable.
+bool displayReachable();
+
+// The one line printed, and the status returned, when no display is reachable.
+extern const char NoDisplayText[];
+constexpr int NoDisplayStatus = 1;
+
 } // namespace zorneta

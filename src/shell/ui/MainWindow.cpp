@@ -1,5 +1,6 @@
 #include "shell/ui/MainWindow.h"
 
+#include "acquisition/PortControl.h"
 #include "acquisition/ui/PortSettingsWindow.h"
 #include "chart/WindowLayout.h"
 #include "chart/ui/SeriesDataWindow.h"
@@ -12,6 +13,7 @@
 #include "shell/ui/AboutWindow.h"
 #include "shell/ui/Pictures.h"
 #include "shell/ui/QtTextBox.h"
+#include "shell/ui/WindowPlacement.h"
 
 #include <QAction>
 #include <QApplication>
@@ -29,6 +31,7 @@
 #include <QStackedWidget>
 #include <QStatusBar>
 #include <QStyle>
+#include <QStyleOptionButton>
 #include <QToolBar>
 #include <QVBoxLayout>
 
@@ -115,6 +118,21 @@ private:
     QLabel *m_label;
 };
 
+// What a push button's caption needs: its text within the style's margin
+// and frame, at the style's height for a button. (Some styles, Fusion among
+// them, also give every captioned button a width of at least 80 pixels;
+// that floor is left out, so that the clear button stays under its column.)
+QSize captionNeeds(const QPushButton *button) {
+    QStyleOptionButton option;
+    option.initFrom(button);
+    option.text = button->text();
+    const QStyle *style = button->style();
+    const int margin = style->pixelMetric(QStyle::PM_ButtonMargin, &option, button);
+    const int frame = style->pixelMetric(QStyle::PM_DefaultFrameWidth, &option, button);
+    const int text = button->fontMetrics().size(Qt::TextShowMnemonic, button->text()).width();
+    return QSize(text + margin + 2 * frame, button->sizeHint().height());
+}
+
 // Design sizes in twips: the clear button's height, the signal temperature
 // box's width and its gap to the point value field, the port-state frame's top.
 constexpr int ClearButtonHeight = 315;
@@ -134,6 +152,8 @@ MainWindow::MainWindow(QWidget *parent) : QMainWindow(parent) {
     buildStatusBar();
     buildCentralArea();
     resize(1000, 680);
+    // This window and every dialog stay within the screen, at any scale.
+    WindowPlacement::keepWindowsOnScreen();
 }
 
 MainWindow::~MainWindow() {
@@ -237,7 +257,9 @@ void MainWindow::buildMenus() {
     addSpacer(QStringLiteral("лд"));
 
     QMenu *help = topMenu(menu::HelpMenu, QStringLiteral("Помо&щь"));
-    addItem(help, menu::HelpContents, QStringLiteral("&Справка"));
+    // F1 carries no character, so it never takes a key the digital indicator
+    // would send to the device.
+    addItem(help, menu::HelpContents, QStringLiteral("&Справка"))->setShortcut(QKeySequence(Qt::Key_F1));
     addSeparator(help, QStringLiteral("m2"));
     addItem(help, menu::PriceList, QStringLiteral("&Лист Цен ZID \"ЛИРАНТ\""));
     addSeparator(help, QStringLiteral("m30"));
@@ -344,6 +366,19 @@ void MainWindow::buildStatusBar() {
         label->setFrameShape(QFrame::StyledPanel);
         label->setFrameShadow(QFrame::Sunken);
         label->setMinimumWidth(120);
+        if (p.key == panel::ConnectTime) {
+            // The elapsed time is never cut off: the panel is at least as wide
+            // as its longest text; the other panels give way.
+            for (char16_t digit = u'0'; digit <= u'9'; ++digit) {
+                const QString elapsed = QStringLiteral("%1%1:%1%1:%1%1").arg(QChar(digit));
+                for (const QString &longest :
+                     {PortControl::connectionTimeText(elapsed), PortControl::durationText(elapsed)}) {
+                    label->setText(longest);
+                    label->setMinimumWidth(std::max(label->minimumWidth(), label->sizeHint().width()));
+                }
+            }
+            label->setText(text(p.text));
+        }
         label->setTextInteractionFlags(Qt::TextSelectableByMouse);
         const int stretch = p.key == panel::Status ? 3 : 2;
         m_panels.insert(p.key, label);
@@ -490,15 +525,33 @@ void MainWindow::applyLayout() {
     }
     if (QAction *item = m_items.value(menu::IndicatorOnOff))
         item->setChecked(in.indicatorShown);
-    m_clearButton->setGeometry(m_clearButton->x(), py(r.clearButtonTop), px(WindowLayout::IndicatorWidth),
-                               twipsToPixels(ClearButtonHeight, dpiY));
-    put(m_refreshButton, r.refresh);
-    put(m_pointText, r.pointText);
+    // The two buttons are never smaller than their captions need: a larger
+    // one grows away from the edges it is pinned to (the clear button to the
+    // right and up, the refresh button to the left and up), and the fields
+    // left of the refresh button move aside with it.
+    QRect clear(m_clearButton->x(), py(r.clearButtonTop), px(WindowLayout::IndicatorWidth),
+                twipsToPixels(ClearButtonHeight, dpiY));
+    const QSize clearNeeds = captionNeeds(m_clearButton);
+    clear.setWidth(std::max(clear.width(), clearNeeds.width()));
+    clear.setTop(std::min(clear.top(), clear.bottom() + 1 - clearNeeds.height()));
+    m_clearButton->setGeometry(clear);
+    int shift = 0;
+    if (r.refresh) {
+        QRect refresh(px(r.refresh->left), py(r.refresh->top), px(r.refresh->width),
+                      twipsToPixels(r.refresh->height, dpiY));
+        const QSize refreshNeeds = captionNeeds(m_refreshButton);
+        shift = std::max(0, refreshNeeds.width() - refresh.width());
+        refresh.setLeft(refresh.left() - shift);
+        refresh.setTop(std::min(refresh.top(), refresh.bottom() + 1 - refreshNeeds.height()));
+        m_refreshButton->setGeometry(refresh);
+    }
     if (r.pointText) {
+        m_pointText->setGeometry(px(r.pointText->left) - shift, py(r.pointText->top), px(r.pointText->width),
+                                 twipsToPixels(r.pointText->height, dpiY));
         // The signal temperature box, left of the point value field.
         const int sigWidth = px(SigTextWidth);
-        m_alarmTemperatureBox->setGeometry(px(r.pointText->left) - sigWidth - px(SigTextGap), py(r.pointText->top),
-                                           sigWidth, twipsToPixels(r.pointText->height, dpiY));
+        m_alarmTemperatureBox->setGeometry(px(r.pointText->left) - shift - sigWidth - px(SigTextGap),
+                                           py(r.pointText->top), sigWidth, twipsToPixels(r.pointText->height, dpiY));
     }
     m_portStateFrame->move(px(r.frameLeft), std::max(0, py(FrameTop)));
 }
