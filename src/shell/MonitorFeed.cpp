@@ -13,8 +13,7 @@
 namespace zorneta {
 
 MonitorFeed::MonitorFeed(AcquisitionCore &core, const web::ServeConfig &config, QObject *parent)
-    : QObject(parent), m_core(core),
-      m_model(std::make_unique<web::MonitorModel>(QDateTime::currentMSecsSinceEpoch())),
+    : QObject(parent), m_core(core), m_model(std::make_unique<web::MonitorModel>(QDateTime::currentMSecsSinceEpoch())),
       m_server(std::make_unique<web::WebServer>(*m_model, config)) {
     ReadingPipeline &pipeline = core.pipeline();
     connect(&pipeline, &ReadingPipeline::readingStored, this, [this](qint64, double value) { takeReading(value); });
@@ -78,9 +77,9 @@ void MonitorFeed::takeLine() {
     const SerialPort &port = m_core.port();
     const SessionState &state = m_core.state();
     using Line = web::MonitorModel::LineState;
-    m_model->setLineState(port.portOpen()                               ? Line::Open
+    m_model->setLineState(port.portOpen()                ? Line::Open
                           : m_core.reconnect().waiting() ? Line::LostWaiting
-                                                                        : Line::Closed);
+                                                         : Line::Closed);
     const bool alarmSet = state.temperature != 0 && state.temperature != AlarmTemperature::NoTemperature;
     m_model->setAlarm(alarmSet ? std::optional<double>(double(state.temperature)) : std::nullopt);
     m_model->setAlarmReached(alarmSet && state.alarmCount > 0);
