@@ -5,8 +5,8 @@
 # computed from the binaries, naming Qt 6), the files it holds and their
 # owner, the binaries stripped, the data files as in the source tree, the
 # changelog compressed without name or time, the service unit as systemd
-# reads it, and the program, unpacked into a temporary root, running on the
-# system's libraries.
+# reads it and its command taking the example options, and the program,
+# unpacked into a temporary root, running on the system's libraries.
 set -uo pipefail
 build="$1" source="$2" version="$3"
 work=$(mktemp -d)
@@ -87,6 +87,22 @@ for line in 'EnvironmentFile=/etc/zorneta/%i.conf' \
   grep -qxF "$line" "$unit" || fail "the unit lacks $line"
 done
 ! grep -q '^PrivateDevices=yes' "$unit" || fail "the unit hides the serial devices"
+
+# The unit's command with the example options file, as systemd would run it
+# (the options split at spaces) with the state folder it makes: every option
+# is taken, and the recorder stops only at the example's device, which is
+# not there.
+mkdir -p "$work/state/zorneta/furnace1"
+command=$(sed -n 's/^ExecStart=//p' "$unit")
+command=${command//%S/$work/state}
+command=${command//%i/furnace1}
+command=${command//\/usr\/bin\/zorneta/$root/usr/bin/zorneta}
+out=$(. "$root/usr/share/doc/zorneta/examples/furnace1.conf" &&
+  eval "set -- $command" && env -u LD_LIBRARY_PATH "$@" 2>&1)
+status=$?
+device=/dev/serial/by-id/usb-FTDI_FT232R_USB_UART_A1B2C3D4-if00-port0
+[ $status -eq 1 ] && [ "$out" = "zorneta: Порт не найден: $device" ] ||
+  fail "the unit's command with the example options: status $status, $out"
 
 # The unpacked program runs on the system's libraries and finds its help.
 out=$(env -u LD_LIBRARY_PATH "$root/usr/bin/zorneta" --version 2>&1)
