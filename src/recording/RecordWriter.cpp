@@ -76,12 +76,35 @@ Status RecordWriter::open(const QString &path) {
     m_failing = false;
     m_afterCr = false;
     m_atLineStart = true;
+    startOwnLine();
+    return Status::ok();
+}
+
+void RecordWriter::startOwnLine() {
     // What is appended starts on a line of its own.
     struct stat info {};
     char last = '\n';
     if (::fstat(m_fd, &info) == 0 && S_ISREG(info.st_mode) && info.st_size > 0 &&
         ::pread(m_fd, &last, 1, info.st_size - 1) == 1 && last != '\n')
         write(QByteArray(1, '\n'));
+}
+
+Status RecordWriter::reopen() {
+    if (!isOpen())
+        return Status::ok();
+    // A file removed meanwhile is made again first, so that what it held is
+    // not lost with its descriptor.
+    QString error;
+    if (wasRemoved() && !recreate(&error))
+        return Status::failure(error);
+    endLine();
+    const int fresh = openForRecord(m_path, &error);
+    if (fresh < 0)
+        return Status::failure(error);
+    ::close(m_fd);
+    m_fd = fresh;
+    m_written = 0;
+    startOwnLine();
     return Status::ok();
 }
 

@@ -34,6 +34,13 @@ public:
     Status open(const QString &path);
     // Ends an unfinished line, then closes the file.
     void close();
+    // Opens the file again by its name, appending, and goes on there: after
+    // the file was moved away (as logrotate does), what comes next goes to a
+    // file at the path, made when missing; the moved file keeps what was
+    // written before, its unfinished line ended. When the path cannot be
+    // opened, writing goes on in the file already open and the failure is
+    // returned.
+    Status reopen();
 
     bool isOpen() const { return m_fd >= 0; }
     const QString &path() const { return m_path; }
@@ -67,6 +74,8 @@ private:
     bool flushWaiting(QString *error);
     bool wasRemoved() const;
     bool recreate(QString *error);
+    // Ends the file's last line when it has no line end.
+    void startOwnLine();
 
     int m_fd = -1;
     QString m_path;

@@ -122,6 +122,16 @@ void HeadlessRecorder::stop() {
     m_core.record().close();
 }
 
+void HeadlessRecorder::reopenRecord() {
+    if (!m_running)
+        return;
+    RecordWriter &record = m_core.record();
+    if (const Status st = record.reopen(); !st)
+        say(QStringLiteral("файл записи не открыт заново, запись продолжается в прежний: ") + st.description());
+    else
+        say(QStringLiteral("файл записи открыт заново: ") + record.path());
+}
+
 void HeadlessRecorder::end(int status) {
     if (!m_running)
         return;

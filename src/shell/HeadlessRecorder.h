@@ -42,6 +42,9 @@ public:
     bool start(const Settings &settings, QString *error);
     // Closes the port and the recording file; the file is complete.
     void stop();
+    // Opens the recording file again by its name (after logrotate moved it
+    // away); says on standard error what became of it.
+    void reopenRecord();
 
     AcquisitionCore &core() { return m_core; }
 

@@ -1,6 +1,7 @@
 // `cmake --install` into a temporary prefix: the program, the simulator, the
-// help, the price list, the desktop entry and the icon land in their places,
-// and the installed program finds its help and price list.
+// help, the price list, the desktop entry and the icon, the service template
+// and its examples land in their places, and the installed program finds its
+// help and price list.
 
 #include <QDir>
 #include <QFile>
@@ -80,6 +81,13 @@ void tst_Installation::filesInPlace_data() {
     QTest::newRow("price list") << DataDir + u"/zorneta/Price.htm"_s << data + u"Price.htm"_s;
     QTest::newRow("desktop entry") << DataDir + u"/applications/zorneta.desktop"_s << data + u"zorneta.desktop"_s;
     QTest::newRow("icon") << DataDir + u"/icons/hicolor/scalable/apps/zorneta.svg"_s << data + u"zorneta.svg"_s;
+    QTest::newRow("service template") << u"lib/systemd/system/zorneta-recorder@.service"_s
+                                      << data + u"systemd/zorneta-recorder@.service"_s;
+    QTest::newRow("service options example")
+        << DataDir + u"/doc/zorneta/examples/furnace1.conf"_s << data + u"systemd/furnace1.conf"_s;
+    QTest::newRow("logrotate example") << DataDir + u"/doc/zorneta/examples/logrotate/zorneta"_s
+                                       << data + u"logrotate/zorneta"_s;
+    QTest::newRow("copyright") << DataDir + u"/doc/zorneta/copyright"_s << data + u"debian/copyright"_s;
 }
 
 void tst_Installation::filesInPlace() {

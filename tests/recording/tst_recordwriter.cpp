@@ -1,11 +1,13 @@
 // The recording file as reception writes it, on real files: a removed file
 // made again, text appended after a last line without its end, a pipe
-// refused without waiting, an unfinished line ended at the close.
+// refused without waiting, an unfinished line ended at the close, the file
+// opened again by its name after it was moved away.
 
 #include "common/ItemNames.h"
 #include "recording/RecordWriter.h"
 #include "support/LogicRig.h"
 
+#include <QDir>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QtTest>
@@ -34,6 +36,8 @@ private Q_SLOTS:
     void whatTheWorldDoes();
     void pipeIsRefusedWithoutWaiting();
     void removedFileIsToldOnTheStatusBar();
+    void reopenedByName_data();
+    void reopenedByName();
 };
 
 void tst_RecordWriter::whatTheWorldDoes_data() {
@@ -71,6 +75,58 @@ void tst_RecordWriter::whatTheWorldDoes() {
     QCOMPARE(contents(path), expected);
     QCOMPARE(failed.size(), 0);
     QCOMPARE(recreated.size(), step == u"rm" ? 1 : 0);
+}
+
+void tst_RecordWriter::reopenedByName_data() {
+    QTest::addColumn<QByteArray>("first"); // received before the file is reopened
+    QTest::addColumn<QString>("step");     // what happens to the file before
+    QTest::addColumn<QString>("error");    // what reopen() says; empty: it succeeds
+    QTest::addColumn<QByteArray>("atPath");
+    QTest::addColumn<QByteArray>("moved"); // the file moved away (sub2/печь.txt or печь.txt.1)
+    const QByteArray none("<unreadable>");
+    QTest::newRow("moved away") << QByteArray("0100\r\n") << u"mv"_s << QString() << QByteArray("00:00:00\t0200\n")
+                                << QByteArray("00:00:00\t0100\n");
+    QTest::newRow("unfinished line at the turn") << QByteArray("PART") << u"mv"_s << QString()
+                                                 << QByteArray("00:00:00\t0200\n") << QByteArray("00:00:00\tPART\n");
+    QTest::newRow("made anew with a line without its end")
+        << QByteArray("0100\r\n") << u"mv+write"_s << QString() << QByteArray("X\n00:00:00\t0200\n")
+        << QByteArray("00:00:00\t0100\n");
+    QTest::newRow("removed") << QByteArray("0100\r\n") << u"rm"_s << QString()
+                             << QByteArray("00:00:00\t0100\n00:00:00\t0200\n") << none;
+    QTest::newRow("its folder moved away: written on where it was")
+        << QByteArray("0100\r\n") << u"mv folder"_s << u"Не удалось открыть файл %1: нет такого файла или папки"_s
+        << none << QByteArray("00:00:00\t0100\n00:00:00\t0200\n");
+}
+
+void tst_RecordWriter::reopenedByName() {
+    QFETCH(QByteArray, first);
+    QFETCH(QString, step);
+    QFETCH(QString, error);
+    QFETCH(QByteArray, atPath);
+    QFETCH(QByteArray, moved);
+    QTemporaryDir dir;
+    QVERIFY(QDir(dir.path()).mkdir(u"sub"_s));
+    const QString path = dir.filePath(u"sub/печь.txt"_s);
+    const QString movedPath = step == u"mv folder" ? dir.filePath(u"sub2/печь.txt"_s) : path + u".1"_s;
+    RecordWriter writer;
+    QSignalSpy failed(&writer, &RecordWriter::writeFailed);
+    QVERIFY(writer.open(path).isOk());
+    writer.writeReceived(first, u"00:00:00"_s);
+    if (step.startsWith(u"mv "))
+        QVERIFY(QDir(dir.path()).rename(u"sub"_s, u"sub2"_s));
+    else if (step.startsWith(u"mv"))
+        QVERIFY(QFile::rename(path, movedPath));
+    if (step == u"mv+write")
+        QVERIFY(write(path, "X"));
+    if (step == u"rm")
+        QVERIFY(QFile::remove(path));
+    const Status reopened = writer.reopen();
+    QCOMPARE(reopened.description(), error.isEmpty() ? QString() : error.arg(path));
+    writer.writeReceived("0200\r\n", u"00:00:00"_s);
+    writer.close();
+    QCOMPARE(contents(path), atPath);
+    QCOMPARE(contents(movedPath), moved);
+    QCOMPARE(failed.size(), 0);
 }
 
 void tst_RecordWriter::pipeIsRefusedWithoutWaiting() {

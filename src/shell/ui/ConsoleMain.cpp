@@ -29,31 +29,35 @@ namespace {
 
 constexpr int BadArguments = 2;
 
-// SIGINT and SIGTERM reach the event loop through a socket pair: the
-// handler only writes a byte, the loop reads it and stops the recording.
+// SIGINT, SIGTERM and SIGHUP reach the event loop through a socket pair:
+// the handler only writes the signal's number as a byte, the loop reads it
+// and stops the recording, or (SIGHUP) opens its file again.
 int g_signalSocket = -1;
 
-void onStopSignal(int) {
-    const char byte = 1;
+void onSignal(int number) {
+    const char byte = char(number);
     [[maybe_unused]] const ssize_t written = ::write(g_signalSocket, &byte, 1);
 }
 
-bool catchStopSignals(QObject *context, const std::function<void()> &stop) {
+bool catchSignals(QObject *context, const std::function<void()> &stop, const std::function<void()> &reopen) {
     int sockets[2];
     if (::socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0, sockets) != 0)
         return false;
     g_signalSocket = sockets[0];
     auto *notifier = new QSocketNotifier(sockets[1], QSocketNotifier::Read, context);
-    QObject::connect(notifier, &QSocketNotifier::activated, context, [notifier, stop] {
+    QObject::connect(notifier, &QSocketNotifier::activated, context, [notifier, stop, reopen] {
         char byte = 0;
-        [[maybe_unused]] const ssize_t got = ::read(static_cast<int>(notifier->socket()), &byte, 1);
-        stop();
+        if (::read(static_cast<int>(notifier->socket()), &byte, 1) == 1 && byte == char(SIGHUP))
+            reopen();
+        else
+            stop();
     });
     struct sigaction action {};
-    action.sa_handler = onStopSignal;
+    action.sa_handler = onSignal;
     sigemptyset(&action.sa_mask);
     action.sa_flags = SA_RESTART;
-    return ::sigaction(SIGINT, &action, nullptr) == 0 && ::sigaction(SIGTERM, &action, nullptr) == 0;
+    return ::sigaction(SIGINT, &action, nullptr) == 0 && ::sigaction(SIGTERM, &action, nullptr) == 0 &&
+           ::sigaction(SIGHUP, &action, nullptr) == 0;
 }
 
 void printLine(std::FILE *stream, const QString &text) {
@@ -129,10 +133,13 @@ int runHeadless(QCoreApplication &app, const StartOptions &options) {
         monitor->receptionEnded(status);
         printLine(stderr, QStringLiteral("zorneta: приём завершён, состояние видно на странице наблюдения"));
     });
-    if (!catchStopSignals(&app, [&recorder] {
-            recorder.stop();
-            QCoreApplication::exit(HeadlessRecorder::Stopped);
-        })) {
+    if (!catchSignals(
+            &app,
+            [&recorder] {
+                recorder.stop();
+                QCoreApplication::exit(HeadlessRecorder::Stopped);
+            },
+            [&recorder] { recorder.reopenRecord(); })) {
         printLine(stderr, QStringLiteral("zorneta: не удалось перехватить сигналы завершения"));
         return HeadlessRecorder::Failed;
     }
