@@ -162,9 +162,14 @@ void paintCurvePlot(QPainter &painter, const QRectF &plot, const FiringRecord &r
     }
     painter.restore();
 
-    // Thermocouple breaks: a red line across the plot and a red mark on top.
+    // Thermocouple breaks: a red line across the plot and a red mark on top;
+    // breaks closer together than a mark's width share one.
+    double lastMark = -1e9;
     for (const qint32 t : record.breakTimes(options.run, qint32(std::floor(t0)), qint32(std::ceil(t1)))) {
         const double x = xAt(t);
+        if (x - lastMark < 16.0)
+            continue;
+        lastMark = x;
         painter.setPen(QPen(BreakColour, 2.0, Qt::DashLine));
         painter.drawLine(QPointF(x, plot.top()), QPointF(x, plot.bottom()));
         QPainterPath mark;
