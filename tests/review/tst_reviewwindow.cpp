@@ -15,6 +15,8 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include <ctime>
+
 using namespace zorneta;
 using namespace Qt::StringLiterals;
 
@@ -43,7 +45,9 @@ void button(QWidget *widget, QEvent::Type type, const QPointF &at) {
 class tst_ReviewWindow : public QObject {
     Q_OBJECT
 private Q_SLOTS:
+    void initTestCase();
     void runsAndStatus();
+    void exportWithTheStartGiven();
     void notRecordings_data();
     void notRecordings();
     void wheelDragAndHome();
@@ -96,6 +100,41 @@ void tst_ReviewWindow::runsAndStatus() {
     QCOMPARE(window.startLabel()->text(), u"Начало сеанса:"_s);
     QCOMPARE(window.session().csvOptions().start, QDateTime(QDate(2026, 12, 8), QTime(10, 0, 0)));
     QCOMPARE(window.session().csvOptions().startRun, 2);
+}
+
+void tst_ReviewWindow::initTestCase() {
+    qputenv("TZ", "Europe/Moscow");
+    tzset();
+}
+
+void tst_ReviewWindow::exportWithTheStartGiven() {
+    ReviewWindow window(m_prompts, nullptr);
+    window.setAttribute(Qt::WA_DeleteOnClose, false);
+    QVERIFY(window.openFile(write(u"firing.txt"_s, samples::twoRuns())));
+    window.show();
+    window.runChooser()->setCurrentIndex(1);
+    window.startEdit()->setDateTime(QDateTime(QDate(2026, 12, 8), QTime(10, 0, 0)));
+    const QString out = m_dir.filePath(u"firing-2.csv"_s);
+    m_prompts.shown.clear();
+    m_prompts.fileAnswers.push_back(Prompts::FileChoice{out, u"firing-2.csv"_s});
+    window.exportAction()->trigger();
+    QCOMPARE(m_prompts.shown.size(), 1);
+    QCOMPARE(m_prompts.shown[0].proposed, u"firing-2.csv"_s);
+    QFile file(out);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    // Only the run whose start is known gets clock times.
+    QCOMPARE(file.readAll(), "\xEF\xBB\xBF" +
+                                 u"Время,\"Прошло, с\",\"Температура, °C\",Сеанс,Обрыв термопары\r\n"_s.toUtf8() +
+                                 ",86388,850,1,\r\n"
+                                 ",86392,855,1,\r\n"
+                                 ",86403,860,1,\r\n"
+                                 ",86404,,1," +
+                                 u"да"_s.toUtf8() +
+                                 "\r\n"
+                                 ",86406,870,1,\r\n"
+                                 "2026-12-08T10:00:01+03:00,1,20,2,\r\n"
+                                 "2026-12-08T10:00:02+03:00,2,21,2,\r\n"
+                                 "2026-12-08T10:00:05+03:00,5,12.5,2,\r\n");
 }
 
 void tst_ReviewWindow::notRecordings_data() {
