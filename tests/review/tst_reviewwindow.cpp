@@ -6,6 +6,8 @@
 #include "RecordSamples.h"
 #include "review/ui/ReviewChart.h"
 #include "review/ui/ReviewWindow.h"
+#include "shell/ui/Application.h"
+#include "shell/ui/StartWindow.h"
 #include "support/Doubles.h"
 
 #include <QComboBox>
@@ -53,6 +55,7 @@ private Q_SLOTS:
     void wheelDragAndHome();
     void readout_data();
     void readout();
+    void commandLine();
 
 private:
     QString write(const QString &name, const QByteArray &bytes) {
@@ -250,6 +253,25 @@ void tst_ReviewWindow::readout() {
     move(chart, QPointF(chart->xAt(seconds), chart->plotRect().center().y()));
     QCOMPARE(window.readoutLabel()->text(), text);
     QCOMPARE(chart->readout(), text);
+}
+
+void tst_ReviewWindow::commandLine() {
+    // zorneta --review FILE: the review window alone, the file's message in it.
+    const QString path = write(u"empty.txt"_s, QByteArray());
+    StartOptions options;
+    QString error;
+    QVERIFY(Application::parseArguments({u"zorneta"_s, u"--review"_s, path}, &options, &error));
+    Application program(options);
+    QVERIFY(program.start(&error));
+    QCOMPARE(program.mainWindow(), nullptr);
+    QCOMPARE(program.splash(), nullptr);
+    const QList<ReviewWindow *> windows = program.reviewWindows();
+    QCOMPARE(windows.size(), 1);
+    QVERIFY(windows[0]->isVisible());
+    QCOMPARE(windows[0]->statusLabel()->text(), u"Файл пуст: "_s + path);
+    windows[0]->close();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    QVERIFY(program.reviewWindows().isEmpty());
 }
 
 QTEST_MAIN(tst_ReviewWindow)
