@@ -1,19 +1,24 @@
 // Reviewing a week of readings: a recording of 10^6 lines (one group every
 // 0.64 s, past several midnights, with some garbage and a break) is written
 // to a temporary folder, then opened, exported as CSV, thinned for drawing
-// and reported. Prints the time of each (wall clock and CPU time of this
-// process) and the memory per reading.
+// and reported, and the review window's chart zoomed a step at a time. Prints the time of each (wall clock and CPU time
+// of this process) and the memory per reading.
 //
 //   build/bench/bench_review [lines]      default 1000000
 
 #include "common/Formats.h"
 #include "review/CsvExport.h"
 #include "review/FiringRecord.h"
+#include "review/CurvePlot.h"
 #include "review/ReportRenderer.h"
+#include "review/ReviewSession.h"
+#include "review/ui/ReviewChart.h"
 
 #include <QElapsedTimer>
 #include <QFile>
-#include <QGuiApplication>
+#include <QApplication>
+#include <QImage>
+#include <QPainter>
 #include <QTemporaryDir>
 
 #include <cmath>
@@ -86,7 +91,7 @@ struct Stopwatch {
 int main(int argc, char *argv[]) {
     pinLocalTimeZone();
     qputenv("QT_QPA_PLATFORM", "offscreen");
-    QGuiApplication app(argc, argv);
+    QApplication app(argc, argv);
     const qint64 lines = argc > 1 ? QByteArray(argv[1]).toLongLong() : 1000000;
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("week.txt"));
@@ -150,6 +155,48 @@ int main(int argc, char *argv[]) {
         watch.print("PDF report (open included)");
         if (!written)
             std::printf("  FAILED: %s\n", qPrintable(written.message()));
+    }
+    {
+        // The review window's chart at 1000 x 500 pixels: one wheel notch
+        // about the middle of what is on view, then the curve thinned for the
+        // stretch now on view and painted into a picture of the widget's size.
+        ReviewSession session;
+        if (!session.open(path))
+            return 1;
+        ReviewChart chart(session);
+        chart.resize(1000, 500);
+        QImage picture(chart.size(), QImage::Format_RGB32);
+        auto paint = [&] {
+            QPainter painter(&picture);
+            chart.paintChart(painter);
+        };
+        {
+            Stopwatch watch;
+            paint();
+            watch.print("review chart: whole run painted");
+        }
+        std::printf("  %-10s %-12s %-14s %-14s\n", "step", "span", "curve() ms", "curve+paint ms");
+        double total = 0.0;
+        const int steps = 12;
+        for (int step = 1; step <= steps; ++step) {
+            CurveZoom &zoom = session.zoom();
+            const double anchor = (zoom.from() + zoom.to()) / 2;
+            zoom.zoomByWheel(anchor, CurveZoom::WheelNotch);
+            QElapsedTimer curveTime;
+            curveTime.start();
+            const QList<CurvePoint> points =
+                session.record().curve(session.run(), qint32(zoom.from()), qint32(zoom.to()), 1000 - 108);
+            const double curveMs = double(curveTime.nsecsElapsed()) / 1e6;
+            QElapsedTimer stepTime;
+            stepTime.start();
+            paint();
+            const double stepMs = double(stepTime.nsecsElapsed()) / 1e6;
+            total += stepMs;
+            std::printf("  %-10d %-12s %-14.2f %-14.2f\n", step, qPrintable(spanText(qint64(zoom.to() - zoom.from()))),
+                        curveMs, stepMs);
+            (void)points;
+        }
+        std::printf("  mean zoom step (curve + paint) %.2f ms over %d notches\n", total / steps, steps);
     }
     return 0;
 }

@@ -67,6 +67,9 @@ enum class Command {
     ShowHelp,
     ShowPriceList,
     ShowAbout,
+    ReviewRecording,
+    ExportSessionCsv,
+    ReportSession,
 };
 
 // Where a command is chosen: a menu item (by its objectName) or a toolbar
@@ -80,7 +83,7 @@ struct CommandBinding {
 
 // Every menu item that runs a command and every toolbar key, with the command
 // it runs. Menus and submenus run none.
-inline const std::array<CommandBinding, 75> CommandTable{{
+inline const std::array<CommandBinding, 78> CommandTable{{
     {CommandBinding::Source::MenuItem, menu::OpenRecording, Command::OpenRecording},
     {CommandBinding::Source::MenuItem, menu::CloseRecording, Command::CloseRecording},
     {CommandBinding::Source::MenuItem, menu::Exit, Command::Exit},
@@ -106,6 +109,9 @@ inline const std::array<CommandBinding, 75> CommandTable{{
     {CommandBinding::Source::MenuItem, menu::HelpContents, Command::ShowHelp},
     {CommandBinding::Source::MenuItem, menu::PriceList, Command::ShowPriceList},
     {CommandBinding::Source::MenuItem, menu::About, Command::ShowAbout},
+    {CommandBinding::Source::MenuItem, menu::ReviewRecording, Command::ReviewRecording},
+    {CommandBinding::Source::MenuItem, menu::ExportSessionCsv, Command::ExportSessionCsv},
+    {CommandBinding::Source::MenuItem, menu::ReportSession, Command::ReportSession},
     {CommandBinding::Source::MenuItem, menu::UpdateEvery1, Command::UpdateEvery1},
     {CommandBinding::Source::MenuItem, menu::UpdateEvery10, Command::UpdateEvery10},
     {CommandBinding::Source::MenuItem, menu::UpdateEvery50, Command::UpdateEvery50},

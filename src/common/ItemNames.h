@@ -39,6 +39,11 @@ inline const QString HelpMenu = QStringLiteral("mnuhelp");
 inline const QString HelpContents = QStringLiteral("mnuContent");
 inline const QString PriceList = QStringLiteral("mnuLirant");
 inline const QString About = QStringLiteral("mnuAbout");
+// The review menu, right of the program's own menus.
+inline const QString ReviewMenu = QStringLiteral("reviewMenu");
+inline const QString ReviewRecording = QStringLiteral("reviewRecording");
+inline const QString ExportSessionCsv = QStringLiteral("sessionExportCsv");
+inline const QString ReportSession = QStringLiteral("sessionReport");
 inline const QString ChartMenu = QStringLiteral("mnuMouse");
 inline const QString UpdatePeriodMenu = QStringLiteral("mnuReNew");
 inline const QString UpdateEvery1 = QStringLiteral("mnuY064Sec");

@@ -358,6 +358,55 @@ QList<CurvePoint> FiringRecord::curve(int number, qint32 fromSeconds, qint32 toS
     return out;
 }
 
+qint64 FiringRecord::entryAt(int number, qint32 at) const {
+    const RecordRun *r = run(number);
+    if (!r || r->count == 0)
+        return -1;
+    const qint64 after = firstAfter(r->first, r->first + r->count, at, false);
+    return after > r->first ? after - 1 : -1;
+}
+
+std::vector<qint32> FiringRecord::breakTimes(int number, qint32 fromSeconds, qint32 toSeconds) const {
+    std::vector<qint32> times;
+    const RecordRun *r = run(number);
+    if (!r)
+        return times;
+    auto it = std::lower_bound(m_breakEntries.begin(), m_breakEntries.end(), r->first);
+    for (; it != m_breakEntries.end() && *it < r->first + r->count; ++it) {
+        const qint32 t = seconds(*it);
+        if (t > toSeconds)
+            break;
+        if (t >= fromSeconds)
+            times.push_back(t);
+    }
+    return times;
+}
+
+bool FiringRecord::appendEntry(qint32 seconds, double value) {
+    if (m_count >= m_maxEntries)
+        return false;
+    ++m_lines;
+    if (m_runs.empty() || seconds < m_runs.back().endSeconds) {
+        RecordRun run;
+        run.number = int(m_runs.size()) + 1;
+        run.first = m_count;
+        run.startSeconds = seconds;
+        m_runs.push_back(run);
+    }
+    RecordRun &run = m_runs.back();
+    run.endSeconds = seconds;
+    const bool isBreak = value == BreakValue;
+    if (isBreak) {
+        m_breakEntries.push_back(m_count);
+        ++run.breaks;
+    } else {
+        ++run.readings;
+    }
+    ++run.count;
+    append(seconds, isBreak ? std::nan("") : value);
+    return true;
+}
+
 qint64 FiringRecord::memoryBytes() const {
     return qint64(m_blocks.size() * sizeof(Block) + m_blocks.capacity() * sizeof(m_blocks[0]) +
                   m_breakEntries.capacity() * sizeof(qint64) + m_runs.capacity() * sizeof(RecordRun));

@@ -121,6 +121,18 @@ public:
         return curve(number, std::numeric_limits<qint32>::min(), std::numeric_limits<qint32>::max(), columns);
     }
 
+    // The last entry of run n at or before an elapsed time; -1 when none.
+    qint64 entryAt(int number, qint32 seconds) const;
+
+    // When the thermocouple breaks of run n between two elapsed times came.
+    std::vector<qint32> breakTimes(int number, qint32 fromSeconds, qint32 toSeconds) const;
+
+    // Adds an entry after the last, as a reading line of a recording would:
+    // 9999 is a break mark; a time before the last stamped time opens a new
+    // run (the elapsed time of a live session never wraps at midnight). False
+    // when the record is full.
+    bool appendEntry(qint32 seconds, double value);
+
     // Bytes held for the entries.
     qint64 memoryBytes() const;
 

@@ -1,5 +1,7 @@
 #include "review/ReportRenderer.h"
 
+#include "review/CurvePlot.h"
+
 #include "common/Formats.h"
 #include "common/SystemErrors.h"
 
@@ -24,8 +26,6 @@ constexpr int TextPixels = 19;
 constexpr int AxisPixels = 15;
 constexpr double LineStep = 28.0;
 constexpr int BreakTimesListed = 5;
-const QColor GridColour(215, 215, 215);
-const QColor AlarmColour(230, 130, 0);
 
 QFont reportFont(int pixels, bool bold = false) {
     QFont font(ReportRenderer::fontFamily());
@@ -41,26 +41,6 @@ QString degrees(double value) {
     return numberText(value) + QStringLiteral(" °C");
 }
 
-// A step of 1, 2 or 5 times a power of ten that cuts span into at most `most` parts.
-double niceStep(double span, int most) {
-    const double raw = span / most;
-    const double power = std::pow(10.0, std::floor(std::log10(raw)));
-    for (const double f : {1.0, 2.0, 5.0, 10.0}) {
-        if (f * power >= raw)
-            return f * power;
-    }
-    return 10.0 * power;
-}
-
-qint64 timeStep(qint64 span) {
-    static const qint64 steps[] = {60,   120,   300,   600,   900,   1800,   3600,
-                                   7200, 10800, 21600, 43200, 86400, 172800, 604800};
-    for (const qint64 s : steps) {
-        if (span / s <= 10)
-            return s;
-    }
-    return span / 10 + 1;
-}
 } // namespace
 
 QString missingRunText(int run, qsizetype runs) {
@@ -150,116 +130,16 @@ void ReportRenderer::paint(QPainter &painter, const QRectF &target) const {
 }
 
 void ReportRenderer::paintCurve(QPainter &painter, const QRectF &plot) const {
-    const RunSummary &s = m_summary;
-    const QList<CurvePoint> points = m_record.curve(m_options.run, int(plot.width()));
-
-    // The ranges: the run's times, the readings' values (and the alarm temperature).
-    const double t0 = s.start;
-    const double t1 = s.end > s.start ? s.end : s.start + 60;
-    double low = 0.0, high = 100.0;
-    if (!points.isEmpty()) {
-        const auto [mn, mx] = std::minmax_element(points.begin(), points.end(),
-                                                  [](const auto &a, const auto &b) { return a.value < b.value; });
-        low = mn->value;
-        high = mx->value;
-    }
-    if (m_options.alarm) {
-        low = std::min(low, *m_options.alarm);
-        high = std::max(high, *m_options.alarm);
-    }
-    if (high - low < 10.0) {
-        low -= 5.0;
-        high += 5.0;
-    }
-    const double vStep = niceStep(high - low, 8);
-    low = std::floor(low / vStep) * vStep;
-    high = std::ceil(high / vStep) * vStep;
-    auto xAt = [&](double t) { return plot.left() + (t - t0) / (t1 - t0) * plot.width(); };
-    auto yAt = [&](double v) { return plot.bottom() - (v - low) / (high - low) * plot.height(); };
-
-    // Grid and labels.
-    painter.setFont(reportFont(AxisPixels));
-    painter.setPen(QPen(GridColour, 1.0));
-    for (double v = low; v <= high + vStep / 2; v += vStep) {
-        painter.setPen(QPen(GridColour, 1.0));
-        painter.drawLine(QPointF(plot.left(), yAt(v)), QPointF(plot.right(), yAt(v)));
-        painter.setPen(Qt::black);
-        painter.drawText(QRectF(plot.left() - 80, yAt(v) - 12, 72, 24), Qt::AlignRight | Qt::AlignVCenter,
-                         numberText(std::round(v * 1000.0) / 1000.0));
-    }
-    const qint64 step = timeStep(qint64(t1 - t0));
-    const bool clock = m_options.start.isValid();
-    const qint64 base = clock ? m_options.start.toSecsSinceEpoch() + m_options.start.offsetFromUtc() : 0;
-    const bool days = t1 - t0 > 86400;
-    qint64 first = qint64(std::ceil((base + t0) / double(step))) * step - base;
-    for (qint64 t = first; t <= qint64(t1); t += step) {
-        painter.setPen(QPen(GridColour, 1.0));
-        painter.drawLine(QPointF(xAt(double(t)), plot.top()), QPointF(xAt(double(t)), plot.bottom()));
-        QString label;
-        if (clock) {
-            const QDateTime moment = m_options.start.addSecs(t);
-            label = moment.toString(days ? QStringLiteral("dd.MM hh:mm") : QStringLiteral("hh:mm"));
-        } else {
-            label = spanText(t).left(spanText(t).size() - 3);
-        }
-        painter.setPen(Qt::black);
-        painter.drawText(QRectF(xAt(double(t)) - 60, plot.bottom() + 6, 120, 22), Qt::AlignHCenter | Qt::AlignTop,
-                         label);
-    }
-    painter.setPen(QPen(Qt::black, 1.5));
-    painter.drawRect(plot);
-    painter.drawText(QRectF(plot.left() - 80, plot.top() - 34, 200, 24), Qt::AlignLeft | Qt::AlignVCenter,
-                     QStringLiteral("°C"));
-    painter.drawText(QRectF(plot.left(), plot.bottom() + 28, plot.width(), 24), Qt::AlignHCenter | Qt::AlignTop,
-                     clock ? QStringLiteral("Время") : QStringLiteral("Время от открытия порта, ч:мин"));
-
-    if (m_options.alarm) {
-        painter.setPen(QPen(AlarmColour, 1.5, Qt::DashLine));
-        painter.drawLine(QPointF(plot.left(), yAt(*m_options.alarm)), QPointF(plot.right(), yAt(*m_options.alarm)));
-    }
-
-    // The curve: a path broken at every thermocouple break.
-    QPainterPath path;
-    for (qsizetype i = 0; i < points.size(); ++i) {
-        const QPointF at(xAt(points[i].seconds), yAt(points[i].value));
-        if (i == 0 || points[i].gapBefore)
-            path.moveTo(at);
-        else
-            path.lineTo(at);
-    }
-    painter.save();
-    painter.setClipRect(plot.adjusted(-2, -2, 2, 2));
-    painter.setPen(QPen(QColor(CurveColour), 2.5, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
-    painter.setBrush(Qt::NoBrush);
-    painter.drawPath(path);
-    // A lone reading between two breaks is a dot.
-    for (qsizetype i = 0; i < points.size(); ++i) {
-        const bool alone = (i == 0 || points[i].gapBefore) && (i + 1 == points.size() || points[i + 1].gapBefore);
-        if (alone)
-            painter.drawPoint(QPointF(xAt(points[i].seconds), yAt(points[i].value)));
-    }
-    painter.restore();
-
-    // Thermocouple breaks: a red line across the plot and a red mark on top.
-    for (const qint32 t : s.breakTimes) {
-        const double x = xAt(t);
-        painter.setPen(QPen(QColor(BreakColour), 2.0, Qt::DashLine));
-        painter.drawLine(QPointF(x, plot.top()), QPointF(x, plot.bottom()));
-        QPainterPath mark;
-        mark.moveTo(x - 8, plot.top() - 14);
-        mark.lineTo(x + 8, plot.top() - 14);
-        mark.lineTo(x, plot.top());
-        mark.closeSubpath();
-        painter.fillPath(mark, QColor(BreakColour));
-        painter.setPen(QColor(BreakColour));
-        painter.drawText(QRectF(x + 10, plot.top() - 30, 120, 22), Qt::AlignLeft | Qt::AlignVCenter,
-                         QStringLiteral("обрыв"));
-    }
-    if (points.isEmpty()) {
-        painter.setPen(Qt::black);
-        painter.setFont(reportFont(TextPixels));
-        painter.drawText(plot, Qt::AlignCenter, QStringLiteral("Нет показаний"));
-    }
+    CurvePlotOptions options;
+    options.run = m_options.run;
+    options.from = m_summary.start;
+    options.to = m_summary.end > m_summary.start ? m_summary.end : m_summary.start + 60;
+    options.start = m_options.start;
+    options.alarm = m_options.alarm;
+    options.fontFamily = fontFamily();
+    options.axisPixels = AxisPixels;
+    options.textPixels = TextPixels;
+    paintCurvePlot(painter, plot, m_record, options);
 }
 
 ReviewStatus ReportRenderer::writePdf(QIODevice &out) const {

@@ -6,6 +6,7 @@
 #include "platform/Prompts.h"
 #include "platform/SerialPort.h"
 #include "session/MainView.h"
+#include "review/LiveRecord.h"
 
 #include <array>
 #include <limits>
@@ -25,7 +26,8 @@ TerminalLogic::TerminalLogic(Services services)
       m_alarmTemperature(m_services, m_state), m_newSession(m_services, m_core, m_portControl, m_output, m_periods),
       m_help(m_services), m_snapshots(m_services, m_state),
       m_snapshotDialog(m_services, m_state, m_settings, m_snapshots), m_seriesData(m_services, m_state),
-      m_gestures(m_services, m_seriesData), m_colours(m_services, m_state, m_settings) {
+      m_gestures(m_services, m_seriesData), m_colours(m_services, m_state, m_settings),
+      m_review(m_services.prompts, nullptr) {
     m_periods.listChosen = [this](PeriodList list, int position) { m_graph.followMenu(list, position); };
 }
 
@@ -162,7 +164,54 @@ void TerminalLogic::run(Command command) {
     case Command::ShowAbout:
         m_help.showAboutBox();
         break;
+    case Command::ReviewRecording:
+        if (const std::optional<QString> path = m_review.chooseRecording(); path && onReviewRecording)
+            onReviewRecording(*path);
+        break;
+    case Command::ExportSessionCsv:
+        exportSessionCsv();
+        break;
+    case Command::ReportSession:
+        reportSession();
+        break;
     }
+}
+
+QString TerminalLogic::sessionName() const {
+    return QStringLiteral("Com%1").arg(m_services.port.commPort());
+}
+
+std::optional<FiringRecord> TerminalLogic::sessionRecord() {
+    FiringRecord record = liveRecord(m_state.readings);
+    if (record.runs().empty()) {
+        m_services.prompts.messageBox(ReviewActions::messageTitle(), QStringLiteral("В сеансе ещё нет показаний."),
+                                      Prompts::Icon::Information, Prompts::Buttons::Ok);
+        return std::nullopt;
+    }
+    return record;
+}
+
+void TerminalLogic::exportSessionCsv() {
+    const std::optional<FiringRecord> record = sessionRecord();
+    if (!record)
+        return;
+    CsvOptions options;
+    options.start = m_state.startTime;
+    options.startRun = 1;
+    m_review.exportCsv(*record, options, sessionName() + QStringLiteral(".csv"));
+}
+
+void TerminalLogic::reportSession() {
+    const std::optional<FiringRecord> record = sessionRecord();
+    if (!record)
+        return;
+    ReportOptions options;
+    options.run = 1;
+    options.start = m_state.startTime;
+    if (m_state.temperature > 0)
+        options.alarm = double(m_state.temperature);
+    options.sourceName = sessionName();
+    m_review.report(*record, options, sessionName() + QStringLiteral(".pdf"));
 }
 
 void TerminalLogic::openPortProperties() {

@@ -25,6 +25,7 @@
 #include "session/Services.h"
 #include "shell/HelpCommands.h"
 #include "shell/ReceptionPresenter.h"
+#include "review/ReviewActions.h"
 
 #include <QObject>
 #include <QString>
@@ -95,9 +96,21 @@ public:
 
     // Called after the shutdown steps of the exit command: the window closes.
     std::function<void()> onExit;
+    // "Просмотреть запись…": the recording the user chose goes to a review window.
+    std::function<void(const QString &path)> onReviewRecording;
+    // The printer the session's report may go to (none: it can only be saved).
+    void setReportPrinter(ReportPrinter *printer) { m_review.setPrinter(printer); }
+    // "Экспорт в CSV…" and "Отчёт…" of the session on the line: its table of
+    // readings made into a firing record (see liveRecord), named by the port.
+    void exportSessionCsv();
+    void reportSession();
+    ReviewActions &review() { return m_review; }
 
 private:
     void applyPortSettings();
+    // The session's readings as a record; nothing (after saying so) when there are none.
+    std::optional<FiringRecord> sessionRecord();
+    QString sessionName() const;
 
     Services m_services;
     AcquisitionCore m_core;
@@ -122,6 +135,7 @@ private:
     SeriesData m_seriesData;
     ChartGestures m_gestures;
     ColourCommands m_colours;
+    ReviewActions m_review;
     bool m_unloaded = false;
 };
 

@@ -41,6 +41,11 @@ void tst_CommandLine::requests_data() {
                                  << u"Недопустимый номер порта: 17 (допустимы номера от 1 до 16)"_s;
     QTest::newRow("stray argument") << QStringList{u"furnace.txt"_s} << R::Error << true << true
                                     << u"Лишние аргументы: furnace.txt"_s;
+    QTest::newRow("review window") << QStringList{u"--review"_s, u"furnace.txt"_s} << R::Run << false << true
+                                   << QString();
+    QTest::newRow("review without a display")
+        << QStringList{u"--headless"_s, u"--simulate"_s, u"--record"_s, u"f"_s, u"--review"_s, u"furnace.txt"_s}
+        << R::Error << true << true << u"--headless: окно просмотра записи (--review) невозможно без экрана"_s;
 }
 
 void tst_CommandLine::requests() {
@@ -54,6 +59,8 @@ void tst_CommandLine::requests() {
     QCOMPARE(line.needsNoDisplay(), noDisplay);
     QCOMPARE(line.options.reconnect, reconnect);
     QCOMPARE(line.text, text);
+    if (arguments.contains(u"--review"_s) && request == CommandLine::Request::Run)
+        QCOMPARE(line.options.reviewPath, arguments.at(arguments.indexOf(u"--review"_s) + 1));
 }
 
 void tst_CommandLine::headlessOptions() {

@@ -74,6 +74,11 @@ const QStringList MenuBarTree = {
     u">mnuAbout|&О программе|"_s,
     u"as||"_s,
     u"mnuR2||"_s,
+    u"reviewMenu|&Обзор|M"_s,
+    u">reviewRecording|Просмотреть запись…|"_s,
+    u">reviewBar||S"_s,
+    u">sessionExportCsv|Экспорт в CSV…|"_s,
+    u">sessionReport|Отчёт…|"_s,
 };
 
 const QStringList MouseMenuTree = {

@@ -3,6 +3,7 @@
 #include "platform/qt/PortDirectory.h"
 #include "platform/qt/QtChartSurface.h"
 #include "platform/qt/QtPrompts.h"
+#include "platform/qt/QtReportPrinter.h"
 #include "platform/qt/QtSerialPort.h"
 #include "platform/qt/QtSettingsStore.h"
 #include "platform/qt/QtSystem.h"
@@ -14,11 +15,13 @@
 #include "shell/ui/StartWindow.h"
 #include "shell/ui/MainWindow.h"
 #include "shell/ui/WindowPlacement.h"
+#include "review/ui/ReviewWindow.h"
 #include "simulator/ThermoSimulator.h"
 
 #include <QApplication>
 #include <QDir>
 #include <QFileInfo>
+#include <QPointer>
 #include <QTimer>
 
 #include <cstdio>
@@ -31,6 +34,8 @@ struct Application::Parts {
     std::unique_ptr<QtSerialPort> port;
     std::unique_ptr<MainWindow> window;
     QtPrompts prompts;
+    QtReportPrinter printer;
+    QList<QPointer<ReviewWindow>> reviews;
     QtSettingsStore settings;
     SystemClock clock;
     QtBeeper beeper;
@@ -43,6 +48,8 @@ struct Application::Parts {
 Application::Application(StartOptions options) : m_options(std::move(options)), m_parts(std::make_unique<Parts>()) {}
 
 Application::~Application() {
+    for (const QPointer<ReviewWindow> &review : m_parts->reviews)
+        delete review.data();
     m_parts->monitor.reset();
     if (m_parts->logic)
         m_parts->logic->unload();
@@ -75,7 +82,30 @@ int Application::printInstallation() {
     return complete ? 0 : 1;
 }
 
+ReviewWindow *Application::openReview(const QString &path) {
+    auto *review = new ReviewWindow(m_parts->prompts, &m_parts->printer);
+    m_parts->reviews.removeAll(nullptr);
+    m_parts->reviews.append(review);
+    // A file that is not a recording leaves its message in the window.
+    (void)review->openFile(QFileInfo(path).absoluteFilePath());
+    review->show();
+    return review;
+}
+
+QList<ReviewWindow *> Application::reviewWindows() const {
+    QList<ReviewWindow *> open;
+    for (const QPointer<ReviewWindow> &review : m_parts->reviews) {
+        if (review)
+            open.append(review.data());
+    }
+    return open;
+}
+
 bool Application::start(QString *error) {
+    if (!m_options.reviewPath.isEmpty()) {
+        openReview(m_options.reviewPath);
+        return true;
+    }
     if (m_options.openPort || !m_options.recordPath.isEmpty() || m_options.demoSeconds > 0)
         return startMain(error);
     m_parts->splash = std::make_unique<StartWindow>();
@@ -136,6 +166,8 @@ bool Application::startMain(QString *error) {
     connect(window, &MainWindow::pointTextDoubleClicked, logic,
             [logic] { logic->gestures().pointTextDoubleClicked(); });
     logic->onExit = [window] { window->close(); };
+    logic->setReportPrinter(&p.printer);
+    logic->onReviewRecording = [this](const QString &path) { openReview(path); };
     window->terminalKeyPress = [logic](const QString &text) { return logic->transmit().typeKeys(text); };
     logic->portControl().reconnect().setEnabled(m_options.reconnect);
 

@@ -4,6 +4,7 @@
 
 #include <QObject>
 #include <QString>
+#include <QList>
 #include <QStringList>
 
 #include <memory>
@@ -37,6 +38,11 @@ public:
     bool start(QString *error);
     // Prepares everything and shows the main window.
     bool startMain(QString *error);
+
+    // Opens a review window on a recording, beside whatever else is open.
+    class ReviewWindow *openReview(const QString &path);
+    // The review windows open now.
+    QList<class ReviewWindow *> reviewWindows() const;
 
     class StartWindow *splash() const;
     MainWindow *mainWindow() const;

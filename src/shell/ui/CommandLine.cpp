@@ -85,9 +85,13 @@ CommandLine CommandLine::parse(const QStringList &arguments, bool describe) {
     const QCommandLineOption serveKey(QStringLiteral("serve-key"),
                                       QStringLiteral("Закрытый ключ TLS для --serve (PEM, без пароля)."),
                                       QStringLiteral("ФАЙЛ"));
+    const QCommandLineOption reviewWindow(
+        QStringLiteral("review"), QStringLiteral("Открыть запись для просмотра: кривая, сеансы, экспорт и отчёт."),
+        QStringLiteral("ФАЙЛ"));
     const ReviewArguments review;
-    parser.addOptions({help, version, simulate, speedup, com, openPort, record, demo, screenshot, noReconnect, headless,
-                       portSettings, windowSize, installInfo, serve, serveLabel, serveTokenFile, serveCert, serveKey});
+    parser.addOptions({help,  version,    simulate,       speedup,   com,          openPort,    record,
+                       demo,  screenshot, noReconnect,    headless,  portSettings, windowSize,  installInfo,
+                       serve, serveLabel, serveTokenFile, serveCert, serveKey,     reviewWindow});
     parser.addOptions(review.options());
     if (!parser.parse(arguments))
         return refuse(parser.errorText());
@@ -116,6 +120,9 @@ CommandLine CommandLine::parse(const QStringList &arguments, bool describe) {
         return refuse(QStringLiteral("Лишние аргументы: ") + parser.positionalArguments().join(u' '));
 
     StartOptions &options = result.options;
+    options.reviewPath = parser.value(reviewWindow);
+    if (parser.isSet(reviewWindow) && options.reviewPath.isEmpty())
+        return refuse(QStringLiteral("--review: укажите файл записи"));
     options.simulate = parser.isSet(simulate);
     bool ok = false;
     options.simulationSpeedup = parser.value(speedup).toDouble(&ok);
@@ -186,6 +193,8 @@ CommandLine CommandLine::parse(const QStringList &arguments, bool describe) {
             return refuse(QStringLiteral("--headless: укажите файл записи (--record ФАЙЛ)"));
         if (options.demoSeconds > 0)
             return refuse(QStringLiteral("--headless: показ с окном (--demo) невозможен без экрана"));
+        if (!options.reviewPath.isEmpty())
+            return refuse(QStringLiteral("--headless: окно просмотра записи (--review) невозможно без экрана"));
     }
     return result;
 }

@@ -34,6 +34,9 @@ struct StartOptions {
     bool headless = false;
     // Line parameters for the headless recorder ("9600,n,8,1"); empty: the default.
     QString portSettings;
+    // A recording shown in the review window (--review FILE) instead of the
+    // live window.
+    QString reviewPath;
     // A recording reviewed without a display (--export-csv, --report).
     ReviewRequest review;
     // The read-only web endpoint (--serve and the --serve-* options).

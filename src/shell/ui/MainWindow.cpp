@@ -327,6 +327,14 @@ void MainWindow::buildMenus() {
          })
         addItem(grid, name, text(caption))->setCheckable(true);
     m_items.value(menu::XDivisions10)->setChecked(true);
+
+    // Recordings looked at after the fact, and the session on the line put
+    // out the same ways.
+    QMenu *review = topMenu(menu::ReviewMenu, QStringLiteral("&Обзор"));
+    addItem(review, menu::ReviewRecording, QStringLiteral("Просмотреть запись…"));
+    addSeparator(review, QStringLiteral("reviewBar"));
+    addItem(review, menu::ExportSessionCsv, QStringLiteral("Экспорт в CSV…"));
+    addItem(review, menu::ReportSession, QStringLiteral("Отчёт…"));
 }
 
 void MainWindow::buildToolBar() {

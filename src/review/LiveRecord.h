@@ -1,0 +1,15 @@
+#pragma once
+
+#include "common/ReadingsTable.h"
+#include "review/FiringRecord.h"
+
+namespace zorneta {
+
+// The live session's readings as a firing record, for an export or a report
+// while the port is open. Every column of the table whose row 1 holds an
+// elapsed-time label and row 2 a number becomes an entry, in column order:
+// the label's seconds and the number (9999: a thermocouple break, as on the
+// line). A time that steps back opens a new run, as in a recording file.
+FiringRecord liveRecord(const ReadingsTable &table);
+
+} // namespace zorneta
