@@ -22,6 +22,24 @@ void ReviewActions::showError(const QString &text) {
     m_prompts.messageBox(messageTitle(), text, Prompts::Icon::Exclamation, Prompts::Buttons::Ok);
 }
 
+bool ReviewActions::writeWhole(const QString &path, const std::function<ReviewStatus(QIODevice &)> &write) {
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly)) {
+        showError(fileFailureText(FileAction::Open, path, file.errorString()));
+        return false;
+    }
+    if (ReviewStatus written = write(file); !written) {
+        file.cancelWriting();
+        showError(written.message());
+        return false;
+    }
+    if (!file.commit()) {
+        showError(fileFailureText(FileAction::Write, path, file.errorString()));
+        return false;
+    }
+    return true;
+}
+
 std::optional<QString> ReviewActions::chooseRecording() {
     const auto choice =
         m_prompts.openFileDialog(QStringLiteral("Просмотреть запись"),
@@ -37,21 +55,7 @@ bool ReviewActions::exportCsv(const FiringRecord &record, const CsvOptions &opti
     if (!choice || choice->fullPath.isEmpty())
         return false;
     const QString path = choice->fullPath;
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly)) {
-        showError(fileFailureText(FileAction::Open, path, file.errorString()));
-        return false;
-    }
-    if (ReviewStatus written = zorneta::exportCsv(record, options, file); !written) {
-        file.cancelWriting();
-        showError(written.message());
-        return false;
-    }
-    if (!file.commit()) {
-        showError(fileFailureText(FileAction::Write, path, file.errorString()));
-        return false;
-    }
-    return true;
+    return writeWhole(path, [&](QIODevice &file) { return zorneta::exportCsv(record, options, file); });
 }
 
 bool ReviewActions::report(const FiringRecord &record, const ReportOptions &options, const QString &proposedName) {
@@ -79,21 +83,7 @@ bool ReviewActions::report(const FiringRecord &record, const ReportOptions &opti
     const bool png = path.endsWith(QStringLiteral(".png"), Qt::CaseInsensitive);
     if (!png && !path.endsWith(QStringLiteral(".pdf"), Qt::CaseInsensitive))
         path += QStringLiteral(".pdf");
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly)) {
-        showError(fileFailureText(FileAction::Open, path, file.errorString()));
-        return false;
-    }
-    if (ReviewStatus written = png ? renderer.writePng(file) : renderer.writePdf(file); !written) {
-        file.cancelWriting();
-        showError(written.message());
-        return false;
-    }
-    if (!file.commit()) {
-        showError(fileFailureText(FileAction::Write, path, file.errorString()));
-        return false;
-    }
-    return true;
+    return writeWhole(path, [&](QIODevice &file) { return png ? renderer.writePng(file) : renderer.writePdf(file); });
 }
 
 } // namespace zorneta

@@ -6,6 +6,7 @@
 
 #include <QString>
 
+#include <functional>
 #include <optional>
 
 namespace zorneta {
@@ -37,6 +38,8 @@ public:
 
 private:
     void showError(const QString &text);
+    // Writes a file that appears only when written whole; a failure is shown.
+    bool writeWhole(const QString &path, const std::function<ReviewStatus(QIODevice &)> &write);
 
     Prompts &m_prompts;
     ReportPrinter *m_printer;
