@@ -67,6 +67,8 @@ enum class Command {
     ShowHelp,
     ShowPriceList,
     ShowAbout,
+    ShowWholeCurve,
+    ToggleClockTimeAxis,
 };
 
 // Where a command is chosen: a menu item (by its objectName) or a toolbar
@@ -80,7 +82,7 @@ struct CommandBinding {
 
 // Every menu item that runs a command and every toolbar key, with the command
 // it runs. Menus and submenus run none.
-inline const std::array<CommandBinding, 75> CommandTable{{
+inline const std::array<CommandBinding, 77> CommandTable{{
     {CommandBinding::Source::MenuItem, menu::OpenRecording, Command::OpenRecording},
     {CommandBinding::Source::MenuItem, menu::CloseRecording, Command::CloseRecording},
     {CommandBinding::Source::MenuItem, menu::Exit, Command::Exit},
@@ -90,6 +92,8 @@ inline const std::array<CommandBinding, 75> CommandTable{{
     {CommandBinding::Source::MenuItem, menu::ViewColours, Command::ShowColourMenu},
     {CommandBinding::Source::MenuItem, menu::IndicatorOnOff, Command::ToggleIndicator},
     {CommandBinding::Source::MenuItem, menu::LegendOnOff, Command::ToggleLegendFromChart},
+    {CommandBinding::Source::MenuItem, menu::WholeCurve, Command::ShowWholeCurve},
+    {CommandBinding::Source::MenuItem, menu::ClockTimeAxis, Command::ToggleClockTimeAxis},
     {CommandBinding::Source::MenuItem, menu::OpenPort, Command::TogglePort},
     {CommandBinding::Source::MenuItem, menu::PortSettings, Command::OpenPortSettings},
     {CommandBinding::Source::MenuItem, menu::AlarmTemperature, Command::EnterAlarmTemperature},

@@ -2,6 +2,7 @@
 
 #include "common/Cell.h"
 
+#include <QDateTime>
 #include <QHash>
 #include <QString>
 
@@ -23,6 +24,9 @@ struct ReadingsChunk {
     // Row 1: the seconds of its elapsed-time label. (A number in row 1 is
     // rare and kept aside, as texts are.)
     std::array<qint32, Columns> seconds{};
+    // Per column: the clock time its reading came at, in seconds from
+    // ReadingsTable::ClockEpoch; 0 when it is not known.
+    std::array<quint32, Columns> clock{};
 };
 
 // A table of readings: rows 1 and 2, columns numbered from firstColumn() to
@@ -65,7 +69,17 @@ public:
     bool clearCell(int row, qint64 column);
     // Copies a cell of another table (or of this one) as it is stored, so an
     // elapsed-time label stays a compact label.
+    // Copying row 2 brings the reading's clock time along.
     bool copyCell(int row, qint64 column, const ReadingsTable &source, qint64 sourceColumn);
+
+    // The clock time a column's reading came at, to the second (UTC inside).
+    // Writing row 2 of a column in any other way forgets it, so a pasted or
+    // typed reading has none. Times before ClockEpoch (or more than 136
+    // years after it) are not kept.
+    static QDateTime clockEpoch();
+    bool setClockTime(qint64 column, const QDateTime &time);
+    // An invalid QDateTime when not known.
+    QDateTime clockTime(qint64 column) const;
 
     // Fast reads for drawing: whether the cell holds a number, and that number.
     bool isNumber(int row, qint64 column) const;

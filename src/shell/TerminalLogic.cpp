@@ -162,6 +162,14 @@ void TerminalLogic::run(Command command) {
     case Command::ShowAbout:
         m_help.showAboutBox();
         break;
+    case Command::ShowWholeCurve:
+        m_services.chart.resetZoom();
+        break;
+    case Command::ToggleClockTimeAxis:
+        m_clockTimeAxis = !m_clockTimeAxis;
+        view.setItemChecked(menu::ClockTimeAxis, m_clockTimeAxis);
+        m_services.chart.setClockTimeAxis(m_clockTimeAxis);
+        break;
     }
 }
 

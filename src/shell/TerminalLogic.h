@@ -123,6 +123,8 @@ private:
     ChartGestures m_gestures;
     ColourCommands m_colours;
     bool m_unloaded = false;
+    // The X axis shows clock times ("Время по часам").
+    bool m_clockTimeAxis = false;
 };
 
 } // namespace zorneta

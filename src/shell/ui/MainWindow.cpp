@@ -227,6 +227,12 @@ void MainWindow::buildMenus() {
     QAction *legendShow = addItem(view, menu::LegendOnOff, QStringLiteral("Обозначения    &Вкл/Выкл"));
     legendShow->setCheckable(true);
     legendShow->setChecked(true);
+    addSeparator(view, QStringLiteral("exploreSeparator"));
+    // Home works on the chart itself (see QtChartSurface); the menu shows it.
+    QAction *wholeCurve = addItem(view, menu::WholeCurve, QStringLiteral("Вся кривая"));
+    wholeCurve->setShortcut(QKeySequence(Qt::Key_Home));
+    wholeCurve->setShortcutContext(Qt::WidgetShortcut);
+    addItem(view, menu::ClockTimeAxis, QStringLiteral("Время по часам"))->setCheckable(true);
 
     addSpacer(QStringLiteral("ро"));
 
