@@ -25,8 +25,20 @@ struct ReadingsChunk {
     // rare and kept aside, as texts are.)
     std::array<qint32, Columns> seconds{};
     // Per column: the clock time its reading came at, in seconds from
-    // ReadingsTable::ClockEpoch; 0 when it is not known.
-    std::array<quint32, Columns> clock{};
+    // ReadingsTable::clockEpoch(), 0 when it is not known. Kept in two bytes
+    // a column, as an offset from the block's base (the first time set in
+    // it): 4096 readings at 0.64 s span 44 minutes. A block whose times do
+    // not fit (more than 18 hours apart, as with a long read period or a port
+    // reopened the next day, or one earlier than the base) keeps them whole.
+    quint32 clockBase = 0;
+    std::array<quint16, Columns> clockOffset{}; // 0 unknown, else 1 + seconds past clockBase
+    std::vector<quint32> clockWide;             // empty, or the time of every column
+    quint32 clockAt(std::size_t at) const {
+        if (!clockWide.empty())
+            return clockWide[at];
+        return clockOffset[at] == 0 ? 0 : clockBase + clockOffset[at] - 1;
+    }
+    void setClock(std::size_t at, quint32 seconds);
 };
 
 // A table of readings: rows 1 and 2, columns numbered from firstColumn() to

@@ -27,6 +27,7 @@ private Q_SLOTS:
     void clockTimeTravelsWithItsReading_data();
     void clockTimeTravelsWithItsReading();
     void clockTimeOutsideItsRangeIsRefused();
+    void clockTimesFarApartInOneBlock();
 };
 
 void tst_ReadingsTable::freshTable() {
@@ -224,6 +225,25 @@ void tst_ReadingsTable::clockTimeTravelsWithItsReading() {
         QVERIFY(result.resize(1, 10'000));
     }
     QCOMPARE(result.clockTime(at), kept ? came : QDateTime());
+}
+
+// Times of one block more than 18 hours apart, or earlier than the first
+// one set, are all kept to the second.
+void tst_ReadingsTable::clockTimesFarApartInOneBlock() {
+    const QDateTime first(QDate(2026, 12, 8), QTime(11, 0));
+    ReadingsTable t(1, 100);
+    const QList<qint64> offsets = {0, 65'000, -30, 3 * 86'400, 17};
+    for (qsizetype i = 0; i < offsets.size(); ++i) {
+        QVERIFY(t.setNumber(2, 10 + i, 500.0));
+        QVERIFY(t.setClockTime(10 + i, first.addSecs(offsets[i])));
+    }
+    for (qsizetype i = 0; i < offsets.size(); ++i)
+        QCOMPARE(t.clockTime(10 + i), first.addSecs(offsets[i]));
+    QVERIFY(!t.clockTime(9).isValid());
+    // A reading written over forgets its time, the others keep theirs.
+    QVERIFY(t.setNumber(2, 11, 501.0));
+    QVERIFY(!t.clockTime(11).isValid());
+    QCOMPARE(t.clockTime(13), first.addSecs(3 * 86'400));
 }
 
 void tst_ReadingsTable::clockTimeOutsideItsRangeIsRefused() {

@@ -1262,7 +1262,11 @@ void QtChartSurface::updateCrosshair() {
         hideCrosshair();
         return;
     }
-    m_crossLine->setLine(at.x(), plot.top(), at.x(), plot.bottom());
+    // Unchanged (the pointer rests while readings come): nothing to paint.
+    const QLineF line(at.x(), plot.top(), at.x(), plot.bottom());
+    if (m_crossLine->isVisible() && m_crossLine->line() == line && m_crossDot->pos() == at && m_readout == text)
+        return;
+    m_crossLine->setLine(line);
     m_crossLine->show();
     m_crossDot->setPos(at);
     m_crossDot->setVisible(value != BreakReading && plot.contains(at));

@@ -228,10 +228,10 @@ void MainWindow::buildMenus() {
     legendShow->setCheckable(true);
     legendShow->setChecked(true);
     addSeparator(view, QStringLiteral("exploreSeparator"));
-    // Home works on the chart itself (see QtChartSurface); the menu shows it.
-    QAction *wholeCurve = addItem(view, menu::WholeCurve, QStringLiteral("Вся кривая"));
-    wholeCurve->setShortcut(QKeySequence(Qt::Key_Home));
-    wholeCurve->setShortcutContext(Qt::WidgetShortcut);
+    // Home does the same on the chart itself, when the chart has the focus
+    // (see QtChartSurface): no window-wide shortcut, so every key typed into
+    // the indicator still goes to the device.
+    addItem(view, menu::WholeCurve, QStringLiteral("Вся кривая"));
     addItem(view, menu::ClockTimeAxis, QStringLiteral("Время по часам"))->setCheckable(true);
 
     addSpacer(QStringLiteral("ро"));
