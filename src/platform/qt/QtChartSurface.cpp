@@ -1151,7 +1151,8 @@ void QtChartSurface::mouseMove(QMouseEvent *event) {
             // The point under the pointer at the press stays under it.
             const double perPixel = (m_zoom.to() - m_zoom.from()) / plotWidth;
             const double wanted = m_panStartFrom - moved.x() * perPixel;
-            if (m_zoom.pan(wanted - m_zoom.from()))
+            const bool moved = m_zoom.pan(wanted - m_zoom.from());
+            if (followIfNewestShown() || moved)
                 redrawZoom();
         }
     }
@@ -1177,9 +1178,28 @@ bool QtChartSurface::wheel(QWheelEvent *event) {
     if (delta == 0)
         return false;
     const double anchor = m_chart->mapToValue(at, m_series).x();
-    if (m_zoom.zoomByWheel(anchor, delta))
+    const bool zoomed = m_zoom.zoomByWheel(anchor, delta);
+    if (followIfNewestShown() || zoomed)
         redrawZoom();
     return true;
+}
+
+bool QtChartSurface::followIfNewestShown() {
+    if (m_zoom.whole() || m_zoom.following())
+        return false;
+    // The newest reading: the last column holding one (the table grows
+    // ahead of the readings by at most a few update periods).
+    const qint64 first = m_table.firstColumn();
+    const qint64 stop = std::max(first + 1, m_table.lastColumn() - ReadingsChunk::Columns);
+    qint64 newest = 0;
+    for (qint64 c = m_table.lastColumn(); c >= stop && newest == 0; --c) {
+        if (m_table.isNumber(2, c))
+            newest = c - first;
+    }
+    const double width = m_zoom.to() - m_zoom.from();
+    if (newest == 0 || double(newest) > m_zoom.to() || double(newest) < m_zoom.extentLast() - width)
+        return false;
+    return m_zoom.pan(m_zoom.extentLast() - m_zoom.to());
 }
 
 bool QtChartSurface::keyPress(QKeyEvent *event) {

@@ -71,9 +71,10 @@ class FramePacer;
 // the pointer has moved the drag distance; the click itself is reported on
 // the press, as always) or with the middle button pans, Home on the chart or
 // resetZoom() shows the whole again. While zoomed only the stretch on view is
-// thinned to the plot width. A crosshair and a readout (elapsed time, clock
-// time when known, temperature or a thermocouple break) follow the pointer
-// over the plot.
+// thinned to the plot width. A zoom or pan that leaves the newest reading on
+// view moves the view on to the end, so it follows the readings to come. A
+// crosshair and a readout (elapsed time, clock time when known, temperature
+// or a thermocouple break) follow the pointer over the plot.
 class QtChartSurface : public ChartSurface {
     Q_OBJECT
 public:
@@ -216,6 +217,9 @@ private:
     bool wheel(QWheelEvent *event);
     bool keyPress(QKeyEvent *event);
     void pointerLeft();
+    // A view that shows the newest reading is moved on to the end of the
+    // extent, so it follows the readings to come. Returns whether it moved.
+    bool followIfNewestShown();
     // The curve and the X axis again after the view moved.
     void redrawZoom();
     void updateCrosshair();
