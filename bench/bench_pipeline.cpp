@@ -9,6 +9,9 @@
 //     (thinned: the table kept for the next frame; plain: all points drawn);
 //   - frame: one table made into the curve, axes and value range, and painted;
 //   - the memory the session took per reading;
+//   - exploring the curve at that length (thinned drawing): one zoom step (a
+//     wheel notch over the plot, the stretch on view thinned and painted) and
+//     one pan step (a drag of 40 pixels, drawn and painted), medians;
 // then the pipeline's rate with no chart updates (a stand-in chart, update
 // period 1000), recording into a file.
 //
@@ -33,7 +36,9 @@
 #include <QEvent>
 #include <QFile>
 #include <QProcess>
+#include <QMouseEvent>
 #include <QTemporaryDir>
+#include <QWheelEvent>
 #include <QWidget>
 
 #include <algorithm>
@@ -123,7 +128,59 @@ struct Result {
     double frameMicros = 0.0;
     double bytesPerReading = 0.0;
     qint64 pointCount = 0;
+    double zoomMicros = 0.0; // median of one zoom step
+    double panMicros = 0.0;  // median of one pan step
 };
+
+double median(std::vector<double> values) {
+    if (values.empty())
+        return 0.0;
+    std::sort(values.begin(), values.end());
+    return values[values.size() / 2];
+}
+
+// Zoom and pan steps on the chart as the user makes them, each followed by
+// the paint it causes; medians of several.
+void exploreSteps(QWidget *viewport, Result *r) {
+    const QPoint middle = viewport->rect().center();
+    auto paintAfter = [&](auto step) {
+        const double start = cpuMicros();
+        step();
+        viewport->repaint();
+        return cpuMicros() - start;
+    };
+    std::vector<double> zooms;
+    // Eight notches in, then eight out, about the middle.
+    for (int i = 0; i < 16; ++i) {
+        const int delta = i < 8 ? 120 : -120;
+        zooms.push_back(paintAfter([&] {
+            QWheelEvent wheel(middle, viewport->mapToGlobal(middle), QPoint(), QPoint(0, delta), Qt::NoButton,
+                              Qt::NoModifier, Qt::NoScrollPhase, false);
+            QCoreApplication::sendEvent(viewport, &wheel);
+        }));
+    }
+    // Zoomed in four notches (about 40 % of the session on view), a drag with
+    // the middle button, 40 pixels a step, to and fro.
+    for (int i = 0; i < 4; ++i) {
+        QWheelEvent wheel(middle, viewport->mapToGlobal(middle), QPoint(), QPoint(0, 120), Qt::NoButton, Qt::NoModifier,
+                          Qt::NoScrollPhase, false);
+        QCoreApplication::sendEvent(viewport, &wheel);
+    }
+    auto send = [&](QEvent::Type type, Qt::MouseButton button, Qt::MouseButtons buttons, const QPoint &at) {
+        QMouseEvent event(type, at, viewport->mapToGlobal(at), button, buttons, Qt::NoModifier);
+        QCoreApplication::sendEvent(viewport, &event);
+    };
+    send(QEvent::MouseButtonPress, Qt::MiddleButton, Qt::MiddleButton, middle);
+    std::vector<double> pans;
+    QPoint at = middle;
+    for (int i = 0; i < 16; ++i) {
+        at += QPoint((i / 4) % 2 ? 40 : -40, 0);
+        pans.push_back(paintAfter([&] { send(QEvent::MouseMove, Qt::NoButton, Qt::MiddleButton, at); }));
+    }
+    send(QEvent::MouseButtonRelease, Qt::MiddleButton, Qt::NoButton, at);
+    r->zoomMicros = median(zooms);
+    r->panMicros = median(pans);
+}
 
 // Readings timed at the end of a session: the plain baseline draws a million
 // points at each, so it gets fewer.
@@ -225,6 +282,8 @@ Result runSession(qint64 n, bool plain) {
     r.frameMicros = frame;
     r.bytesPerReading = double(after - before) / double(std::max<qint64>(1, untimed));
     r.pointCount = s.pointCount;
+    if (!plain)
+        exploreSteps(viewport, &r);
     return r;
 }
 
@@ -284,9 +343,9 @@ int main(int argc, char **argv) {
     // A child run: one session, its figures on one line.
     if (args.size() == 4 && args[1] == QStringLiteral("--readings")) {
         const Result r = runSession(args[2].toLongLong(), args[3] == QStringLiteral("plain"));
-        std::printf("%lld %.3f %lld %.3f %.3f %lld\n", static_cast<long long>(r.readings), r.handOffMicros,
+        std::printf("%lld %.3f %lld %.3f %.3f %lld %.3f %.3f\n", static_cast<long long>(r.readings), r.handOffMicros,
                     static_cast<long long>(r.timed), r.frameMicros, r.bytesPerReading,
-                    static_cast<long long>(r.pointCount));
+                    static_cast<long long>(r.pointCount), r.zoomMicros, r.panMicros);
         return 0;
     }
 
@@ -310,9 +369,12 @@ int main(int argc, char **argv) {
     std::printf("          of the session (count in brackets).\n");
     std::printf("Frame:    the newest table made into curve, axes and value range, then painted; mean.\n");
     std::printf("Memory:   resident set size after the session minus before its first reading, per reading\n");
-    std::printf("          (thinned drawing). Table storage in theory: %.2f bytes per column.\n\n",
+    std::printf("          (thinned drawing). Table storage in theory: %.2f bytes per column.\n",
                 double(sizeof(ReadingsChunk)) / double(ReadingsChunk::Columns));
-    std::printf("%10s %30s %22s %14s\n", "N", "hand-off us/reading", "frame ms", "bytes/reading");
+    std::printf("Zoom, pan: one wheel notch over the plot / one drag step of 40 pixels (thinned drawing), the\n"
+                "          stretch on view thinned and painted; CPU ms, median of 16.\n\n");
+    std::printf("%10s %30s %22s %14s %8s %8s\n", "N", "hand-off us/reading", "frame ms", "bytes/reading", "zoom ms",
+                "pan ms");
     std::printf("%10s %11s %18s %11s %10s\n", "", "thinned", "plain", "thinned", "plain");
     std::fflush(stdout);
 
@@ -324,7 +386,7 @@ int main(int argc, char **argv) {
         if (!process.waitForFinished(-1) || process.exitCode() != 0)
             return false;
         *fields = process.readAllStandardOutput().simplified().split(' ');
-        return fields->size() == 6 && (*fields)[5].toLongLong() == n;
+        return fields->size() == 8 && (*fields)[5].toLongLong() == n;
     };
     int failures = 0;
     for (qint64 n = 1000; n <= largest; n *= 10) {
@@ -336,9 +398,10 @@ int main(int argc, char **argv) {
         }
         const QString plainHandOff =
             QStringLiteral("%1 (%2)").arg(plain[1].toDouble(), 0, 'f', 1).arg(plain[2].toLongLong());
-        std::printf("%10lld %11.1f %18s %11.2f %10.2f %14.1f\n", static_cast<long long>(n), thinned[1].toDouble(),
-                    qPrintable(plainHandOff), thinned[3].toDouble() / 1000.0, plain[3].toDouble() / 1000.0,
-                    thinned[4].toDouble());
+        std::printf("%10lld %11.1f %18s %11.2f %10.2f %14.1f %8.2f %8.2f\n", static_cast<long long>(n),
+                    thinned[1].toDouble(), qPrintable(plainHandOff), thinned[3].toDouble() / 1000.0,
+                    plain[3].toDouble() / 1000.0, thinned[4].toDouble(), thinned[6].toDouble() / 1000.0,
+                    thinned[7].toDouble() / 1000.0);
         std::fflush(stdout);
     }
 

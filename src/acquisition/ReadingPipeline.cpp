@@ -150,11 +150,13 @@ void ReadingPipeline::storeReading(double value, const QDateTime &arrived) {
     const qint64 elapsed = std::max<qint64>(0, elapsedSeconds(s.startTime, arrived));
     (void)s.readings.setNumber(2, s.pointCount, value);
     (void)s.readings.setElapsedLabel(1, s.pointCount, elapsed);
+    (void)s.readings.setClockTime(s.pointCount, arrived);
     if (s.onlyEnd) {
         if (s.pointCount > s.endReadings.lastColumn())
             (void)s.endReadings.resize(s.endReadings.firstColumn(), s.pointCount);
         (void)s.endReadings.setNumber(2, s.pointCount, value);
         (void)s.endReadings.setElapsedLabel(1, s.pointCount, elapsed);
+        (void)s.endReadings.setClockTime(s.pointCount, arrived);
     }
     Q_EMIT readingStored(s.pointCount, value);
     if (s.pointCount % s.updatePeriod == 0)

@@ -83,6 +83,8 @@ void ViewRanges::showGraphAll() {
     // The whole curve at once: the value axis scales itself again too.
     endEndView();
     chart.setChartData(m_state.readings);
+    // Whatever stretch the wheel or a drag put on view goes too.
+    chart.resetZoom();
     (void)chart.setCategoryScaleAuto(ChartSurface::Axis::Y, true);
     chart.refresh();
 }

@@ -67,6 +67,8 @@ enum class Command {
     ShowHelp,
     ShowPriceList,
     ShowAbout,
+    ShowWholeCurve,
+    ToggleClockTimeAxis,
     ReviewRecording,
     ExportSessionCsv,
     ReportSession,
@@ -83,7 +85,7 @@ struct CommandBinding {
 
 // Every menu item that runs a command and every toolbar key, with the command
 // it runs. Menus and submenus run none.
-inline const std::array<CommandBinding, 78> CommandTable{{
+inline const std::array<CommandBinding, 80> CommandTable{{
     {CommandBinding::Source::MenuItem, menu::OpenRecording, Command::OpenRecording},
     {CommandBinding::Source::MenuItem, menu::CloseRecording, Command::CloseRecording},
     {CommandBinding::Source::MenuItem, menu::Exit, Command::Exit},
@@ -93,6 +95,8 @@ inline const std::array<CommandBinding, 78> CommandTable{{
     {CommandBinding::Source::MenuItem, menu::ViewColours, Command::ShowColourMenu},
     {CommandBinding::Source::MenuItem, menu::IndicatorOnOff, Command::ToggleIndicator},
     {CommandBinding::Source::MenuItem, menu::LegendOnOff, Command::ToggleLegendFromChart},
+    {CommandBinding::Source::MenuItem, menu::WholeCurve, Command::ShowWholeCurve},
+    {CommandBinding::Source::MenuItem, menu::ClockTimeAxis, Command::ToggleClockTimeAxis},
     {CommandBinding::Source::MenuItem, menu::OpenPort, Command::TogglePort},
     {CommandBinding::Source::MenuItem, menu::PortSettings, Command::OpenPortSettings},
     {CommandBinding::Source::MenuItem, menu::AlarmTemperature, Command::EnterAlarmTemperature},

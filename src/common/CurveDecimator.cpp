@@ -123,28 +123,48 @@ qint64 CurveDecimator::lastReading(const ReadingsTable &table, qint64 fromOffset
 }
 
 QList<QPointF> CurveDecimator::points(const ReadingsTable &table, int pixelColumns) {
+    return thin(table, pixelColumns, 0, table.columnCount() - 1);
+}
+
+QList<QPointF> CurveDecimator::points(const ReadingsTable &table, int pixelColumns, qint64 fromOffset,
+                                      qint64 toOffset) {
+    const qint64 last = table.columnCount() - 1;
+    fromOffset = std::clamp<qint64>(fromOffset, 0, std::max<qint64>(last, 0));
+    toOffset = std::clamp<qint64>(toOffset, fromOffset, std::max<qint64>(last, 0));
+    QList<QPointF> out = thin(table, pixelColumns, fromOffset, toOffset);
+    const qint64 first = table.firstColumn();
+    if (const qint64 at = lastReading(table, std::max<qint64>(1, fromOffset - ChunkColumns), fromOffset - 1); at >= 0)
+        out.prepend(QPointF(double(at), table.number(2, first + at)));
+    if (const qint64 at = firstReading(table, toOffset + 1, std::min(last, toOffset + ChunkColumns)); at >= 0)
+        out.append(QPointF(double(at), table.number(2, first + at)));
+    return out;
+}
+
+QList<QPointF> CurveDecimator::thin(const ReadingsTable &table, int pixelColumns, qint64 fromOffset, qint64 toOffset) {
     QList<QPointF> out;
     const qint64 last = table.columnCount() - 1; // offset of the last column
-    if (last < 1)
+    if (last < 1 || toOffset < 1 || fromOffset > toOffset)
         return out;
     const qint64 first = table.firstColumn();
     const qint64 width = std::max(pixelColumns, 1);
     auto point = [&](qint64 at) { return QPointF(double(at), table.number(2, first + at)); };
 
-    if (last <= 2 * width) {
-        out.reserve(static_cast<qsizetype>(last));
-        forEachReading(table, 1, last, [&](double v, qint64 at) { out.append(QPointF(double(at), v)); });
+    const qint64 offsets = toOffset - fromOffset + 1;
+    if (offsets <= 2 * width + 1) {
+        out.reserve(static_cast<qsizetype>(offsets));
+        forEachReading(table, fromOffset, toOffset, [&](double v, qint64 at) { out.append(QPointF(double(at), v)); });
         return out;
     }
 
-    // One bucket per pixel column, offsets 0..last shared out evenly. When a
+    // One bucket per pixel column, the offsets shared out evenly. When a
     // pixel column holds at least a summary's worth of readings, its bucket
     // is made of whole summaries (their boundaries moved by less than a
-    // summary); otherwise the readings are read directly, which then costs
-    // at most SubColumns readings per pixel column.
-    const qint64 offsets = last + 1;
+    // summary; a summary cut by an end of the stretch is read directly);
+    // otherwise the readings are read directly, which then costs at most
+    // SubColumns readings per pixel column.
     const bool useSummaries = offsets >= SubColumns * width;
-    const qint64 subs = (offsets + SubColumns - 1) / SubColumns;
+    const qint64 subFirst = fromOffset / SubColumns;
+    const qint64 subs = toOffset / SubColumns - subFirst + 1;
     if (useSummaries)
         refresh(table);
     out.reserve(static_cast<qsizetype>(2 * width + 2));
@@ -155,13 +175,18 @@ QList<QPointF> CurveDecimator::points(const ReadingsTable &table, int pixelColum
         qint64 from, to;
         Summary sum;
         if (useSummaries) {
-            const qint64 subFrom = k * subs / width;
-            const qint64 subTo = (k + 1) * subs / width - 1;
+            const qint64 subFrom = subFirst + k * subs / width;
+            const qint64 subTo = subFirst + (k + 1) * subs / width - 1;
             // Whole blocks by their totals, the rest by summaries: a bucket
             // costs at most 2 * SubsPerChunk additions plus its blocks.
             const qint64 perChunk = qint64(SubsPerChunk);
             for (qint64 s = subFrom; s <= subTo;) {
-                if (s % perChunk == 0 && s + perChunk - 1 <= subTo) {
+                const qint64 sFrom = s * SubColumns, sTo = sFrom + SubColumns - 1;
+                if (sFrom < fromOffset || sTo > toOffset) {
+                    sum.add(summarise(table, std::max(sFrom, fromOffset), std::min(sTo, toOffset)));
+                    ++s;
+                } else if (s % perChunk == 0 && s + perChunk - 1 <= subTo &&
+                           (s + perChunk) * SubColumns - 1 <= toOffset) {
                     sum.add(m_entries[std::size_t(s / perChunk)].whole);
                     s += perChunk;
                 } else {
@@ -169,11 +194,11 @@ QList<QPointF> CurveDecimator::points(const ReadingsTable &table, int pixelColum
                     ++s;
                 }
             }
-            from = subFrom * SubColumns;
-            to = std::min(last, subTo * SubColumns + SubColumns - 1);
+            from = std::max(fromOffset, subFrom * SubColumns);
+            to = std::min(toOffset, subTo * SubColumns + SubColumns - 1);
         } else {
-            from = k * offsets / width;
-            to = (k + 1) * offsets / width - 1;
+            from = fromOffset + k * offsets / width;
+            to = fromOffset + (k + 1) * offsets / width - 1;
             sum = summarise(table, from, to);
         }
         if (!sum.any())
@@ -194,8 +219,8 @@ QList<QPointF> CurveDecimator::points(const ReadingsTable &table, int pixelColum
     }
     if (out.isEmpty())
         return out;
-    // The first and the newest reading always belong to the curve; they lie
-    // in the first and the last bucket that has readings.
+    // The first and the last reading of the stretch always belong to the
+    // curve; they lie in the first and the last bucket that has readings.
     if (const qint64 at = firstReading(table, firstBucketFrom, firstAt - 1); at >= 0)
         out.prepend(point(at));
     if (const qint64 at = lastReading(table, lastAt + 1, lastBucketTo); at >= 0)

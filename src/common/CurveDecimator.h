@@ -33,6 +33,12 @@ public:
     static constexpr qint64 SubColumns = 64;
 
     QList<QPointF> points(const ReadingsTable &table, int pixelColumns);
+    // The same for the readings at offsets fromOffset..toOffset only (a
+    // stretch of the curve on view), thinned to pixelColumns, plus the
+    // nearest reading on either side of the stretch (within a block's
+    // width), so the line runs on to the edges of the view. Costs about the
+    // pixel columns plus the blocks that changed, however long the stretch.
+    QList<QPointF> points(const ReadingsTable &table, int pixelColumns, qint64 fromOffset, qint64 toOffset);
     // The lowest and highest reading of the table's curve, if it has any.
     std::optional<std::pair<double, double>> range(const ReadingsTable &table);
 
@@ -55,6 +61,7 @@ private:
     };
 
     void refresh(const ReadingsTable &table);
+    QList<QPointF> thin(const ReadingsTable &table, int pixelColumns, qint64 fromOffset, qint64 toOffset);
     // Readings at offsets fromOffset..toOffset (the title column excluded).
     static Summary summarise(const ReadingsTable &table, qint64 fromOffset, qint64 toOffset);
     // Offset of the first or the last reading in fromOffset..toOffset, or -1.

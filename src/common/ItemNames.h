@@ -20,6 +20,9 @@ inline const QString ViewXDivisions = QStringLiteral("mnuViewAxisX");
 inline const QString ViewColours = QStringLiteral("mnuViewColor");
 inline const QString IndicatorOnOff = QStringLiteral("mnuViewIndicator");
 inline const QString LegendOnOff = QStringLiteral("mnuLegendShow");
+// Added after the view menu's own items: exploring the curve.
+inline const QString WholeCurve = QStringLiteral("showWholeCurve");
+inline const QString ClockTimeAxis = QStringLiteral("clockTimeAxis");
 inline const QString PortMenu = QStringLiteral("mnuPort");
 inline const QString OpenPort = QStringLiteral("mnuOpen");
 inline const QString PortSettings = QStringLiteral("mnuProperties");

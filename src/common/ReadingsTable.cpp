@@ -2,6 +2,8 @@
 
 #include "common/Formats.h"
 
+#include <QTimeZone>
+
 #include <algorithm>
 #include <limits>
 
@@ -18,6 +20,27 @@ std::size_t chunksFor(qint64 columns) {
     return static_cast<std::size_t>((columns + N - 1) / N);
 }
 } // namespace
+
+void ReadingsChunk::setClock(std::size_t at, quint32 seconds) {
+    if (clockWide.empty()) {
+        if (seconds == 0) {
+            clockOffset[at] = 0;
+            return;
+        }
+        if (clockBase == 0)
+            clockBase = seconds;
+        if (seconds >= clockBase && seconds - clockBase < 0xFFFFu) {
+            clockOffset[at] = static_cast<quint16>(seconds - clockBase + 1);
+            return;
+        }
+        // Too far from the base: every time of the block whole from now on.
+        std::vector<quint32> wide(Columns);
+        for (std::size_t k = 0; k < std::size_t(Columns); ++k)
+            wide[k] = clockAt(k);
+        clockWide = std::move(wide);
+    }
+    clockWide[at] = seconds;
+}
 
 ReadingsTable::ReadingsTable() = default;
 
@@ -64,6 +87,7 @@ bool ReadingsTable::resize(qint64 firstColumn, qint64 lastColumn) {
             ReadingsChunk &ch = writable(static_cast<std::size_t>(offset / N));
             for (int r = 0; r < Rows; ++r)
                 ch.kind[r][std::size_t(offset % N)] = Stored::Empty;
+            ch.setClock(std::size_t(offset % N), 0);
         }
     } else {
         // Another first column: the cells move to new blocks.
@@ -81,6 +105,7 @@ bool ReadingsTable::resize(qint64 firstColumn, qint64 lastColumn) {
                 b.kind[r][std::size_t(dst % N)] = a.kind[r][std::size_t(src % N)];
             b.value[std::size_t(dst % N)] = a.value[std::size_t(src % N)];
             b.seconds[std::size_t(dst % N)] = a.seconds[std::size_t(src % N)];
+            b.setClock(std::size_t(dst % N), a.clockAt(std::size_t(src % N)));
         }
         m_chunks = std::move(chunks);
     }
@@ -149,9 +174,10 @@ void ReadingsTable::setStored(int row, qint64 column, std::size_t chunk, std::si
     if (r == 0 && ch.kind[r][at] == Stored::Number && kind != Stored::Number)
         m_rowOneNumbers.remove(column);
     ch.kind[r][at] = kind;
-    if (r == 1)
+    if (r == 1) {
         ch.value[at] = value;
-    else if (kind == Stored::Number)
+        ch.setClock(at, 0);
+    } else if (kind == Stored::Number)
         m_rowOneNumbers.insert(column, value);
     else
         ch.seconds[at] = static_cast<qint32>(value);
@@ -221,11 +247,40 @@ bool ReadingsTable::copyCell(int row, qint64 column, const ReadingsTable &source
         value = source.m_rowOneNumbers.value(sourceColumn);
     else
         value = from.seconds[sat];
+    const quint32 clock = from.clockAt(sat);
     std::size_t c, at;
     if (!locate(row, column, &c, &at))
         return false;
     setStored(row, column, c, at, kind, value);
+    if (row == 2)
+        m_chunks[c]->setClock(at, clock);
     return true;
+}
+
+QDateTime ReadingsTable::clockEpoch() {
+    return QDateTime(QDate(1990, 1, 1), QTime(0, 0), QTimeZone::utc());
+}
+
+bool ReadingsTable::setClockTime(qint64 column, const QDateTime &time) {
+    std::size_t c, at;
+    if (!locate(2, column, &c, &at) || !time.isValid())
+        return false;
+    const qint64 seconds = clockEpoch().secsTo(time);
+    if (seconds <= 0 || seconds > std::numeric_limits<quint32>::max())
+        return false;
+    writable(c).setClock(at, static_cast<quint32>(seconds));
+    ++m_revision;
+    return true;
+}
+
+QDateTime ReadingsTable::clockTime(qint64 column) const {
+    std::size_t c, at;
+    if (!locate(2, column, &c, &at))
+        return QDateTime();
+    const quint32 seconds = m_chunks[c]->clockAt(at);
+    if (seconds == 0)
+        return QDateTime();
+    return clockEpoch().addSecs(seconds).toLocalTime();
 }
 
 bool ReadingsTable::isNumber(int row, qint64 column) const {

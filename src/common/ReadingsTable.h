@@ -2,6 +2,7 @@
 
 #include "common/Cell.h"
 
+#include <QDateTime>
 #include <QHash>
 #include <QString>
 
@@ -23,6 +24,21 @@ struct ReadingsChunk {
     // Row 1: the seconds of its elapsed-time label. (A number in row 1 is
     // rare and kept aside, as texts are.)
     std::array<qint32, Columns> seconds{};
+    // Per column: the clock time its reading came at, in seconds from
+    // ReadingsTable::clockEpoch(), 0 when it is not known. Kept in two bytes
+    // a column, as an offset from the block's base (the first time set in
+    // it): 4096 readings at 0.64 s span 44 minutes. A block whose times do
+    // not fit (more than 18 hours apart, as with a long read period or a port
+    // reopened the next day, or one earlier than the base) keeps them whole.
+    quint32 clockBase = 0;
+    std::array<quint16, Columns> clockOffset{}; // 0 unknown, else 1 + seconds past clockBase
+    std::vector<quint32> clockWide;             // empty, or the time of every column
+    quint32 clockAt(std::size_t at) const {
+        if (!clockWide.empty())
+            return clockWide[at];
+        return clockOffset[at] == 0 ? 0 : clockBase + clockOffset[at] - 1;
+    }
+    void setClock(std::size_t at, quint32 seconds);
 };
 
 // A table of readings: rows 1 and 2, columns numbered from firstColumn() to
@@ -65,7 +81,17 @@ public:
     bool clearCell(int row, qint64 column);
     // Copies a cell of another table (or of this one) as it is stored, so an
     // elapsed-time label stays a compact label.
+    // Copying row 2 brings the reading's clock time along.
     bool copyCell(int row, qint64 column, const ReadingsTable &source, qint64 sourceColumn);
+
+    // The clock time a column's reading came at, to the second (UTC inside).
+    // Writing row 2 of a column in any other way forgets it, so a pasted or
+    // typed reading has none. Times before ClockEpoch (or more than 136
+    // years after it) are not kept.
+    static QDateTime clockEpoch();
+    bool setClockTime(qint64 column, const QDateTime &time);
+    // An invalid QDateTime when not known.
+    QDateTime clockTime(qint64 column) const;
 
     // Fast reads for drawing: whether the cell holds a number, and that number.
     bool isNumber(int row, qint64 column) const;

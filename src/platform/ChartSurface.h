@@ -88,6 +88,13 @@ public:
     // Placement in its window.
     virtual void move(int left, int top, int width, int height) = 0;
 
+    // Exploring the time axis (the wheel zooms, a drag pans): show the whole
+    // curve again, which then follows the newest reading.
+    virtual void resetZoom() = 0;
+    // The X-axis labels as the clock times the readings came at (where
+    // known) instead of the elapsed times.
+    virtual void setClockTimeAxis(bool clockTimes) = 0;
+
 Q_SIGNALS:
     // Mouse events. Mouse flags: 1 left button, 4 Shift, 8 Ctrl (added up).
     void chartSelected(int mouseFlags);

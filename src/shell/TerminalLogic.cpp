@@ -164,6 +164,14 @@ void TerminalLogic::run(Command command) {
     case Command::ShowAbout:
         m_help.showAboutBox();
         break;
+    case Command::ShowWholeCurve:
+        m_services.chart.resetZoom();
+        break;
+    case Command::ToggleClockTimeAxis:
+        m_clockTimeAxis = !m_clockTimeAxis;
+        view.setItemChecked(menu::ClockTimeAxis, m_clockTimeAxis);
+        m_services.chart.setClockTimeAxis(m_clockTimeAxis);
+        break;
     case Command::ReviewRecording:
         if (const std::optional<QString> path = m_review.chooseRecording(); path && onReviewRecording)
             onReviewRecording(*path);

@@ -137,6 +137,8 @@ private:
     ColourCommands m_colours;
     ReviewActions m_review;
     bool m_unloaded = false;
+    // The X axis shows clock times ("Время по часам").
+    bool m_clockTimeAxis = false;
 };
 
 } // namespace zorneta

@@ -40,6 +40,8 @@ private Q_SLOTS:
     void receptionGoesOnWhileBoxesAreUp();
     void alarmWhenTheTemperatureIsPassed_data();
     void alarmWhenTheTemperatureIsPassed();
+    void clockTimesSurviveAReopen_data();
+    void clockTimesSurviveAReopen();
 };
 
 void tst_ReadingPipeline::readingsLandInTheirColumns() {
@@ -471,6 +473,48 @@ void tst_ReadingPipeline::alarmWhenTheTemperatureIsPassed() {
     }
     QCOMPARE(rig.view.alarmsShown, alarms);
     QCOMPARE(rig.beeper.count, alarms * 50);
+}
+
+void tst_ReadingPipeline::clockTimesSurviveAReopen_data() {
+    QTest::addColumn<bool>("newSession");
+    QTest::addColumn<qint64>("firstOfSecond"); // the column of the second opening's first reading
+    QTest::newRow("session goes on") << false << qint64(3);
+    QTest::newRow("new session") << true << qint64(1);
+}
+
+// The elapsed labels start again with every opening of the port; the clock
+// time of each reading is its own.
+void tst_ReadingPipeline::clockTimesSurviveAReopen() {
+    QFETCH(bool, newSession);
+    QFETCH(qint64, firstOfSecond);
+    LogicRig rig;
+    SessionState &s = rig.state();
+    const QDateTime start = rig.clock.now();
+    rig.open();
+    rig.clock.advance(5'000);
+    rig.reading(500);
+    rig.clock.advance(2'000);
+    rig.reading(501);
+    rig.open(); // closes the port
+    rig.clock.advance(3'600'000);
+    rig.prompts.messageAnswers.push_back(newSession ? Prompts::Answer::Yes : Prompts::Answer::No);
+    rig.open();
+    rig.clock.advance(4'000);
+    rig.reading(600);
+    rig.clock.advance(1'000);
+    rig.reading(601);
+
+    QCOMPARE(s.readings.number(2, firstOfSecond), 600.0);
+    QCOMPARE(s.readings.cell(1, firstOfSecond).toText(), u"00:00:04"_s);
+    QCOMPARE(s.readings.clockTime(firstOfSecond), start.addSecs(3600 + 5 + 2 + 4));
+    QCOMPARE(s.readings.clockTime(firstOfSecond + 1), start.addSecs(3600 + 5 + 2 + 4 + 1));
+    if (!newSession) {
+        QCOMPARE(s.readings.cell(1, 2).toText(), u"00:00:07"_s);
+        QCOMPARE(s.readings.clockTime(1), start.addSecs(5));
+        QCOMPARE(s.readings.clockTime(2), start.addSecs(7));
+    }
+    // Past the newest reading no clock time is known.
+    QVERIFY(!s.readings.clockTime(firstOfSecond + 2).isValid());
 }
 
 QTEST_GUILESS_MAIN(tst_ReadingPipeline)

@@ -188,7 +188,7 @@ void tst_ViewRanges::wholeGraph() {
     QCOMPARE(s.endReadings.lastColumn(), qint64(1));
     QVERIFY(s.endReadings.cell(2, 1).isEmpty());
     QCOMPARE(rig->chart.calls, (QStringList{u"setValueScale(Y,1,121,131,1,10)"_s, u"setChartData(1..240)"_s,
-                                            u"setCategoryScaleAuto(Y,1)"_s, u"Refresh"_s}));
+                                            u"ResetZoom"_s, u"setCategoryScaleAuto(Y,1)"_s, u"Refresh"_s}));
     QCOMPARE(rig->prompts.shown.size(), 0);
 }
 

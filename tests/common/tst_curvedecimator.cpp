@@ -168,6 +168,45 @@ private Q_SLOTS:
         QVERIFY(range->second < 1e9);
     }
 
+    void stretchIsThinnedToTheView_data() {
+        QTest::addColumn<qint64>("from");
+        QTest::addColumn<qint64>("to");
+        QTest::addColumn<int>("width");
+        QTest::newRow("a tenth, by summaries") << qint64(400'017) << qint64(500'123) << 800;
+        QTest::newRow("across block edges, by readings") << qint64(4'000) << qint64(12'300) << 700;
+        QTest::newRow("every reading fits") << qint64(999'000) << qint64(999'999) << 600;
+        QTest::newRow("the start") << qint64(0) << qint64(70'000) << 500;
+    }
+
+    // A zoomed view thins only its stretch: the lowest and the highest
+    // reading of the stretch stay, a spike just outside it does not show,
+    // and the nearest reading on either side carries the line to the edges.
+    void stretchIsThinnedToTheView() {
+        QFETCH(qint64, from);
+        QFETCH(qint64, to);
+        QFETCH(int, width);
+        ReadingsTable table = waveTable(999999);
+        const qint64 low = from + (to - from) / 3, high = from + (to - from) * 2 / 3;
+        table.setNumber(2, 1 + low, -40.0);
+        table.setNumber(2, 1 + high, 3000.0);
+        if (to + 2 <= 999999)
+            table.setNumber(2, 1 + to + 2, 9000.0);
+        CurveDecimator decimator;
+        const QList<QPointF> points = decimator.points(table, width, from, to);
+        QVERIFY2(points.size() <= 2 * width + 4, qPrintable(QString::number(points.size())));
+        QVERIFY(points.contains(QPointF(double(low), -40.0)));
+        QVERIFY(points.contains(QPointF(double(high), 3000.0)));
+        QVERIFY(!points.contains(QPointF(double(to + 2), 9000.0)));
+        for (qsizetype i = 1; i < points.size(); ++i)
+            QVERIFY(points[i].x() > points[i - 1].x());
+        const qint64 before = std::max<qint64>(1, from - 1);
+        QCOMPARE(points.first(), QPointF(double(before), table.number(2, 1 + before)));
+        const qint64 after = std::min<qint64>(999999, to + 1);
+        QCOMPARE(points.last(), QPointF(double(after), table.number(2, 1 + after)));
+        for (const QPointF &p : points)
+            QVERIFY(p.x() >= double(before) && p.x() <= double(after));
+    }
+
     void millionColumnsAreThinnedPerPixel() {
         ReadingsTable table = waveTable(999999);
         table.setNumber(2, 1 + 123457, 2000.0);

@@ -5,6 +5,7 @@
 #include "common/Formats.h"
 #include "common/ReadingsTable.h"
 
+#include <QTimeZone>
 #include <QtTest>
 
 using namespace zorneta;
@@ -23,6 +24,10 @@ private Q_SLOTS:
     void labelsAreFormattedOnRead();
     void revisionFollowsChanges();
     void millionColumns();
+    void clockTimeTravelsWithItsReading_data();
+    void clockTimeTravelsWithItsReading();
+    void clockTimeOutsideItsRangeIsRefused();
+    void clockTimesFarApartInOneBlock();
 };
 
 void tst_ReadingsTable::freshTable() {
@@ -171,6 +176,84 @@ void tst_ReadingsTable::millionColumns() {
     }
     QCOMPARE(t.number(2, n), double(n % 1000));
     QCOMPARE(t.cell(1, n).toText(), QStringLiteral("13:46:40"));
+}
+
+void tst_ReadingsTable::clockTimeTravelsWithItsReading_data() {
+    QTest::addColumn<QString>("step");
+    QTest::addColumn<bool>("kept");
+    QTest::newRow("copy of the table") << u"copy"_s << true;
+    QTest::newRow("cell copied") << u"copyCell"_s << true;
+    QTest::newRow("cut of the start") << u"cut"_s << true;
+    QTest::newRow("reading written over") << u"setNumber"_s << false;
+    QTest::newRow("label copied only") << u"copyLabel"_s << false;
+    QTest::newRow("shrunk and grown again") << u"shrink"_s << false;
+}
+
+// A reading's clock time goes where its cell is copied, and is forgotten
+// where row 2 is written otherwise.
+void tst_ReadingsTable::clockTimeTravelsWithItsReading() {
+    QFETCH(QString, step);
+    QFETCH(bool, kept);
+    const QDateTime came(QDate(2026, 12, 8), QTime(11, 2, 3));
+    ReadingsTable t(1, 10'000);
+    QVERIFY(t.setNumber(2, 5000, 523.0));
+    QVERIFY(t.setClockTime(5000, came));
+    QCOMPARE(t.clockTime(5000), came);
+    QVERIFY(!t.clockTime(4999).isValid());
+
+    ReadingsTable result;
+    qint64 at = 5000;
+    if (step == u"copy"_s) {
+        result = t;
+        QVERIFY(t.setClockTime(5000, came.addSecs(60))); // the original changes, the copy does not
+    } else if (step == u"copyCell"_s || step == u"copyLabel"_s) {
+        result = ReadingsTable(1, 20);
+        at = 7;
+        QVERIFY(result.copyCell(step == u"copyCell"_s ? 2 : 1, at, t, 5000));
+    } else if (step == u"cut"_s) {
+        // As the cut of the graph's start rebuilds the table.
+        result = ReadingsTable(1, 10'000 - 4000);
+        for (qint64 c = 1; c <= result.lastColumn(); ++c)
+            QVERIFY(result.copyCell(2, c, t, c + 4000));
+        at = 1000;
+    } else if (step == u"setNumber"_s) {
+        result = t;
+        QVERIFY(result.setNumber(2, 5000, 600.0));
+    } else if (step == u"shrink"_s) {
+        result = t;
+        QVERIFY(result.resize(1, 4000));
+        QVERIFY(result.resize(1, 10'000));
+    }
+    QCOMPARE(result.clockTime(at), kept ? came : QDateTime());
+}
+
+// Times of one block more than 18 hours apart, or earlier than the first
+// one set, are all kept to the second.
+void tst_ReadingsTable::clockTimesFarApartInOneBlock() {
+    const QDateTime first(QDate(2026, 12, 8), QTime(11, 0));
+    ReadingsTable t(1, 100);
+    const QList<qint64> offsets = {0, 65'000, -30, 3 * 86'400, 17};
+    for (qsizetype i = 0; i < offsets.size(); ++i) {
+        QVERIFY(t.setNumber(2, 10 + i, 500.0));
+        QVERIFY(t.setClockTime(10 + i, first.addSecs(offsets[i])));
+    }
+    for (qsizetype i = 0; i < offsets.size(); ++i)
+        QCOMPARE(t.clockTime(10 + i), first.addSecs(offsets[i]));
+    QVERIFY(!t.clockTime(9).isValid());
+    // A reading written over forgets its time, the others keep theirs.
+    QVERIFY(t.setNumber(2, 11, 501.0));
+    QVERIFY(!t.clockTime(11).isValid());
+    QCOMPARE(t.clockTime(13), first.addSecs(3 * 86'400));
+}
+
+void tst_ReadingsTable::clockTimeOutsideItsRangeIsRefused() {
+    ReadingsTable t(1, 3);
+    QVERIFY(!t.setClockTime(2, QDateTime(QDate(1989, 12, 31), QTime(23, 0), QTimeZone::utc())));
+    QVERIFY(!t.setClockTime(2, QDateTime()));
+    QVERIFY(!t.setClockTime(4, QDateTime(QDate(2026, 1, 1), QTime(0, 0))));
+    QVERIFY(!t.clockTime(2).isValid());
+    QVERIFY(t.setClockTime(2, QDateTime(QDate(2126, 1, 1), QTime(0, 0), QTimeZone::utc())));
+    QCOMPARE(t.clockTime(2), QDateTime(QDate(2126, 1, 1), QTime(0, 0), QTimeZone::utc()));
 }
 
 QTEST_APPLESS_MAIN(tst_ReadingsTable)

@@ -58,6 +58,8 @@ private Q_SLOTS:
     void portButtonsShareTheToggle_data();
     void portButtonsShareTheToggle();
     void exitRunsTheShutdown();
+    void exploringItemsReachTheChart_data();
+    void exploringItemsReachTheChart();
 
 private:
     QTemporaryDir m_install;
@@ -161,6 +163,30 @@ void tst_CommandDispatch::exitRunsTheShutdown() {
     // Closing the window afterwards does not shut down twice.
     rig.logic->unload();
     QCOMPARE(rig.prompts.unanswered, 0);
+}
+
+void tst_CommandDispatch::exploringItemsReachTheChart_data() {
+    QTest::addColumn<QStringList>("items");
+    QTest::addColumn<QStringList>("chartCalls");
+    QTest::addColumn<bool>("clockChecked");
+    QTest::newRow("Вся кривая") << QStringList{menu::WholeCurve} << QStringList{u"ResetZoom"_s} << false;
+    QTest::newRow("Время по часам on") << QStringList{menu::ClockTimeAxis} << QStringList{u"ClockTimeAxis(1)"_s}
+                                       << true;
+    QTest::newRow("Время по часам on and off") << QStringList{menu::ClockTimeAxis, menu::ClockTimeAxis}
+                                               << QStringList{u"ClockTimeAxis(1)"_s, u"ClockTimeAxis(0)"_s} << false;
+}
+
+void tst_CommandDispatch::exploringItemsReachTheChart() {
+    QFETCH(QStringList, items);
+    QFETCH(QStringList, chartCalls);
+    QFETCH(bool, clockChecked);
+    LogicRig rig;
+    rig.chart.calls.clear();
+    for (const QString &item : items)
+        rig.logic->runMenuItem(item);
+    QCOMPARE(rig.chart.calls, chartCalls);
+    QCOMPARE(rig.view.itemChecked(menu::ClockTimeAxis), clockChecked);
+    QCOMPARE(rig.prompts.shown.size(), 0);
 }
 
 QTEST_GUILESS_MAIN(tst_CommandDispatch)

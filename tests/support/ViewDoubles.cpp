@@ -132,4 +132,12 @@ void RecordingChart::move(int left, int top, int width, int height) {
     calls.append(QStringLiteral("Move(%1,%2,%3,%4)").arg(left).arg(top).arg(width).arg(height));
 }
 
+void RecordingChart::resetZoom() {
+    calls.append(QStringLiteral("ResetZoom"));
+}
+
+void RecordingChart::setClockTimeAxis(bool clockTimes) {
+    calls.append(QStringLiteral("ClockTimeAxis(%1)").arg(clockTimes ? 1 : 0));
+}
+
 } // namespace zorneta::testing

@@ -147,6 +147,8 @@ public:
     Status editCopy() override;
     Status editPaste() override;
     void move(int left, int top, int width, int height) override;
+    void resetZoom() override;
+    void setClockTimeAxis(bool clockTimes) override;
 
     static QString axisName(Axis axis);
 

@@ -8,12 +8,19 @@
 #include <QElapsedTimer>
 #include <QFontMetricsF>
 #include <QGraphicsDropShadowEffect>
+#include <QGraphicsEllipseItem>
+#include <QGraphicsLineItem>
+#include <QGraphicsRectItem>
 #include <QGraphicsScene>
+#include <QGraphicsSimpleTextItem>
 #include <QGuiApplication>
+#include <QKeyEvent>
 #include <QMimeData>
 #include <QMouseEvent>
 #include <QSet>
+#include <QStyleHints>
 #include <QTimer>
+#include <QWheelEvent>
 #include <QtCharts/QCategoryAxis>
 #include <QtCharts/QChart>
 #include <QtCharts/QChartView>
@@ -145,6 +152,33 @@ protected:
         QChartView::mouseDoubleClickEvent(event);
         event->accept();
     }
+    void mouseMoveEvent(QMouseEvent *event) override {
+        if (m_owner)
+            m_owner->mouseMove(event);
+        QChartView::mouseMoveEvent(event);
+    }
+    void mouseReleaseEvent(QMouseEvent *event) override {
+        if (m_owner)
+            m_owner->mouseRelease(event);
+        QChartView::mouseReleaseEvent(event);
+    }
+    void wheelEvent(QWheelEvent *event) override {
+        if (m_owner && m_owner->wheel(event))
+            event->accept();
+        else
+            QChartView::wheelEvent(event);
+    }
+    void keyPressEvent(QKeyEvent *event) override {
+        if (m_owner && m_owner->keyPress(event))
+            event->accept();
+        else
+            QChartView::keyPressEvent(event);
+    }
+    void leaveEvent(QEvent *event) override {
+        if (m_owner)
+            m_owner->pointerLeft();
+        QChartView::leaveEvent(event);
+    }
 
 private:
     QtChartSurface *m_owner;
@@ -223,7 +257,27 @@ QtChartSurface::QtChartSurface(QWidget *viewParent) {
     view->setBackgroundBrush(Qt::white);
     view->setFrameShape(QFrame::NoFrame);
     view->setRubberBand(QChartView::NoRubberBand);
+    view->setMouseTracking(true);
+    view->viewport()->setMouseTracking(true);
     m_view = view;
+
+    // The crosshair and its readout, over everything else on the chart.
+    QPen cross(QColor(90, 90, 90));
+    cross.setStyle(Qt::DashLine);
+    cross.setWidthF(1.0);
+    m_crossLine = new QGraphicsLineItem(m_chart);
+    m_crossLine->setPen(cross);
+    m_crossLine->setZValue(1000.0);
+    m_crossDot = new QGraphicsEllipseItem(-4.0, -4.0, 8.0, 8.0, m_chart);
+    m_crossDot->setPen(QPen(QColor(90, 90, 90)));
+    m_crossDot->setBrush(Qt::white);
+    m_crossDot->setZValue(1001.0);
+    m_readoutBox = new QGraphicsRectItem(m_chart);
+    m_readoutBox->setPen(QPen(QColor(160, 160, 160)));
+    m_readoutBox->setBrush(QColor(255, 255, 225));
+    m_readoutBox->setZValue(1002.0);
+    m_readoutText = new QGraphicsSimpleTextItem(m_readoutBox);
+    hideCrosshair();
 
     m_pacer = new FramePacer(view, this);
     m_pacer->setSpacingPerCost(FrameSpacingPerCost);
@@ -261,6 +315,10 @@ void QtChartSurface::forgetView() {
     m_xLabels = nullptr;
     m_y = nullptr;
     m_y2 = nullptr;
+    m_crossLine = nullptr;
+    m_crossDot = nullptr;
+    m_readoutBox = nullptr;
+    m_readoutText = nullptr;
 }
 
 QWidget *QtChartSurface::widget() const {
@@ -334,11 +392,16 @@ void QtChartSurface::showTable() {
     if (!m_chart)
         return;
     ++m_tablesDrawn;
+    // A zoomed view stays where it is, or slides along with the newest
+    // reading when it shows it (see CurveZoom).
+    m_zoom.setExtent(0.5, double(std::max<qint64>(pointCount(), 1)) + 0.5);
     applyTitle();
     updateDataRange();
     rebuildCurve();
     rebuildXAxis();
     applyValueRange();
+    if (m_pointerInside)
+        updateCrosshair();
     m_frameLook = look();
     m_frameChangedFrom = changedFrom();
 }
@@ -470,12 +533,24 @@ void QtChartSurface::rebuildCurve() {
     m_curveWidth = width;
     // At most two points per pixel column, the first and the newest reading
     // included (or, plainly, every point).
-    m_drawn = m_drawing.thinned ? m_decimator.points(m_table, width) : everyPoint();
+    if (!m_drawing.thinned)
+        m_drawn = everyPoint();
+    else if (m_zoom.whole())
+        m_drawn = m_decimator.points(m_table, width);
+    else
+        m_drawn = m_decimator.points(m_table, width, static_cast<qint64>(std::floor(m_zoom.from())),
+                                     static_cast<qint64>(std::ceil(m_zoom.to())));
     m_series->replace(m_drawn);
 }
 
 QString QtChartSurface::xLabelText(qint64 point) const {
-    return m_table.cell(1, m_table.firstColumn() + point).toText();
+    const qint64 column = m_table.firstColumn() + point;
+    if (m_clockAxis) {
+        const QDateTime clock = m_table.clockTime(column);
+        if (clock.isValid())
+            return clock.toString(QStringLiteral("HH:mm:ss"));
+    }
+    return m_table.cell(1, column).toText();
 }
 
 void QtChartSurface::rebuildXAxis() {
@@ -484,15 +559,21 @@ void QtChartSurface::rebuildXAxis() {
     const qint64 n = pointCount();
     const int width = plotWidth();
     m_labelWidth = width;
-    const double from = 0.5;
-    const double to = double(std::max<qint64>(n, 1)) + 0.5;
+    // The whole curve, or the stretch the user zoomed to.
+    const bool zoomed = !m_zoom.whole();
+    const double from = zoomed ? m_zoom.from() : 0.5;
+    const double to = zoomed ? m_zoom.to() : double(std::max<qint64>(n, 1)) + 0.5;
     const double pixelsPerPoint = width / (to - from);
     // Where the axes end: at `to`, or a few whole points after it (see
     // MaxAxisLead). An end still within that lead is kept.
-    const double lead = std::floor(MaxAxisLead / pixelsPerPoint);
+    const double lead = zoomed ? 0.0 : std::floor(MaxAxisLead / pixelsPerPoint);
     double end = m_xTicks->max();
     if (m_xTicks->min() != from || end < to || end > to + lead)
         end = to + lead;
+    // The points on view.
+    const qint64 firstShown = std::max<qint64>(1, static_cast<qint64>(std::ceil(from)));
+    const qint64 lastShown = std::min<qint64>(n, static_cast<qint64>(std::floor(to)));
+    const qint64 shown = std::max<qint64>(0, lastShown - firstShown + 1);
 
     const qint64 perTick = m_categoryAuto ? 1 : m_divisionsPerTick;
     const qint64 perLabel = m_categoryAuto ? 1 : m_divisionsPerLabel;
@@ -500,7 +581,7 @@ void QtChartSurface::rebuildXAxis() {
     // Tick marks: every perTick points, or a round multiple of it when they
     // would crowd.
     const qint64 tickGap =
-        std::max<qint64>(static_cast<qint64>(std::ceil(MinTickSpacing / pixelsPerPoint)), (n - 1) / MaxXTicks + 1);
+        std::max<qint64>(static_cast<qint64>(std::ceil(MinTickSpacing / pixelsPerPoint)), (shown - 1) / MaxXTicks + 1);
     const qint64 tickStride = perTick * roundStride(ceilDiv(std::max<qint64>(tickGap, 1), perTick));
     // The axis makes a tick item for every interval of its range at once:
     // never let a wide range meet a small interval, even for a moment.
@@ -518,26 +599,30 @@ void QtChartSurface::rebuildXAxis() {
     // Labels: every perLabel points, or a round multiple of it so that they
     // neither overlap nor pass MaxXLabels.
     QList<QPair<QString, double>> wanted;
-    if (n > 0) {
+    if (shown > 0) {
         const QFontMetricsF metrics(m_xLabels->labelsFont());
-        const double labelWidth =
-            std::max({metrics.horizontalAdvance(xLabelText(1)), metrics.horizontalAdvance(xLabelText(n)),
-                      metrics.horizontalAdvance(QStringLiteral("00:00:00"))}) +
-            12.0;
+        const double labelWidth = std::max({metrics.horizontalAdvance(xLabelText(firstShown)),
+                                            metrics.horizontalAdvance(xLabelText(lastShown)),
+                                            metrics.horizontalAdvance(QStringLiteral("00:00:00"))}) +
+                                  12.0;
         m_labelPixels = labelWidth;
         const qint64 labelGap = std::max<qint64>(1, static_cast<qint64>(std::ceil(labelWidth / pixelsPerPoint)));
         // At most MaxXLabels - 1 on the stride, leaving room for the last.
-        const qint64 atLeast = std::max(labelGap, (n - 1) / (MaxXLabels - 1) + 1);
+        const qint64 atLeast = std::max(labelGap, (shown - 1) / (MaxXLabels - 1) + 1);
         qint64 labelStride = perLabel * roundStride(ceilDiv(atLeast, perLabel));
         if (m_labelsOnTicks && labelStride % tickStride != 0)
             labelStride = ceilDiv(labelStride, tickStride) * tickStride;
 
         QList<qint64> positions;
-        for (qint64 p = 1; p <= n; p += labelStride)
+        // Zoomed, the labels keep their points while the view pans.
+        const qint64 firstLabel = 1 + ceilDiv(firstShown - 1, labelStride) * labelStride;
+        for (qint64 p = firstLabel; p <= lastShown; p += labelStride)
             positions.append(p);
-        // The last point is always labelled; a label too close before it
-        // gives way.
-        if (positions.last() != n) {
+        if (positions.isEmpty())
+            positions.append(firstShown);
+        // The last point of the whole curve is always labelled; a label too
+        // close before it gives way.
+        if (!zoomed && positions.last() != n) {
             if (n - positions.last() < labelGap)
                 positions.removeLast();
             positions.append(n);
@@ -611,7 +696,7 @@ void QtChartSurface::fitToPlotWidth() {
     const int width = plotWidth();
     if (width != m_curveWidth) {
         // The curve only changes when it is thinned at either width.
-        if (pointCount() > 2 * qint64(std::min(width, m_curveWidth)))
+        if (!m_zoom.whole() || pointCount() > 2 * qint64(std::min(width, m_curveWidth)))
             rebuildCurve();
         else
             m_curveWidth = width;
@@ -997,11 +1082,22 @@ void QtChartSurface::mousePress(QMouseEvent *event) {
     default:
         break;
     }
-    const QPointF at = m_chart->mapFromScene(m_view->mapToScene(event->position().toPoint()));
+    const QPointF at = chartPosition(event->position());
     QPointer<QtChartSurface> alive(this);
     if (button != 0)
         Q_EMIT mouseDown(button, shiftState(event->modifiers()), event->globalPosition().toPoint());
-    if (!alive || !m_chart || event->button() != Qt::LeftButton)
+    if (!alive || !m_chart)
+        return;
+    // A left or middle press in the plot may become a drag that pans.
+    m_panning = false;
+    m_panButton = Qt::NoButton;
+    if ((event->button() == Qt::LeftButton || event->button() == Qt::MiddleButton) &&
+        m_chart->plotArea().contains(at)) {
+        m_panButton = event->button();
+        m_pressPos = event->position();
+        m_panStartFrom = m_zoom.from();
+    }
+    if (event->button() != Qt::LeftButton)
         return;
     const int flags = mouseFlags(event->modifiers());
     const ChartHitTest::Hit hit = hitTest().partAt(at);
@@ -1037,6 +1133,184 @@ void QtChartSurface::mouseDoubleClick(QMouseEvent *event) {
         Q_EMIT seriesActivated(1, flags);
     else
         Q_EMIT chartActivated(flags);
+}
+
+QPointF QtChartSurface::chartPosition(const QPointF &viewportPos) const {
+    return m_chart->mapFromScene(m_view->mapToScene(viewportPos.toPoint()));
+}
+
+void QtChartSurface::mouseMove(QMouseEvent *event) {
+    if (!m_chart)
+        return;
+    if (m_panButton != Qt::NoButton && (event->buttons() & m_panButton)) {
+        const QPointF moved = event->position() - m_pressPos;
+        if (!m_panning && moved.manhattanLength() >= QGuiApplication::styleHints()->startDragDistance())
+            m_panning = true;
+        const double plotWidth = m_chart->plotArea().width();
+        if (m_panning && plotWidth > 0.0) {
+            // The point under the pointer at the press stays under it.
+            const double perPixel = (m_zoom.to() - m_zoom.from()) / plotWidth;
+            const double wanted = m_panStartFrom - moved.x() * perPixel;
+            const bool moved = m_zoom.pan(wanted - m_zoom.from());
+            if (followIfNewestShown() || moved)
+                redrawZoom();
+        }
+    }
+    m_pointerInside = true;
+    m_pointer = chartPosition(event->position());
+    updateCrosshair();
+}
+
+void QtChartSurface::mouseRelease(QMouseEvent *event) {
+    if (event->button() == m_panButton) {
+        m_panButton = Qt::NoButton;
+        m_panning = false;
+    }
+}
+
+bool QtChartSurface::wheel(QWheelEvent *event) {
+    if (!m_chart || !m_series)
+        return false;
+    const QPointF at = chartPosition(event->position());
+    if (!m_chart->plotArea().contains(at))
+        return false;
+    const int delta = event->angleDelta().y();
+    if (delta == 0)
+        return false;
+    const double anchor = m_chart->mapToValue(at, m_series).x();
+    const bool zoomed = m_zoom.zoomByWheel(anchor, delta);
+    if (followIfNewestShown() || zoomed)
+        redrawZoom();
+    return true;
+}
+
+bool QtChartSurface::followIfNewestShown() {
+    if (m_zoom.whole() || m_zoom.following())
+        return false;
+    // The newest reading: the last column holding one (the table grows
+    // ahead of the readings by at most a few update periods).
+    const qint64 first = m_table.firstColumn();
+    const qint64 stop = std::max(first + 1, m_table.lastColumn() - ReadingsChunk::Columns);
+    qint64 newest = 0;
+    for (qint64 c = m_table.lastColumn(); c >= stop && newest == 0; --c) {
+        if (m_table.isNumber(2, c))
+            newest = c - first;
+    }
+    const double width = m_zoom.to() - m_zoom.from();
+    if (newest == 0 || double(newest) > m_zoom.to() || double(newest) < m_zoom.extentLast() - width)
+        return false;
+    return m_zoom.pan(m_zoom.extentLast() - m_zoom.to());
+}
+
+bool QtChartSurface::keyPress(QKeyEvent *event) {
+    if (event->key() != Qt::Key_Home || event->modifiers() != Qt::NoModifier)
+        return false;
+    resetZoom();
+    return true;
+}
+
+void QtChartSurface::pointerLeft() {
+    m_pointerInside = false;
+    hideCrosshair();
+}
+
+void QtChartSurface::resetZoom() {
+    m_zoom.reset();
+    redrawZoom();
+}
+
+void QtChartSurface::setClockTimeAxis(bool clockTimes) {
+    if (m_clockAxis == clockTimes)
+        return;
+    m_clockAxis = clockTimes;
+    rebuildXAxis();
+    changeLook();
+}
+
+QPair<double, double> QtChartSurface::visibleRange() const {
+    if (!m_xTicks)
+        return {0.0, 0.0};
+    return {m_xTicks->min(), m_xTicks->max()};
+}
+
+void QtChartSurface::redrawZoom() {
+    if (!m_chart)
+        return;
+    rebuildCurve();
+    rebuildXAxis();
+    changeLook();
+    if (m_pointerInside)
+        updateCrosshair();
+}
+
+QString QtChartSurface::readoutOf(qint64 point) const {
+    const qint64 column = m_table.firstColumn() + point;
+    if (point < 1 || point > pointCount() || !m_table.isNumber(2, column))
+        return QString();
+    const double value = m_table.number(2, column);
+    const bool isBreak = value == BreakReading;
+    const qint64 elapsed = m_table.elapsedSeconds(1, column);
+    QString text = curveReadout(std::max<qint64>(0, elapsed), m_table.clockTime(column),
+                                isBreak ? std::nullopt : std::optional<double>(value), isBreak);
+    if (elapsed < 0) {
+        // A label that is no elapsed time (a pasted one) is shown as it is.
+        const QString label = m_table.cell(1, column).toText();
+        const qsizetype cut = text.indexOf(QStringLiteral(" · "));
+        text = label.isEmpty() ? text.mid(cut + 3) : label + text.mid(cut);
+    }
+    return text;
+}
+
+void QtChartSurface::updateCrosshair() {
+    if (!m_chart || !m_crossLine)
+        return;
+    const QRectF plot = m_chart->plotArea();
+    if (!m_pointerInside || !plot.contains(m_pointer) || pointCount() == 0) {
+        hideCrosshair();
+        return;
+    }
+    const double x = m_chart->mapToValue(m_pointer, m_series).x();
+    const qint64 point = std::clamp<qint64>(std::llround(x), 1, pointCount());
+    const QString text = readoutOf(point);
+    if (text.isEmpty()) {
+        hideCrosshair();
+        return;
+    }
+    const double value = m_table.number(2, m_table.firstColumn() + point);
+    const QPointF at = m_chart->mapToPosition(QPointF(double(point), value), m_series);
+    if (at.x() < plot.left() || at.x() > plot.right()) {
+        hideCrosshair();
+        return;
+    }
+    // Unchanged (the pointer rests while readings come): nothing to paint.
+    const QLineF line(at.x(), plot.top(), at.x(), plot.bottom());
+    if (m_crossLine->isVisible() && m_crossLine->line() == line && m_crossDot->pos() == at && m_readout == text)
+        return;
+    m_crossLine->setLine(line);
+    m_crossLine->show();
+    m_crossDot->setPos(at);
+    m_crossDot->setVisible(value != BreakReading && plot.contains(at));
+    m_readout = text;
+    m_readoutText->setText(text);
+    const QRectF box = m_readoutText->boundingRect().adjusted(-4.0, -2.0, 4.0, 2.0);
+    m_readoutBox->setRect(box);
+    // Beside the line, on the side with room, at the top of the plot.
+    double left = at.x() + 8.0 - box.left();
+    if (left + box.right() > plot.right())
+        left = at.x() - 8.0 - box.right();
+    m_readoutBox->setPos(std::max(plot.left() - box.left(), left), plot.top() + 4.0 - box.top());
+    m_readoutBox->show();
+    changeLook();
+}
+
+void QtChartSurface::hideCrosshair() {
+    m_readout.clear();
+    if (!m_crossLine || !m_crossLine->isVisible())
+        return;
+    m_crossLine->hide();
+    m_crossDot->hide();
+    m_readoutBox->hide();
+    changeLook();
 }
 
 ChartHitTest QtChartSurface::hitTest() const {

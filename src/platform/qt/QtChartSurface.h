@@ -1,6 +1,7 @@
 #pragma once
 
 #include "common/CurveDecimator.h"
+#include "common/CurveZoom.h"
 #include "platform/ChartSurface.h"
 
 #include <QList>
@@ -14,8 +15,14 @@
 class QChart;
 class QChartView;
 class QCategoryAxis;
+class QGraphicsEllipseItem;
+class QGraphicsLineItem;
+class QGraphicsRectItem;
+class QGraphicsSimpleTextItem;
+class QKeyEvent;
 class QLineSeries;
 class QMouseEvent;
+class QWheelEvent;
 class QValueAxis;
 class QWidget;
 
@@ -58,6 +65,16 @@ class FramePacer;
 //
 // A click is placed on the chart by ChartHitTest; the clipboard carries the
 // table as chartDataText() writes it and readChartDataText() reads it.
+//
+// The time axis can be explored (its state is a CurveZoom over x): the wheel
+// over the plot zooms about the pointer, a drag with the left button (once
+// the pointer has moved the drag distance; the click itself is reported on
+// the press, as always) or with the middle button pans, Home on the chart or
+// resetZoom() shows the whole again. While zoomed only the stretch on view is
+// thinned to the plot width. A zoom or pan that leaves the newest reading on
+// view moves the view on to the end, so it follows the readings to come. A
+// crosshair and a readout (elapsed time, clock time when known, temperature
+// or a thermocouple break) follow the pointer over the plot.
 class QtChartSurface : public ChartSurface {
     Q_OBJECT
 public:
@@ -111,6 +128,21 @@ public:
     Status editPaste() override;
 
     void move(int left, int top, int width, int height) override;
+
+    void resetZoom() override;
+    void setClockTimeAxis(bool clockTimes) override;
+    bool clockTimeAxis() const { return m_clockAxis; }
+    // The stretch of x on view (point p at x = p), as the X axis shows it.
+    QPair<double, double> visibleRange() const;
+    const CurveZoom &zoom() const { return m_zoom; }
+    // The readout shown beside the crosshair; empty while there is none.
+    QString readout() const { return m_readout; }
+    // The readout of point p of the curve; empty when it holds no reading.
+    QString readoutOf(qint64 point) const;
+    // A reading of this value is a thermocouple break, not a temperature.
+    static constexpr double BreakReading = 9999.0;
+    // The narrowest view, in points.
+    static constexpr double MinimumZoomPoints = 5.0;
 
     // How tables handed over are drawn. The default thins the curve to the
     // plot width and draws at most once a frame; the other way (every point
@@ -179,6 +211,20 @@ private:
 
     void mousePress(QMouseEvent *event);
     void mouseDoubleClick(QMouseEvent *event);
+    void mouseMove(QMouseEvent *event);
+    void mouseRelease(QMouseEvent *event);
+    // Whether the surface took the event.
+    bool wheel(QWheelEvent *event);
+    bool keyPress(QKeyEvent *event);
+    void pointerLeft();
+    // A view that shows the newest reading is moved on to the end of the
+    // extent, so it follows the readings to come. Returns whether it moved.
+    bool followIfNewestShown();
+    // The curve and the X axis again after the view moved.
+    void redrawZoom();
+    void updateCrosshair();
+    void hideCrosshair();
+    QPointF chartPosition(const QPointF &viewportPos) const;
     // The chart as drawn now, to place a click on.
     ChartHitTest hitTest() const;
 
@@ -233,6 +279,21 @@ private:
 
     int m_currentPoint = 1;
     bool m_rebuildQueued = false;
+
+    // Exploring the time axis.
+    CurveZoom m_zoom{MinimumZoomPoints};
+    bool m_clockAxis = false;
+    Qt::MouseButton m_panButton = Qt::NoButton; // armed by a press in the plot
+    bool m_panning = false;
+    QPointF m_pressPos;        // viewport position of that press
+    double m_panStartFrom = 0; // the view's left end then
+    bool m_pointerInside = false;
+    QPointF m_pointer; // chart position of the pointer
+    QGraphicsLineItem *m_crossLine = nullptr;
+    QGraphicsEllipseItem *m_crossDot = nullptr;
+    QGraphicsRectItem *m_readoutBox = nullptr;
+    QGraphicsSimpleTextItem *m_readoutText = nullptr;
+    QString m_readout;
 };
 
 } // namespace zorneta

@@ -227,6 +227,12 @@ void MainWindow::buildMenus() {
     QAction *legendShow = addItem(view, menu::LegendOnOff, QStringLiteral("Обозначения    &Вкл/Выкл"));
     legendShow->setCheckable(true);
     legendShow->setChecked(true);
+    addSeparator(view, QStringLiteral("exploreSeparator"));
+    // Home does the same on the chart itself, when the chart has the focus
+    // (see QtChartSurface): no window-wide shortcut, so every key typed into
+    // the indicator still goes to the device.
+    addItem(view, menu::WholeCurve, QStringLiteral("Вся кривая"));
+    addItem(view, menu::ClockTimeAxis, QStringLiteral("Время по часам"))->setCheckable(true);
 
     addSpacer(QStringLiteral("ро"));
 
