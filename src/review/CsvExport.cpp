@@ -137,11 +137,11 @@ ReviewStatus exportCsv(const FiringRecord &record, const CsvOptions &options, QI
     }
     buffer += "\r\n";
     const QByteArray breakMark = field(QStringLiteral("да"), options.separator);
-    std::optional<LocalTimeText> clock;
-    if (options.start.isValid())
-        clock.emplace(options.start);
     for (const RecordRun &run : record.runs()) {
-        const bool timed = clock && run.number == options.startRun;
+        std::optional<LocalTimeText> clock;
+        if (const QDateTime start = options.startOf(run.number); start.isValid())
+            clock.emplace(start);
+        const bool timed = clock.has_value();
         const qint64 end = run.first + run.count;
         for (qint64 i = run.first; i < end; ++i) {
             const qint32 seconds = record.seconds(i);

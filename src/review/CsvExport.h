@@ -4,6 +4,7 @@
 
 #include <QDateTime>
 #include <QIODevice>
+#include <QList>
 #include <QStringList>
 
 namespace zorneta {
@@ -19,6 +20,16 @@ struct CsvOptions {
     // port opened); invalid when unknown. Only that run's rows get a time.
     QDateTime start;
     int startRun = 1;
+    // Where every run's start is known (a live session keeps the clock time
+    // of each reading): the start of run n at index n - 1; an invalid entry
+    // falls back on start and startRun.
+    QList<QDateTime> runStarts;
+
+    QDateTime startOf(int run) const {
+        if (run >= 1 && run <= runStarts.size() && runStarts[run - 1].isValid())
+            return runStarts[run - 1];
+        return run == startRun ? start : QDateTime();
+    }
 };
 
 // The header row's texts.

@@ -189,8 +189,8 @@ QString TerminalLogic::sessionName() const {
     return QStringLiteral("Com%1").arg(m_services.port.commPort());
 }
 
-std::optional<FiringRecord> TerminalLogic::sessionRecord() {
-    FiringRecord record = liveRecord(m_state.readings);
+std::optional<FiringRecord> TerminalLogic::sessionRecord(QList<QDateTime> *runStarts) {
+    FiringRecord record = liveRecord(m_state.readings, runStarts);
     if (record.runs().empty()) {
         m_services.prompts.messageBox(ReviewActions::messageTitle(), QStringLiteral("В сеансе ещё нет показаний."),
                                       Prompts::Icon::Information, Prompts::Buttons::Ok);
@@ -200,22 +200,23 @@ std::optional<FiringRecord> TerminalLogic::sessionRecord() {
 }
 
 void TerminalLogic::exportSessionCsv() {
-    const std::optional<FiringRecord> record = sessionRecord();
+    CsvOptions options;
+    const std::optional<FiringRecord> record = sessionRecord(&options.runStarts);
     if (!record)
         return;
-    CsvOptions options;
     options.start = m_state.startTime;
     options.startRun = 1;
     m_review.exportCsv(*record, options, sessionName() + QStringLiteral(".csv"));
 }
 
 void TerminalLogic::reportSession() {
-    const std::optional<FiringRecord> record = sessionRecord();
+    QList<QDateTime> runStarts;
+    const std::optional<FiringRecord> record = sessionRecord(&runStarts);
     if (!record)
         return;
     ReportOptions options;
     options.run = 1;
-    options.start = m_state.startTime;
+    options.start = runStarts.value(0).isValid() ? runStarts.value(0) : m_state.startTime;
     if (m_state.temperature > 0)
         options.alarm = double(m_state.temperature);
     options.sourceName = sessionName();

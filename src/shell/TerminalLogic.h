@@ -27,6 +27,8 @@
 #include "shell/ReceptionPresenter.h"
 #include "review/ReviewActions.h"
 
+#include <QDateTime>
+#include <QList>
 #include <QObject>
 #include <QString>
 
@@ -109,7 +111,9 @@ public:
 private:
     void applyPortSettings();
     // The session's readings as a record; nothing (after saying so) when there are none.
-    std::optional<FiringRecord> sessionRecord();
+    // The session's readings as a record, each run's start where known; nothing
+    // (and a box says so) while there are no readings.
+    std::optional<FiringRecord> sessionRecord(QList<QDateTime> *runStarts);
     QString sessionName() const;
 
     Services m_services;

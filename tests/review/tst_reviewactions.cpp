@@ -64,6 +64,7 @@ private Q_SLOTS:
     void initTestCase();
     void chooseRecording();
     void sessionCsv();
+    void sessionCsvAcrossAReopen();
     void noReadings_data();
     void noReadings();
     void sessionReport_data();
@@ -107,6 +108,30 @@ void tst_ReviewActions::sessionCsv() {
                                 u"да"_s.toUtf8() +
                                 "\r\n"
                                 "2026-12-08T14:05:03+03:00,3,860,1,\r\n";
+    QCOMPARE(contents(out), expected);
+}
+
+// The port closed and opened again in the same session: the elapsed times
+// start again and make a second run, and its rows carry their own clock times.
+void tst_ReviewActions::sessionCsvAcrossAReopen() {
+    LogicRig rig;
+    rig.open();
+    rig.clock.advance(5'000);
+    rig.reading(500);
+    rig.open(); // closes the port
+    rig.clock.advance(3'600'000);
+    rig.prompts.messageAnswers.push_back(Prompts::Answer::No); // the session goes on
+    rig.open();
+    rig.clock.advance(2'000);
+    rig.reading(600);
+    rig.prompts.shown.clear();
+    const QString out = m_dir.filePath(u"reopened.csv"_s);
+    rig.prompts.fileAnswers.push_back(Prompts::FileChoice{out, u"reopened.csv"_s});
+    rig.logic->runMenuItem(menu::ExportSessionCsv);
+    const QByteArray expected = "\xEF\xBB\xBF" +
+                                u"Время,\"Прошло, с\",\"Температура, °C\",Сеанс,Обрыв термопары\r\n"_s.toUtf8() +
+                                "2026-12-08T14:05:05+03:00,5,500,1,\r\n"
+                                "2026-12-08T15:05:07+03:00,2,600,2,\r\n";
     QCOMPARE(contents(out), expected);
 }
 
