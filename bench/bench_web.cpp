@@ -3,8 +3,12 @@
 // second, first with no page open, then with 100 pages receiving the event
 // stream. Prints the program's CPU time per second of wall time, the groups
 // lost, the memory each page costs the program, and how long each group takes
-// from the line to each page (median, 99th percentile and worst).
-//   bench_web [--seconds S] [--clients N] [--rate R]
+// from the line to each page (median, 99th percentile and worst). With
+// --window the program is the one with the main window (offscreen, the port
+// opened at start) instead of the recorder. In both, the endpoint is served
+// on the program's main thread, so the time it takes to answer a request
+// while the line runs tells how quickly the program answers anything.
+//   bench_web [--seconds S] [--clients N] [--rate R] [--window]
 
 #include "simulator/PtyPair.h"
 
@@ -87,7 +91,8 @@ int main(int argc, char **argv) {
     int clients = 100;
     double rate = 320;
     const QStringList args = app.arguments();
-    for (qsizetype i = 1; i + 1 < args.size(); i += 2) {
+    const bool window = args.contains(QStringLiteral("--window"));
+    for (qsizetype i = 1; i + 1 < args.size(); ++i) {
         if (args[i] == QStringLiteral("--seconds"))
             seconds = args[i + 1].toInt();
         else if (args[i] == QStringLiteral("--clients"))
@@ -110,10 +115,18 @@ int main(int argc, char **argv) {
     QProcess program;
     program.setStandardOutputFile(QProcess::nullDevice());
     program.setStandardErrorFile(dir.filePath(QStringLiteral("errors.txt")));
-    program.start(QStringLiteral(ZORNETA_BINARY),
-                  {QStringLiteral("--headless"), QStringLiteral("--com"), QStringLiteral("1=") + line.devicePath(),
-                   QStringLiteral("--record"), dir.filePath(QStringLiteral("furnace.txt")), QStringLiteral("--serve"),
-                   QString::number(port)});
+    QStringList programArgs{QStringLiteral("--com"), QStringLiteral("1=") + line.devicePath(),
+                            QStringLiteral("--serve"), QString::number(port)};
+    if (window) {
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+        program.setProcessEnvironment(env);
+        programArgs << QStringLiteral("--open-port");
+    } else {
+        programArgs << QStringLiteral("--headless") << QStringLiteral("--record")
+                    << dir.filePath(QStringLiteral("furnace.txt"));
+    }
+    program.start(QStringLiteral(ZORNETA_BINARY), programArgs);
     if (!program.waitForStarted(10000))
         return 1;
     const qint64 pid = program.processId();
@@ -151,6 +164,16 @@ int main(int argc, char **argv) {
         lineStart = lineClock.elapsed() - qint64(double(writtenAt.size()) * 1000.0 / rate);
         feeding = true;
         waitFor(seconds * 1000);
+        // How long the program takes to answer while the line runs.
+        std::vector<qint64> answers;
+        for (int k = 0; k < 9; ++k) {
+            QElapsedTimer asked;
+            asked.start();
+            get(port, "/api/session");
+            answers.push_back(asked.elapsed());
+            waitFor(50);
+        }
+        std::sort(answers.begin(), answers.end());
         feeding = false;
         const double cpu = cpuSeconds(pid) - cpu0;
         const double wall = double(clock.elapsed() - wall0) / 1000.0;
@@ -159,10 +182,13 @@ int main(int argc, char **argv) {
         const qint64 sent = qint64(writtenAt.size());
         std::printf("%-22s CPU %5.1f %% of a core, %lld groups sent in this phase, %lld lost\n", name,
                     100.0 * cpu / wall, static_cast<long long>(sent - before), static_cast<long long>(sent - total));
+        std::printf("%-22s a request answered in %lld ms (median of 9), %lld ms at worst\n", "",
+                    static_cast<long long>(answers[answers.size() / 2]), static_cast<long long>(answers.back()));
         std::fflush(stdout);
     };
 
-    std::printf("bench_web: %d s a phase at %.0f groups/s, %d pages\n", seconds, rate, clients);
+    std::printf("bench_web: %s, %d s a phase at %.0f groups/s, %d pages\n",
+                window ? "the program with its window" : "the recorder without a window", seconds, rate, clients);
     phase("no pages");
 
     const qint64 rssBefore = residentKiB(pid);
