@@ -1,8 +1,6 @@
 #include "review/FiringRecord.h"
 
-#include "common/CurveDecimator.h"
 #include "common/Formats.h"
-#include "common/ReadingsTable.h"
 #include "common/SystemErrors.h"
 
 #include <QFile>
@@ -332,29 +330,71 @@ QList<CurvePoint> FiringRecord::curve(int number, qint32 fromSeconds, qint32 toS
     const qint64 to = firstAfter(from, r->first + r->count, toSeconds, false); // past the last
     if (from >= to)
         return out;
-    // The entries go into a table of readings as the live chart's are (the
-    // first column holds the title, break marks stay empty), for the decimator.
-    ReadingsTable table(1, 1 + (to - from));
-    for (qint64 i = from; i < to; ++i) {
-        if (!isBreak(i))
-            (void)table.setNumber(2, 2 + (i - from), value(i));
-    }
-    CurveDecimator decimator;
-    const QList<QPointF> points = decimator.points(table, std::max(columns, 1));
-    out.reserve(points.size());
+    // Thinned straight from the entries: columns share out the entries of
+    // the stretch evenly, and each gives its lowest and highest reading in
+    // the order they came, the first and the last reading of the stretch
+    // added (as the live chart's decimator does).
     qint64 previous = -1;
-    for (const QPointF &p : points) {
-        const qint64 entry = from + qint64(p.x()) - 1;
+    auto take = [&](qint64 entry) {
         CurvePoint point;
         point.seconds = seconds(entry);
-        point.value = p.y();
+        point.value = value(entry);
         if (previous >= 0) {
             const auto next = std::upper_bound(m_breakEntries.begin(), m_breakEntries.end(), previous);
             point.gapBefore = next != m_breakEntries.end() && *next < entry;
         }
         previous = entry;
         out.append(point);
+    };
+    const qint64 n = to - from;
+    const qint64 width = std::max(columns, 1);
+    if (n <= 2 * width + 1) {
+        for (qint64 i = from; i < to; ++i) {
+            if (!isBreak(i))
+                take(i);
+        }
+        return out;
     }
+    qint64 first = from, last = to - 1;
+    while (first < to && isBreak(first))
+        ++first;
+    while (last > first && isBreak(last))
+        --last;
+    if (first >= to)
+        return out;
+    out.reserve(qsizetype(2 * width + 2));
+    take(first);
+    for (qint64 k = 0; k < width; ++k) {
+        const qint64 bucketFrom = std::max(from + k * n / width, first + 1);
+        const qint64 bucketTo = std::min(from + (k + 1) * n / width, last); // past the end
+        qint64 lowAt = -1, highAt = -1;
+        double low = 0.0, high = 0.0;
+        for (qint64 i = bucketFrom; i < bucketTo;) {
+            // Within one block the values lie side by side.
+            const Block &b = block(i);
+            const qint64 blockEnd = std::min(bucketTo, (i | BlockMask) + 1);
+            for (; i < blockEnd; ++i) {
+                const double v = b.values[std::size_t(i & BlockMask)];
+                if (std::isnan(v))
+                    continue;
+                if (lowAt < 0 || v < low) {
+                    low = v;
+                    lowAt = i;
+                }
+                if (highAt < 0 || v > high) {
+                    high = v;
+                    highAt = i;
+                }
+            }
+        }
+        if (lowAt < 0)
+            continue;
+        take(std::min(lowAt, highAt));
+        if (lowAt != highAt)
+            take(std::max(lowAt, highAt));
+    }
+    if (last > first)
+        take(last);
     return out;
 }
 

@@ -112,10 +112,11 @@ public:
     // What run n amounts to; the alarm temperature adds the time at or above it.
     RunSummary summary(int number, std::optional<double> alarm = std::nullopt) const;
 
-    // The curve of run n between two elapsed times, thinned by the program's
-    // curve decimator to at most two points a column (the lowest and the
+    // The curve of run n between two elapsed times, thinned as the live
+    // chart's curve is, to at most two points a column (the lowest and the
     // highest reading of each, in the order they came, plus the first and
-    // the last reading). Columns share out the readings, not the seconds.
+    // the last reading). Columns share out the entries, not the seconds. It
+    // reads the stretch's entries once and copies nothing.
     QList<CurvePoint> curve(int number, qint32 fromSeconds, qint32 toSeconds, int columns) const;
     QList<CurvePoint> curve(int number, int columns) const {
         return curve(number, std::numeric_limits<qint32>::min(), std::numeric_limits<qint32>::max(), columns);
