@@ -10,10 +10,17 @@ namespace zorneta {
 void CurveZoom::setExtent(double first, double last) {
     const double width = m_to - m_from;
     const bool hadData = m_last > m_first;
+    const bool shrank = std::max(first, last) < m_last;
     m_first = first;
     m_last = std::max(first, last);
     if (m_whole)
         return;
+    // Data that shrank was replaced or cut (a new session, the start cut
+    // off, only the end shown): the old stretch means nothing there.
+    if (shrank) {
+        reset();
+        return;
+    }
     if (m_following && hadData)
         place(m_last - width, m_last);
     else

@@ -29,7 +29,8 @@ public:
 
     explicit CurveZoom(double minimumSpan = 1.0) : m_minimumSpan(minimumSpan) {}
 
-    // What the data covers now; first <= last.
+    // What the data covers now; first <= last. An extent that ends earlier
+    // than before (the data was replaced or cut) shows the whole again.
     void setExtent(double first, double last);
     double extentFirst() const { return m_first; }
     double extentLast() const { return m_last; }
