@@ -12,6 +12,7 @@
 #include <QPainter>
 #include <QPainterPath>
 #include <QPdfWriter>
+#include <QFontMetricsF>
 #include <QSaveFile>
 
 #include <algorithm>
@@ -93,13 +94,23 @@ QStringList ReportRenderer::headerLines() const {
                      spanText(*s.secondsAtOrAbove);
     lines << QStringLiteral("Показаний: %1, пропущено строк: %2").arg(s.readings).arg(s.skipped);
     if (s.breaks > 0) {
-        QStringList times;
-        for (std::size_t i = 0; i < s.breakTimes.size() && i < std::size_t(BreakTimesListed); ++i)
-            times << momentText(s.breakTimes[i]);
-        QString line = QStringLiteral("Обрывы термопары: %1 (").arg(s.breaks) + times.join(QStringLiteral("; "));
-        if (s.breakTimes.size() > std::size_t(BreakTimesListed))
-            line += QStringLiteral("; …");
-        lines << line + u')';
+        // As many of the first times as fit on the line.
+        const QFontMetricsF metrics(reportFont(TextPixels));
+        const double room = 0.95 * (PageWidth - 2 * Margin);
+        std::size_t listed = std::min(s.breakTimes.size(), std::size_t(BreakTimesListed));
+        QString line;
+        for (;; --listed) {
+            QStringList times;
+            for (std::size_t i = 0; i < listed; ++i)
+                times << momentText(s.breakTimes[i]);
+            line = QStringLiteral("Обрывы термопары: %1 (").arg(s.breaks) + times.join(QStringLiteral("; "));
+            if (s.breakTimes.size() > listed)
+                line += QStringLiteral("; …");
+            line += u')';
+            if (listed <= 1 || metrics.horizontalAdvance(line) <= room)
+                break;
+        }
+        lines << line;
     }
     return lines;
 }

@@ -5,6 +5,7 @@
 #include "review/FiringRecord.h"
 #include "review/ReportRenderer.h"
 
+#include <QFontMetricsF>
 #include <QImage>
 #include <QProcess>
 #include <QTemporaryDir>
@@ -31,6 +32,7 @@ private Q_SLOTS:
     void initTestCase();
     void header_data();
     void header();
+    void manyBreaksKeepToTheLine();
     void pdf();
     void png();
     void missingRun();
@@ -86,6 +88,23 @@ void tst_FiringReport::header() {
     const ReportRenderer renderer(record, options);
     QCOMPARE(renderer.title(), u"Отчёт об обжиге"_s);
     QTEST(renderer.headerLines(), "lines");
+}
+
+// Eight breaks with clock times: the line lists as many as fit across the
+// page and says there are more.
+void tst_FiringReport::manyBreaksKeepToTheLine() {
+    FiringRecord record;
+    for (qint32 t = 0; t < 16; ++t)
+        QVERIFY(record.appendEntry(t, t % 2 ? FiringRecord::BreakValue : 500.0));
+    ReportOptions options;
+    options.start = QDateTime(QDate(2026, 12, 8), QTime(10, 0));
+    const ReportRenderer renderer(record, options);
+    const QString line = renderer.headerLines().constLast();
+    QVERIFY2(line.startsWith(u"Обрывы термопары: 8 (08.12.2026 10:00:01; 08.12.2026 10:00:03"_s), qPrintable(line));
+    QVERIFY2(line.endsWith(u"; …)"_s), qPrintable(line));
+    QFont font(ReportRenderer::fontFamily());
+    font.setPixelSize(19);
+    QVERIFY2(QFontMetricsF(font).horizontalAdvance(line) <= ReportRenderer::PageWidth - 100, qPrintable(line));
 }
 
 void tst_FiringReport::pdf() {
