@@ -1,6 +1,7 @@
 // The Qt Charts chart of the heating curve, drawn on real widgets offscreen.
 
 #include "common/ReadingsTable.h"
+#include "ShownSurface.h"
 #include "platform/qt/QtChartSurface.h"
 
 #include <QApplication>
@@ -25,6 +26,7 @@
 #include <optional>
 
 using namespace zorneta;
+using namespace zorneta::testing;
 
 namespace {
 
@@ -116,29 +118,6 @@ private:
 
 class TestChartSurface : public QObject {
     Q_OBJECT
-
-private:
-    // Shows the view at the given size and lets the chart settle to it.
-    static void showAt(QtChartSurface &surface, int width, int height) {
-        QWidget *view = surface.widget();
-        view->resize(width, height);
-        view->show();
-        QVERIFY(QTest::qWaitForWindowExposed(view));
-        QChart *chart = parts(surface).chart;
-        QTRY_VERIFY(chart->plotArea().width() > width / 2);
-        // The chart refits the curve and labels to the plot width right after
-        // the layout.
-        QCoreApplication::processEvents();
-        QCoreApplication::processEvents();
-    }
-
-    // Polls until the table waiting for its frame has been drawn.
-    static bool settle(QtChartSurface &surface) {
-        for (int i = 0; i < 10000 && surface.drawingPending(); ++i)
-            QTest::qWait(1);
-        QCoreApplication::processEvents();
-        return !surface.drawingPending();
-    }
 
 private Q_SLOTS:
     void viewIsNamed() {

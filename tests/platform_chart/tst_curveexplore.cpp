@@ -4,6 +4,7 @@
 // old still land, and the crosshair's readout names the point.
 
 #include "common/ReadingsTable.h"
+#include "ShownSurface.h"
 #include "platform/qt/QtChartSurface.h"
 
 #include <QApplication>
@@ -19,6 +20,7 @@
 #include <cmath>
 
 using namespace zorneta;
+using namespace zorneta::testing;
 using namespace Qt::StringLiterals;
 
 namespace {
@@ -90,23 +92,6 @@ double width(const QPair<double, double> &range) {
 class TestCurveExplore : public QObject {
     Q_OBJECT
 
-private:
-    static void show(QtChartSurface &surface) {
-        QWidget *view = surface.widget();
-        view->resize(900, 500);
-        view->show();
-        QVERIFY(QTest::qWaitForWindowExposed(view));
-        QTRY_VERIFY(viewOf(surface)->chart()->plotArea().width() > 450);
-        QCoreApplication::processEvents();
-        QCoreApplication::processEvents();
-    }
-    static bool settle(QtChartSurface &surface) {
-        for (int i = 0; i < 10000 && surface.drawingPending(); ++i)
-            QTest::qWait(1);
-        QCoreApplication::processEvents();
-        return !surface.drawingPending();
-    }
-
 private Q_SLOTS:
     void wheelZoomsAboutThePointer_data() {
         QTest::addColumn<double>("share");
@@ -123,7 +108,7 @@ private Q_SLOTS:
         QFETCH(double, expectedWidth);
         QtChartSurface surface;
         surface.setChartData(liveTable(199));
-        show(surface);
+        showAt(surface, 900, 500);
         QCOMPARE(surface.visibleRange(), qMakePair(0.5, 200.5));
         const QPoint pos = plotPoint(surface, share);
         const double under = xAt(surface, pos);
@@ -150,7 +135,7 @@ private Q_SLOTS:
         QFETCH(bool, pans);
         QtChartSurface surface;
         surface.setChartData(liveTable(999));
-        show(surface);
+        showAt(surface, 900, 500);
         wheel(surface, plotPoint(surface, 0.5), 3 * 120);
         const QPair<double, double> before = surface.visibleRange();
         const double perPixel = width(before) / viewOf(surface)->chart()->plotArea().width();
@@ -187,7 +172,7 @@ private Q_SLOTS:
         QFETCH(bool, follows);
         QtChartSurface surface;
         surface.setChartData(liveTable(499));
-        show(surface);
+        showAt(surface, 900, 500);
         wheel(surface, plotPoint(surface, share), 4 * 120);
         if (follows && share < 0.9) {
             // Dragged far to the left: the view stops at the newest end.
@@ -220,7 +205,7 @@ private Q_SLOTS:
         QFETCH(bool, byKey);
         QtChartSurface surface;
         surface.setChartData(liveTable(499));
-        show(surface);
+        showAt(surface, 900, 500);
         wheel(surface, plotPoint(surface, 0.3), 5 * 120);
         QVERIFY(width(surface.visibleRange()) < 200.0);
         if (byKey)
@@ -237,7 +222,7 @@ private Q_SLOTS:
     void clicksStillLandWhenZoomed() {
         QtChartSurface surface;
         surface.setChartData(liveTable(999));
-        show(surface);
+        showAt(surface, 900, 500);
         wheel(surface, pointAt(surface, 400.0, 900.0), 10 * 120);
         const QPair<double, double> zoomed = surface.visibleRange();
         QVERIFY(zoomed.first < 400.0 && zoomed.second > 400.0 && width(zoomed) < 200.0);
@@ -280,7 +265,7 @@ private Q_SLOTS:
             table.setClockTime(1 + point, clock);
         QtChartSurface surface;
         surface.setChartData(table);
-        show(surface);
+        showAt(surface, 900, 500);
         QVERIFY(surface.readout().isEmpty());
         const QPoint over(pointAt(surface, double(point), value).x(), plotPoint(surface, 0.5).y());
         mouse(surface, QEvent::MouseMove, Qt::NoButton, Qt::NoButton, over);
@@ -294,7 +279,7 @@ private Q_SLOTS:
     void clockTimeAxisLabels() {
         QtChartSurface surface;
         surface.setChartData(liveTable(20, 11));
-        show(surface);
+        showAt(surface, 900, 500);
         QCategoryAxis *labels = nullptr;
         for (QAbstractAxis *axis : viewOf(surface)->chart()->axes(Qt::Horizontal)) {
             if (auto *category = qobject_cast<QCategoryAxis *>(axis))
@@ -328,7 +313,7 @@ private Q_SLOTS:
     void zoomedCurveThinsOnlyTheStretch() {
         QtChartSurface surface;
         surface.setChartData(liveTable(200'000));
-        show(surface);
+        showAt(surface, 900, 500);
         wheel(surface, plotPoint(surface, 0.5), 12 * 120); // 0.8^12: about 13 700 readings on view
         const QPair<double, double> range = surface.visibleRange();
         const int plotWidth = int(viewOf(surface)->chart()->plotArea().width());
